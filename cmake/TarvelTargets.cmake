@@ -1,0 +1,38 @@
+# tarvel_library(NAME SOURCES... [LINKS targets...])
+#   One static library per source folder, with the project's warnings and include root.
+function(tarvel_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_LINKS} PRIVATE tarvel_warnings)
+endfunction()
+
+# tarvel_test(NAME SOURCES... [LINKS targets...])
+#   A GoogleTest executable registered with CTest (one CTest entry per test case).
+#   Tests run offscreen and in the Traditional Chinese locale the program expects.
+function(tarvel_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} tarvel_testsupport GTest::gtest GTest::gmock tarvel_warnings)
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};TARVEL_BINARY_DIR=${PROJECT_BINARY_DIR}")
+endfunction()
+
+# tarvel_folder_library(NAME [LINKS targets...])
+#   The library of the calling folder: every .cpp/.h/.ui directly in it.
+function(tarvel_folder_library name)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.ui)
+  tarvel_library(${name} SOURCES ${sources} LINKS ${ARG_LINKS})
+endfunction()
+
+# tarvel_folder_test(NAME [LINKS targets...])
+#   The test program of the calling tests/ folder: every .cpp directly in it.
+function(tarvel_folder_test name)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  tarvel_test(${name} SOURCES ${sources} LINKS ${ARG_LINKS})
+endfunction()
