@@ -14,6 +14,7 @@ function(tarvel_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h)
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} tarvel_testsupport GTest::gtest GTest::gmock tarvel_warnings)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60

@@ -2,6 +2,7 @@
 // composes, with the Jet SQL dialect translated for the engine underneath.
 //
 // One operation = one connection: open it, use it, let the unique_ptr close it on every path.
+// The engine is SQLite; the program keeps sending Jet SQL texts, which JetDialect translates.
 #pragma once
 
 #include <QString>
@@ -23,7 +24,8 @@ struct ConnectionString {
   QString dataSource;  ///< "Data Source=…", as written (Windows form allowed)
   QString password;    ///< "Jet OLEDB:Database Password=…": accepted, unused by the engine
 
-  /// Parses "key=value;key=value…" (keys case-insensitive, blanks around keys ignored).
+  /// Parses "key=value;key=value…" (keys case-insensitive, blanks around keys and values
+  /// ignored, a value may stand in double quotes to contain ";"). Unknown keys are ignored.
   static ConnectionString Parse(const QString& text);
 };
 
@@ -31,18 +33,29 @@ class UpdatableRecordset;
 class Command;
 
 class Connection {
-public:
-  /// Opens the database that `connectionString` names. Throws DbError when the data source does
-  /// not exist (it is never created), is a Jet file (not readable yet), or is not a database.
+ public:
+  /// How long a statement waits for another workstation's lock before it fails ("database is
+  /// locked"). Jet retries its page locks for a similar while.
+  static constexpr int kBusyTimeoutMs = 5000;
+
+  /// Opens the database that `connectionString` names; its Data Source is resolved like
+  /// ResolveExistingPath (platform/Paths.h). Throws DbError, in words for the user, when the
+  /// connection string names no data source, the file does not exist (it is never created), is a
+  /// Jet/Access file (not readable yet) or is not a database.
   static std::unique_ptr<Connection> Open(const QString& connectionString);
-  /// Opens a database file by its local path (for tools and tests). `create` allows a new file.
+  /// Opens a database file by its local path (for tools and tests). `create` allows a new file;
+  /// an existing file must still be a SQLite database.
   static std::unique_ptr<Connection> OpenFile(const QString& path, bool create = false);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  /// Runs a Jet SQL command that returns no rows. Throws DbError.
+  /// Runs a Jet SQL command that returns no rows (several commands separated by ";" allowed).
+  /// Throws DbError.
   void Execute(const QString& jetSql);
+  /// Runs a script of native SQLite statements (a schema file), untranslated. For tools and the
+  /// demo generator; the program's own texts go through Execute. Throws DbError.
+  void ExecuteScript(const QString& sqliteScript);
   /// Opens a client-side static read-only snapshot on a Jet SQL query. Throws DbError.
   Recordset OpenRecordset(const QString& jetSql);
   /// Opens an updatable single-table result (dynamic cursor, optimistic locking). Throws DbError.
@@ -54,30 +67,49 @@ public:
   void Commit();
   void Rollback();
 
+  /// Rows changed by the last INSERT, UPDATE or DELETE.
+  qint64 RowsAffected() const;
   /// Local path of the open database file.
   const QString& FilePath() const { return path_; }
   sqlite3* Handle() const { return db_; }
 
-private:
+ private:
   Connection(sqlite3* db, QString path);
   sqlite3* db_ = nullptr;
   QString path_;
 };
 
+/// Rolls back on destruction unless Commit() was called: an insert batch that fails half-way
+/// leaves nothing behind.
+class Transaction {
+ public:
+  explicit Transaction(Connection& connection);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  void Commit();
+
+ private:
+  Connection& connection_;
+  bool open_ = true;
+};
+
 /// A prepared statement bound to its connection (which must outlive it).
 class Command {
-public:
+ public:
   Command(Command&&) noexcept;
   Command& operator=(Command&&) noexcept;
   ~Command();
-  /// Binds parameter `index` (1-based).
+  /// Binds parameter `index` (1-based). Bindings stay until they are bound again.
   Command& Bind(int index, const Value& value);
-  /// Runs the statement without rows and resets it for the next bindings.
+  /// Runs the statement without rows and resets it for the next bindings. Throws DbError.
   void Execute();
-  /// Runs the statement as a query and resets it for the next bindings.
+  /// Runs the statement as a query and resets it for the next bindings. Throws DbError.
   Recordset Query();
+  /// The Jet text the statement was prepared from.
+  const QString& Sql() const { return sql_; }
 
-private:
+ private:
   friend class Connection;
   Command(sqlite3_stmt* stmt, QString sql);
   sqlite3_stmt* stmt_ = nullptr;
@@ -86,27 +118,48 @@ private:
 
 /// Result of OpenForUpdate: the rows of one table that can be changed in place (the running-window
 /// registry's "select top 1 … / add a row / set fields / update" sequence).
+///
+/// Optimistic locking: Update finds an existing row again by its rowid, and only if the changed
+/// fields still hold the values read when the set was opened; when another user changed or
+/// deleted the row meanwhile it throws DbError. A table without rowid is searched by all the
+/// originally read values instead.
 class UpdatableRecordset {
-public:
+ public:
   qint64 RecordCount() const { return snapshot_.RecordCount(); }
   bool EOF_() const { return snapshot_.EOF_(); }
-  const Value& Field(const QString& name) const;
+  bool BOF() const { return snapshot_.BOF(); }
+  void MoveFirst() { snapshot_.MoveFirst(); }
+  void MoveNext() { snapshot_.MoveNext(); }
+  const Value& Field(const QString& name) const { return snapshot_.Field(name); }
+  /// The table that Update writes to.
+  const QString& Table() const { return table_; }
   /// Starts a new row; the following SetField calls fill it and Update inserts it.
   void AddNew();
-  /// Sets a field of the current (or new) row; written by Update.
+  /// Sets a field of the current (or new) row; written by Update. Throws DbError for a field the
+  /// result does not have, or when there is no current row and no new one.
   void SetField(const QString& name, const Value& value);
-  /// Writes the changes. An existing row is found again by its original values (optimistic
-  /// locking): if another user changed or deleted it meanwhile, throws DbError.
+  /// Writes the changes; the new or changed row becomes the current row with its stored values.
   void Update();
+  /// Drops changes not yet written.
+  void CancelUpdate();
 
-private:
+ private:
   friend class Connection;
-  UpdatableRecordset(Connection& connection, QString table, Recordset snapshot);
+  UpdatableRecordset(Connection& connection, QString table, QString statement, Recordset snapshot,
+                     std::vector<qint64> rowids);
+  void Insert();
+  void UpdateExisting();
+  void Reread(qint64 row, qint64 rowid);
+
   Connection* connection_;
   QString table_;
+  QStringList columns_;  // the table's column behind each field
+  bool hasRowid_ = false;
+  QString statement_;
   Recordset snapshot_;
+  std::vector<qint64> rowids_;  // one per row when hasRowid_
   bool adding_ = false;
-  std::vector<std::pair<QString, Value>> pending_;
+  std::vector<std::pair<int, Value>> pending_;  // field index, new value
 };
 
 }  // namespace tarvel::db

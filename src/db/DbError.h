@@ -6,14 +6,14 @@
 namespace tarvel::db {
 
 class DbError : public tarvel::Error {
-public:
+ public:
   DbError(const QString& description, const QString& statement = {})
       : Error(description), statement_(statement) {}
 
   /// The SQL text (as the program sent it) that failed; empty for failures outside a statement.
   const QString& Statement() const { return statement_; }
 
-private:
+ private:
   QString statement_;
 };
 

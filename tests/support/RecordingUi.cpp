@@ -4,8 +4,12 @@
 
 namespace tarvel::test {
 
-RecordingUi::RecordingUi() { SetUi(this); }
-RecordingUi::~RecordingUi() { SetUi(nullptr); }
+RecordingUi::RecordingUi() {
+  SetUi(this);
+}
+RecordingUi::~RecordingUi() {
+  SetUi(nullptr);
+}
 
 void RecordingUi::ShowMessage(const QString& text, int style, const QString& title) {
   messages.push_back({text, style, title});

@@ -17,15 +17,15 @@ struct ShownMessage {
 
 /// Installs itself for its lifetime; restores the previous interface afterwards.
 class RecordingUi final : public UserInterface {
-public:
+ public:
   RecordingUi();
   ~RecordingUi() override;
   void ShowMessage(const QString& text, int style, const QString& title) override;
   void SetBusy(bool busy) override;
 
   std::vector<ShownMessage> messages;
-  int busyDepth = 0;      ///< hourglass on minus off; 0 when every path restored the pointer
-  int busyCalls = 0;      ///< how often the hourglass was turned on
+  int busyDepth = 0;  ///< hourglass on minus off; 0 when every path restored the pointer
+  int busyCalls = 0;  ///< how often the hourglass was turned on
 };
 
 }  // namespace tarvel::test

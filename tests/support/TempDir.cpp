@@ -1,8 +1,8 @@
 #include "support/TempDir.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <stdexcept>
 
 namespace tarvel::test {
@@ -15,7 +15,8 @@ QString TempDir::Write(const QString& name, const QByteArray& content) const {
   const QString path = File(name);
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write " + path.toStdString());
+  if (!file.open(QIODevice::WriteOnly))
+    throw std::runtime_error("cannot write " + path.toStdString());
   file.write(content);
   return path;
 }

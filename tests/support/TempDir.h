@@ -7,7 +7,7 @@
 namespace tarvel::test {
 
 class TempDir {
-public:
+ public:
   TempDir();
   /// Absolute path of the folder, without a trailing slash.
   QString Path() const { return dir_.path(); }
@@ -16,7 +16,7 @@ public:
   /// Writes `content` (UTF-8) to `name` inside the folder and returns its path.
   QString Write(const QString& name, const QByteArray& content) const;
 
-private:
+ private:
   QTemporaryDir dir_;
 };
 

@@ -1,0 +1,371 @@
+#include "cli/ReportRequest.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <functional>
+#include <map>
+
+#include "common/RocDate.h"
+#include "db/Connection.h"
+#include "platform/Clock.h"
+#include "platform/Error.h"
+#include "startup/AppContextLoader.h"
+#include "startup/DatabaseLocation.h"
+#include "startup/Startup.h"
+
+namespace tarvel::cli {
+namespace {
+
+using TextSetter = std::function<void(OverviewFormState&, const QString&)>;
+
+struct TextField {
+  const char* json;    ///< the criteria record's name
+  const char* option;  ///< the readable option name
+  TextSetter set;
+};
+
+struct Flag {
+  const char* json;    ///< the window's check-box name
+  const char* option;  ///< the readable option name
+  bool OverviewFormState::*box;
+};
+
+const std::vector<TextField>& TextFields() {
+  static const std::vector<TextField> fields = {
+      {"PoFrom", "po-from", [](OverviewFormState& f, const QString& v) { f.txt單號_起 = v; }},
+      {"PoTo", "po-to", [](OverviewFormState& f, const QString& v) { f.txt單號_末 = v; }},
+      // A date range means the same whichever pair of date boxes the choice reads.
+      {"DateFrom", "date-from",
+       [](OverviewFormState& f, const QString& v) { f.txt日期_起 = f.txt日期[0] = v; }},
+      {"DateTo", "date-to",
+       [](OverviewFormState& f, const QString& v) { f.txt日期_末 = f.txt日期[1] = v; }},
+      {"CustomerKeyword", "customer",
+       [](OverviewFormState& f, const QString& v) { f.txt客戶代號 = v; }},
+      {"SalesKeyword", "sales", [](OverviewFormState& f, const QString& v) { f.txt業務員 = v; }},
+      {"CustomerFrom", "customer-from",
+       [](OverviewFormState& f, const QString& v) { f.txt客戶代號1[0] = v; }},
+      {"CustomerTo", "customer-to",
+       [](OverviewFormState& f, const QString& v) { f.txt客戶代號1[1] = v; }},
+      {"ItemKeyword", "item", [](OverviewFormState& f, const QString& v) { f.txt印件名稱 = v; }},
+      {"KeyerKeyword", "keyer", [](OverviewFormState& f, const QString& v) { f.txt鍵機人員 = v; }},
+      {"StaffKeyword", "staff", [](OverviewFormState& f, const QString& v) { f.txt工務人員 = v; }},
+      {"Category", "category", [](OverviewFormState& f, const QString& v) { f.cbo種類 = v; }},
+      {"SalesFrom", "sales-from",
+       [](OverviewFormState& f, const QString& v) { f.txt業務員代號[0] = v; }},
+      {"SalesTo", "sales-to",
+       [](OverviewFormState& f, const QString& v) { f.txt業務員代號[1] = v; }},
+      {"CustomerPoKeyword", "customer-po",
+       [](OverviewFormState& f, const QString& v) { f.txt客戶單號 = v; }},
+      {"Classification", "classification",
+       [](OverviewFormState& f, const QString& v) { f.cbo分類 = v; }},
+  };
+  return fields;
+}
+
+const std::vector<Flag>& Flags() {
+  static const std::vector<Flag> flags = {
+      {"chk只印未審單", "unreviewed", &OverviewFormState::chk只印未審單},
+      {"chk只印未審單1", "unreviewed-sales-range", &OverviewFormState::chk只印未審單1},
+      {"chk金額異常", "anomaly", &OverviewFormState::chk金額異常},
+      {"chk只印金額大於零", "positive-amount", &OverviewFormState::chk只印金額大於零},
+      {"chk依業務印表", "by-salesperson", &OverviewFormState::chk依業務印表},
+      {"chk依業務印表1", "by-salesperson-range", &OverviewFormState::chk依業務印表1},
+      {"chk印合版資料", "combined-plates", &OverviewFormState::chk印合版資料},
+      {"chk印刀模代號", "die-code", &OverviewFormState::chk印刀模代號},
+      {"chk客戶單號", "customer-po-layout", &OverviewFormState::chk客戶單號},
+      {"chk不印金額", "no-amounts", &OverviewFormState::chk不印金額},
+  };
+  return flags;
+}
+
+struct Choice3 {
+  const char* json;
+  const char* option;
+  int OverviewFormState::*index;
+  std::map<QString, int> words;
+};
+
+const std::vector<Choice3>& OptionGroups() {
+  static const std::vector<Choice3> groups = {
+      {"sopt完工",
+       "completion",
+       &OverviewFormState::sopt完工,
+       {{"finished", 0}, {"unfinished", 1}, {"all", 2}}},
+      {"sopt送貨",
+       "delivery",
+       &OverviewFormState::sopt送貨,
+       {{"cleared", 0}, {"uncleared", 1}, {"all", 2}}},
+      {"sopt發票",
+       "invoice",
+       &OverviewFormState::sopt發票,
+       {{"invoiced", 0}, {"uninvoiced", 1}, {"all", 2}}},
+  };
+  return groups;
+}
+
+/// The user and context overrides a request may carry.
+struct UserRequest {
+  std::optional<QString> admin, user, employee, rights, profitBase;
+  std::optional<std::array<QString, 20>> groups;
+};
+
+QString ConnectionStringFor(const QString& path) {
+  return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path +
+         QStringLiteral(";Jet OLEDB:Database Password=") + QString::fromUtf8(kDatabasePassword);
+}
+
+/// First and last (code, name) of a list ordered by code, as the main window loads them.
+std::pair<QString, QString> FirstAndLast(db::Connection& connection, const QString& sql) {
+  const db::Recordset rows = connection.OpenRecordset(sql);
+  if (rows.RecordCount() == 0) return {};
+  const auto all = rows.GetRows();
+  return {all[0].front().Text(), all[0].back().Text()};
+}
+
+/// The main window's state after its first activation.
+OverviewFormState WindowDefaults(const AppContext& context) {
+  OverviewFormState form;
+  form.txt單號_末 = QStringLiteral("zzzzzzzzz");
+  const QString today = RocTodayDigits();
+  form.txt日期_起 = today.left(5) + QStringLiteral("01");
+  form.txt日期_末 = RocMonthEndDigits();
+  form.txt日期[0] = today.left(3) + QStringLiteral("0101");
+  form.txt日期[1] = today.left(3) + QStringLiteral("0630");
+  try {
+    auto connection = db::Connection::Open(context.ConnectionString);
+    const auto sales =
+        FirstAndLast(*connection, QStringLiteral("select ID, NAME from [EMPLOYEE] order by ID"));
+    form.txt業務員代號 = {sales.first, sales.second};
+    const auto customers =
+        FirstAndLast(*connection, QStringLiteral("select ID, SNAME from [CUST] order by ID"));
+    form.txt客戶代號1 = {customers.first, customers.second};
+  } catch (const Error&) {
+    // The statement is still printed; the range boxes stay empty as in a window without lists.
+  }
+  return form;
+}
+
+using FormEdits = std::vector<std::function<void(OverviewFormState&)>>;
+
+/// Reads a criteria file into form edits and user overrides. Keys are the program's own names.
+bool ReadJson(const QString& path, FormEdits& edits, std::optional<int>& choice, UserRequest& user,
+              CommandIo io) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    io.err << "cannot read " << path << "\n";
+    return false;
+  }
+  QJsonParseError error;
+  const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+  if (!doc.isObject()) {
+    io.err << path << ": not a JSON object (" << error.errorString() << ")\n";
+    return false;
+  }
+  const QJsonObject o = doc.object();
+  const auto has = [&](const char* key) { return o.contains(QString::fromUtf8(key)); };
+  const auto get = [&](const char* key) { return o.value(QString::fromUtf8(key)); };
+  for (const TextField& f : TextFields()) {
+    if (!has(f.json)) continue;
+    edits.push_back([set = f.set, text = get(f.json).toVariant().toString()](
+                        OverviewFormState& form) { set(form, text); });
+  }
+  for (const Flag& f : Flags()) {
+    if (!has(f.json)) continue;
+    edits.push_back(
+        [box = f.box, on = get(f.json).toBool()](OverviewFormState& form) { form.*box = on; });
+  }
+  for (const Choice3& g : OptionGroups()) {
+    if (!has(g.json)) continue;
+    edits.push_back(
+        [index = g.index, n = get(g.json).toInt()](OverviewFormState& form) { form.*index = n; });
+  }
+  if (has("sopt選擇報表")) choice = get("sopt選擇報表").toInt();
+  const auto text = [&](const char* key, std::optional<QString>& into) {
+    if (has(key)) into = get(key).toVariant().toString();
+  };
+  text("AdminName", user.admin);
+  text("UserName", user.user);
+  text("EmployeeId", user.employee);
+  text("WorkOrderRights", user.rights);
+  text("ProfitRateBase", user.profitBase);
+  if (has("Groups")) {
+    std::array<QString, 20> groups;
+    const QJsonArray array = get("Groups").toArray();
+    for (int i = 0; i < 20 && i < array.size(); ++i)
+      groups[i] = array[i].toString();
+    user.groups = groups;
+  }
+  return true;
+}
+
+}  // namespace
+
+QString CriteriaUsage() {
+  QString usage = QStringLiteral(
+      "  --choice N            report choice 0..6 (表1 表2 表3 表4(含合版) 表5 未送總表 補版明細)\n"
+      "  --criteria FILE.json  criteria, check boxes and user by their program names\n"
+      "  --db PATH             database file (default: the program's, through KORV.DSN)\n"
+      "  --today YYYY-MM-DD    fix the clock\n"
+      "  --admin/--user/--employee TEXT, --rights TEXT, --groups A,B,.. , --profit-base TEXT\n");
+  for (const TextField& f : TextFields())
+    usage += QStringLiteral("  --%1 TEXT\n").arg(QString::fromUtf8(f.option));
+  for (const Flag& f : Flags())
+    usage += QStringLiteral("  --%1\n").arg(QString::fromUtf8(f.option));
+  for (const Choice3& g : OptionGroups()) {
+    QStringList words;
+    for (const auto& [word, index] : g.words)
+      words << word;
+    usage += QStringLiteral("  --%1 %2\n")
+                 .arg(QString::fromUtf8(g.option), words.join(QLatin1Char('|')));
+  }
+  return usage;
+}
+
+std::optional<ReportRequest> ParseReportRequest(const QStringList& args, CommandIo io) {
+  // First pass: the options that decide how the context is loaded.
+  std::optional<int> choice;
+  QString dbPath, jsonPath;
+  UserRequest user;
+  FormEdits edits;
+  ReportRequest request;
+
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
+    const auto value = [&]() -> std::optional<QString> {
+      if (i + 1 >= args.size()) {
+        io.err << a << " needs a value\n";
+        return std::nullopt;
+      }
+      return args[++i];
+    };
+    if (!a.startsWith(QLatin1String("--"))) {
+      io.err << "unexpected argument " << a << "\n";
+      return std::nullopt;
+    }
+    const QString name = a.mid(2);
+    if (name == QLatin1String("choice")) {
+      const auto v = value();
+      bool ok = false;
+      if (!v || (choice = v->toInt(&ok), !ok) || *choice < 0 || *choice > 6) {
+        io.err << "--choice takes a number from 0 to 6\n";
+        return std::nullopt;
+      }
+      continue;
+    }
+    const std::map<QString, QString*> plain = {{QStringLiteral("db"), &dbPath},
+                                               {QStringLiteral("criteria"), &jsonPath},
+                                               {QStringLiteral("pdf"), &request.pdfPath},
+                                               {QStringLiteral("text"), &request.textPath}};
+    if (auto it = plain.find(name); it != plain.end()) {
+      const auto v = value();
+      if (!v) return std::nullopt;
+      *it->second = *v;
+      continue;
+    }
+    if (name == QLatin1String("today")) {
+      const auto v = value();
+      const QDate day = v ? QDate::fromString(*v, Qt::ISODate) : QDate();
+      if (!day.isValid()) {
+        io.err << "--today takes a date YYYY-MM-DD\n";
+        return std::nullopt;
+      }
+      SetToday(day);
+      continue;
+    }
+    const std::map<QString, std::optional<QString>*> userTexts = {
+        {QStringLiteral("admin"), &user.admin},
+        {QStringLiteral("user"), &user.user},
+        {QStringLiteral("employee"), &user.employee},
+        {QStringLiteral("rights"), &user.rights},
+        {QStringLiteral("profit-base"), &user.profitBase}};
+    if (auto it = userTexts.find(name); it != userTexts.end()) {
+      const auto v = value();
+      if (!v) return std::nullopt;
+      *it->second = *v;
+      continue;
+    }
+    if (name == QLatin1String("groups")) {
+      const auto v = value();
+      if (!v) return std::nullopt;
+      std::array<QString, 20> groups;
+      const QStringList parts = v->split(QLatin1Char(','));
+      for (int g = 0; g < 20 && g < parts.size(); ++g)
+        groups[g] = parts[g].trimmed();
+      user.groups = groups;
+      continue;
+    }
+    bool known = false;
+    for (const TextField& f : TextFields()) {
+      if (name == QLatin1String(f.option)) {
+        const auto v = value();
+        if (!v) return std::nullopt;
+        edits.push_back([set = f.set, text = *v](OverviewFormState& form) { set(form, text); });
+        known = true;
+      }
+    }
+    for (const Flag& f : Flags()) {
+      if (name == QLatin1String(f.option)) {
+        edits.push_back([box = f.box](OverviewFormState& form) { form.*box = true; });
+        known = true;
+      }
+    }
+    for (const Choice3& g : OptionGroups()) {
+      if (name == QLatin1String(g.option)) {
+        const auto v = value();
+        if (!v) return std::nullopt;
+        const auto w = g.words.find(*v);
+        if (w == g.words.end()) {
+          io.err << a << " takes one of: ";
+          for (const auto& [word, index] : g.words)
+            io.err << word << " ";
+          io.err << "\n";
+          return std::nullopt;
+        }
+        edits.push_back(
+            [index = g.index, n = w->second](OverviewFormState& form) { form.*index = n; });
+        known = true;
+      }
+    }
+    if (!known) {
+      io.err << "unknown option " << a << "\n";
+      return std::nullopt;
+    }
+  }
+
+  // The file's values come first; options on the command line win over them.
+  FormEdits fileEdits;
+  if (!jsonPath.isEmpty() && !ReadJson(jsonPath, fileEdits, choice, user, io)) return std::nullopt;
+  if (!choice) {
+    io.err << "--choice N is required (0 to 6)\n";
+    return std::nullopt;
+  }
+
+  // The context, loaded as the program would for this user.
+  const QString commandLine =
+      QStringLiteral("-qdx5170 -AD=%1 -NAME=%2 -ID=%3 -XLS=.xlsx -DOC=.docx -PID=0")
+          .arg(user.admin.value_or(QString()), user.user.value_or(QString()),
+               user.employee.value_or(QString()));
+  AppContext& context = request.context;
+  if (dbPath.isEmpty()) {
+    InitializeProgram(context, commandLine);
+  } else {
+    context.MachineUserName = GetComputerNameText() + QLatin1Char('\\') + GetWindowsUserName();
+    context.ConnectionString = ConnectionStringFor(dbPath);
+    LoadAppContext(context, commandLine);
+  }
+  if (user.rights) context.WorkOrderRights = *user.rights;
+  if (user.profitBase) context.ProfitRateBase = *user.profitBase;
+  if (user.groups) context.Groups = *user.groups;
+
+  request.form = WindowDefaults(context);
+  request.form.sopt選擇報表 = *choice;
+  for (const auto& edit : fileEdits)
+    edit(request.form);
+  for (const auto& edit : edits)
+    edit(request.form);
+  return request;
+}
+
+}  // namespace tarvel::cli

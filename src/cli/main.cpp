@@ -1,0 +1,74 @@
+// tarvel-cli: the headless tool for support staff and scripting users.
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <memory>
+
+#include "cli/Command.h"
+
+namespace {
+
+struct Entry {
+  const char* name;
+  tarvel::cli::CommandFunction run;
+  const char* summary;
+};
+
+constexpr Entry kCommands[] = {
+    {"demo-db", tarvel::cli::RunDemoDbCommand,
+     "DIR [--orders N] [--seed S] [--today YYYY-MM-DD] [--company NAME] [--force]  write a demo "
+     "database"},
+    {"context", tarvel::cli::RunContextCommand,
+     "--program-folder DIR [--today D] -- 'COMMAND LINE'  show the start-up context as JSON"},
+    {"sql", tarvel::cli::RunSqlCommand,
+     "--choice N [criteria]  print the statement of a report choice"},
+    {"report", tarvel::cli::RunReportCommand,
+     "--choice N [criteria] [--pdf FILE] [--text FILE]  render a report"},
+};
+
+void PrintUsage(QTextStream& err) {
+  err << "usage: tarvel-cli COMMAND [ARGS]\n\ncommands:\n";
+  for (const Entry& e : kCommands)
+    err << "  " << e.name << " " << e.summary << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Reports need fonts and a paint device, so a GUI application (offscreen when no display).
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt wants a private runtime folder; sessions without a desktop (cron, ssh) have none.
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-%1").arg(getuid());
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+  }
+  QGuiApplication app(argc, argv);
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  QStringList args = QCoreApplication::arguments().mid(1);
+  if (args.isEmpty() || args.first() == QLatin1String("--help") ||
+      args.first() == QLatin1String("-h")) {
+    PrintUsage(err);
+    return args.isEmpty() ? 2 : 0;
+  }
+  const QString name = args.takeFirst();
+  for (const Entry& e : kCommands) {
+    if (name == QLatin1String(e.name)) {
+      const int code = e.run(args, {out, err});
+      out.flush();
+      err.flush();
+      return code;
+    }
+  }
+  err << "tarvel-cli: unknown command " << name << "\n";
+  PrintUsage(err);
+  return 2;
+}

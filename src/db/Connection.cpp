@@ -1,0 +1,273 @@
+#include "db/Connection.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "db/JetDialect.h"
+#include "db/SqliteSupport.h"
+#include "platform/Paths.h"
+
+namespace tarvel::db {
+namespace {
+
+using detail::PrepareSingle;
+using detail::ThrowEngineError;
+
+enum class FileKind { Missing, Sqlite, Jet, Other };
+
+FileKind Recognise(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) return FileKind::Missing;
+  if (!info.isFile()) return FileKind::Other;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return FileKind::Other;
+  const QByteArray head = file.read(32);
+  if (head.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return FileKind::Sqlite;
+  const QByteArray jetTag = head.mid(4, 16);
+  if (jetTag == QByteArrayLiteral("Standard Jet DB\0") ||
+      jetTag == QByteArrayLiteral("Standard ACE DB\0")) {
+    return FileKind::Jet;
+  }
+  return FileKind::Other;
+}
+
+QStringList SplitPairs(const QString& text) {
+  QStringList parts;
+  QString current;
+  bool quoted = false;
+  for (const QChar c : text) {
+    if (c == u'"') quoted = !quoted;
+    if (c == u';' && !quoted) {
+      parts.push_back(current);
+      current.clear();
+    } else {
+      current.push_back(c);
+    }
+  }
+  parts.push_back(current);
+  return parts;
+}
+
+}  // namespace
+
+ConnectionString ConnectionString::Parse(const QString& text) {
+  ConnectionString result;
+  for (const QString& pair : SplitPairs(text)) {
+    const qsizetype equals = pair.indexOf(u'=');
+    if (equals < 0) continue;
+    const QString key = pair.left(equals).trimmed().toLower();
+    QString value = pair.mid(equals + 1).trimmed();
+    if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')) {
+      value = value.mid(1, value.size() - 2);
+    }
+    if (key == QLatin1String("provider")) {
+      result.provider = value;
+    } else if (key == QLatin1String("data source")) {
+      result.dataSource = value;
+    } else if (key == QLatin1String("jet oledb:database password") ||
+               key == QLatin1String("password")) {
+      result.password = value;
+    }
+  }
+  return result;
+}
+
+Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+
+Connection::~Connection() {
+  // close_v2 waits for Commands still alive instead of failing; the handle goes with the last.
+  sqlite3_close_v2(db_);
+}
+
+std::unique_ptr<Connection> Connection::Open(const QString& connectionString) {
+  const ConnectionString keys = ConnectionString::Parse(connectionString);
+  if (keys.dataSource.trimmed().isEmpty()) {
+    throw DbError(QStringLiteral("連接字串沒有指定資料來源（Data Source）。"));
+  }
+  const auto path = ResolveExistingPath(keys.dataSource);
+  if (!path) {
+    throw DbError(QStringLiteral("找不到資料庫檔案：") + LocalPathSyntax(keys.dataSource));
+  }
+  return OpenFile(*path);
+}
+
+std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool create) {
+  const FileKind kind = Recognise(path);
+  const bool fresh = create && (kind == FileKind::Missing || QFileInfo(path).size() == 0);
+  if (!fresh) {
+    switch (kind) {
+      case FileKind::Missing:
+        throw DbError(QStringLiteral("找不到資料庫檔案：") + path);
+      case FileKind::Jet:
+        throw DbError(QStringLiteral("資料庫檔案是 Jet (Access) 格式，目前還無法讀取：") + path);
+      case FileKind::Other:
+        throw DbError(QStringLiteral("檔案不是可辨識的資料庫：") + path);
+      case FileKind::Sqlite:
+        break;
+    }
+  }
+  sqlite3* raw = nullptr;
+  // Without SQLITE_OPEN_CREATE a file that vanished since the check is an error, not a new
+  // empty database; without SQLITE_OPEN_URI a ':' in a folder name is just a character.
+  // A connection belongs to one operation on one thread at a time, so the engine's own
+  // per-call locking (a mutex round trip for every column read) buys nothing.
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
+  std::unique_ptr<Connection> connection(new Connection(raw, path));
+  if (rc != SQLITE_OK) {
+    const QString reason = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QString();
+    throw DbError(QStringLiteral("無法開啟資料庫檔案：") + path + QStringLiteral("（") + reason +
+                  QStringLiteral("）"));
+  }
+  sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+  JetDialect::InstallFunctions(raw);
+  // Reads the header now, so a damaged file fails here and not in the first query.
+  if (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    throw DbError(QStringLiteral("檔案不是可辨識的資料庫：") + path + QStringLiteral("（") +
+                  QString::fromUtf8(sqlite3_errmsg(raw)) + QStringLiteral("）"));
+  }
+  return connection;
+}
+
+void Connection::Execute(const QString& jetSql) {
+  auto stmt = PrepareSingle(db_, JetDialect::Translate(jetSql), jetSql);
+  int rc;
+  while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+  }
+  if (rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
+}
+
+void Connection::ExecuteScript(const QString& sqliteScript) {
+  if (sqlite3_exec(db_, sqliteScript.toUtf8().constData(), nullptr, nullptr, nullptr) !=
+      SQLITE_OK) {
+    ThrowEngineError(db_, sqliteScript);
+  }
+}
+
+Recordset Connection::OpenRecordset(const QString& jetSql) {
+  auto stmt = PrepareSingle(db_, JetDialect::Translate(jetSql), jetSql);
+  return detail::ReadAll(db_, stmt.get(), jetSql);
+}
+
+Command Connection::Prepare(const QString& jetSql) {
+  auto stmt = PrepareSingle(db_, JetDialect::Translate(jetSql), jetSql);
+  return Command(stmt.release(), jetSql);
+}
+
+UpdatableRecordset Connection::OpenForUpdate(const QString& jetSql) {
+  const QString sql = JetDialect::Translate(jetSql);
+  // The rowid rides along as an extra first column, so Update can find the row again. Views,
+  // tables without rowid and joins refuse it; they are then searched by their values.
+  static const QRegularExpression leadingSelect(QStringLiteral("^\\s*select\\s+(?!distinct\\b)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+  std::vector<qint64> rowids;
+  detail::StatementPtr stmt;
+  bool withRowid = false;
+  if (const auto match = leadingSelect.match(sql); match.hasMatch()) {
+    QString withId = sql;
+    withId.insert(match.capturedEnd(), QStringLiteral("_rowid_, "));
+    try {
+      stmt = PrepareSingle(db_, withId, jetSql);
+      withRowid = true;
+    } catch (const DbError&) {
+    }
+  }
+  if (!stmt) stmt = PrepareSingle(db_, sql, jetSql);
+
+  QString table;
+  QStringList columns;
+  const int count = sqlite3_column_count(stmt.get());
+  for (int c = withRowid ? 1 : 0; c < count; ++c) {
+    const char* name = sqlite3_column_table_name(stmt.get(), c);
+    const char* origin = sqlite3_column_origin_name(stmt.get(), c);
+    const QString columnTable = name ? QString::fromUtf8(name) : QString();
+    if (columnTable.isEmpty() || !origin || (!table.isEmpty() && columnTable != table)) {
+      throw DbError(QStringLiteral("只有單一資料表的欄位可以更新。"), jetSql);
+    }
+    table = columnTable;
+    columns.push_back(QString::fromUtf8(origin));
+  }
+  if (table.isEmpty()) throw DbError(QStringLiteral("只有單一資料表的欄位可以更新。"), jetSql);
+  Recordset snapshot = detail::ReadAll(db_, stmt.get(), jetSql, withRowid ? &rowids : nullptr);
+  UpdatableRecordset result(*this, table, jetSql, std::move(snapshot), std::move(rowids));
+  result.columns_ = columns;
+  result.hasRowid_ = withRowid;
+  return result;
+}
+
+void Connection::BeginTransaction() {
+  ExecuteScript(QStringLiteral("BEGIN"));
+}
+void Connection::Commit() {
+  ExecuteScript(QStringLiteral("COMMIT"));
+}
+void Connection::Rollback() {
+  ExecuteScript(QStringLiteral("ROLLBACK"));
+}
+
+qint64 Connection::RowsAffected() const {
+  return sqlite3_changes64(db_);
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+  connection_.BeginTransaction();
+}
+
+Transaction::~Transaction() {
+  if (open_) {
+    // A destructor must not throw; a failed rollback leaves SQLite to roll back at close.
+    sqlite3_exec(connection_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+}
+
+void Transaction::Commit() {
+  connection_.Commit();
+  open_ = false;
+}
+
+Command::Command(sqlite3_stmt* stmt, QString sql) : stmt_(stmt), sql_(std::move(sql)) {}
+
+Command::Command(Command&& other) noexcept
+    : stmt_(std::exchange(other.stmt_, nullptr)), sql_(std::move(other.sql_)) {}
+
+Command& Command::operator=(Command&& other) noexcept {
+  if (this != &other) {
+    sqlite3_finalize(stmt_);
+    stmt_ = std::exchange(other.stmt_, nullptr);
+    sql_ = std::move(other.sql_);
+  }
+  return *this;
+}
+
+Command::~Command() {
+  sqlite3_finalize(stmt_);
+}
+
+Command& Command::Bind(int index, const Value& value) {
+  detail::BindValue(stmt_, index, value, sql_);
+  return *this;
+}
+
+void Command::Execute() {
+  int rc;
+  while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
+  }
+  if (rc != SQLITE_DONE) {
+    const QString description = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_)));
+    sqlite3_reset(stmt_);
+    throw DbError(description, sql_);
+  }
+  sqlite3_reset(stmt_);
+}
+
+Recordset Command::Query() {
+  // Reset on every path, so the command can run again after a failure.
+  struct Reset {
+    sqlite3_stmt* stmt;
+    ~Reset() { sqlite3_reset(stmt); }
+  } reset{stmt_};
+  return detail::ReadAll(sqlite3_db_handle(stmt_), stmt_, sql_);
+}
+
+}  // namespace tarvel::db

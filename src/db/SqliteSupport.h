@@ -1,0 +1,39 @@
+// Inside the database layer only: statement ownership, binding and reading rows of SQLite.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "db/Recordset.h"
+#include "db/Value.h"
+
+namespace tarvel::db::detail {
+
+struct StatementDeleter {
+  void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
+};
+using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+/// Throws DbError with the engine's description of the last failure on `db`.
+[[noreturn]] void ThrowEngineError(sqlite3* db, const QString& statement);
+
+/// Prepares the single statement in `sql`. Text after it other than blanks and ";" is refused,
+/// so a value spliced into the text cannot smuggle in a second command. Throws DbError with
+/// `jetSql` as the statement.
+StatementPtr PrepareSingle(sqlite3* db, const QString& sql, const QString& jetSql);
+
+/// Binds `value` to parameter `index` (1-based). Throws DbError.
+void BindValue(sqlite3_stmt* stmt, int index, const Value& value, const QString& jetSql);
+
+/// The value of column `column` of the current row.
+Value ColumnValue(sqlite3_stmt* stmt, int column);
+
+/// Steps `stmt` to its end and returns its rows. When `rowids` is given, column 0 holds each
+/// row's rowid: it goes there and not into the snapshot. Throws DbError.
+Recordset ReadAll(sqlite3* db, sqlite3_stmt* stmt, const QString& jetSql,
+                  std::vector<qint64>* rowids = nullptr);
+
+}  // namespace tarvel::db::detail

@@ -1,0 +1,52 @@
+#include "overview/criteria/WorkOrderCriteria.h"
+
+namespace tarvel {
+
+void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
+  const int choice = form.sopt選擇報表;
+  const auto orDefault = [](const QString& text, const QString& fallback) {
+    const QString trimmed = text.trimmed();
+    return trimmed.isEmpty() ? fallback : trimmed;
+  };
+  const QString nineNines = QStringLiteral("9999999");
+
+  if (choice == k表5) {
+    c.DateFrom = form.txt日期[0].trimmed();
+    c.DateTo = orDefault(form.txt日期[1], nineNines);
+  } else {
+    c.DateFrom = form.txt日期_起.trimmed();
+    c.DateTo = orDefault(form.txt日期_末, nineNines);
+  }
+  c.PoFrom = form.txt單號_起.trimmed();
+  c.PoTo = orDefault(form.txt單號_末, QStringLiteral("zzzzzzzzz"));
+  c.CustomerKeyword = form.txt客戶代號.trimmed();
+  c.SalesKeyword = form.txt業務員.trimmed();
+  c.CustomerFrom = form.txt客戶代號1[0].trimmed();
+  c.CustomerTo = form.txt客戶代號1[1].trimmed();
+  c.ItemKeyword = form.txt印件名稱.trimmed();
+  c.KeyerKeyword = form.txt鍵機人員.trimmed();
+  c.StaffKeyword = form.txt工務人員.trimmed();
+  c.Category = form.cbo種類.trimmed();
+  c.SalesFrom = form.txt業務員代號[0].trimmed();
+  c.SalesTo = form.txt業務員代號[1].trimmed();
+  c.CustomerPoKeyword = form.txt客戶單號.trimmed();
+  c.BySalesperson = form.chk依業務印表 ? 2 : 1;
+  const bool firstUnreviewedBox = choice == k表1 || choice == k表2 || choice == k未送總表;
+  c.UnreviewedOnly = (firstUnreviewedBox ? form.chk只印未審單 : form.chk只印未審單1) ? 2 : 1;
+  c.Classification = form.cbo分類.trimmed();
+  c.MarginAnomaly = form.chk金額異常 && choice != k表3 && choice != k表5 && choice != k未送總表;
+
+  if (choice == k表1) {
+    // The combined-plate source wins over the die-code source when both boxes are ticked.
+    c.ReportKind = form.chk印合版資料 ? 3 : (!form.chk印刀模代號 ? 1 : 2);
+  }
+  if (choice == k表1 || choice == k表2 || choice == k表4含合版 || choice == k未送總表) {
+    c.DateBasis = form.sopt發票 == 0 ? 1 : (form.sopt完工 == 0 ? 2 : 3);
+    c.CompletionFilter = QString::number(form.sopt完工 + 1);
+    c.DeliveryFilter = form.sopt送貨 + 1;
+    c.InvoiceFilter = form.sopt發票 + 1;
+  }
+  if (choice == k表2) c.PositiveAmountOnly = form.chk只印金額大於零 ? 2 : 1;
+}
+
+}  // namespace tarvel

@@ -1,0 +1,64 @@
+// What every work-order overview layout shares: the statement from the criteria, the title block,
+// and the row texts (finished flag, day count, month/day, grouped amounts).
+#pragma once
+
+#include <vector>
+
+#include "overview/criteria/WorkOrderCriteria.h"
+#include "reports/engine/Report.h"
+#include "startup/AppContext.h"
+
+namespace tarvel {
+
+/// One column of an overview list: its heading label and the detail field under it.
+struct OverviewColumn {
+  const char* heading;  ///< heading label name ("Label3")
+  const char* caption;  ///< heading text
+  const char* field;    ///< detail field name ("txtPO")
+  const char* column;   ///< bound column; "" for an unbound field
+  int left;             ///< twips
+  int width;            ///< twips
+  Alignment alignment = Alignment::Left;
+  const char* outputFormat = "";
+};
+
+/// The heading labels (each underlined by a rule of its width) and the detail fields of `columns`.
+void AddColumns(SectionDef& headings, int headingTop, SectionDef& detail, int detailTop,
+                const std::vector<OverviewColumn>& columns, FontSpec font, int height);
+
+class OverviewReport : public Report {
+ public:
+  /// Takes a copy of the criteria and the context as they are at the request: the instance shows
+  /// exactly that request's rows, whatever happens to the process-wide records afterwards.
+  OverviewReport(LayoutDefinition layout, const WorkOrderCriteria& criteria,
+                 const AppContext& context);
+
+ protected:
+  /// DataControl1 := the connection string and "select * from [table] " + the overview rule +
+  /// `orderBy`; with the invoice date as date basis, txtODATE shows 發票日期.
+  void BindOverview(const QString& table, const QString& orderBy, bool withCustomerRange,
+                    bool withPositiveAmount);
+  /// DataControl1 := the connection string and `statement`.
+  void Bind(const QString& statement);
+
+  /// The common title block: company, print date, date range, date caption, delivery and
+  /// completion texts; controls the layout lacks are passed over.
+  void FillTitleBlock();
+
+  /// "N" when the field's trimmed value is empty, else "Y".
+  static QString FinishedFlag(const db::Value& finishDate);
+  /// Days from the order date to the finish date (or today); empty without an order date.
+  static QString DayCount(const db::Value& orderDate, const db::Value& finishDate);
+  /// The last four characters of a date value as mm/dd.
+  static QString MonthDay(const db::Value& date);
+
+  /// Writes FormatGrouped of each named field's value as its text.
+  void WriteGrouped(std::initializer_list<const char*> fields);
+  /// Sets an unbound field's value and shows it through the field's output format.
+  void SetFormattedValue(const char* field, const QString& value);
+
+  const WorkOrderCriteria criteria_;
+  const AppContext context_;
+};
+
+}  // namespace tarvel

@@ -1,0 +1,133 @@
+// The design of a banded report layout as plain data: page settings, sections and their controls.
+//
+// Every position and size is in twips (1/1440 inch), measured from the band's top-left corner for
+// controls and from the paper's edge for margins. A layout class builds one LayoutDefinition (with
+// designated initialisers or a table) and hands it to Report; the handlers that fill it are code.
+#pragma once
+
+// Layouts are written with designated initialisers that name only what differs from the defaults
+// below; GCC 12 would flag every omitted member under -Wextra. Deliberately not popped: it must
+// hold in the layout files that include this header.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace tarvel {
+
+/// The bands of a layout, in the order they appear on the page and in the run.
+enum class SectionKind : int {
+  PageHeader = 0,
+  GroupHeader1,
+  GroupHeader2,
+  Detail,
+  GroupFooter2,
+  GroupFooter1,
+  PageFooter,
+};
+inline constexpr int kSectionKindCount = 7;
+
+/// The section's name as the handlers use it ("GroupHeader1").
+QString SectionName(SectionKind kind);
+
+enum class ControlKind : int { Label, Field, Line };
+
+enum class Alignment : int { Left, Center, Right };
+
+/// A font as the layouts name it: the Windows family name ("新細明體", "標楷體"), the point size
+/// and the style. Resolution to an installed face happens in ReportFonts only.
+struct FontSpec {
+  QString family = QStringLiteral("新細明體");
+  double pointSize = 11;
+  bool bold = false;
+  bool italic = false;
+  bool operator==(const FontSpec&) const = default;
+};
+
+enum class SummaryFunction : int { None, Sum, Count };
+
+/// Where a summary starts over: at every instance of its group header, or never (grand total).
+enum class SummaryRunning : int { Group, All };
+
+/// Summary settings of a field. A Sum adds Val of the bound column over every record of the group;
+/// a Count counts the records. The total is the field's Value in the footer that closes the group.
+struct SummaryDef {
+  SummaryFunction function = SummaryFunction::None;
+  SummaryRunning running = SummaryRunning::Group;
+  /// The header whose group the summary spans: GroupHeader1 or GroupHeader2.
+  SectionKind group = SectionKind::GroupHeader1;
+};
+
+/// One control. Labels use `text` as caption; fields use it as the design text of an unbound
+/// field; lines run from (left, top) to (left + width, top + height).
+struct ControlDef {
+  ControlKind kind = ControlKind::Label;
+  QString name;
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  QString text;
+  FontSpec font;
+  Alignment alignment = Alignment::Left;
+  bool visible = true;
+  QString dataField;     ///< bound column of DataControl1's rows; empty for an unbound field
+  QString outputFormat;  ///< digit pattern applied by the engine to the bound value ("###/##/##")
+  SummaryDef summary;
+  int lineWidth = 15;  ///< pen width of a line, twips (15 = one pixel at 96 dpi)
+};
+
+/// Inserts a page break before or after each instance of a section.
+enum class NewPage : int { None, Before, After };
+
+struct SectionDef {
+  SectionKind kind = SectionKind::Detail;
+  int height = 0;
+  /// The column whose change starts a new group (group headers only). Empty: one group spanning
+  /// the whole report.
+  QString groupKey;
+  /// Group headers: repeat the header (and run its Format handler again) at the top of every page
+  /// that continues its group.
+  bool repeatOnEveryPage = false;
+  NewPage newPage = NewPage::None;
+  std::vector<ControlDef> controls;
+};
+
+enum class Orientation : int { Portrait = 1, Landscape = 2 };
+
+/// What ActiveReport_ReportStart may change: orientation, paper and the four margins.
+struct PageSettings {
+  Orientation orientation = Orientation::Portrait;
+  int paperSize = 9;  ///< printer paper-size code: 9 = A4, 1 = Letter, 8 = A3, 11 = A5, 5 = Legal
+  float leftMargin = 1440;
+  float rightMargin = 1440;
+  float topMargin = 1440;
+  float bottomMargin = 1440;
+
+  /// The four margins in the engine's property order: left, right, top, bottom. Layouts give
+  /// their four values in this order.
+  void SetMargins(float left, float right, float top, float bottom) {
+    leftMargin = left;
+    rightMargin = right;
+    topMargin = top;
+    bottomMargin = bottom;
+  }
+};
+
+struct LayoutDefinition {
+  QString name;  ///< the layout's name ("rptTarvel_1"), shown in the preview's title
+  PageSettings page;
+  /// The sections the layout has, any order; the engine runs them in SectionKind order.
+  std::vector<SectionDef> sections;
+};
+
+/// Paper size in twips (portrait) for a printer paper-size code; throws tarvel::Error for a code
+/// the engine does not know.
+struct PaperTwips {
+  int width;
+  int height;
+};
+PaperTwips PaperSizeTwips(int paperSize);
+
+}  // namespace tarvel

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <chrono>
+#include <thread>
+
+#include "DbTestSupport.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+
+namespace tarvel::db {
+namespace {
+
+using test::ScratchDb;
+
+QString ConnectionTo(const QString& dataSource) {
+  return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + dataSource +
+         QStringLiteral(";Jet OLEDB:Database Password=tqlv5218tqlv5218");
+}
+
+// The description of the DbError that `action` raises ("" when it raises none).
+template <typename F>
+DbError ErrorOf(F&& action) {
+  try {
+    action();
+  } catch (const DbError& e) {
+    return e;
+  }
+  return DbError(QString());
+}
+
+TEST(ConnectionString, ParsesTheKeysTheProgramComposes) {
+  const auto keys = ConnectionString::Parse(
+      QStringLiteral(" provider = Microsoft.Jet.OLEDB.4.0 ;DATA SOURCE=\\\\SRV\\ERP\\KORV.mdb;"
+                     "Jet OLEDB:Database Password=tqlv5218tqlv5218;Extra=1"));
+  EXPECT_EQ(keys.provider, QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+  EXPECT_EQ(keys.dataSource, QStringLiteral("\\\\SRV\\ERP\\KORV.mdb"));
+  EXPECT_EQ(keys.password, QStringLiteral("tqlv5218tqlv5218"));
+  EXPECT_EQ(ConnectionString::Parse(QStringLiteral("Data Source=\"/a;b/KORV.mdb\"")).dataSource,
+            QStringLiteral("/a;b/KORV.mdb"));
+}
+
+TEST(Connection, OpensAnUpperCasedWindowsDataSource) {
+  tarvel::test::TempDir dir;
+  const QString path = dir.File(QStringLiteral("srv/erp/korv.mdb"));
+  dir.Write(QStringLiteral("srv/erp/readme.txt"), "");
+  Connection::OpenFile(path, true)
+      ->ExecuteScript(QStringLiteral("create table T (A text); insert into T values ('x');"));
+  // The DSN text is upper-cased and written the Windows way.
+  const QString windowsForm =
+      QString(dir.Path()).replace(u'/', u'\\') + QStringLiteral("\\SRV\\ERP\\KORV.MDB");
+  auto connection = Connection::Open(ConnectionTo(windowsForm));
+  EXPECT_EQ(connection->FilePath(), path);
+  EXPECT_EQ(connection->OpenRecordset(QStringLiteral("select * from [t]")).Text("a"),
+            QStringLiteral("x"));
+}
+
+TEST(Connection, RecognisesTheFileByItsHeader) {
+  tarvel::test::TempDir dir;
+  QByteArray jet(64, '\0');
+  jet.replace(4, 15, "Standard Jet DB");
+  QByteArray ace(64, '\0');
+  ace.replace(4, 15, "Standard ACE DB");
+  const struct {
+    const char* name;
+    QByteArray content;
+    const char16_t* message;
+  } cases[] = {
+      {"jet.mdb", jet, u"資料庫檔案是 Jet (Access) 格式，目前還無法讀取："},
+      {"ace.accdb", ace, u"資料庫檔案是 Jet (Access) 格式，目前還無法讀取："},
+      {"garbage.mdb", QByteArray("hello, this is not a database at all"),
+       u"檔案不是可辨識的資料庫："},
+      {"empty.mdb", QByteArray(), u"檔案不是可辨識的資料庫："},
+      // A SQLite header on a damaged body is caught at open, not at the first query.
+      {"damaged.mdb", QByteArray("SQLite format 3\0", 16) + QByteArray(200, '\x7f'),
+       u"檔案不是可辨識的資料庫："},
+  };
+  for (const auto& c : cases) {
+    const QString path = dir.Write(QString::fromUtf8(c.name), c.content);
+    const DbError error = ErrorOf([&] { Connection::Open(ConnectionTo(path)); });
+    EXPECT_TRUE(error.Description().startsWith(QString::fromUtf16(c.message)))
+        << c.name << ": " << error.Description().toStdString();
+    EXPECT_TRUE(error.Description().contains(path)) << c.name;
+    EXPECT_EQ(QFileInfo(path).size(), c.content.size()) << c.name << " must stay untouched";
+  }
+  const DbError folder = ErrorOf([&] { Connection::Open(ConnectionTo(dir.Path())); });
+  EXPECT_TRUE(folder.Description().startsWith(QStringLiteral("檔案不是可辨識的資料庫：")));
+}
+
+TEST(Connection, MissingFileIsAnErrorAndIsNeverCreated) {
+  tarvel::test::TempDir dir;
+  const QString path = dir.Path() + QStringLiteral("/KORV.mdb");
+  const DbError error = ErrorOf([&] { Connection::Open(ConnectionTo(path)); });
+  EXPECT_EQ(error.Description(), QStringLiteral("找不到資料庫檔案：") + path);
+  EXPECT_FALSE(QFileInfo::exists(path));
+  EXPECT_FALSE(QFileInfo::exists(dir.Path() + QStringLiteral("/korv.mdb")));
+
+  const DbError windows =
+      ErrorOf([] { Connection::Open(ConnectionTo(QStringLiteral("\\\\NOSRV\\ERP\\KORV.mdb"))); });
+  EXPECT_EQ(windows.Description(), QStringLiteral("找不到資料庫檔案：/NOSRV/ERP/KORV.mdb"));
+  const DbError none = ErrorOf([] { Connection::Open(QStringLiteral("Provider=x")); });
+  EXPECT_FALSE(none.Description().isEmpty());
+  EXPECT_THROW(Connection::OpenFile(path), DbError);
+  EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(Connection, EngineErrorsCarryDescriptionAndStatement) {
+  ScratchDb db(QStringLiteral("create table T (A text);"));
+  const struct {
+    QString sql;
+    const char* description;
+  } cases[] = {
+      {QStringLiteral("select * from [NOPE] "), "no such table: NOPE"},
+      {QStringLiteral("select NOPE from T"), "no such column: NOPE"},
+      {QStringLiteral("select * from T where A = 'x'; delete from T"),
+       "在 SQL 陳述式結尾之後找到字元。"},
+  };
+  for (const auto& c : cases) {
+    const DbError error = ErrorOf([&] { db.connection->OpenRecordset(c.sql); });
+    EXPECT_EQ(error.Description(), QString::fromUtf8(c.description)) << c.sql.toStdString();
+    EXPECT_EQ(error.Statement(), c.sql);
+  }
+  const QString bad = QStringLiteral("delete from [SYSUSER1] where ID = 'x' ");
+  const DbError error = ErrorOf([&] { db.connection->Execute(bad); });
+  EXPECT_EQ(error.Description(), QStringLiteral("no such table: SYSUSER1"));
+  EXPECT_EQ(error.Statement(), bad);
+}
+
+TEST(Connection, ReadsNullApartFromEmptyAndPlainNamesOverAJoin) {
+  ScratchDb db(QStringLiteral(
+      "create table [歷史工單明細2] (PO text collate nocase, ODATE text, QTY integer, AMT real);"
+      "create table CROWD (PO text collate nocase, MEMB text);"
+      "insert into [歷史工單明細2] values ('P001', '1130105', 10, 2.5), ('P002', '', NULL, 0),"
+      "  ('P003', NULL, 3, NULL);"
+      "insert into CROWD values ('P001', '甲組'), ('P002', '');"));
+  Recordset rs = db.connection->OpenRecordset(
+      QStringLiteral("select 歷史工單明細2.*,CROWD.MEMB from [歷史工單明細2] left join CROWD on "
+                     "歷史工單明細2.PO = CROWD.PO order by 歷史工單明細2.PO"));
+  EXPECT_EQ(rs.RecordCount(), 3);
+  EXPECT_EQ(rs.FieldNames(), QStringList({"PO", "ODATE", "QTY", "AMT", "MEMB"}));
+  EXPECT_EQ(rs.Text("MEMB"), QStringLiteral("甲組"));
+  EXPECT_EQ(rs.Field(QStringLiteral("歷史工單明細2.PO")).AsText(), QStringLiteral("P001"));
+  EXPECT_EQ(rs.Number("amt"), 2.5);
+  rs.MoveNext();
+  EXPECT_TRUE(rs.Field(QStringLiteral("MEMB")).IsText());
+  EXPECT_FALSE(rs.Field(QStringLiteral("MEMB")).IsNull());
+  EXPECT_FALSE(rs.Field(QStringLiteral("ODATE")).IsNull());
+  EXPECT_TRUE(rs.Field(QStringLiteral("QTY")).IsNull());
+  rs.MoveNext();
+  EXPECT_TRUE(rs.Field(QStringLiteral("MEMB")).IsNull());  // no CROWD row
+  EXPECT_TRUE(rs.Field(QStringLiteral("ODATE")).IsNull());
+  EXPECT_EQ(rs.Text("ODATE"), QString());
+  EXPECT_EQ(rs.Number("QTY"), 3);
+}
+
+TEST(Connection, CommandsBindAndRunManyTimes) {
+  ScratchDb db(QStringLiteral("create table T (ID integer, NAME text, AMT real, PIC blob);"));
+  {
+    Transaction transaction(*db.connection);
+    Command insert = db.connection->Prepare(QStringLiteral("insert into [T] values (?, ?, ?, ?)"));
+    for (int i = 0; i < 100; ++i) {
+      insert.Bind(1, Value(i))
+          .Bind(2, i % 10 == 0 ? Value() : Value(QStringLiteral("名%1").arg(i)))
+          .Bind(3, Value(i / 4.0))
+          .Bind(4, Value(QByteArray(1, char(i))));
+      insert.Execute();
+    }
+    transaction.Commit();
+  }
+  Command lookup =
+      db.connection->Prepare(QStringLiteral("select top 1 NAME, AMT from T where ID = ?"));
+  for (int i : {3, 10, 99}) {
+    Recordset rs = lookup.Bind(1, Value(i)).Query();
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Field(QStringLiteral("NAME")).IsNull(), i == 10);
+    EXPECT_EQ(rs.Number("AMT"), i / 4.0);
+  }
+  EXPECT_EQ(db.connection->OpenRecordset(QStringLiteral("select count(*) as N from T")).Number("N"),
+            100);
+  EXPECT_THROW(lookup.Bind(5, Value(1)), DbError);
+}
+
+TEST(Connection, FailedCommandCanRunAgain) {
+  ScratchDb db(QStringLiteral("create table T (ID integer primary key);"));
+  Command insert = db.connection->Prepare(QStringLiteral("insert into T values (?)"));
+  insert.Bind(1, Value(1)).Execute();
+  const DbError duplicate = ErrorOf([&] { insert.Execute(); });
+  EXPECT_TRUE(duplicate.Description().contains(QStringLiteral("UNIQUE")));
+  EXPECT_EQ(duplicate.Statement(), QStringLiteral("insert into T values (?)"));
+  insert.Bind(1, Value(2)).Execute();
+  EXPECT_EQ(db.connection->OpenRecordset(QStringLiteral("select * from T")).RecordCount(), 2);
+}
+
+TEST(Connection, TransactionRollsBackUnlessCommitted) {
+  ScratchDb db(QStringLiteral("create table T (ID integer primary key);"));
+  try {
+    Transaction transaction(*db.connection);
+    db.connection->Execute(QStringLiteral("insert into T values (1)"));
+    db.connection->Execute(QStringLiteral("insert into T values (1)"));  // constraint failure
+    transaction.Commit();
+  } catch (const DbError& e) {
+    EXPECT_TRUE(e.Description().contains(QStringLiteral("UNIQUE"))) << e.what();
+  }
+  EXPECT_EQ(db.connection->OpenRecordset(QStringLiteral("select * from T")).RecordCount(), 0);
+}
+
+TEST(Connection, WaitsForAnotherWorkstationsLock) {
+  ScratchDb db(QStringLiteral("create table T (ID integer);"));
+  auto other = Connection::OpenFile(db.path);
+  other->ExecuteScript(QStringLiteral("BEGIN EXCLUSIVE; insert into T values (1);"));
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    other->Commit();
+  });
+  // Without a busy timeout this fails at once with "database is locked".
+  EXPECT_NO_THROW(db.connection->Execute(QStringLiteral("insert into T values (2)")));
+  release.join();
+  EXPECT_EQ(db.connection->OpenRecordset(QStringLiteral("select * from T")).RecordCount(), 2);
+}
+
+}  // namespace
+}  // namespace tarvel::db

@@ -1,0 +1,176 @@
+// The query run on a generated database: what the statements select, and what the user is told.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "db/Connection.h"
+#include "demo/DemoDatabase.h"
+#include "overview/criteria/QueryBuilder.h"
+#include "overview/criteria/WhereClauses.h"
+#include "platform/Clock.h"
+#include "startup/AppContext.h"
+#include "support/RecordingUi.h"
+#include "support/TempDir.h"
+
+namespace tarvel {
+namespace {
+
+class RecordingDispatcher final : public OutputDispatcher {
+ public:
+  void Dispatch(const OverviewFormState& form, OutputMode mode) override {
+    calls.push_back({form.sopt選擇報表, mode});
+  }
+  std::vector<std::pair<int, OutputMode>> calls;
+};
+
+class QueryBuilderOnDemo : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new test::TempDir;
+    demo::DemoOptions options;
+    options.orders = 400;
+    options.seed = 7;
+    options.today = QDate(2026, 12, 4);
+    demo::GenerateDemoDatabase(dir_->Path(), options);
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+
+  void SetUp() override {
+    context.ConnectionString =
+        "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + dir_->File("KORV.mdb") +
+        ";Jet OLEDB:Database Password=x";
+    form.txt單號_末 = "zzzzzzzzz";
+    form.txt客戶代號1 = {"", "zzzzzzzzz"};
+    form.txt日期_起 = "0000000";
+    form.txt日期_末 = "9999999";
+  }
+
+  qint64 Count(const QString& sql) {
+    return db::Connection::Open(context.ConnectionString)->OpenRecordset(sql).RecordCount();
+  }
+  qint64 CountChoice(const OverviewFormState& f) {
+    WorkOrderCriteria c;
+    CaptureCriteria(f, c);
+    return Count(ReportStatement(f.sopt選擇報表, c, context));
+  }
+  void Exec(const QString& sql) { db::Connection::Open(context.ConnectionString)->Execute(sql); }
+
+  static test::TempDir* dir_;
+  ScopedToday today_{QDate(2026, 12, 4)};
+  AppContext context;
+  OverviewFormState form;
+  WorkOrderCriteria criteria;
+  RecordingDispatcher dispatcher;
+  test::RecordingUi ui;
+};
+
+test::TempDir* QueryBuilderOnDemo::dir_ = nullptr;
+
+TEST_F(QueryBuilderOnDemo, RowsDispatchAndRefreshTheCompanyName) {
+  context.CompanyName = "old";
+  EXPECT_EQ(BuildAndCheck(form, OutputMode::Preview, context, criteria, dispatcher),
+            BuildResult::Dispatched);
+  ASSERT_EQ(dispatcher.calls.size(), 1u);
+  EXPECT_EQ(dispatcher.calls[0].second, OutputMode::Preview);
+  EXPECT_EQ(context.CompanyName, QString::fromUtf8(demo::kDefaultDemoCompany));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.busyDepth, 0);
+  EXPECT_GE(ui.busyCalls, 1);
+}
+
+TEST_F(QueryBuilderOnDemo, NoRowsAndFailuresAreReported) {
+  form.txt單號_起 = "ZZZZZZZZZZ";  // beyond every work order
+  EXPECT_EQ(BuildAndCheck(form, OutputMode::Print, context, criteria, dispatcher),
+            BuildResult::NoRows);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], (test::ShownMessage{"查無任何資料!", 48, "訊息"}));
+
+  context.ConnectionString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/nowhere/KORV.mdb;";
+  EXPECT_EQ(BuildAndCheck(form, OutputMode::Print, context, criteria, dispatcher),
+            BuildResult::Failed);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].style, 16);
+  EXPECT_EQ(ui.messages[1].title, "印表錯誤");
+  EXPECT_FALSE(ui.messages[1].text.isEmpty());
+  EXPECT_TRUE(dispatcher.calls.empty());
+  EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(QueryBuilderOnDemo, ApostrophesFindThemselvesAndNeverWiden) {
+  const auto first = db::Connection::Open(context.ConnectionString)
+                         ->OpenRecordset("select ID from [CUST] order by ID");
+  const QString id = first.Text("ID");
+  Exec("update [CUST] set SNAME = 'O''Neil' where ID = '" + id + "'");
+  const qint64 ofCustomer = Count("select * from [歷史工單明細] where CUST = '" + id + "'");
+  ASSERT_GT(ofCustomer, 0);
+
+  form.txt客戶代號 = "O'Neil";
+  EXPECT_EQ(CountChoice(form), ofCustomer);
+
+  form.txt客戶代號 = "%' or '1'='1";
+  EXPECT_EQ(CountChoice(form), 0);
+
+  // A restricted user sees no more with an injection attempt than without it.
+  context.UserName = "王小明";
+  context.EmployeeId = "A001";
+  context.WorkOrderRights = QString(40, '1');
+  form.txt客戶代號.clear();
+  ASSERT_GT(CountChoice(form), 0);
+  form.txt印件名稱 = "%') or ('1'='1";
+  EXPECT_EQ(CountChoice(form), 0);
+  form.txt印件名稱.clear();
+  context.EmployeeId = "A001' or '1'='1";
+  EXPECT_EQ(CountChoice(form), 0);
+}
+
+TEST_F(QueryBuilderOnDemo, RestrictionSelectsOwnCustomersAndGroups) {
+  const qint64 everyone = CountChoice(form);
+  context.UserName = "王小明";
+  context.EmployeeId = "A001";
+  context.WorkOrderRights = QString(40, '1');
+  const qint64 own = CountChoice(form);
+  EXPECT_EQ(own, Count("select * from [歷史工單明細] where EMPNO = 'A001' or CUST in "
+                       "(select ID from [CUSTE] where EMPNO = 'A001')"));
+  EXPECT_LT(own, everyone);
+  context.Groups[5] = "北區";
+  const qint64 withGroup = CountChoice(form);
+  EXPECT_EQ(withGroup,
+            Count("select * from [歷史工單明細] where EMPNO = 'A001' or CUST in "
+                  "(select ID from [CUSTE] where EMPNO = 'A001') or [GROUP] = '北區' or "
+                  "GROUP1 = '北區' or GROUP2 = '北區' or GROUP3 = '北區' or GROUP4 = '北區' "
+                  "or GROUP5 = '北區' or GROUP6 = '北區' or GROUP7 = '北區' or GROUP8 = '北區' "
+                  "or GROUP9 = '北區' or GROUP10 = '北區' or GROUP11 = '北區' or GROUP12 = '北區' "
+                  "or GROUP13 = '北區' or GROUP14 = '北區' or GROUP15 = '北區' or GROUP16 = '北區' "
+                  "or GROUP17 = '北區' or GROUP18 = '北區' or GROUP19 = '北區'"));
+  EXPECT_GT(withGroup, own);
+}
+
+// The anomaly piece must select the unreviewed rows whose amount is zero or whose margin, rounded
+// to two decimals, is zero or less: computed here from the rows themselves.
+TEST_F(QueryBuilderOnDemo, AnomalySelectsZeroAmountsAndNonPositiveMargins) {
+  const auto all = db::Connection::Open(context.ConnectionString)
+                       ->OpenRecordset("select YN, AMT, 稅前金額, OTAMT, COST from [歷史工單明細]");
+  const auto rows = all.GetRows();
+  for (const char* base : {"0", "1"}) {
+    qint64 expected = 0;
+    for (qint64 r = 0; r < all.RecordCount(); ++r) {
+      const auto& yn = rows[0][r];
+      if (!yn.Text().isEmpty()) continue;
+      const double amt = rows[1][r].Number(), sales = rows[2][r].Number() + rows[3][r].Number(),
+                   cost = rows[4][r].Number();
+      const double divisor = QString(base) == "0" ? cost : sales;
+      const double margin = divisor == 0 ? 0 : std::round((sales - cost) / divisor * 10000) / 100;
+      if (amt == 0 || margin <= 0) ++expected;
+    }
+    ASSERT_GT(expected, 0) << "the demo data has anomalies";
+    context.ProfitRateBase = base;
+    form.chk金額異常 = true;
+    EXPECT_EQ(CountChoice(form), expected) << "profit base " << base;
+  }
+}
+
+}  // namespace
+}  // namespace tarvel

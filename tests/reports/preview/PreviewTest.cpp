@@ -1,0 +1,248 @@
+// The preview window driven through its controls, and printing through the print-dialog seam.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+
+#include "reports/engine/TestReports.h"
+#include "reports/preview/PageView.h"
+#include "reports/preview/PreviewWindow.h"
+#include "reports/preview/ReportOutput.h"
+#include "support/TempDir.h"
+
+namespace tarvel::test {
+namespace {
+
+// Three pages: a title repeated on each page, then four rows of 3000 twips per A4 page.
+std::unique_ptr<ScriptedReport> ThreePageReport(bool* destroyed = nullptr) {
+  class Tracked : public ScriptedReport {
+   public:
+    using ScriptedReport::ScriptedReport;
+    bool* destroyed = nullptr;
+    ~Tracked() override {
+      if (destroyed != nullptr) *destroyed = true;
+    }
+  };
+  LayoutDefinition layout;
+  layout.name = QStringLiteral("rptTest");
+  layout.sections = {
+      {.kind = SectionKind::GroupHeader1,
+       .height = 1000,
+       .repeatOnEveryPage = true,
+       .controls = {LabelDef(QStringLiteral("Label1"), QStringLiteral("工單一覽表"), 3000, 3000)}},
+      {.kind = SectionKind::Detail,
+       .height = 3000,
+       .controls = {FieldDef(QStringLiteral("txtPO"), QStringLiteral("PO"), 0, 3000)}},
+  };
+  std::vector<std::vector<db::Value>> rows;
+  for (int i = 1; i <= 10; ++i)
+    rows.push_back({db::Value(QStringLiteral("工單%1").arg(i))});
+  auto report = CreateReport<Tracked>(std::move(layout), Rows({"PO"}, rows));
+  report->destroyed = destroyed;
+  return report;
+}
+
+void PressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QCoreApplication::sendEvent(target, &press);
+}
+
+int PdfPages(const QString& path) {
+  QProcess process;
+  process.start(QStringLiteral("/usr/bin/pdftotext"), {path, QStringLiteral("-")});
+  process.waitForFinished(30000);
+  return static_cast<int>(process.readAllStandardOutput().count('\f'));
+}
+
+QString PdfText(const QString& path) {
+  QProcess process;
+  process.start(QStringLiteral("/usr/bin/pdftotext"), {path, QStringLiteral("-")});
+  process.waitForFinished(30000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST(ReportPreview, ButtonsAndKeysNavigateThePages) {
+  auto report = ThreePageReport();
+  PageModel model = report->Run();
+  ASSERT_EQ(model.PageCount(), 3);
+  PreviewWindow window(std::move(model), std::move(report));
+  auto* next = window.findChild<QPushButton*>(QStringLiteral("btnNext"));
+  auto* previous = window.findChild<QPushButton*>(QStringLiteral("btnPrevious"));
+  auto* first = window.findChild<QPushButton*>(QStringLiteral("btnFirst"));
+  auto* last = window.findChild<QPushButton*>(QStringLiteral("btnLast"));
+  auto* view = window.findChild<PageView*>();
+  ASSERT_TRUE(next && previous && first && last && view);
+  QWidget* scrollArea = window.findChild<QWidget*>(QStringLiteral("scrollArea"));
+
+  struct Step {
+    std::function<void()> action;
+    int page;
+  };
+  const Step steps[] = {
+      {[&] { next->click(); }, 1},
+      {[&] { last->click(); }, 2},
+      {[&] { next->click(); }, 2},  // disabled on the last page
+      {[&] { previous->click(); }, 1},
+      {[&] { first->click(); }, 0},
+      {[&] { PressKey(scrollArea, Qt::Key_PageDown); }, 1},
+      {[&] { PressKey(scrollArea, Qt::Key_End); }, 2},
+      {[&] { PressKey(&window, Qt::Key_PageUp); }, 1},
+      {[&] { PressKey(&window, Qt::Key_Home); }, 0},
+      {[&] { PressKey(&window, Qt::Key_PageUp); }, 0},
+  };
+  int index = 0;
+  for (const Step& step : steps) {
+    step.action();
+    EXPECT_EQ(window.CurrentPage(), step.page) << "step " << index;
+    EXPECT_EQ(view->Page(), step.page) << "step " << index;
+    ++index;
+  }
+  EXPECT_FALSE(first->isEnabled());
+  EXPECT_TRUE(last->isEnabled());
+}
+
+TEST(ReportPreview, ZoomScalesThePage) {
+  auto report = ThreePageReport();
+  PreviewWindow window(report->Run(), nullptr);
+  window.resize(800, 600);
+  auto* zoom = window.findChild<QComboBox*>(QStringLiteral("cboZoom"));
+  auto* view = window.findChild<PageView*>();
+  ASSERT_TRUE(zoom && view);
+  const QSize atFull = view->size();
+  zoom->setCurrentIndex(zoom->findText(QStringLiteral("200%")));
+  EXPECT_DOUBLE_EQ(window.Zoom(), 2.0);
+  EXPECT_NEAR(view->width(), atFull.width() * 2, 2);
+  zoom->setCurrentIndex(zoom->findText(QStringLiteral("50%")));
+  EXPECT_NEAR(view->height(), atFull.height() / 2, 2);
+  zoom->setCurrentIndex(zoom->findText(QStringLiteral("整頁")));
+  window.show();
+  QApplication::processEvents();
+  zoom->setCurrentIndex(zoom->findText(QStringLiteral("頁寬")));
+  zoom->setCurrentIndex(zoom->findText(QStringLiteral("整頁")));
+  QWidget* viewport = view->parentWidget();
+  EXPECT_LE(view->height(), viewport->height());
+  EXPECT_LE(view->width(), viewport->width());
+  EXPECT_LT(window.Zoom(), 1.0);
+}
+
+TEST(ReportPreview, FirstActivationMakesItATopLevelWindowOnce) {
+  auto report = ThreePageReport();
+  ScriptedReport* layout = report.get();
+  PageModel model = report->Run();
+  QWidget owner;
+  PreviewWindow window(std::move(model), std::move(report), &owner);
+  EXPECT_EQ(window.windowType(), Qt::Dialog);
+  window.show();
+  for (int i = 0; i < 3; ++i) {
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&window, &activate);
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(window.PromotionCount(), 1);
+  EXPECT_EQ(window.windowType(), Qt::Window);
+  EXPECT_TRUE(window.isVisible());
+  // Every activation reaches the layout's handler (showing the window may add its own).
+  EXPECT_GE(std::count(layout->calls.begin(), layout->calls.end(), QStringLiteral("Activate")), 3);
+}
+
+TEST(ReportPreview, EscClosesAndCtrlPPrints) {
+  auto report = ThreePageReport();
+  PreviewWindow window(report->Run(), nullptr);
+  int dialogs = 0;
+  window.SetPrintDialog([&](QPrinter&, int pageCount, QWidget*) {
+    ++dialogs;
+    EXPECT_EQ(pageCount, 3);
+    return false;  // cancelled: nothing printed
+  });
+  window.show();
+  PressKey(&window, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(dialogs, 1);
+  window.findChild<QPushButton*>(QStringLiteral("btnPrint"))->click();
+  EXPECT_EQ(dialogs, 2);
+  PressKey(window.findChild<QWidget*>(QStringLiteral("spinPage")), Qt::Key_Escape);
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST(ReportPreview, SaveAsPdfWritesThePagesShown) {
+  TempDir dir;
+  const QString path = dir.File(QStringLiteral("preview.pdf"));
+  auto report = ThreePageReport();
+  PreviewWindow window(report->Run(), nullptr);
+  window.SetSaveFileDialog([&](QWidget*, const QString& suggested) {
+    EXPECT_EQ(suggested, QStringLiteral("rptTest.pdf"));
+    return path;
+  });
+  window.findChild<QPushButton*>(QStringLiteral("btnSavePdf"))->click();
+  EXPECT_EQ(PdfPages(path), 3);
+}
+
+TEST(ReportPrinting, PrintWithDialogRendersThroughThePrinter) {
+  TempDir dir;
+  struct Case {
+    const char* what;
+    bool accept;
+    int from, to;
+    int pages;
+    const char* mustContain;
+  };
+  const Case cases[] = {
+      {"all pages", true, 0, 0, 3, "工單10"},
+      {"the range chosen in the dialog", true, 2, 2, 1, "工單5"},
+      {"cancelled", false, 0, 0, -1, ""},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QString path = dir.File(QStringLiteral("print%1.pdf").arg(++n));
+    bool destroyed = false;
+    int seenPageCount = 0;
+    const bool printed = PrintReport(ThreePageReport(&destroyed), true, nullptr,
+                                     [&](QPrinter& printer, int pageCount, QWidget*) {
+                                       seenPageCount = pageCount;
+                                       printer.setOutputFormat(QPrinter::PdfFormat);
+                                       printer.setOutputFileName(path);
+                                       if (c.from > 0) {
+                                         printer.setPrintRange(QPrinter::PageRange);
+                                         printer.setFromTo(c.from, c.to);
+                                       }
+                                       return c.accept;
+                                     });
+    EXPECT_EQ(printed, c.accept);
+    EXPECT_TRUE(destroyed);  // the instance is released after printing
+    EXPECT_EQ(seenPageCount, 3);
+    if (c.pages < 0) {
+      EXPECT_FALSE(QFile::exists(path));
+      continue;
+    }
+    EXPECT_EQ(PdfPages(path), c.pages);
+    EXPECT_TRUE(PdfText(path).contains(QString::fromUtf8(c.mustContain)));
+    EXPECT_TRUE(PdfText(path).contains(QStringLiteral("工單一覽表")));
+  }
+}
+
+TEST(ReportPrinting, ModalPreviewReturnsWhenClosedAndReleasesTheInstance) {
+  bool destroyed = false;
+  int closeAttempts = 0;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    ++closeAttempts;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (qobject_cast<PreviewWindow*>(widget) != nullptr && widget->isVisible()) {
+        EXPECT_TRUE(widget->windowModality() == Qt::ApplicationModal);
+        widget->close();
+      }
+    }
+  });
+  closer.start(10);
+  ShowReportModal(ThreePageReport(&destroyed));
+  closer.stop();
+  EXPECT_TRUE(destroyed);
+  EXPECT_GE(closeAttempts, 1);
+}
+
+}  // namespace
+}  // namespace tarvel::test
