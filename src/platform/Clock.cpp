@@ -8,12 +8,20 @@ std::optional<QDate>& FixedToday() {
 }
 }  // namespace
 
-QDate Today() { return FixedToday().value_or(QDate::currentDate()); }
+QDate Today() {
+  return FixedToday().value_or(QDate::currentDate());
+}
 
-void SetToday(std::optional<QDate> fixed) { FixedToday() = fixed; }
+void SetToday(std::optional<QDate> fixed) {
+  FixedToday() = fixed;
+}
 
-ScopedToday::ScopedToday(QDate day) : previous_(FixedToday()) { FixedToday() = day; }
+ScopedToday::ScopedToday(QDate day) : previous_(FixedToday()) {
+  FixedToday() = day;
+}
 
-ScopedToday::~ScopedToday() { FixedToday() = previous_; }
+ScopedToday::~ScopedToday() {
+  FixedToday() = previous_;
+}
 
 }  // namespace tarvel

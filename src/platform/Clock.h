@@ -15,13 +15,13 @@ void SetToday(std::optional<QDate> fixed);
 
 /// Fixes Today() for the lifetime of the object and restores the previous setting afterwards.
 class ScopedToday {
-public:
+ public:
   explicit ScopedToday(QDate day);
   ~ScopedToday();
   ScopedToday(const ScopedToday&) = delete;
   ScopedToday& operator=(const ScopedToday&) = delete;
 
-private:
+ private:
   std::optional<QDate> previous_;
 };
 

@@ -7,14 +7,14 @@
 namespace tarvel {
 
 class Error : public std::runtime_error {
-public:
+ public:
   explicit Error(const QString& description)
       : std::runtime_error(description.toStdString()), description_(description) {}
 
   /// The error's own description, shown as the text of the error message box.
   const QString& Description() const { return description_; }
 
-private:
+ private:
   QString description_;
 };
 

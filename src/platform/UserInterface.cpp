@@ -6,7 +6,7 @@ namespace tarvel {
 namespace {
 
 class ConsoleUi final : public UserInterface {
-public:
+ public:
   void ShowMessage(const QString& text, int style, const QString& title) override {
     std::fprintf(stderr, "[%s] %s (%d)\n", qUtf8Printable(title), qUtf8Printable(text), style);
   }
@@ -30,6 +30,8 @@ UserInterface& Ui() {
   return ui ? *ui : Console();
 }
 
-void SetUi(UserInterface* ui) { Installed() = ui; }
+void SetUi(UserInterface* ui) {
+  Installed() = ui;
+}
 
 }  // namespace tarvel

@@ -18,7 +18,7 @@ enum MessageStyle : int {
 };
 
 class UserInterface {
-public:
+ public:
   virtual ~UserInterface() = default;
   /// Shows a modal message box and returns when the user has closed it.
   virtual void ShowMessage(const QString& text, int style, const QString& title) = 0;
@@ -41,7 +41,7 @@ inline void ShowMessage(const QString& text, int style, const QString& title) {
 
 /// Hourglass for the lifetime of the object; the default pointer comes back on every path.
 class BusyPointer {
-public:
+ public:
   BusyPointer() { Ui().SetBusy(true); }
   ~BusyPointer() { Ui().SetBusy(false); }
   BusyPointer(const BusyPointer&) = delete;

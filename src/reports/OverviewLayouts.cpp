@@ -1,26 +1,17 @@
 #include "reports/OverviewLayouts.h"
 
-#include <functional>
-#include <map>
-
-#include "reports/RptTarvel_1.h"
+#include "reports/LayoutRegistry.h"
 
 namespace tarvel {
 namespace {
 
-using Factory = std::function<std::unique_ptr<Report>(const WorkOrderCriteria&, const AppContext&)>;
-
-template <class Layout>
-Factory Make() {
-  return [](const WorkOrderCriteria& c, const AppContext& ctx) -> std::unique_ptr<Report> {
-    return CreateReport<Layout>(c, ctx);
-  };
-}
-
-const std::map<QString, Factory>& Factories() {
-  static const std::map<QString, Factory> factories = {
-      {QStringLiteral("rptTarvel_1"), Make<rptTarvel_1>()},
-  };
+const LayoutFactories& Factories() {
+  static const LayoutFactories factories = [] {
+    LayoutFactories all;
+    AddTable1Layouts(all);
+    AddSalesAndProductionLayouts(all);
+    return all;
+  }();
   return factories;
 }
 

@@ -20,6 +20,46 @@ void AddColumns(SectionDef& headings, int headingTop, SectionDef& detail, int de
   }
 }
 
+std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec) {
+  using namespace layout;
+  const FontSpec& f = spec.font;
+  const int value = spec.rightLeft + 1260;
+  std::vector<ControlDef> c;
+  ControlDef company = FieldDef("txt公司名稱", "", 90, 0, 7000, 420, Kai(20));
+  company.visible = spec.companyVisible;
+  c.push_back(company);
+  ControlDef title = LabelDef("Label1", spec.title, spec.titleLeft, spec.companyVisible ? 420 : 90, 2600, 420,
+                              Kai(18));
+  title.visible = spec.titleVisible;
+  c.push_back(title);
+  if (spec.statusLines) {
+    c.push_back(LabelDef("Label33", "完工狀態：", spec.rightLeft, 270, 1260, 270, f));
+    c.push_back(FieldDef("txt完工狀態", "", value, 270, 1020, 270, f));
+    c.push_back(LabelDef("Label32", "送清狀態：", spec.rightLeft, 540, 1260, 270, f));
+    c.push_back(FieldDef("txt送貨狀態", "", value, 540, 1020, 270, f));
+  }
+  if (spec.salesperson != TitleBlockSpec::Salesperson::Absent) {
+    std::vector<ControlDef> block = {
+        LabelDef("Label10", "業  務  員：", 90, 540, 1260, 270, f),
+        LabelDef("Label26", "[", 1350, 540, 150, 270, f),
+        FieldDef("txtEMPNO", "EMPNO", 1500, 540, 800, 270, f),
+        LabelDef("Label27", "]", 2300, 540, 150, 270, f),
+        FieldDef(spec.salesNameField, "NAME", 2450, 540, 1500, 270, f),
+    };
+    for (ControlDef& control : block) {
+      control.visible = spec.salesperson == TitleBlockSpec::Salesperson::Shown;
+      c.push_back(control);
+    }
+  }
+  c.push_back(LabelDef("lbl日期", "日期起迄：", 90, 810, 1260, 270, f));
+  c.push_back(FieldDef("txt日期1", "", 1350, 810, 1100, 270, f, Alignment::Left, "###/##/##"));
+  c.push_back(LabelDef("Label23", "～", 2355, 810, 280, 270, f));
+  c.push_back(FieldDef("txt日期2", "", 2640, 810, 1100, 270, f, Alignment::Left, "###/##/##"));
+  c.push_back(LabelDef("Label25", spec.printDateCaption, spec.rightLeft, 810, 1260, 270, f));
+  c.push_back(FieldDef(spec.printDateField, "", value, 810, 1020, 270, f));
+  return c;
+}
+
 OverviewReport::OverviewReport(LayoutDefinition layout, const WorkOrderCriteria& criteria,
                                const AppContext& context)
     : Report(std::move(layout)), criteria_(criteria), context_(context) {}

@@ -22,6 +22,27 @@ struct OverviewColumn {
   const char* outputFormat = "";
 };
 
+/// Where the parts of the common title block stand, and which of them a layout has.
+struct TitleBlockSpec {
+  const char* title = "工單一覽表";  ///< Label1
+  int titleLeft = 6135;              ///< twips; the title is 18 points 標楷體
+  bool titleVisible = true;
+  bool companyVisible = false;  ///< txt公司名稱 (20 points 標楷體, top left) printed or hidden
+  int rightLeft = 12570;        ///< left of the right-hand captions (完工狀態, 送清狀態, 列表日期)
+  bool statusLines = true;      ///< 完工狀態 and 送清狀態
+  /// The salesperson block (業  務  員：[EMPNO] NAME): absent, hidden, or shown (layouts grouped
+  /// per salesperson). `salesNameField` names its NAME field.
+  enum class Salesperson { Absent, Hidden, Shown } salesperson = Salesperson::Hidden;
+  const char* salesNameField = "Field2";
+  const char* printDateField = "txt列印日期";
+  const char* printDateCaption = "列表日期：";
+  FontSpec font = FontSpec{QStringLiteral("新細明體"), 12};
+};
+
+/// The title block controls of `spec` (company, title, status lines, salesperson block, date range
+/// on top 810 and the print date), for a GroupHeader1 whose column headings start at 1215.
+std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec);
+
 /// The heading labels (each underlined by a rule of its width) and the detail fields of `columns`.
 void AddColumns(SectionDef& headings, int headingTop, SectionDef& detail, int detailTop,
                 const std::vector<OverviewColumn>& columns, FontSpec font, int height);

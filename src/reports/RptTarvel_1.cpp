@@ -16,26 +16,8 @@ LayoutDefinition rptTarvel_1::Design() {
   SectionDef detail{.kind = SectionKind::Detail, .height = 345};
   SectionDef footer{.kind = SectionKind::GroupFooter1, .height = 390};
 
-  header.controls = {
-      Hidden(FieldDef("txt公司名稱", "", 90, 0, 6000, 420, Kai(20))),
-      LabelDef("Label1", "工單一覽表", 6135, 90, 2400, 420, Kai(18)),
-      LabelDef("Label33", "完工狀態：", 12570, 270, 1260, 270, Ming(12)),
-      FieldDef("txt完工狀態", "", 13830, 270, 1020, 270, Ming(12)),
-      LabelDef("Label32", "送清狀態：", 12570, 540, 1260, 270, Ming(12)),
-      FieldDef("txt送貨狀態", "", 13830, 540, 1020, 270, Ming(12)),
-      Hidden(LabelDef("Label10", "業  務  員：", 90, 540, 1260, 270, Ming(12))),
-      Hidden(LabelDef("Label26", "[", 1350, 540, 150, 270, Ming(12))),
-      Hidden(FieldDef("txtEMPNO", "EMPNO", 1500, 540, 800, 270, Ming(12))),
-      Hidden(LabelDef("Label27", "]", 2300, 540, 150, 270, Ming(12))),
-      Hidden(FieldDef("Field2", "NAME", 2450, 540, 1500, 270, Ming(12))),
-      LabelDef("lbl日期", "日期起迄：", 90, 810, 1260, 270, Ming(12)),
-      FieldDef("txt日期1", "", 1350, 810, 1100, 270, Ming(12), Alignment::Left, "###/##/##"),
-      LabelDef("Label23", "～", 2355, 810, 280, 270, Ming(12)),
-      FieldDef("txt日期2", "", 2640, 810, 1100, 270, Ming(12), Alignment::Left, "###/##/##"),
-      LabelDef("Label25", "列表日期：", 12570, 810, 1260, 270, Ming(12)),
-      FieldDef("txt列印日期", "", 13830, 810, 1020, 270, Ming(12)),
-      RuleDef("Line1", 90, 1170, kFullWidth),
-  };
+  header.controls = OverviewTitleBlock({});
+  header.controls.push_back(RuleDef("Line1", 90, 1170, kFullWidth));
   AddColumns(
       header, 1215, detail, 45,
       {

@@ -12,6 +12,7 @@
 #include "reports/OverviewLayouts.h"
 #include "reports/RptTarvel_1.h"
 #include "reports/engine/PdfRenderer.h"
+#include "reports/ReportTexts.h"
 #include "support/TempDir.h"
 
 namespace tarvel {
@@ -26,29 +27,11 @@ std::vector<db::Value> Row(const char* po, db::Value odate, db::Value invoiceDat
           price, amt,   "王小明",    "1151220", fdate, "一般", "A001"};
 }
 
-/// The texts of each Detail band of a run, by control name.
-std::vector<std::map<QString, QString>> DetailTexts(const PageModel& model) {
-  std::vector<std::map<QString, QString>> rows;
-  for (const Page& page : model.pages) {
-    for (const PageBand& band : page.bands) {
-      if (band.section != SectionKind::Detail) continue;
-      auto& row = rows.emplace_back();
-      for (std::uint32_t t = band.firstText; t < band.firstText + band.textCount; ++t)
-        row[model.styles[page.texts[t].style].control] = page.Text(page.texts[t]).toString();
-    }
-  }
-  return rows;
+std::vector<test::BandText> DetailTexts(const PageModel& model) {
+  return test::BandInstances(model, SectionKind::Detail);
 }
 
-std::map<QString, QString> BandTexts(const PageModel& model, SectionKind kind) {
-  std::map<QString, QString> texts;
-  for (const Page& page : model.pages)
-    for (const PageBand& band : page.bands)
-      if (band.section == kind)
-        for (std::uint32_t t = band.firstText; t < band.firstText + band.textCount; ++t)
-          texts[model.styles[page.texts[t].style].control] = page.Text(page.texts[t]).toString();
-  return texts;
-}
+test::BandText BandTexts(const PageModel& model, SectionKind kind) { return test::LastBand(model, kind); }
 
 class RptTarvel1 : public ::testing::Test {
  protected:

@@ -1,0 +1,7 @@
+#include "reports/LayoutRegistry.h"
+
+namespace tarvel {
+
+void AddSalesAndProductionLayouts(LayoutFactories&) {}
+
+}  // namespace tarvel

@@ -1,0 +1,43 @@
+// The process-wide record every window, query, report and export reads: database, user, settings.
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace tarvel {
+
+/// Filled once at start-up (InitializeProgram) and read-only afterwards, except ExcelFolder
+/// (defaulted right after loading), MainWindowHandle (the main window's first activation) and
+/// CompanyName (re-read just before output). Texts from the database are trimmed, NULL as "".
+struct AppContext {
+  // Database location and connection.
+  QString ConnectionString;
+  QString MachineUserName;  ///< computer name + "\" + user name; registry ID, [SYSLOAD] key
+  QString TempFolder;       ///< folder of the marker file, always ending in a separator
+  QString Site;             ///< the one character after "SITE=" in the DSN file
+  QString DatabaseFolder;   ///< folder text to which "KORV.mdb" is appended
+  QString DatabasePassword;
+
+  // Launch arguments.
+  QString AdminName;          ///< "-AD="
+  QString UserName;           ///< "-NAME="
+  QString EmployeeId;         ///< "-ID="
+  QString ExcelExtension;     ///< "-XLS=", with its dot
+  QString DocumentExtension;  ///< "-DOC="
+  double LauncherWindow = 0;  ///< "-PID=": process id of the suite's menu that started us
+
+  double MainWindowHandle = 0;  ///< written by the main window on its first activation
+
+  // Loaded from the suite's tables.
+  std::array<QString, 20> Groups;  ///< [EMPLOYEE] GROUP, GROUP1 … GROUP19
+  QString ExtensionNumber;         ///< [EMPLOYEE] 分機代號
+  QString CompanyName;             ///< [COMPANY] COMPANY
+  QString ProfitRateBase;          ///< [SYSTEM] ITEM18: numeric 0 = against cost
+  QString WorkOrderRights;  ///< [使用者資料明細] 工單作業細部: one-character flags
+  QString ExcelFolder;      ///< [SYSLOAD] EXCEL, as a local folder; see InitializeProgram
+
+  /// The lookup windows' grid colours, decimal numbers of red + 256 * green + 65536 * blue.
+  std::array<QString, 7> LookupColours;
+};
+
+}  // namespace tarvel

@@ -1,0 +1,146 @@
+#include "startup/DatabaseLocation.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <cerrno>
+#include <optional>
+
+#include "platform/HiddenAttribute.h"
+#include "platform/Paths.h"
+#include "platform/SystemServices.h"
+#include "platform/UserInterface.h"
+
+namespace tarvel {
+namespace {
+
+bool EndsWithSeparator(const QString& folder) {
+  // The platform's own separator counts too: the root folder "/" already ends in one, as a drive
+  // root "C:\" does.
+  return folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/'));
+}
+
+QString WithSeparator(const QString& folder) {
+  return EndsWithSeparator(folder) ? folder : folder + QLatin1Char('\\');
+}
+
+// The DSN file was written with the suite's code page; a file saved as UTF-8 (with or without a
+// byte order mark) is read as such, anything else as Big5 (the Traditional Chinese code page).
+QString DecodeDsnText(const QByteArray& bytes) {
+  QStringDecoder utf8(QStringConverter::Utf8);
+  QString text = utf8.decode(bytes);
+  if (!utf8.hasError()) return text;
+  QStringDecoder big5("Big5");
+  if (big5.isValid()) return big5.decode(bytes);
+  return QString::fromLatin1(bytes);
+}
+
+std::optional<QString> ReadWholeFile(const QString& suitePath) {
+  QFile file(LocalPath(suitePath));
+  if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+  return DecodeDsnText(file.readAll());
+}
+
+// Every sub-step may fail on its own; the next one still runs.
+void PrepareTempFolder(const QString& suiteFolder) {
+  const QString local = LocalPath(suiteFolder);
+  if (!QFileInfo(local).isDir()) QDir().mkdir(local);  // one level, as the folder object creates
+  if (QFileInfo(local).isDir() && !IsHidden(local)) SetHidden(local);
+}
+
+QString FileErrorDescription(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return QStringLiteral("找不到路徑");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return QStringLiteral("沒有使用權限");
+    default:
+      return QStringLiteral("路徑/檔案存取錯誤");
+  }
+}
+
+}  // namespace
+
+QString LocalPath(const QString& suitePath) {
+  QString path = suitePath;
+  while (path.size() > 1 && EndsWithSeparator(path))
+    path.chop(1);
+  if (std::optional<QString> existing = ResolveExistingPath(path)) return *existing;
+  return ResolveForCreate(path);
+}
+
+QString GetWindowsUserName() {
+  return System().UserName();
+}
+
+QString GetComputerNameText() {
+  return System().ComputerName();
+}
+
+void LocateDatabase(AppContext& context) {
+  context.MachineUserName = GetComputerNameText() + QLatin1Char('\\') + GetWindowsUserName();
+  const QString programFolder = System().ProgramFolder();
+  context.TempFolder = WithSeparator(programFolder);
+  context.Site.clear();
+
+  const QString profile = System().EnvironmentVariable(QStringLiteral("userprofile"));
+  if (!profile.isEmpty()) {
+    context.TempFolder = profile + QStringLiteral("\\Temp\\");
+    PrepareTempFolder(context.TempFolder);
+  }
+
+  const auto failurePath = [&] {
+    context.DatabaseFolder = programFolder + QLatin1Char('\\');
+    context.TempFolder = WithSeparator(programFolder);
+  };
+
+  const std::optional<QString> file = ReadWholeFile(programFolder + QStringLiteral("\\KORV.DSN"));
+  if (!file) return failurePath();
+  QString text = file->toUpper();
+
+  if (!text.startsWith(QLatin1Char('\''))) {
+    const qsizetype site = text.indexOf(QLatin1String("SITE="));
+    if (site >= 0) context.Site = text.mid(site + 5, 1);
+    const qsizetype dbq = text.indexOf(QLatin1String("DBQ="));
+    if (dbq >= 0) {
+      text = text.mid(dbq);
+      const qsizetype fileName = text.indexOf(QLatin1String("KORV.MDB"));
+      if (fileName < 0) return failurePath();
+      text = text.mid(4, fileName - 4);
+    }
+  }
+
+  if (context.Site != QLatin1String("C") || text.isEmpty())
+    context.DatabaseFolder = WithSeparator(programFolder);
+  else
+    context.DatabaseFolder = text;  // without a DBQ line: the whole file text, which will not open
+}
+
+void CreateMarkerFile(const AppContext& context) {
+  const QString path = LocalPath(context.TempFolder + QStringLiteral("KORV.TXT"));
+  const QByteArray native = QFile::encodeName(path);
+  const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    const int error = errno;
+    ShowMessage(FileErrorDescription(error) + QStringLiteral("：") + path, kCritical,
+                QStringLiteral("建立暫存檔錯誤"));
+    return;
+  }
+  ::close(fd);
+}
+
+void BuildConnectionString(AppContext& context) {
+  context.DatabasePassword = QLatin1String(kDatabasePassword);
+  context.ConnectionString = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+                             context.DatabaseFolder + QStringLiteral("KORV.mdb") +
+                             QStringLiteral(";") + QStringLiteral("Jet OLEDB:Database Password=") +
+                             context.DatabasePassword;
+}
+
+}  // namespace tarvel

@@ -1,0 +1,42 @@
+// Where the database is (the DSN file beside the program), the marker file and the connection
+// string.
+//
+// The folder texts keep the form the suite writes them in: the program folder the platform reports
+// joined with "\" and "\KORV.DSN", an upper-cased DSN path such as "\\SRV\ERP\". They are
+// turned into local paths only where a file is touched (platform/Paths.h: backslashes become
+// slashes and every component is matched without regard to case); db::Connection does the same
+// with the data source of the connection string.
+#pragma once
+
+#include <QString>
+
+#include "startup/AppContext.h"
+
+namespace tarvel {
+
+/// The database file's fixed password, part of the connection string.
+inline constexpr char kDatabasePassword[] = "tqlv5218tqlv5218";
+
+/// The signed-in user's login name; empty when it cannot be obtained.
+QString GetWindowsUserName();
+
+/// The computer's name (the host name, see SystemServices); empty when it cannot be obtained.
+QString GetComputerNameText();
+
+/// Fills MachineUserName, TempFolder, Site and DatabaseFolder from the DSN file KORV.DSN in the
+/// program folder. Never fails and shows nothing: an unreadable or malformed file leaves the
+/// database in the program folder.
+void LocateDatabase(AppContext& context);
+
+/// Creates (or empties) TempFolder + "KORV.TXT". A failure is shown ("建立暫存檔錯誤", style 16)
+/// and start-up goes on.
+void CreateMarkerFile(const AppContext& context);
+
+/// Sets DatabasePassword and ConnectionString.
+void BuildConnectionString(AppContext& context);
+
+/// The local path of a folder or file text in the suite's form: the existing entry it names when
+/// there is one (matched without regard to case), else the text with backslashes as slashes.
+QString LocalPath(const QString& suitePath);
+
+}  // namespace tarvel

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "StartupFixture.h"
+#include "platform/HiddenAttribute.h"
+#include "startup/DatabaseLocation.h"
+#include "support/RecordingUi.h"
+
+namespace tarvel {
+namespace {
+
+using test::FakeSystem;
+using test::RecordingUi;
+using test::TempDir;
+
+struct DsnCase {
+  const char* name;
+  const char* dsn;  ///< content of KORV.DSN, or nullptr for no file
+  const char* site;
+  const char* databaseFolder;  ///< "<P>" stands for the program folder
+  bool tempInProfile;          ///< TempFolder under the profile (else the program folder)
+};
+
+TEST(LocateDatabase, DsnFileRules) {
+  const DsnCase cases[] = {
+      {"no file", nullptr, "", "<P>\\", false},
+      {"UNC path", "SITE=C\r\nDBQ=\\\\SRV\\ERP\\KORV.MDB\r\n", "C", "\\\\SRV\\ERP\\", true},
+      {"lower case", "site=c\r\ndbq=d:\\data\\korv.mdb\r\n", "C", "D:\\DATA\\", true},
+      {"other site ignores DBQ", "SITE=S\r\nDBQ=D:\\DATA\\KORV.MDB\r\n", "S", "<P>\\", true},
+      {"comment mark", "'SITE=C\r\nDBQ=D:\\DATA\\KORV.MDB\r\n", "", "<P>\\", true},
+      {"text after the file name", "SITE=C\r\nDBQ=E:\\ERP\\KORV.MDB;UID=ADMIN\r\n", "C",
+       "E:\\ERP\\", true},
+      {"keys in any order", "DBQ=F:\\A\\KORV.MDB\nSITE=C\n", "C", "F:\\A\\", true},
+      {"first occurrence counts", "SITE=S\nSITE=C\nDBQ=G:\\1\\KORV.MDB\nDBQ=G:\\2\\KORV.MDB\n", "S",
+       "<P>\\", true},
+      {"first DBQ counts", "SITE=C\nDBQ=G:\\1\\KORV.MDB\nDBQ=G:\\2\\KORV.MDB\n", "C", "G:\\1\\",
+       true},
+      // No KORV.MDB after DBQ=: the failure path, temporary folder back in the program folder.
+      {"other file name", "SITE=C\r\nDBQ=E:\\ERP\\DATA.MDB\r\n", "C", "<P>\\", false},
+      {"DBQ without a folder", "SITE=C\nDBQ=KORV.MDB\n", "C", "<P>\\", true},
+      // SITE=C without DBQ: the whole upper-cased text stands as the folder.
+      {"no DBQ", "site=c\n", "C", "SITE=C\n", true},
+      {"SITE= at the end", "DBQ=H:\\KORV.MDB SITE=", "", "<P>\\", true},
+      {"empty file", "", "", "<P>\\", true},
+  };
+  for (const DsnCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    FakeSystem system(dir);
+    const QString profile = dir.File("home");
+    QDir().mkpath(profile);
+    system.environment["USERPROFILE"] = profile;
+    if (c.dsn) dir.Write("prog/KORV.DSN", QByteArray(c.dsn));
+
+    AppContext context;
+    context.Site = "stale";
+    LocateDatabase(context);
+
+    QString expectedFolder = QString::fromUtf8(c.databaseFolder);
+    expectedFolder.replace("<P>", system.programFolder);
+    EXPECT_EQ(context.DatabaseFolder, expectedFolder);
+    EXPECT_EQ(context.Site, QString::fromUtf8(c.site));
+    EXPECT_EQ(context.TempFolder,
+              c.tempInProfile ? profile + "\\Temp\\" : system.programFolder + "\\");
+    EXPECT_EQ(context.MachineUserName, "HOST1\\tester");
+  }
+}
+
+TEST(LocateDatabase, DsnFileNameAndContentAreMatchedWithoutCase) {
+  TempDir dir;
+  FakeSystem system(dir);
+  dir.Write("prog/korv.dsn", "Site=C\nDbq=\\\\srv\\erp\\Korv.Mdb\n");
+  AppContext context;
+  LocateDatabase(context);
+  EXPECT_EQ(context.DatabaseFolder, "\\\\SRV\\ERP\\");
+  BuildConnectionString(context);
+  EXPECT_EQ(context.ConnectionString,
+            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\\\\SRV\\ERP\\KORV.mdb;"
+            "Jet OLEDB:Database Password=tqlv5218tqlv5218");
+  EXPECT_EQ(context.DatabasePassword, "tqlv5218tqlv5218");
+}
+
+TEST(LocateDatabase, ProfileTempFolderIsCreatedOnceAndHidden) {
+  TempDir dir;
+  FakeSystem system(dir);
+  const QString profile = dir.File("home");
+  QDir().mkpath(profile);
+  system.environment["userprofile"] = profile;
+  dir.Write("prog/KORV.DSN", "SITE=S\n");
+
+  AppContext context;
+  LocateDatabase(context);
+  EXPECT_EQ(context.TempFolder, profile + "\\Temp\\");
+  EXPECT_TRUE(QFileInfo(profile + "/Temp").isDir());
+  EXPECT_TRUE(IsHidden(profile + "/Temp"));
+
+  LocateDatabase(context);  // a second start finds it and lists it only once
+  QFile list(profile + "/.hidden");
+  ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+  EXPECT_EQ(list.readAll(), "Temp\n");
+
+  // A profile whose folder cannot be made still gives the text; the failure is silent.
+  RecordingUi ui;
+  system.environment["userprofile"] = dir.File("missing/deeper");
+  LocateDatabase(context);
+  EXPECT_EQ(context.TempFolder, dir.File("missing/deeper") + "\\Temp\\");
+  EXPECT_FALSE(QFileInfo(dir.File("missing")).exists());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(LocateDatabase, WithoutProfileTheMarkerGoesToTheProgramFolder) {
+  TempDir dir;
+  FakeSystem system(dir);
+  dir.Write("prog/KORV.DSN", "SITE=C\nDBQ=D:\\KORV.MDB\n");
+  AppContext context;
+  LocateDatabase(context);
+  EXPECT_EQ(context.TempFolder, system.programFolder + "\\");
+  EXPECT_EQ(context.DatabaseFolder, "D:\\");
+}
+
+// A program in the root folder: the platform reports the folder with its separator ("C:\" there,
+// "/" here), so none is added where the rule appends one "unless it already ends in one", while
+// the DSN path and the failure path always add one.
+TEST(LocateDatabase, ProgramInTheRootFolder) {
+  {
+    SCOPED_TRACE("drive root, nothing readable there");
+    TempDir dir;
+    FakeSystem system(dir);
+    system.programFolder = "C:\\";
+    AppContext context;
+    LocateDatabase(context);
+    EXPECT_EQ(context.TempFolder, "C:\\");
+    EXPECT_EQ(context.DatabaseFolder, "C:\\\\");
+  }
+  {
+    SCOPED_TRACE("root-like folder with a DSN file");
+    TempDir dir;
+    FakeSystem system(dir);
+    system.programFolder = dir.Path() + "/";
+    dir.Write("KORV.DSN", "SITE=S\n");
+    AppContext context;
+    LocateDatabase(context);
+    EXPECT_EQ(context.Site, "S");
+    EXPECT_EQ(context.TempFolder, dir.Path() + "/");
+    EXPECT_EQ(context.DatabaseFolder, dir.Path() + "/");
+  }
+  {
+    SCOPED_TRACE("root-like folder, failure path");
+    TempDir dir;
+    FakeSystem system(dir);
+    system.programFolder = dir.Path() + "/";
+    AppContext context;
+    LocateDatabase(context);
+    EXPECT_EQ(context.TempFolder, dir.Path() + "/");
+    EXPECT_EQ(context.DatabaseFolder, dir.Path() + "/\\");
+  }
+}
+
+TEST(CreateMarkerFile, EmptiesTheFileOrReportsWhyNot) {
+  TempDir dir;
+  FakeSystem system(dir);
+  RecordingUi ui;
+  AppContext context;
+  context.TempFolder = system.programFolder + "\\";
+
+  dir.Write("prog/korv.txt", "left over");  // an existing file in another case is rewritten
+  CreateMarkerFile(context);
+  EXPECT_EQ(QFileInfo(dir.File("prog/korv.txt")).size(), 0);
+  EXPECT_FALSE(QFileInfo::exists(dir.File("prog/KORV.TXT")));
+  QFile::remove(dir.File("prog/korv.txt"));
+  CreateMarkerFile(context);
+  EXPECT_TRUE(QFileInfo(dir.File("prog/KORV.TXT")).isFile());
+  EXPECT_TRUE(ui.messages.empty());
+
+  context.TempFolder = dir.File("no such folder") + "\\";
+  CreateMarkerFile(context);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "建立暫存檔錯誤");
+  EXPECT_EQ(ui.messages[0].style, 16);
+  EXPECT_TRUE(ui.messages[0].text.startsWith("找不到路徑"));
+}
+
+}  // namespace
+}  // namespace tarvel

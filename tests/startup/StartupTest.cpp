@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "StartupFixture.h"
+#include "startup/Startup.h"
+#include "support/RecordingUi.h"
+
+namespace tarvel {
+namespace {
+
+using test::FakeSystem;
+using test::RecordingUi;
+using test::TempDir;
+
+const QString kLine = "-qdx5170 -AD= -NAME=王小明 -ID=A001 -XLS=.xlsx -DOC=.docx -PID=4321";
+
+// A program folder with a DSN file that points at a database elsewhere, in upper case.
+class StartupTest : public ::testing::Test {
+ protected:
+  StartupTest() : system(dir) {
+    QDir().mkpath(dir.File("data"));
+    test::BuildDatabase(dir.File("data/korv.mdb"), test::SuiteTables(""));
+    const QString dataFolder = dir.File("data").toUpper().replace('/', '\\') + "\\";
+    dir.Write("prog/KORV.DSN", ("SITE=C\r\nDBQ=" + dataFolder + "KORV.MDB\r\n").toUtf8());
+    system.environment["USERPROFILE"] = dir.File("home");
+    QDir().mkpath(dir.File("home"));
+  }
+
+  StartupResult Start(const QString& line) {
+    return Main(context, line, [this](AppContext& shown) {
+      ++windowsShown;
+      EXPECT_EQ(&shown, &context);
+    });
+  }
+
+  TempDir dir;
+  FakeSystem system;
+  AppContext context;
+  int windowsShown = 0;
+};
+
+TEST_F(StartupTest, PreparesTheContextAndShowsTheMainWindow) {
+  RecordingUi ui;
+  StartupResult result = Start(kLine);
+  EXPECT_EQ(result.outcome, StartOutcome::kRunning);
+  EXPECT_EQ(windowsShown, 1);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(context.DatabaseFolder, dir.File("data").toUpper().replace('/', '\\') + "\\");
+  EXPECT_EQ(context.CompanyName, "翠峰印刷");
+  EXPECT_EQ(context.UserName, "王小明");
+  EXPECT_EQ(context.ExcelFolder, system.documents);  // no [SYSLOAD] value
+  EXPECT_TRUE(QFileInfo(dir.File("home/Temp/KORV.TXT")).isFile());
+  EXPECT_EQ(context.LookupColours,
+            (std::array<QString, 7>{"12632064", "15728381", "14221312", "16777215", "16747326",
+                                    "16777215", "4868863"}));
+
+  // The lock is held while the program runs and given back with the result.
+  EXPECT_EQ(InstanceLock::TryAcquire(system.lockPath), nullptr);
+  result.instanceLock.reset();
+  EXPECT_NE(InstanceLock::TryAcquire(system.lockPath), nullptr);
+}
+
+TEST_F(StartupTest, ASecondCopyEndsSilentlyAfterPreparing) {
+  RecordingUi ui;
+  const std::unique_ptr<InstanceLock> first = InstanceLock::TryAcquire(system.lockPath);
+  ASSERT_TRUE(first && first->Holds());
+  StartupResult result = Start(kLine);
+  EXPECT_EQ(result.outcome, StartOutcome::kSecondInstance);
+  EXPECT_EQ(result.instanceLock, nullptr);
+  EXPECT_EQ(windowsShown, 0);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(context.CompanyName, "翠峰印刷");  // the context was loaded once more
+  EXPECT_FALSE(context.LookupColours[0].isEmpty());
+}
+
+TEST_F(StartupTest, WithoutTheTokenTheStartIsRefusedWithAMessage) {
+  RecordingUi ui;
+  StartupResult result = Start("-AD= -NAME=王小明 -ID=A001 -XLS=.xlsx -DOC=.docx -PID=4321");
+  EXPECT_EQ(result.outcome, StartOutcome::kMissingToken);
+  EXPECT_EQ(windowsShown, 0);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], (test::ShownMessage{"引數錯誤", 16, "錯誤"}));
+  EXPECT_EQ(context.UserName, "");
+  EXPECT_NE(InstanceLock::TryAcquire(system.lockPath), nullptr);  // not kept by a refused start
+}
+
+TEST_F(StartupTest, ALoaderFailureIsShownAndTheStartGoesOn) {
+  RecordingUi ui;
+  QFile::remove(dir.File("prog/KORV.DSN"));  // database expected in the program folder: none
+  StartupResult result = Start(kLine);
+  EXPECT_EQ(result.outcome, StartOutcome::kRunning);
+  EXPECT_EQ(windowsShown, 1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "取得系統相關設定資料錯誤");
+  EXPECT_EQ(context.TempFolder, system.programFolder + "\\");
+  EXPECT_TRUE(QFileInfo(dir.File("prog/KORV.TXT")).isFile());
+  EXPECT_EQ(context.ExcelFolder, system.documents);
+  EXPECT_EQ(ui.busyDepth, 0);
+}
+
+}  // namespace
+}  // namespace tarvel
