@@ -43,9 +43,12 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& value, const QString&
       rc = sqlite3_bind_double(stmt, index, value.AsReal());
       break;
     case Value::Kind::Text: {
+      // An empty text has no characters and may have no buffer either; the engine would take a
+      // null pointer for NULL, and the suite tells '' from NULL.
+      static constexpr char16_t kEmpty[] = u"";
       const QStringView text = value.TextView();
-      rc = sqlite3_bind_text16(stmt, index, text.utf16(), static_cast<int>(text.size() * 2),
-                               SQLITE_TRANSIENT);
+      const void* chars = text.isEmpty() ? static_cast<const void*>(kEmpty) : text.utf16();
+      rc = sqlite3_bind_text16(stmt, index, chars, static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
       break;
     }
     case Value::Kind::Blob: {

@@ -15,9 +15,34 @@ void AddColumns(SectionDef& headings, int headingTop, SectionDef& detail, int de
                                                  height, font, Alignment::Center));
     headings.controls.push_back(layout::RuleDef((std::string(c.heading) + "_底線").c_str(), c.left,
                                                 headingTop + height, c.width));
-    detail.controls.push_back(layout::FieldDef(c.field, c.column, c.left, detailTop, c.width,
-                                               height, font, c.alignment, c.outputFormat));
+    if (c.field == nullptr) continue;
+    ControlDef field = layout::FieldDef(c.field, c.column, c.left, detailTop, c.width, height, font,
+                                        c.alignment, c.outputFormat);
+    field.visible = c.fieldVisible;
+    detail.controls.push_back(std::move(field));
   }
+}
+
+std::vector<ControlDef> OverviewFooter(int ruleWidth, const char* countField, bool engineCount,
+                                       const std::vector<FooterTotal>& totals, FontSpec font) {
+  using namespace layout;
+  std::vector<ControlDef> c = {
+      RuleDef("Line3", 90, 15, ruleWidth),
+      LabelDef("Label16", "合        計：", 90, 60, 1275, 270, font),
+      engineCount ? TotalDef(countField, "PO", SummaryFunction::Count, 1365, 60, 720, 270, font)
+                  : FieldDef(countField, "", 1365, 60, 720, 270, font, Alignment::Right),
+      LabelDef("Label8", "件", 2085, 60, 360, 270, font),
+  };
+  for (const FooterTotal& t : totals) {
+    ControlDef total =
+        *t.column != '\0'
+            ? TotalDef(t.field, t.column, SummaryFunction::Sum, t.left, 60, t.width, 270, font)
+            : FieldDef(t.field, "", t.left, 60, t.width, 270, font, Alignment::Right);
+    total.visible = t.visible;
+    c.push_back(std::move(total));
+  }
+  c.push_back(RuleDef("Line4", 90, 360, ruleWidth));
+  return c;
 }
 
 std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec) {
@@ -28,8 +53,8 @@ std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec) {
   ControlDef company = FieldDef("txt公司名稱", "", 90, 0, 7000, 420, Kai(20));
   company.visible = spec.companyVisible;
   c.push_back(company);
-  ControlDef title = LabelDef("Label1", spec.title, spec.titleLeft, spec.companyVisible ? 420 : 90, 2600, 420,
-                              Kai(18));
+  ControlDef title = LabelDef("Label1", spec.title, spec.titleLeft, spec.companyVisible ? 420 : 90,
+                              2600, 420, Kai(18));
   title.visible = spec.titleVisible;
   c.push_back(title);
   if (spec.statusLines) {
@@ -51,7 +76,7 @@ std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec) {
       c.push_back(control);
     }
   }
-  c.push_back(LabelDef("lbl日期", "日期起迄：", 90, 810, 1260, 270, f));
+  c.push_back(LabelDef("lbl日期", spec.dateCaption, 90, 810, 1260, 270, f));
   c.push_back(FieldDef("txt日期1", "", 1350, 810, 1100, 270, f, Alignment::Left, "###/##/##"));
   c.push_back(LabelDef("Label23", "～", 2355, 810, 280, 270, f));
   c.push_back(FieldDef("txt日期2", "", 2640, 810, 1100, 270, f, Alignment::Left, "###/##/##"));
@@ -77,16 +102,26 @@ void OverviewReport::BindOverview(const QString& table, const QString& orderBy,
     Field(QStringLiteral("txtODATE")).SetDataField(QStringLiteral("發票日期"));
 }
 
-void OverviewReport::FillTitleBlock() {
-  const auto set = [this](const char* name, const QString& text) {
-    const QString control = QString::fromUtf8(name);
-    if (HasControl(control)) Control(control).SetText(text);
-  };
-  set("txt公司名稱", context_.CompanyName);
-  set("txt列印日期", RocToday());
-  set("txt印表日期", RocToday());
+namespace {
+void SetIfPresent(Report& report, const char* name, const QString& text) {
+  const QString control = QString::fromUtf8(name);
+  if (report.HasControl(control)) report.Control(control).SetText(text);
+}
+}  // namespace
+
+void OverviewReport::FillTitleDates() {
+  SetIfPresent(*this, "txt公司名稱", context_.CompanyName);
+  SetIfPresent(*this, "txt列印日期", RocToday());
+  SetIfPresent(*this, "txt印表日期", RocToday());
   if (HasControl(QStringLiteral("txt日期1"))) SetFormattedValue("txt日期1", criteria_.DateFrom);
   if (HasControl(QStringLiteral("txt日期2"))) SetFormattedValue("txt日期2", criteria_.DateTo);
+}
+
+void OverviewReport::FillTitleBlock() {
+  const auto set = [this](const char* name, const QString& text) {
+    SetIfPresent(*this, name, text);
+  };
+  FillTitleDates();
   set("lbl日期", criteria_.DateBasis == 1   ? QStringLiteral("發票日期：")
                  : criteria_.DateBasis == 2 ? QStringLiteral("完工日期：")
                                             : QStringLiteral("工單日期："));
@@ -110,6 +145,16 @@ QString OverviewReport::DayCount(const db::Value& orderDate, const db::Value& fi
 
 QString OverviewReport::MonthDay(const db::Value& date) {
   return Format(date.ToText().right(4), QStringLiteral("00/00"));
+}
+
+void OverviewReport::WriteWorkOrderDates(const char* dayCountField) {
+  ReportControl& finished = Field(QStringLiteral("txtFDATE"));
+  const db::Value finishDate = finished.Value();
+  finished.SetText(FinishedFlag(finishDate));
+  ReportControl& orderDate = Field(QStringLiteral("txtODATE"));
+  if (dayCountField != nullptr)
+    Field(QString::fromUtf8(dayCountField)).SetText(DayCount(orderDate.Value(), finishDate));
+  orderDate.SetText(MonthDay(orderDate.Value()));
 }
 
 void OverviewReport::WriteGrouped(std::initializer_list<const char*> fields) {

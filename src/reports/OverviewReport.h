@@ -20,6 +20,17 @@ struct OverviewColumn {
   int width;            ///< twips
   Alignment alignment = Alignment::Left;
   const char* outputFormat = "";
+  bool fieldVisible = true;  ///< false: the field is hidden in the design (still bound)
+};
+
+/// One total of an overview footer line.
+struct FooterTotal {
+  const char* field;
+  /// The column the engine sums over GroupHeader1; "" for a total the layout keeps itself.
+  const char* column;
+  int left;   ///< twips
+  int width;  ///< twips
+  bool visible = true;
 };
 
 /// Where the parts of the common title block stand, and which of them a layout has.
@@ -28,14 +39,16 @@ struct TitleBlockSpec {
   int titleLeft = 6135;              ///< twips; the title is 18 points 標楷體
   bool titleVisible = true;
   bool companyVisible = false;  ///< txt公司名稱 (20 points 標楷體, top left) printed or hidden
-  int rightLeft = 12570;        ///< left of the right-hand captions (完工狀態, 送清狀態, 列表日期)
-  bool statusLines = true;      ///< 完工狀態 and 送清狀態
+  int rightLeft = 12570;  ///< left of the right-hand captions (完工狀態, 送清狀態, 列表日期)
+  bool statusLines = true;  ///< 完工狀態 and 送清狀態
   /// The salesperson block (業  務  員：[EMPNO] NAME): absent, hidden, or shown (layouts grouped
   /// per salesperson). `salesNameField` names its NAME field.
   enum class Salesperson { Absent, Hidden, Shown } salesperson = Salesperson::Hidden;
   const char* salesNameField = "Field2";
   const char* printDateField = "txt列印日期";
   const char* printDateCaption = "列表日期：";
+  /// The design caption of lbl日期: FillTitleBlock replaces it, FillTitleDates keeps it.
+  const char* dateCaption = "日期起迄：";
   FontSpec font = FontSpec{QStringLiteral("新細明體"), 12};
 };
 
@@ -44,8 +57,15 @@ struct TitleBlockSpec {
 std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec);
 
 /// The heading labels (each underlined by a rule of its width) and the detail fields of `columns`.
+/// A column whose `field` is null is a heading with nothing under it.
 void AddColumns(SectionDef& headings, int headingTop, SectionDef& detail, int detailTop,
                 const std::vector<OverviewColumn>& columns, FontSpec font, int height);
+
+/// The footer line between two rules `ruleWidth` long: "合        計：", the count field (the
+/// engine's count of PO, or unbound when `engineCount` is false) with "件", then `totals`.
+std::vector<ControlDef> OverviewFooter(int ruleWidth, const char* countField, bool engineCount,
+                                       const std::vector<FooterTotal>& totals,
+                                       FontSpec font = FontSpec{QStringLiteral("新細明體"), 12});
 
 class OverviewReport : public Report {
  public:
@@ -65,6 +85,9 @@ class OverviewReport : public Report {
   /// The common title block: company, print date, date range, date caption, delivery and
   /// completion texts; controls the layout lacks are passed over.
   void FillTitleBlock();
+  /// Only company, print date and date range: for the layouts whose date caption keeps its design
+  /// text and that print no criteria texts.
+  void FillTitleDates();
 
   /// "N" when the field's trimmed value is empty, else "Y".
   static QString FinishedFlag(const db::Value& finishDate);
@@ -72,6 +95,9 @@ class OverviewReport : public Report {
   static QString DayCount(const db::Value& orderDate, const db::Value& finishDate);
   /// The last four characters of a date value as mm/dd.
   static QString MonthDay(const db::Value& date);
+  /// The date texts of a work-order line: txtFDATE := FinishedFlag, `dayCountField` (unless null)
+  /// := DayCount from txtODATE's value (order or invoice date), then txtODATE := MonthDay.
+  void WriteWorkOrderDates(const char* dayCountField = "txt天數");
 
   /// Writes FormatGrouped of each named field's value as its text.
   void WriteGrouped(std::initializer_list<const char*> fields);

@@ -59,6 +59,10 @@ LayoutDefinition rptTarvel_1::Design() {
 rptTarvel_1::rptTarvel_1(const WorkOrderCriteria& criteria, const AppContext& context)
     : OverviewReport(Design(), criteria, context) {}
 
+rptTarvel_1::rptTarvel_1(LayoutDefinition design, const WorkOrderCriteria& criteria,
+                         const AppContext& context)
+    : OverviewReport(std::move(design), criteria, context) {}
+
 void rptTarvel_1::ActiveReport_Initialize() {
   BindOverview(QStringLiteral("歷史工單明細"), QStringLiteral(" order by PO "), true, false);
 }

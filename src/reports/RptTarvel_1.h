@@ -17,6 +17,11 @@ class rptTarvel_1 : public OverviewReport {
   void GroupHeader1_Format() override;
   void Detail_Format() override;
   void GroupFooter1_Format() override;
+
+ protected:
+  /// For the 表1 variants that keep this layout's handlers with a design of their own.
+  rptTarvel_1(LayoutDefinition design, const WorkOrderCriteria& criteria,
+              const AppContext& context);
 };
 
 }  // namespace tarvel

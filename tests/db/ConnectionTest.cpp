@@ -160,7 +160,9 @@ TEST(Connection, CommandsBindAndRunManyTimes) {
     Command insert = db.connection->Prepare(QStringLiteral("insert into [T] values (?, ?, ?, ?)"));
     for (int i = 0; i < 100; ++i) {
       insert.Bind(1, Value(i))
-          .Bind(2, i % 10 == 0 ? Value() : Value(QStringLiteral("名%1").arg(i)))
+          .Bind(2, i % 10 == 0   ? Value()
+                   : i % 10 == 5 ? Value(QString())  // empty text stays empty, not NULL
+                                 : Value(QStringLiteral("名%1").arg(i)))
           .Bind(3, Value(i / 4.0))
           .Bind(4, Value(QByteArray(1, char(i))));
       insert.Execute();
@@ -169,10 +171,11 @@ TEST(Connection, CommandsBindAndRunManyTimes) {
   }
   Command lookup =
       db.connection->Prepare(QStringLiteral("select top 1 NAME, AMT from T where ID = ?"));
-  for (int i : {3, 10, 99}) {
+  for (int i : {3, 10, 15, 99}) {
     Recordset rs = lookup.Bind(1, Value(i)).Query();
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.Field(QStringLiteral("NAME")).IsNull(), i == 10);
+    EXPECT_EQ(rs.Field(QStringLiteral("NAME")).IsText() && rs.Text("NAME").isEmpty(), i == 15);
     EXPECT_EQ(rs.Number("AMT"), i / 4.0);
   }
   EXPECT_EQ(db.connection->OpenRecordset(QStringLiteral("select count(*) as N from T")).Number("N"),

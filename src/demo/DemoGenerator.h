@@ -1,0 +1,21 @@
+// Fills an empty demo database: schema, seeded master data and work orders, in one transaction.
+#pragma once
+
+#include <QDate>
+
+namespace tarvel::db {
+class Connection;
+}
+
+namespace tarvel::demo {
+
+struct DemoOptions;
+struct DemoSummary;
+
+/// Creates the schema in `connection` (an empty database) and writes every row; fills the
+/// counts, the order-date range and the users of `summary`. `today` is the day the data is "as
+/// of". Throws tarvel::Error (db::DbError) when a statement fails.
+void FillDemoDatabase(db::Connection& connection, const DemoOptions& options, QDate today,
+                      DemoSummary& summary);
+
+}  // namespace tarvel::demo

@@ -1,0 +1,22 @@
+// 補版明細: the work orders that needed a plate remade (a PLATE line mentioning 補版), one portrait
+// line each with quantity, salesperson and finished flag.
+#pragma once
+
+#include "reports/OverviewReport.h"
+
+namespace tarvel {
+
+class rptTarvel10 : public OverviewReport {
+ public:
+  rptTarvel10(const WorkOrderCriteria& criteria, const AppContext& context);
+
+  static LayoutDefinition Design();
+
+  void ActiveReport_Initialize() override;
+  void ActiveReport_ReportStart() override;
+  void GroupHeader1_Format() override;
+  void Detail_Format() override;
+  void GroupFooter1_Format() override;
+};
+
+}  // namespace tarvel

@@ -1,0 +1,224 @@
+// What the demo data holds: every mix the filters tell apart, one work order alike in every
+// source, and the two users to sign in as.
+#include <gtest/gtest.h>
+#include <QHash>
+
+#include "DemoFixture.h"
+
+namespace tarvel::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+TEST(DemoContentTest, EveryMixTheFiltersDistinguishExists) {
+  auto db = DemoDatabaseFixture::Open();
+  struct Case {
+    const char* what;
+    QString where;  // a condition on [歷史工單明細] unless `from` says otherwise
+    QString from = u"[歷史工單明細]"_s;
+  };
+  const std::vector<Case> cases = {
+      {"finished", u"FDATE <> '' and FDATE is not NULL"_s},
+      {"unfinished, FDATE NULL", u"FDATE is NULL"_s},
+      {"unfinished, FDATE empty", u"FDATE = ''"_s},
+      {"delivery cleared", u"FSEND = 'Y'"_s},
+      {"not cleared, to be delivered", u"FSEND <> 'Y' and 不送貨 <> 1"_s},
+      {"never delivered", u"不送貨 = 1"_s},
+      {"invoiced", u"發票號碼 <> '' and 發票號碼 is not NULL and 發票日期 <> ''"_s},
+      {"not invoiced, NULL", u"發票號碼 is NULL and 發票日期 is NULL"_s},
+      {"not invoiced, empty", u"發票號碼 = '' and 發票日期 = ''"_s},
+      {"reviewed", u"YN = 'Y'"_s},
+      {"not reviewed, NULL", u"YN is NULL"_s},
+      {"not reviewed, empty", u"YN = ''"_s},
+      {"zero amount", u"AMT = 0"_s},
+      {"negative margin", u"稅前金額 + OTAMT - COST < 0 and AMT > 0"_s},
+      {"cost not entered", u"COST = 0"_s},
+      {"other charges", u"OTAMT > 0"_s},
+      {"finished but not cleared", u"FDATE <> '' and FSEND <> 'Y' and 不送貨 = 0"_s},
+      {"invoiced before finishing", u"發票號碼 <> '' and (FDATE is NULL or FDATE = '')"_s},
+      {"customer PO number", u"CUSTNO <> ''"_s},
+      {"no classification", u"分類 = ''"_s},
+      {"proof orders", u"KIND = '打樣'"_s},
+      {"combined-plate lines",
+       u"NO <> '' and 合版客戶簡稱 <> '' and 合版代號 <> '' and 合版名稱 <> '' "
+       u"and 合版數量 > 0 and 合版單價 > 0 and 合版小計 > 0 and 合版單位 <> ''"_s,
+       u"[歷史工單明細4]"_s},
+      {"orders without combined plates", u"NO is NULL"_s, u"[歷史工單明細4]"_s},
+      {"die codes", u"REM <> '' and SVENDER <> ''"_s, u"[歷史工單明細3]"_s},
+      {"plate remakes", u"SPEC like '%補版%'"_s, u"[PLATE]"_s},
+      {"plates not remade", u"SPEC not like '%補版%'"_s, u"[PLATE]"_s},
+      {"stocked-in unshipped lines",
+       u"exists (select * from [工單產品入庫數] s where s.PO = u.PO and s.PID = u.CODE)"_s,
+       u"[工單未出明細] u"_s},
+      {"unshipped lines without stock-in",
+       u"not exists (select * from [工單產品入庫數] s where s.PO = u.PO)"_s, u"[工單未出明細] u"_s},
+      {"rework 印刷", u"種類 = '印刷'"_s, u"[重工明細表]"_s},
+      {"rework 工單", u"種類 = '工單'"_s, u"[重工明細表]"_s},
+      {"rework 製版", u"種類 = '製版'"_s, u"[重工明細表]"_s},
+      {"kept plates 印刷", u"種類 = '印刷'"_s, u"[留版明細表4]"_s},
+      {"kept plates 製版", u"種類 = '製版'"_s, u"[留版明細表4]"_s},
+      {"kept plate without back colours", u"COLOR2 = 0"_s, u"[留版明細表4]"_s},
+      {"ups of zero", u"MEMB = 0"_s, u"[CROWD]"_s},
+      {"disabled customer", u"停用 = '1'"_s, u"[CUST]"_s},
+      {"active customer, 停用 NULL", u"停用 is NULL"_s, u"[CUST]"_s},
+      {"active customer, 停用 empty", u"停用 = ''"_s, u"[CUST]"_s},
+      {"active customer, 停用 0", u"停用 = '0'"_s, u"[CUST]"_s},
+      {"disabled vendor", u"停用 = '1'"_s, u"[VENDER]"_s},
+      {"employee who has left", u"ODATE <> ''"_s, u"[EMPLOYEE]"_s},
+      {"employee in service", u"ODATE = ''"_s, u"[EMPLOYEE]"_s},
+      {"order by a salesperson who has left",
+       u"EMPNO in (select ID from [EMPLOYEE] where ODATE <> '')"_s},
+      {"CUSTE assignments of A001", u"EMPNO = 'A001'"_s, u"[CUSTE]"_s},
+      {"work-order categories", u"KIND = 'Q-工單類別' and ITEM = '類別'"_s, u"[PHRASE]"_s},
+      {"classifications", u"KIND = 'Z-雜項' and ITEM = '分類'"_s, u"[PHRASE]"_s},
+      {"profit rate against cost", u"ITEM18 = '0'"_s, u"[SYSTEM]"_s},
+      {"Excel folder", u"EXCEL <> '' and ID = 'DEMO-PC\\demo' and COMPUTER = 'DEMO-PC'"_s,
+       u"[SYSLOAD]"_s},
+  };
+  for (const Case& c : cases) {
+    const double count = DemoDatabaseFixture::Scalar(
+        *db, u"select count(*) from "_s + c.from + u" where "_s + c.where);
+    EXPECT_GT(count, 0) << c.what;
+  }
+}
+
+TEST(DemoContentTest, MixesStayConsistent) {
+  auto db = DemoDatabaseFixture::Open();
+  struct Case {
+    const char* what;
+    QString sql;  // counts rows that must not exist
+  };
+  const std::vector<Case> cases = {
+      {"finished after today", u"select count(*) from [工單主檔] where FDATE > '1140514'"_s},
+      {"ordered after today", u"select count(*) from [工單主檔] where ODATE > '1140514'"_s},
+      {"ordered before the window", u"select count(*) from [工單主檔] where ODATE < '1120501'"_s},
+      {"finished before ordered",
+       u"select count(*) from [工單主檔] where FDATE <> '' and FDATE < ODATE"_s},
+      {"cleared but not all delivered",
+       u"select count(*) from [工單主檔] where FSEND = 'Y' and 已出數量 < QTY"_s},
+      {"never delivered but cleared",
+       u"select count(*) from [工單主檔] where 不送貨 = 1 and FSEND = 'Y'"_s},
+      {"invoice number without date",
+       u"select count(*) from [工單主檔] where 發票號碼 <> '' and (發票日期 is NULL or 發票日期 = '')"_s},
+      {"amount other than quantity times price",
+       u"select count(*) from [工單主檔] where abs(AMT - round(QTY * PRICE)) > 0.001"_s},
+      {"dates that are not 7 digits",
+       u"select count(*) from [工單主檔] where length(ODATE) <> 7 or length(PDATE) <> 7 "
+       u"or (FDATE <> '' and length(FDATE) <> 7)"_s},
+      {"duplicate work-order numbers",
+       u"select count(*) - count(distinct PO) from [歷史工單明細]"_s},
+      {"keyword pairs with NULL (rows would drop out of every overview)",
+       u"select count(*) from [歷史工單明細] where CUST is NULL or SNAME is NULL or EMPNO is NULL "
+       u"or NAME is NULL or CODE is NULL or [DESC] is NULL or EMPNO1 is NULL or EMPNAME1 is NULL "
+       u"or KIND is NULL or 工務人員代號 is NULL or 工務人員 is NULL or CUSTNO is NULL"_s},
+      {"in-service employee with NULL leaving date",
+       u"select count(*) from [EMPLOYEE] where ODATE is NULL"_s},
+      {"stock-in for a fully delivered line",
+       u"select count(*) from [工單產品入庫數] s join [工單主檔] w on w.PO = s.PO where w.已出數量 >= w.QTY"_s},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(DemoDatabaseFixture::Scalar(*db, c.sql), 0) << c.what;
+}
+
+TEST(DemoContentTest, AWorkOrderCarriesTheSameValuesInEverySource) {
+  auto db = DemoDatabaseFixture::Open();
+  struct Line {
+    QString cust, odate, amt, sname;
+  };
+  const auto read = [&](const QString& source) {
+    QHash<QString, Line> lines;
+    db::Recordset rows = db->OpenRecordset(u"select PO, CUST, ODATE, AMT, SNAME from "_s + source);
+    for (; !rows.EOF_(); rows.MoveNext()) {
+      const Line line{rows.Text(u"CUST"_s), rows.Text(u"ODATE"_s), rows.Field(u"AMT"_s).ToText(),
+                      rows.Text(u"SNAME"_s)};
+      const QString po = rows.Text(u"PO"_s);
+      // Sources with several lines per order must repeat the order's values on each.
+      if (const auto seen = lines.constFind(po); seen != lines.cend()) {
+        EXPECT_TRUE(seen->cust == line.cust && seen->amt == line.amt) << po.toStdString();
+      }
+      lines.insert(po, line);
+    }
+    return lines;
+  };
+  const QHash<QString, Line> base = read(u"[歷史工單明細]"_s);
+  ASSERT_EQ(base.size(), DemoDatabaseFixture::kOrders);
+  struct Source {
+    QString name;
+    bool everyOrder;   // holds every work order (not only unshipped, reworked, proofs)
+    bool orderAmount;  // AMT is the order's (a rework has an amount of its own)
+  };
+  const std::vector<Source> sources = {
+      {u"[歷史工單明細1]"_s, true, true}, {u"[歷史工單明細2]"_s, true, true},
+      {u"[歷史工單明細3]"_s, true, true}, {u"[歷史工單明細4]"_s, true, true},
+      {u"[工單生產報表]"_s, true, true},  {u"[工單未出明細]"_s, false, true},
+      {u"[打樣明細表]"_s, false, true},   {u"[重工明細表]"_s, false, false}};
+  for (const Source& source : sources) {
+    const QHash<QString, Line> lines = read(source.name);
+    ASSERT_FALSE(lines.isEmpty()) << source.name.toStdString();
+    if (source.everyOrder) {
+      EXPECT_EQ(lines.size(), base.size()) << source.name.toStdString();
+    }
+    for (auto it = lines.cbegin(); it != lines.cend(); ++it) {
+      ASSERT_TRUE(base.contains(it.key()))
+          << source.name.toStdString() << " " << it.key().toStdString();
+      const Line& b = base[it.key()];
+      EXPECT_TRUE(b.cust == it->cust && b.odate == it->odate && b.sname == it->sname &&
+                  (!source.orderAmount || b.amt == it->amt))
+          << source.name.toStdString() << " " << it.key().toStdString();
+    }
+  }
+}
+
+TEST(DemoContentTest, TheDemoUsersCanSignIn) {
+  auto db = DemoDatabaseFixture::Open();
+  const demo::DemoSummary& summary = DemoDatabaseFixture::Summary();
+  ASSERT_GE(summary.users.size(), 2u);
+  const demo::DemoUser& admin = summary.users[0];
+  EXPECT_EQ(admin.adminName, admin.userName);  // never restricted
+  const demo::DemoUser& restricted = summary.users[1];
+  EXPECT_TRUE(restricted.adminName.isEmpty());
+
+  for (const demo::DemoUser& user : summary.users) {
+    db::Recordset rights = db->OpenRecordset(u"select * from [使用者資料明細] where 使用者 = '"_s +
+                                             user.userName + u"'"_s);
+    ASSERT_EQ(rights.RecordCount(), 1) << user.userName.toStdString();
+    EXPECT_EQ(
+        db->OpenRecordset(u"select * from [使用者資料] where 使用者 = '"_s + user.userName + u"'"_s)
+            .RecordCount(),
+        1);
+    const QString flags = rights.Text(u"工單作業細部"_s);
+    const bool isRestricted = &user == &restricted;
+    EXPECT_EQ(flags.size() >= 41 && flags[39] == u'1', isRestricted) << user.userName.toStdString();
+    EXPECT_EQ(flags.size() >= 41 && flags[40] == u'1', isRestricted) << user.userName.toStdString();
+  }
+
+  // The restricted user has an employee row with a group, customers of his own, CUSTE
+  // customers of others, and a colleague in his group: each widens what he sees.
+  db::Recordset employee = db->OpenRecordset(u"select * from [EMPLOYEE] where ID = '"_s +
+                                             restricted.employeeId + u"'"_s);
+  ASSERT_EQ(employee.RecordCount(), 1);
+  const QString group = employee.Text(u"GROUP"_s);
+  ASSERT_FALSE(group.isEmpty());
+  EXPECT_EQ(employee.Text(u"ODATE"_s), QString());
+  const QString id = restricted.employeeId;
+  const double own = DemoDatabaseFixture::Scalar(
+      *db, u"select count(*) from [歷史工單明細] where EMPNO = '"_s + id + u"'"_s);
+  const double assigned = DemoDatabaseFixture::Scalar(
+      *db, u"select count(*) from [歷史工單明細] where EMPNO <> '"_s + id +
+               u"' and CUST in (select ID from [CUSTE] where EMPNO ='"_s + id +
+               u"' group by ID)"_s);
+  const double groupOnly =
+      DemoDatabaseFixture::Scalar(*db, u"select count(*) from [歷史工單明細] where EMPNO <> '"_s +
+                                           id + u"' and [GROUP] = '"_s + group + u"'"_s);
+  const double outside = DemoDatabaseFixture::Scalar(
+      *db, u"select count(*) from [歷史工單明細] where ([GROUP] <> '"_s + group +
+               u"' or [GROUP] is NULL) and CUST not in (select ID from [CUSTE] where EMPNO ='"_s +
+               id + u"')"_s);
+  EXPECT_GT(own, 0);
+  EXPECT_GT(assigned, 0);
+  EXPECT_GT(groupOnly, 0);
+  EXPECT_GT(outside, 0);
+}
+
+}  // namespace
+}  // namespace tarvel::test
