@@ -1,0 +1,56 @@
+// 表3, the process sheet of [歷史工單明細2] with the number of ups from CROWD: one list
+// (rptTarvel4) or one block per salesperson (rptTarvel4_1).
+#pragma once
+
+#include <QStringList>
+
+#include "reports/OverviewReport.h"
+
+namespace tarvel {
+
+class rptTarvel4 : public OverviewReport {
+ public:
+  rptTarvel4(const WorkOrderCriteria& criteria, const AppContext& context);
+
+  /// The design of the one-list form.
+  static LayoutDefinition Design();
+
+  /// The statement of both forms: [歷史工單明細2] left-joined with CROWD, the 表3 rule with every
+  /// column qualified, then `orderBy`.
+  static QString Statement(const WorkOrderCriteria& criteria, const AppContext& context,
+                           const QString& orderBy);
+
+  /// 印色 from the front and back colour counts: "" for none, "正4", "反1", "正4反1".
+  static QString ColourText(double front, double back);
+
+  /// 其他明細: the non-empty process texts (already trimmed, in the order 上光, 裱紙, 軋工, 糊工,
+  /// 裁工, 裝訂, 燙金, 其他), each cut to 20 display bytes, two spaces apart.
+  static QString OtherDetails(const QStringList& processes);
+
+  void ActiveReport_Initialize() override;
+  void ActiveReport_ReportStart() override;
+  void GroupHeader1_Format() override;
+  void Detail_Format() override;
+  void GroupFooter1_Format() override;
+
+ protected:
+  rptTarvel4(LayoutDefinition design, const char* orderBy, const WorkOrderCriteria& criteria,
+             const AppContext& context);
+
+  /// The design of both forms: `bySalesperson` makes GroupHeader1 the salesperson group (its own
+  /// page, title block with EMPNO and NAME, totals per salesperson) and drops the 業務員 column.
+  static LayoutDefinition Design(bool bySalesperson);
+
+ private:
+  const char* orderBy_;
+};
+
+/// 表3 by salesperson (chk依業務印表1): ordered by EMPNO, PO, each salesperson on pages of their
+/// own with their own totals.
+class rptTarvel4_1 final : public rptTarvel4 {
+ public:
+  rptTarvel4_1(const WorkOrderCriteria& criteria, const AppContext& context);
+  static LayoutDefinition Design();
+};
+
+}  // namespace tarvel

@@ -1,0 +1,21 @@
+// 表5, the production sheet: one landscape line per printing step of [工單生產報表], the company
+// name at the head of the page and a count of the lines.
+#pragma once
+
+#include "reports/OverviewReport.h"
+
+namespace tarvel {
+
+class rptTarvel9 : public OverviewReport {
+ public:
+  rptTarvel9(const WorkOrderCriteria& criteria, const AppContext& context);
+
+  static LayoutDefinition Design();
+
+  void ActiveReport_Initialize() override;
+  void ActiveReport_ReportStart() override;
+  void GroupHeader1_Format() override;
+  void Detail_Format() override;
+};
+
+}  // namespace tarvel

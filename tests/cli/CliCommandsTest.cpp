@@ -1,0 +1,137 @@
+// tarvel-cli as scripting users run it: a demo database, statements, and every layout of the
+// dispatch table rendered from the command line.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "cli/Command.h"
+#include "platform/Clock.h"
+#include "support/RecordingUi.h"
+#include "support/TempDir.h"
+
+namespace tarvel::cli {
+namespace {
+
+struct Output {
+  int code;
+  QString out, err;
+};
+
+Output Run(CommandFunction command, const QStringList& args) {
+  QString out, err;
+  QTextStream outStream(&out), errStream(&err);
+  const int code = command(args, {outStream, errStream});
+  outStream.flush();
+  errStream.flush();
+  return {code, out, err};
+}
+
+class CliOnDemo : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    dir_ = new test::TempDir;
+    const Output made = Run(RunDemoDbCommand, {dir_->Path(), "--orders", "500", "--today", "2026-12-04"});
+    ASSERT_EQ(made.code, 0) << made.err.toStdString();
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    SetToday(std::nullopt);
+  }
+  QStringList Db() const { return {"--db", dir_->File("KORV.mdb"), "--today", "2026-12-04"}; }
+  static test::TempDir* dir_;
+};
+test::TempDir* CliOnDemo::dir_ = nullptr;
+
+TEST_F(CliOnDemo, DemoDbRefusesToOverwriteUnlessForced) {
+  const QByteArray before = [] {
+    QFile f(dir_->File("KORV.mdb"));
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+  }();
+  const Output refused = Run(RunDemoDbCommand, {dir_->Path(), "--orders", "50"});
+  EXPECT_NE(refused.code, 0);
+  EXPECT_FALSE(refused.err.isEmpty());
+  QFile after(dir_->File("KORV.mdb"));
+  after.open(QIODevice::ReadOnly);
+  EXPECT_EQ(after.readAll(), before) << "the existing database is left alone";
+
+  test::TempDir other;
+  const Output forced = Run(RunDemoDbCommand, {other.Path(), "--orders", "50", "--seed", "3"});
+  EXPECT_EQ(forced.code, 0);
+  EXPECT_TRUE(forced.out.contains("歷史工單明細"));
+  EXPECT_EQ(Run(RunDemoDbCommand, {other.Path(), "--orders", "50", "--force"}).code, 0);
+  EXPECT_EQ(Run(RunDemoDbCommand, {other.Path(), "--orders", "zero", "--force"}).code, 2);
+}
+
+TEST_F(CliOnDemo, SqlPrintsTheStatementWithWindowDefaults) {
+  const Output sql = Run(RunSqlCommand, QStringList{"--choice", "0", "--customer", "O'Neil"} + Db());
+  ASSERT_EQ(sql.code, 0) << sql.err.toStdString();
+  EXPECT_TRUE(sql.out.startsWith("select * from [歷史工單明細]   where (CUST like '%O''Neil%'"));
+  // This month as the window proposes it, and the first to last customer of the database.
+  EXPECT_TRUE(sql.out.contains("And (ODATE between '1151201' and '1151231')"));
+  EXPECT_TRUE(sql.out.contains(" and (CUST between 'C"));
+
+  test::TempDir files;
+  const QString json = files.Write(
+      "criteria.json", R"({"DateFrom": "1150101", "DateTo": "", "chk印合版資料": true, "sopt發票": 0,
+                          "UserName": "王小明", "EmployeeId": "A001"})");
+  const Output fromFile = Run(RunSqlCommand, QStringList{"--choice", "0", "--criteria", json} + Db());
+  ASSERT_EQ(fromFile.code, 0) << fromFile.err.toStdString();
+  EXPECT_TRUE(fromFile.out.startsWith("select * from [歷史工單明細4]"));
+  EXPECT_TRUE(fromFile.out.contains("And (發票日期 between '1150101' and '9999999')"));
+  EXPECT_TRUE(fromFile.out.contains("EMPNO = 'A001' or CUST in (select ID from [CUSTE]"))
+      << "the restricted user's rights come from the database";
+
+  EXPECT_EQ(Run(RunSqlCommand, QStringList{"--choice", "9"} + Db()).code, 2);
+  EXPECT_EQ(Run(RunSqlCommand, QStringList{"--choice", "1", "--completion", "maybe"} + Db()).code, 2);
+}
+
+TEST_F(CliOnDemo, ReportRendersEveryLayoutOfTheDispatchTable) {
+  const struct {
+    const char* choice;
+    QStringList boxes;
+    const char* layout;
+  } table[] = {
+      {"0", {}, "rptTarvel_1"},
+      {"0", {"--customer-po-layout", "--no-amounts"}, "rptTarvel2"},
+      {"0", {"--die-code"}, "rptTarvel5"},
+      {"0", {"--combined-plates"}, "rptTarvel6_1"},
+      {"0", {"--no-amounts"}, "rptTarvel7"},
+      {"1", {}, "rptTarvel3"},
+      {"1", {"--by-salesperson"}, "rptTarvel3_1"},
+      {"2", {}, "rptTarvel4"},
+      {"2", {"--by-salesperson-range"}, "rptTarvel4_1"},
+      {"3", {}, "rptTarvel8"},
+      {"4", {}, "rptTarvel9"},
+      {"5", {}, "rpt工單未出明細_橫"},
+      {"6", {}, "rptTarvel10"},
+  };
+  test::TempDir out;
+  for (const auto& row : table) {
+    const QString pdf = out.File(QString("%1.pdf").arg(row.layout));
+    const QString text = out.File(QString("%1.txt").arg(row.layout));
+    const Output report =
+        Run(RunReportCommand, QStringList{"--choice", row.choice, "--date-from", "1140101", "--pdf", pdf,
+                                          "--text", text} +
+                                  row.boxes + Db());
+    EXPECT_EQ(report.code, 0) << row.layout << ": " << report.err.toStdString();
+    EXPECT_TRUE(report.err.startsWith(QString(row.layout) + ":")) << report.err.toStdString();
+    EXPECT_GT(QFileInfo(pdf).size(), 1000) << row.layout;
+    QFile dump(text);
+    ASSERT_TRUE(dump.open(QIODevice::ReadOnly)) << row.layout;
+    EXPECT_TRUE(QString::fromUtf8(dump.readAll()).startsWith("=== page 1/")) << row.layout;
+  }
+}
+
+TEST_F(CliOnDemo, ReportWithoutRowsSaysSo) {
+  test::RecordingUi ui;
+  const Output none = Run(RunReportCommand, QStringList{"--choice", "0", "--po-from", "ZZZZZZZZZZ"} + Db());
+  EXPECT_EQ(none.code, 1);
+  EXPECT_TRUE(none.out.isEmpty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], (test::ShownMessage{"查無任何資料!", 48, "訊息"}));
+}
+
+}  // namespace
+}  // namespace tarvel::cli
