@@ -55,8 +55,10 @@ void BM_OverviewToPageModel(benchmark::State& state) {
     pages = model.PageCount();
     benchmark::DoNotOptimize(pages);
   }
-  state.counters["rows/s"] = benchmark::Counter(double(kOrders) * state.iterations(), benchmark::Counter::kIsRate);
-  state.counters["pages/s"] = benchmark::Counter(double(pages) * state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["rows/s"] =
+      benchmark::Counter(double(kOrders) * state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["pages/s"] =
+      benchmark::Counter(double(pages) * state.iterations(), benchmark::Counter::kIsRate);
   state.counters["pages"] = pages;
 }
 BENCHMARK(BM_OverviewToPageModel)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
@@ -66,10 +68,12 @@ void BM_OverviewPageModelToPdf(benchmark::State& state) {
   auto report = CreateOverviewLayout("rptTarvel_1", f.criteria, f.context);
   const PageModel model = report->Run();
   const QString path = f.dir.filePath("overview.pdf");
-  for (auto _ : state) WritePdf(model, path);
-  state.counters["pages/s"] =
-      benchmark::Counter(double(model.PageCount()) * state.iterations(), benchmark::Counter::kIsRate);
-  state.counters["rows/s"] = benchmark::Counter(double(kOrders) * state.iterations(), benchmark::Counter::kIsRate);
+  for (auto _ : state)
+    WritePdf(model, path);
+  state.counters["pages/s"] = benchmark::Counter(double(model.PageCount()) * state.iterations(),
+                                                 benchmark::Counter::kIsRate);
+  state.counters["rows/s"] =
+      benchmark::Counter(double(kOrders) * state.iterations(), benchmark::Counter::kIsRate);
   state.counters["MB"] = QFileInfo(path).size() / 1e6;
 }
 BENCHMARK(BM_OverviewPageModelToPdf)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();

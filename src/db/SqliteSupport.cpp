@@ -48,7 +48,8 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& value, const QString&
       static constexpr char16_t kEmpty[] = u"";
       const QStringView text = value.TextView();
       const void* chars = text.isEmpty() ? static_cast<const void*>(kEmpty) : text.utf16();
-      rc = sqlite3_bind_text16(stmt, index, chars, static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+      rc = sqlite3_bind_text16(stmt, index, chars, static_cast<int>(text.size() * 2),
+                               SQLITE_TRANSIENT);
       break;
     }
     case Value::Kind::Blob: {

@@ -84,7 +84,8 @@ class TableWriter {
                       .arg(columnCount_)
                       .arg(table_));
     int index = 1;
-    for (const Value& value : values) command_.Bind(index++, value);
+    for (const Value& value : values)
+      command_.Bind(index++, value);
     command_.Execute();
     ++rows_;
   }

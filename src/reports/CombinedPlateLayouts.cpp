@@ -64,15 +64,9 @@ LayoutDefinition CombinedPlateReport::Design(const char* name, Orientation orien
   SectionDef footer{.kind = SectionKind::GroupFooter1, .height = 390};
   footer.controls = OverviewFooter(fullWidth, "txt筆數", false, totals);
 
-  LayoutDefinition design{.name = QString::fromUtf8(name)};
-  design.page.orientation = orientation;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader},
-                     std::move(header),
-                     std::move(order),
-                     std::move(plates),
-                     std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(
+      QString::fromUtf8(name), orientation,
+      {std::move(header), std::move(order), std::move(plates), std::move(footer)});
 }
 
 CombinedPlateReport::CombinedPlateReport(LayoutDefinition design, const WorkOrderCriteria& criteria,

@@ -85,6 +85,17 @@ std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec) {
   return c;
 }
 
+LayoutDefinition OverviewDesign(const QString& name, Orientation orientation,
+                                std::vector<SectionDef> bands) {
+  LayoutDefinition design{.name = name};
+  design.page.orientation = orientation;
+  design.sections.push_back(SectionDef{.kind = SectionKind::PageHeader});
+  for (SectionDef& band : bands)
+    design.sections.push_back(std::move(band));
+  design.sections.push_back(SectionDef{.kind = SectionKind::PageFooter});
+  return design;
+}
+
 OverviewReport::OverviewReport(LayoutDefinition layout, const WorkOrderCriteria& criteria,
                                const AppContext& context)
     : Report(std::move(layout)), criteria_(criteria), context_(context) {}

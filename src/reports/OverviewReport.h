@@ -67,6 +67,11 @@ std::vector<ControlDef> OverviewFooter(int ruleWidth, const char* countField, bo
                                        const std::vector<FooterTotal>& totals,
                                        FontSpec font = FontSpec{QStringLiteral("新細明體"), 12});
 
+/// A layout named `name` with the given bands between the empty page header and page footer that
+/// every overview layout has.
+LayoutDefinition OverviewDesign(const QString& name, Orientation orientation,
+                                std::vector<SectionDef> bands);
+
 class OverviewReport : public Report {
  public:
   /// Takes a copy of the criteria and the context as they are at the request: the instance shows

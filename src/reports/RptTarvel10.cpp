@@ -42,12 +42,8 @@ LayoutDefinition rptTarvel10::Design() {
   footer.controls =
       OverviewFooter(kFullWidth, "Field1", true, {{"txt數量合計", "QTY", 6105, 1545}});
 
-  LayoutDefinition design{.name = QStringLiteral("rptTarvel10")};
-  design.page.orientation = Orientation::Portrait;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader}, std::move(header),
-                     std::move(detail), std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(QStringLiteral("rptTarvel10"), Orientation::Portrait,
+                        {std::move(header), std::move(detail), std::move(footer)});
 }
 
 rptTarvel10::rptTarvel10(const WorkOrderCriteria& criteria, const AppContext& context)

@@ -43,12 +43,8 @@ LayoutDefinition rptTarvel2::Design() {
       OverviewFooter(kFullWidth, "Field1", true,
                      {{"txt數量合計", "QTY", 5835, 1545}, {"txt合計", "AMT", 7920, 1710}});
 
-  LayoutDefinition design{.name = QStringLiteral("rptTarvel2")};
-  design.page.orientation = Orientation::Landscape;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader}, std::move(header),
-                     std::move(detail), std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(QStringLiteral("rptTarvel2"), Orientation::Landscape,
+                        {std::move(header), std::move(detail), std::move(footer)});
 }
 
 rptTarvel2::rptTarvel2(const WorkOrderCriteria& criteria, const AppContext& context)

@@ -97,13 +97,9 @@ LayoutDefinition rptTarvel3::Design(bool bySalesperson) {
       RuleDef("Line4", kLeft, 360, width),
   };
 
-  LayoutDefinition design{.name = bySalesperson ? QStringLiteral("rptTarvel3_1")
-                                                : QStringLiteral("rptTarvel3")};
-  design.page.orientation = Orientation::Landscape;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader}, std::move(header),
-                     std::move(detail), std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(
+      bySalesperson ? QStringLiteral("rptTarvel3_1") : QStringLiteral("rptTarvel3"),
+      Orientation::Landscape, {std::move(header), std::move(detail), std::move(footer)});
 }
 
 LayoutDefinition rptTarvel3::Design() {

@@ -91,13 +91,9 @@ LayoutDefinition rptTarvel4::Design(bool bySalesperson) {
       RuleDef("Line4", kLeft, 360, width),
   };
 
-  LayoutDefinition design{.name = bySalesperson ? QStringLiteral("rptTarvel4_1")
-                                                : QStringLiteral("rptTarvel4")};
-  design.page.orientation = Orientation::Landscape;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader}, std::move(header),
-                     std::move(detail), std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(
+      bySalesperson ? QStringLiteral("rptTarvel4_1") : QStringLiteral("rptTarvel4"),
+      Orientation::Landscape, {std::move(header), std::move(detail), std::move(footer)});
 }
 
 LayoutDefinition rptTarvel4::Design() {

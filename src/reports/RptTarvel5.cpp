@@ -54,12 +54,8 @@ LayoutDefinition rptTarvel5::Design() {
       kFullWidth, "Field1", true,
       {{"txt數量合計", "QTY", 660, 1545, false}, {"txt合計", "AMT", 2745, 1710, false}});
 
-  LayoutDefinition design{.name = QStringLiteral("rptTarvel5")};
-  design.page.orientation = Orientation::Portrait;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader}, std::move(header),
-                     std::move(detail), std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(QStringLiteral("rptTarvel5"), Orientation::Portrait,
+                        {std::move(header), std::move(detail), std::move(footer)});
 }
 
 rptTarvel5::rptTarvel5(const WorkOrderCriteria& criteria, const AppContext& context)

@@ -39,12 +39,8 @@ LayoutDefinition rptTarvel7::Design() {
   footer.controls =
       OverviewFooter(kFullWidth, "Field1", true, {{"txt數量合計", "QTY", 4665, 1545}});
 
-  LayoutDefinition design{.name = QStringLiteral("rptTarvel7")};
-  design.page.orientation = Orientation::Portrait;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader}, std::move(header),
-                     std::move(detail), std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(QStringLiteral("rptTarvel7"), Orientation::Portrait,
+                        {std::move(header), std::move(detail), std::move(footer)});
 }
 
 rptTarvel7::rptTarvel7(const WorkOrderCriteria& criteria, const AppContext& context)

@@ -65,12 +65,8 @@ LayoutDefinition rptTarvel9::Design() {
       RuleDef("Line4", kLeft, 360, kRight - kLeft),
   };
 
-  LayoutDefinition design{.name = QStringLiteral("rptTarvel9")};
-  design.page.orientation = Orientation::Landscape;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader}, std::move(header),
-                     std::move(detail), std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(QStringLiteral("rptTarvel9"), Orientation::Landscape,
+                        {std::move(header), std::move(detail), std::move(footer)});
 }
 
 rptTarvel9::rptTarvel9(const WorkOrderCriteria& criteria, const AppContext& context)

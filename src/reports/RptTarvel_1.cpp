@@ -48,12 +48,8 @@ LayoutDefinition rptTarvel_1::Design() {
       RuleDef("Line4", 90, 360, kFullWidth),
   };
 
-  LayoutDefinition design{.name = QStringLiteral("rptTarvel_1")};
-  design.page.orientation = Orientation::Landscape;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader}, std::move(header),
-                     std::move(detail), std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(QStringLiteral("rptTarvel_1"), Orientation::Landscape,
+                        {std::move(header), std::move(detail), std::move(footer)});
 }
 
 rptTarvel_1::rptTarvel_1(const WorkOrderCriteria& criteria, const AppContext& context)

@@ -86,12 +86,8 @@ LayoutDefinition rpt工單未出明細_橫::Design() {
       RuleDef("Line4", kLeft, 360, kRight - kLeft),
   };
 
-  LayoutDefinition design{.name = QStringLiteral("rpt工單未出明細_橫")};
-  design.page.orientation = Orientation::Landscape;
-  design.sections = {SectionDef{.kind = SectionKind::PageHeader}, std::move(header),
-                     std::move(detail), std::move(footer),
-                     SectionDef{.kind = SectionKind::PageFooter}};
-  return design;
+  return OverviewDesign(QStringLiteral("rpt工單未出明細_橫"), Orientation::Landscape,
+                        {std::move(header), std::move(detail), std::move(footer)});
 }
 
 rpt工單未出明細_橫::rpt工單未出明細_橫(const WorkOrderCriteria& criteria, const AppContext& context)

@@ -18,7 +18,7 @@ struct Output {
   QString out, err;
 };
 
-Output Run(CommandFunction command, const QStringList& args) {
+Output RunCli(CommandFunction command, const QStringList& args) {
   QString out, err;
   QTextStream outStream(&out), errStream(&err);
   const int code = command(args, {outStream, errStream});
@@ -28,10 +28,11 @@ Output Run(CommandFunction command, const QStringList& args) {
 }
 
 class CliOnDemo : public ::testing::Test {
-protected:
+ protected:
   static void SetUpTestSuite() {
     dir_ = new test::TempDir;
-    const Output made = Run(RunDemoDbCommand, {dir_->Path(), "--orders", "500", "--today", "2026-12-04"});
+    const Output made =
+        RunCli(RunDemoDbCommand, {dir_->Path(), "--orders", "500", "--today", "2026-12-04"});
     ASSERT_EQ(made.code, 0) << made.err.toStdString();
   }
   static void TearDownTestSuite() {
@@ -49,7 +50,7 @@ TEST_F(CliOnDemo, DemoDbRefusesToOverwriteUnlessForced) {
     f.open(QIODevice::ReadOnly);
     return f.readAll();
   }();
-  const Output refused = Run(RunDemoDbCommand, {dir_->Path(), "--orders", "50"});
+  const Output refused = RunCli(RunDemoDbCommand, {dir_->Path(), "--orders", "50"});
   EXPECT_NE(refused.code, 0);
   EXPECT_FALSE(refused.err.isEmpty());
   QFile after(dir_->File("KORV.mdb"));
@@ -57,15 +58,16 @@ TEST_F(CliOnDemo, DemoDbRefusesToOverwriteUnlessForced) {
   EXPECT_EQ(after.readAll(), before) << "the existing database is left alone";
 
   test::TempDir other;
-  const Output forced = Run(RunDemoDbCommand, {other.Path(), "--orders", "50", "--seed", "3"});
+  const Output forced = RunCli(RunDemoDbCommand, {other.Path(), "--orders", "50", "--seed", "3"});
   EXPECT_EQ(forced.code, 0);
   EXPECT_TRUE(forced.out.contains("歷史工單明細"));
-  EXPECT_EQ(Run(RunDemoDbCommand, {other.Path(), "--orders", "50", "--force"}).code, 0);
-  EXPECT_EQ(Run(RunDemoDbCommand, {other.Path(), "--orders", "zero", "--force"}).code, 2);
+  EXPECT_EQ(RunCli(RunDemoDbCommand, {other.Path(), "--orders", "50", "--force"}).code, 0);
+  EXPECT_EQ(RunCli(RunDemoDbCommand, {other.Path(), "--orders", "zero", "--force"}).code, 2);
 }
 
 TEST_F(CliOnDemo, SqlPrintsTheStatementWithWindowDefaults) {
-  const Output sql = Run(RunSqlCommand, QStringList{"--choice", "0", "--customer", "O'Neil"} + Db());
+  const Output sql =
+      RunCli(RunSqlCommand, QStringList{"--choice", "0", "--customer", "O'Neil"} + Db());
   ASSERT_EQ(sql.code, 0) << sql.err.toStdString();
   EXPECT_TRUE(sql.out.startsWith("select * from [歷史工單明細]   where (CUST like '%O''Neil%'"));
   // This month as the window proposes it, and the first to last customer of the database.
@@ -73,18 +75,21 @@ TEST_F(CliOnDemo, SqlPrintsTheStatementWithWindowDefaults) {
   EXPECT_TRUE(sql.out.contains(" and (CUST between 'C"));
 
   test::TempDir files;
-  const QString json = files.Write(
-      "criteria.json", R"({"DateFrom": "1150101", "DateTo": "", "chk印合版資料": true, "sopt發票": 0,
+  const QString json =
+      files.Write("criteria.json",
+                  R"({"DateFrom": "1150101", "DateTo": "", "chk印合版資料": true, "sopt發票": 0,
                           "UserName": "王小明", "EmployeeId": "A001"})");
-  const Output fromFile = Run(RunSqlCommand, QStringList{"--choice", "0", "--criteria", json} + Db());
+  const Output fromFile =
+      RunCli(RunSqlCommand, QStringList{"--choice", "0", "--criteria", json} + Db());
   ASSERT_EQ(fromFile.code, 0) << fromFile.err.toStdString();
   EXPECT_TRUE(fromFile.out.startsWith("select * from [歷史工單明細4]"));
   EXPECT_TRUE(fromFile.out.contains("And (發票日期 between '1150101' and '9999999')"));
   EXPECT_TRUE(fromFile.out.contains("EMPNO = 'A001' or CUST in (select ID from [CUSTE]"))
       << "the restricted user's rights come from the database";
 
-  EXPECT_EQ(Run(RunSqlCommand, QStringList{"--choice", "9"} + Db()).code, 2);
-  EXPECT_EQ(Run(RunSqlCommand, QStringList{"--choice", "1", "--completion", "maybe"} + Db()).code, 2);
+  EXPECT_EQ(RunCli(RunSqlCommand, QStringList{"--choice", "9"} + Db()).code, 2);
+  EXPECT_EQ(
+      RunCli(RunSqlCommand, QStringList{"--choice", "1", "--completion", "maybe"} + Db()).code, 2);
 }
 
 TEST_F(CliOnDemo, ReportRendersEveryLayoutOfTheDispatchTable) {
@@ -112,9 +117,9 @@ TEST_F(CliOnDemo, ReportRendersEveryLayoutOfTheDispatchTable) {
     const QString pdf = out.File(QString("%1.pdf").arg(row.layout));
     const QString text = out.File(QString("%1.txt").arg(row.layout));
     const Output report =
-        Run(RunReportCommand, QStringList{"--choice", row.choice, "--date-from", "1140101", "--pdf", pdf,
-                                          "--text", text} +
-                                  row.boxes + Db());
+        RunCli(RunReportCommand, QStringList{"--choice", row.choice, "--date-from", "1140101",
+                                             "--pdf", pdf, "--text", text} +
+                                     row.boxes + Db());
     EXPECT_EQ(report.code, 0) << row.layout << ": " << report.err.toStdString();
     EXPECT_TRUE(report.err.startsWith(QString(row.layout) + ":")) << report.err.toStdString();
     EXPECT_GT(QFileInfo(pdf).size(), 1000) << row.layout;
@@ -126,7 +131,8 @@ TEST_F(CliOnDemo, ReportRendersEveryLayoutOfTheDispatchTable) {
 
 TEST_F(CliOnDemo, ReportWithoutRowsSaysSo) {
   test::RecordingUi ui;
-  const Output none = Run(RunReportCommand, QStringList{"--choice", "0", "--po-from", "ZZZZZZZZZZ"} + Db());
+  const Output none =
+      RunCli(RunReportCommand, QStringList{"--choice", "0", "--po-from", "ZZZZZZZZZZ"} + Db());
   EXPECT_EQ(none.code, 1);
   EXPECT_TRUE(none.out.isEmpty());
   ASSERT_EQ(ui.messages.size(), 1u);

@@ -10,9 +10,9 @@
 #include "overview/criteria/WhereClauses.h"
 #include "platform/Clock.h"
 #include "reports/OverviewLayouts.h"
+#include "reports/ReportTexts.h"
 #include "reports/RptTarvel_1.h"
 #include "reports/engine/PdfRenderer.h"
-#include "reports/ReportTexts.h"
 #include "support/TempDir.h"
 
 namespace tarvel {
@@ -31,7 +31,9 @@ std::vector<test::BandText> DetailTexts(const PageModel& model) {
   return test::BandInstances(model, SectionKind::Detail);
 }
 
-test::BandText BandTexts(const PageModel& model, SectionKind kind) { return test::LastBand(model, kind); }
+test::BandText BandTexts(const PageModel& model, SectionKind kind) {
+  return test::LastBand(model, kind);
+}
 
 class RptTarvel1 : public ::testing::Test {
  protected:

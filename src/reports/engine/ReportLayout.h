@@ -5,11 +5,6 @@
 // designated initialisers or a table) and hands it to Report; the handlers that fill it are code.
 #pragma once
 
-// Layouts are written with designated initialisers that name only what differs from the defaults
-// below; GCC 12 would flag every omitted member under -Wextra. Deliberately not popped: it must
-// hold in the layout files that include this header.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 #include <QString>
 #include <array>
 #include <vector>
