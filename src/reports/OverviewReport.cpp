@@ -1,5 +1,7 @@
 #include "reports/OverviewReport.h"
 
+#include <string_view>
+
 #include "common/GroupedNumber.h"
 #include "common/RocDate.h"
 #include "overview/criteria/WhereClauses.h"
@@ -83,6 +85,16 @@ std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec) {
   c.push_back(LabelDef("Label25", spec.printDateCaption, spec.rightLeft, 810, 1260, 270, f));
   c.push_back(FieldDef(spec.printDateField, "", value, 810, 1020, 270, f));
   return c;
+}
+
+void GroupBySalesperson(SectionDef& header) {
+  header.groupKey = QStringLiteral("EMPNO");
+  header.newPage = NewPage::Before;
+}
+
+void DropSalespersonColumn(std::vector<OverviewColumn>& columns) {
+  std::erase_if(columns,
+                [](const OverviewColumn& c) { return std::string_view(c.column) == "NAME"; });
 }
 
 LayoutDefinition OverviewDesign(const QString& name, Orientation orientation,

@@ -67,6 +67,12 @@ std::vector<ControlDef> OverviewFooter(int ruleWidth, const char* countField, bo
                                        const std::vector<FooterTotal>& totals,
                                        FontSpec font = FontSpec{QStringLiteral("新細明體"), 12});
 
+/// The per-salesperson form of a list: GroupHeader1 starts a page of its own, with its title
+/// block and its totals, for every EMPNO (the rows come ordered by EMPNO).
+void GroupBySalesperson(SectionDef& header);
+/// Drops the 業務員 (NAME) column: the salesperson stands in the title block instead.
+void DropSalespersonColumn(std::vector<OverviewColumn>& columns);
+
 /// A layout named `name` with the given bands between the empty page header and page footer that
 /// every overview layout has.
 LayoutDefinition OverviewDesign(const QString& name, Orientation orientation,

@@ -61,20 +61,14 @@ LayoutDefinition rptTarvel3::Design(bool bySalesperson) {
       {"Label21", "送清", "txtFDATE", "FSEND", 0, 450, Alignment::Center},
       {"Label9", "客戶單號", "txtCUSTNO", "CUSTNO", 0, 1080},
   };
-  if (bySalesperson) {
-    std::erase_if(columns,
-                  [](const OverviewColumn& c) { return std::string_view(c.column) == "NAME"; });
-  }
+  if (bySalesperson) DropSalespersonColumn(columns);
   const int right = Flow(columns);
   const int width = right - kLeft;
 
   SectionDef header{.kind = SectionKind::GroupHeader1, .height = 1560, .repeatOnEveryPage = true};
   SectionDef detail{.kind = SectionKind::Detail, .height = 315};
   SectionDef footer{.kind = SectionKind::GroupFooter1, .height = 390};
-  if (bySalesperson) {
-    header.groupKey = QStringLiteral("EMPNO");
-    header.newPage = NewPage::Before;
-  }
+  if (bySalesperson) GroupBySalesperson(header);
 
   using Salesperson = TitleBlockSpec::Salesperson;
   header.controls =

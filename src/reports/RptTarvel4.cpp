@@ -40,10 +40,7 @@ LayoutDefinition rptTarvel4::Design(bool bySalesperson) {
       {"Label7", "用      紙", "txt紙品", "紙品", 0, 1800},
       {"Label9", "其　他　明　細", "txt其他明細", "", 0, 0},
   };
-  if (bySalesperson) {
-    std::erase_if(columns,
-                  [](const OverviewColumn& c) { return std::string_view(c.column) == "NAME"; });
-  }
+  if (bySalesperson) DropSalespersonColumn(columns);
   int left = kLeft;
   for (OverviewColumn& c : columns) {
     c.left = left;
@@ -55,10 +52,7 @@ LayoutDefinition rptTarvel4::Design(bool bySalesperson) {
   SectionDef header{.kind = SectionKind::GroupHeader1, .height = 1560, .repeatOnEveryPage = true};
   SectionDef detail{.kind = SectionKind::Detail, .height = 315};
   SectionDef footer{.kind = SectionKind::GroupFooter1, .height = 390};
-  if (bySalesperson) {
-    header.groupKey = QStringLiteral("EMPNO");
-    header.newPage = NewPage::Before;
-  }
+  if (bySalesperson) GroupBySalesperson(header);
 
   using Salesperson = TitleBlockSpec::Salesperson;
   header.controls =
