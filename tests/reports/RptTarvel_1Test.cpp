@@ -9,6 +9,7 @@
 #include "demo/DemoDatabase.h"
 #include "overview/criteria/WhereClauses.h"
 #include "platform/Clock.h"
+#include "reports/DemoOnce.h"
 #include "reports/OverviewLayouts.h"
 #include "reports/ReportTexts.h"
 #include "reports/RptTarvel_1.h"
@@ -135,17 +136,8 @@ TEST_F(RptTarvel1, StatementOfTheRequest) {
 
 class RptTarvel1OnDemo : public RptTarvel1 {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new test::TempDir;
-    demo::DemoOptions options;
-    options.orders = 600;
-    options.today = QDate(2026, 12, 4);
-    demo::GenerateDemoDatabase(dir_->Path(), options);
-  }
-  static void TearDownTestSuite() { delete dir_; }
   void SetUp() override {
-    context.ConnectionString =
-        "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + dir_->File("KORV.mdb");
+    context.ConnectionString = test::DemoConnectionString();
     context.CompanyName = "翠峰印刷事業股份有限公司";
     OverviewFormState form;
     form.txt單號_末 = "zzzzzzzzz";
@@ -154,9 +146,7 @@ class RptTarvel1OnDemo : public RptTarvel1 {
     form.txt日期_末 = "1151231";
     CaptureCriteria(form, criteria);
   }
-  static test::TempDir* dir_;
 };
-test::TempDir* RptTarvel1OnDemo::dir_ = nullptr;
 
 TEST_F(RptTarvel1OnDemo, FooterEqualsSqlSumsAndHeadingRepeats) {
   auto report = CreateOverviewLayout("rptTarvel_1", criteria, context);

@@ -9,6 +9,7 @@
 #include "demo/DemoDatabase.h"
 #include "overview/criteria/WhereClauses.h"
 #include "platform/Clock.h"
+#include "reports/DemoOnce.h"
 #include "reports/OverviewLayouts.h"
 #include "reports/ReportTexts.h"
 #include "reports/RptTarvel3.h"
@@ -421,19 +422,8 @@ TEST(Rpt工單未出明細_橫, Statement) {
 
 class OnDemo : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new test::TempDir;
-    demo::DemoOptions options;
-    options.orders = 800;
-    options.today = QDate(2026, 12, 4);
-    demo::GenerateDemoDatabase(dir_->Path(), options);
-  }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
-  }
   void SetUp() override {
-    context.ConnectionString = kJet + dir_->File("KORV.mdb");
+    context.ConnectionString = test::DemoConnectionString();
     context.CompanyName = "翠峰印刷事業股份有限公司";
     form.txt單號_末 = "zzzzzzzzz";
     form.txt客戶代號1 = {"", "zzzzzzzzz"};
@@ -450,13 +440,11 @@ class OnDemo : public ::testing::Test {
     return db::Connection::Open(context.ConnectionString)->OpenRecordset(sql);
   }
 
-  static test::TempDir* dir_;
   ScopedToday today{QDate(2026, 12, 4)};
   OverviewFormState form;
   WorkOrderCriteria criteria;
   AppContext context;
 };
-test::TempDir* OnDemo::dir_ = nullptr;
 
 /// Per salesperson: the title block of each group (EMPNO, NAME), and the footer that closes it.
 struct SalesGroup {

@@ -9,6 +9,7 @@
 #include "demo/DemoDatabase.h"
 #include "overview/criteria/WhereClauses.h"
 #include "platform/Clock.h"
+#include "reports/DemoOnce.h"
 #include "reports/OverviewLayouts.h"
 #include "reports/ReportTexts.h"
 #include "reports/engine/PdfRenderer.h"
@@ -410,17 +411,8 @@ TEST_F(Table1Layouts, CombinedPlateTotalsSurvivePageBreaks) {
 
 class Table1LayoutsOnDemo : public Table1Layouts {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new test::TempDir;
-    demo::DemoOptions options;
-    options.orders = 500;
-    options.today = QDate(2026, 12, 4);
-    demo::GenerateDemoDatabase(dir_->Path(), options);
-  }
-  static void TearDownTestSuite() { delete dir_; }
   void SetUp() override {
-    context.ConnectionString =
-        "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + dir_->File("KORV.mdb");
+    context.ConnectionString = test::DemoConnectionString();
     context.CompanyName = "翠峰印刷事業股份有限公司";
     OverviewFormState form;
     form.txt單號_末 = "zzzzzzzzz";
@@ -432,9 +424,7 @@ class Table1LayoutsOnDemo : public Table1Layouts {
   db::Recordset Sql(const QString& statement) const {
     return db::Connection::Open(context.ConnectionString)->OpenRecordset(statement);
   }
-  static test::TempDir* dir_;
 };
-test::TempDir* Table1LayoutsOnDemo::dir_ = nullptr;
 
 TEST_F(Table1LayoutsOnDemo, EveryLayoutRunsAndCountsWhatTheSqlFinds) {
   const QString overview = OverviewWhere(criteria, context, true, false);
