@@ -118,10 +118,11 @@ QString ConnectionStringFor(const QString& path) {
 
 /// First and last (code, name) of a list ordered by code, as the main window loads them.
 std::pair<QString, QString> FirstAndLast(db::Connection& connection, const QString& sql) {
-  const db::Recordset rows = connection.OpenRecordset(sql);
+  db::Recordset rows = connection.OpenRecordset(sql);
   if (rows.RecordCount() == 0) return {};
-  const auto all = rows.GetRows();
-  return {all[0].front().Text(), all[0].back().Text()};
+  const QString first = rows.Field(0).Text();
+  rows.MoveLast();
+  return {first, rows.Field(0).Text()};
 }
 
 /// The main window's state after its first activation.
@@ -181,7 +182,7 @@ bool ReadJson(const QString& path, FormEdits& edits, std::optional<int>& choice,
     edits.push_back(
         [index = g.index, n = get(g.json).toInt()](OverviewFormState& form) { form.*index = n; });
   }
-  if (has("sopt選擇報表")) choice = get("sopt選擇報表").toInt();
+  if (has("sopt選擇報表") && !choice) choice = get("sopt選擇報表").toInt();  // --choice wins
   const auto text = [&](const char* key, std::optional<QString>& into) {
     if (has(key)) into = get(key).toVariant().toString();
   };

@@ -150,6 +150,13 @@ Recordset Connection::OpenRecordset(const QString& jetSql) {
   return detail::ReadAll(db_, stmt.get(), jetSql);
 }
 
+bool Connection::HasRows(const QString& jetSql) {
+  auto stmt = PrepareSingle(db_, JetDialect::Translate(jetSql), jetSql);
+  const int rc = sqlite3_step(stmt.get());
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
+  return rc == SQLITE_ROW;
+}
+
 Command Connection::Prepare(const QString& jetSql) {
   auto stmt = PrepareSingle(db_, JetDialect::Translate(jetSql), jetSql);
   return Command(stmt.release(), jetSql);
@@ -204,10 +211,6 @@ void Connection::Commit() {
 }
 void Connection::Rollback() {
   ExecuteScript(QStringLiteral("ROLLBACK"));
-}
-
-qint64 Connection::RowsAffected() const {
-  return sqlite3_changes64(db_);
 }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {

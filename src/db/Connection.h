@@ -58,6 +58,9 @@ class Connection {
   void ExecuteScript(const QString& sqliteScript);
   /// Opens a client-side static read-only snapshot on a Jet SQL query. Throws DbError.
   Recordset OpenRecordset(const QString& jetSql);
+  /// Whether a Jet SQL query yields at least one row. Reads no further than the first row, so a
+  /// check before a report costs nothing however many rows the report will have. Throws DbError.
+  bool HasRows(const QString& jetSql);
   /// Opens an updatable single-table result (dynamic cursor, optimistic locking). Throws DbError.
   UpdatableRecordset OpenForUpdate(const QString& jetSql);
   /// Prepares a Jet SQL text with ? parameters, for statements run many times. Throws DbError.
@@ -67,8 +70,6 @@ class Connection {
   void Commit();
   void Rollback();
 
-  /// Rows changed by the last INSERT, UPDATE or DELETE.
-  qint64 RowsAffected() const;
   /// Local path of the open database file.
   const QString& FilePath() const { return path_; }
   sqlite3* Handle() const { return db_; }
@@ -140,8 +141,6 @@ class UpdatableRecordset {
   void SetField(const QString& name, const Value& value);
   /// Writes the changes; the new or changed row becomes the current row with its stored values.
   void Update();
-  /// Drops changes not yet written.
-  void CancelUpdate();
 
  private:
   friend class Connection;

@@ -28,11 +28,6 @@ void UpdatableRecordset::AddNew() {
   pending_.clear();
 }
 
-void UpdatableRecordset::CancelUpdate() {
-  adding_ = false;
-  pending_.clear();
-}
-
 void UpdatableRecordset::SetField(const QString& name, const Value& value) {
   const int index = snapshot_.FieldIndex(name);
   if (index < 0) throw DbError(messages::kItemNotFound + u'（' + name + u'）', statement_);

@@ -153,6 +153,19 @@ TEST(Connection, ReadsNullApartFromEmptyAndPlainNamesOverAJoin) {
   EXPECT_EQ(rs.Number("QTY"), 3);
 }
 
+TEST(Connection, HasRowsLooksNoFurtherThanTheFirstRow) {
+  ScratchDb db(
+      QStringLiteral("create table T (ID integer, NAME text);"
+                     "insert into T values (1, 'a'), (2, 'b');"));
+  EXPECT_TRUE(db.connection->HasRows(QStringLiteral("select * from [T] where NAME = 'b'")));
+  EXPECT_FALSE(db.connection->HasRows(QStringLiteral("select * from [T] where ID > 2")));
+  EXPECT_TRUE(db.connection->HasRows(QStringLiteral("select top 1 * from T order by ID")));
+  const DbError error =
+      ErrorOf([&] { db.connection->HasRows(QStringLiteral("select * from [NONE]")); });
+  EXPECT_TRUE(error.Description().contains(QStringLiteral("NONE")));
+  EXPECT_EQ(error.Statement(), QStringLiteral("select * from [NONE]"));
+}
+
 TEST(Connection, CommandsBindAndRunManyTimes) {
   ScratchDb db(QStringLiteral("create table T (ID integer, NAME text, AMT real, PIC blob);"));
   {

@@ -1,20 +1,22 @@
 // Every SQL form the program sends, run against a generated demo database: each must run, find
 // rows where the demo data has them, and deliver every column its layout or export reads.
 //
-// The statements are composed here exactly as the program composes them (fixed fragments and
-// representative criteria), independently of the program's own builders: this file is the
-// collection of the forms the database has to serve.
+// The overview statements come from the program's own builders with representative criteria; the
+// forms of the windows not built yet (rework, lookups) are composed here from their fixed
+// fragments. This file is the collection of the forms the database has to serve.
 #include <gtest/gtest.h>
 #include <QStringList>
 
 #include "DemoFixture.h"
+#include "overview/criteria/WhereClauses.h"
+#include "startup/AppContext.h"
 
 namespace tarvel::test {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-// --- the clause rules of the overview queries, fragment by fragment --------------------------
+// --- the overview criteria and users of the cases ---------------------------------------------
 
 struct Criteria {
   QString poFrom, poTo = u"zzzzzzzzz"_s, dateFrom, dateTo = u"9999999"_s;
@@ -45,108 +47,68 @@ User Restricted() {
   return u;
 }
 
-QString GroupScopeFilter(QString condition, const User& user, const QString& prefix) {
-  QStringList columns{u"[GROUP]"_s};
-  for (int i = 1; i <= 19; ++i)
-    columns << u"[GROUP%1]"_s.arg(i);
-  for (const QString& g : user.groups) {
-    if (g.isEmpty()) continue;
-    for (const QString& column : columns)
-      condition += prefix.isEmpty()
-                       ? u" or "_s + column + u" = '"_s + g + u"' "_s
-                       : u" or "_s + prefix + u"."_s + column + u" = '"_s + g + u"' "_s;
-  }
-  return condition;
+// The overview statements are the program's own (overview/criteria), from these criteria and
+// users: what is checked here is that the database serves every one of them.
+
+WorkOrderCriteria ToCriteria(const Criteria& c) {
+  WorkOrderCriteria w;
+  w.PoFrom = c.poFrom;
+  w.PoTo = c.poTo;
+  w.DateFrom = c.dateFrom;
+  w.DateTo = c.dateTo;
+  w.CustomerKeyword = c.customerKeyword;
+  w.SalesKeyword = c.salesKeyword;
+  w.CustomerFrom = c.customerFrom;
+  w.CustomerTo = c.customerTo;
+  w.ItemKeyword = c.itemKeyword;
+  w.KeyerKeyword = c.keyerKeyword;
+  w.StaffKeyword = c.staffKeyword;
+  w.Category = c.category;
+  w.SalesFrom = c.salesFrom;
+  w.SalesTo = c.salesTo;
+  w.CustomerPoKeyword = c.customerPoKeyword;
+  w.Classification = c.classification;
+  w.DateBasis = c.dateBasis;
+  w.CompletionFilter = c.completion;
+  w.DeliveryFilter = c.delivery;
+  w.InvoiceFilter = c.invoice;
+  w.PositiveAmountOnly = c.positiveAmountOnly;
+  w.UnreviewedOnly = c.unreviewedOnly;
+  w.MarginAnomaly = c.marginAnomaly;
+  return w;
 }
 
-/// `columnPrefix` qualifies EMPNO and CUST ("歷史工單明細2."), `groupPrefix` is the table name
-/// handed to the group filter.
-QString OwnCustomerScope(const QString& statement, const User& user,
-                         const QString& columnPrefix = {}, const QString& groupPrefix = {}) {
-  if (user.adminName == user.userName || user.workOrderRights.size() < 40 ||
-      user.workOrderRights[39] != u'1')
-    return statement;
-  QString s = statement + u" and ("_s + columnPrefix + u"EMPNO = '"_s + user.employeeId +
-              u"' or "_s + columnPrefix + u"CUST in (select ID from [CUSTE] where EMPNO ='"_s +
-              user.employeeId + u"' group by ID) "_s;
-  return GroupScopeFilter(s, user, groupPrefix) + u" ) "_s;
+AppContext ToContext(const User& u) {
+  AppContext context;
+  context.AdminName = u.adminName;
+  context.UserName = u.userName;
+  context.EmployeeId = u.employeeId;
+  context.WorkOrderRights = u.workOrderRights;
+  context.ProfitRateBase = u.profitRateBase;
+  for (int i = 0; i < 20 && i < u.groups.size(); ++i)
+    context.Groups[i] = u.groups[i];
+  return context;
 }
 
-/// Pieces 3 to 8 of the overview rule, with every column qualified by `p`.
-QString CommonPieces(const Criteria& c, const QString& p = {}) {
-  return p + u"PO between '"_s + c.poFrom + u"' and "_s + u"'"_s + c.poTo + u"') and ( "_s + p +
-         u"CODE like '%"_s + c.itemKeyword + u"%' or "_s + p + u"[DESC] like '%"_s + c.itemKeyword +
-         u"%') and ( "_s + p + u"EMPNO1 like '%"_s + c.keyerKeyword + u"%' or "_s + p +
-         u"EMPNAME1 like '%"_s + c.keyerKeyword + u"%' ) and ( "_s + p + u"KIND like '%"_s +
-         c.category + u"%') and ( "_s + p + u"工務人員代號 like '%"_s + c.staffKeyword +
-         u"%' or "_s + p + u"工務人員 like '%"_s + c.staffKeyword + u"%' ) and "_s + p +
-         u"CUSTNO like '%"_s + c.customerPoKeyword + u"%' "_s;
-}
-
-QString CustomerRange(const Criteria& c, const QString& p = {}) {
-  return u" and ("_s + p + u"CUST between '"_s + c.customerFrom + u"' and "_s + u"'"_s +
-         c.customerTo + u"') "_s;
-}
-
-/// OverviewWhere for report choice `choice` (0, 1, 3, 5); `withCustomerRange` false for the
-/// salesperson export, which leaves piece 9 out.
+/// The overview rule of report choice `choice` (0, 1, 3, 5); `withCustomerRange` false for the
+/// salesperson export, which leaves the customer range out.
 QString OverviewWhere(const Criteria& c, const User& user, int choice,
                       bool withCustomerRange = true) {
-  QString s = u"where (CUST like '%"_s + c.customerKeyword + u"%' or "_s + u"SNAME like '%"_s +
-              c.customerKeyword + u"%' ) and ( "_s + u"EMPNO like '%"_s + c.salesKeyword +
-              u"%' or "_s + u"NAME like '%"_s + c.salesKeyword + u"%' ) and ( "_s + CommonPieces(c);
-  if (choice != 5 && withCustomerRange) s += CustomerRange(c);
-  s += c.dateBasis == 1   ? u" And (發票日期 between '"_s
-       : c.dateBasis == 2 ? u" And (FDATE between '"_s
-                          : u" And (ODATE between '"_s;
-  s += c.dateFrom + u"' and "_s + u"'"_s + c.dateTo + u"')  "_s;
-  if (c.completion == u"1"_s) s += u" And (FDATE <> '' and FDATE is not NULL)  "_s;
-  if (c.completion == u"2"_s) s += u" And (FDATE = '' or FDATE is NULL) "_s;
-  if (c.delivery == 1) s += u" And (FSEND = 'Y') "_s;
-  if (c.delivery == 2) s += u" And (FSEND <> 'Y') and (不送貨 <> 1) "_s;
-  if (c.invoice == 1) s += u" And (發票號碼 <> '' and 發票號碼 is not NULL)  "_s;
-  if (c.invoice == 2) s += u" And (發票號碼 = '' or 發票號碼 is NULL) "_s;
-  if (choice == 1 && c.positiveAmountOnly == 2) s += u" And (AMT > 0) "_s;
-  if (c.unreviewedOnly == 2) s += u" And (YN = '' or YN is null) "_s;
-  if (!c.classification.isEmpty()) s += u" and 分類 like '%"_s + c.classification + u"%' "_s;
-  if (c.marginAnomaly) {
-    s += u" and (YN = '' or YN is NULL) and (AMT = 0 or "_s;
-    s +=
-        user.profitRateBase.toDouble() == 0
-            ? u"  (iif(COST=0,0,format((稅前金額+OTAMT-COST)/COST*100,'0.00'))<=0)) "_s
-            : u"  (iif(稅前金額+OTAMT=0,0,format((稅前金額+OTAMT-COST)/(稅前金額+OTAMT)*100,'0.00'))<=0)) "_s;
-  }
-  return OwnCustomerScope(s, user);
+  return tarvel::OverviewWhere(ToCriteria(c), ToContext(user), withCustomerRange && choice != 5,
+                               choice == 1);
 }
 
-/// SalesRangeWhere (表3); with the table name as `table` every column is qualified, as the
-/// statements that join CROWD need.
+/// The 表3 rule; with the table name as `table` every column is qualified (the CROWD join).
 QString SalesRangeWhere(const Criteria& c, const User& user, const QString& table = {}) {
-  const QString p = table.isEmpty() ? QString() : table + u"."_s;
-  QString s = u"where "_s + p + u"ODATE between '"_s + c.dateFrom + u"' and "_s + u"'"_s +
-              c.dateTo + u"' and ( "_s + p + u"CUST like '%"_s + c.customerKeyword + u"%' or "_s +
-              p + u"SNAME like '%"_s + c.customerKeyword + u"%' ) and ( "_s + p +
-              u"EMPNO between '"_s + c.salesFrom + u"' and "_s + u"'"_s + c.salesTo +
-              u"') and ( "_s + CommonPieces(c, p) + CustomerRange(c, p);
-  if (!c.classification.isEmpty())
-    s += u" and "_s + p + u"分類 like '%"_s + c.classification + u"%' "_s;
-  return OwnCustomerScope(s, user, p, table);
+  return tarvel::SalesRangeWhere(ToCriteria(c), ToContext(user), table);
 }
 
 QString ProductionWhere(const Criteria& c, const User& user) {
-  return OwnCustomerScope(
-      u"where ODATE between '"_s + c.dateFrom + u"' and "_s + u"'"_s + c.dateTo + u"' "_s, user);
+  return tarvel::ProductionWhere(ToCriteria(c), ToContext(user));
 }
 
 QString PlateRedoWhere(const Criteria& c, const User& user) {
-  return OwnCustomerScope(
-      u"where (CUST like '%"_s + c.customerKeyword + u"%' or "_s + u"SNAME like '%"_s +
-          c.customerKeyword + u"%' ) and ( "_s + u"EMPNO like '%"_s + c.salesKeyword + u"%' or "_s +
-          u"NAME like '%"_s + c.salesKeyword + u"%' ) and ( "_s + u"CODE like '%"_s +
-          c.itemKeyword + u"%' or "_s + u"[DESC] like '%"_s + c.itemKeyword + u"%') and "_s +
-          u"ODATE between '"_s + c.dateFrom + u"' and "_s + u"'"_s + c.dateTo + u"' and "_s +
-          u"PO in (select PO from [PLATE] where SPEC like '%補版%' group by PO) "_s,
-      user);
+  return tarvel::PlateRedoWhere(ToCriteria(c), ToContext(user));
 }
 
 /// The statement of an overview source: "select * " + "from [table] " + rule + order.

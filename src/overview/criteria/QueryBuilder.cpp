@@ -16,10 +16,8 @@ bool HasRowsAndRefreshCompany(const OverviewFormState& form, AppContext& context
   Ui().ProcessEvents();
   CaptureCriteria(form, criteria);
   auto connection = db::Connection::Open(context.ConnectionString);
-  const qint64 count =
-      connection->OpenRecordset(ReportStatement(form.sopt選擇報表, criteria, context))
-          .RecordCount();
-  if (count < 1) return false;
+  // Only whether a row exists matters here: the layout or export queries the rows itself.
+  if (!connection->HasRows(ReportStatement(form.sopt選擇報表, criteria, context))) return false;
   const db::Recordset company =
       connection->OpenRecordset(QStringLiteral("select * from [COMPANY]"));
   // An empty [COMPANY] table leaves the heading without a name rather than failing every print.

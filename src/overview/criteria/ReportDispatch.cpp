@@ -2,18 +2,6 @@
 
 namespace tarvel {
 
-QString OutputModeText(OutputMode mode) {
-  switch (mode) {
-    case OutputMode::Preview:
-      return QStringLiteral("預覽列印");
-    case OutputMode::Excel:
-      return QStringLiteral("轉Excel");
-    case OutputMode::Print:
-      break;
-  }
-  return {};
-}
-
 QString LayoutForChoice(const OverviewFormState& form) {
   switch (form.sopt選擇報表) {
     case k表1:
@@ -37,10 +25,6 @@ QString LayoutForChoice(const OverviewFormState& form) {
     default:
       return {};
   }
-}
-
-bool ChoiceHasExcel(int choice) {
-  return choice >= k表1 && choice <= k表5;
 }
 
 }  // namespace tarvel

@@ -95,7 +95,6 @@ class DataControl {
   QString Source;
 
   void SetRecordset(db::Recordset rows) { rows_ = std::move(rows); }
-  bool HasRecordset() const { return rows_.has_value(); }
 
   /// The rows: the given recordset, or a snapshot opened on ConnectionString and Source (the
   /// connection is closed again before this returns). Throws db::DbError / tarvel::Error.
@@ -137,8 +136,6 @@ class Report {
 
   /// During the run: the number of the page being filled (1-based).
   int PageNumber() const { return pageNumber_; }
-  /// During the run: records read so far, the current one included.
-  qint64 RecordNumber() const { return recordNumber_; }
 
   // ---- handlers (all optional) ----
   virtual void ActiveReport_Initialize() {}
@@ -167,7 +164,6 @@ class Report {
   bool initialized_ = false;
   bool ran_ = false;
   int pageNumber_ = 0;
-  qint64 recordNumber_ = 0;
 };
 
 /// Creates a layout instance for one request and raises its ActiveReport_Initialize.

@@ -304,7 +304,6 @@ PageModel ReportRun::Execute() {
     if (newGroup2) CloseGroup(2);
     if (newGroup1) CloseGroup(1);
     current_ = row;
-    r_.recordNumber_ = row + 1;
     if (newGroup1) OpenGroup(1);
     if (newGroup2) OpenGroup(2);
     Accumulate();
@@ -324,7 +323,6 @@ PageModel Report::Run() {
   }
   ran_ = true;
   pageNumber_ = 0;
-  recordNumber_ = 0;
   return ReportRun(*this).Execute();
 }
 
