@@ -7,18 +7,32 @@ function(tarvel_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LINKS} PRIVATE tarvel_warnings)
 endfunction()
 
-# tarvel_test(NAME SOURCES... [LINKS targets...])
+# tarvel_test(NAME SOURCES... [LINKS targets...] [GUI] [DEMO])
 #   A GoogleTest executable registered with CTest (one CTest entry per test case).
-#   Tests run offscreen and in the Traditional Chinese locale the program expects.
+#   Tests run offscreen and in the Traditional Chinese locale the program expects, under a core
+#   application, or a widget application with GUI. DEMO: the tests read the run's demo database,
+#   which the CTest fixture demo_database writes once per run.
 function(tarvel_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;DEMO" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h)
-  target_link_libraries(${name} PRIVATE ${ARG_LINKS} tarvel_testsupport GTest::gtest GTest::gmock tarvel_warnings)
+  if(ARG_GUI)
+    set(main tarvel_testmain_gui)
+  else()
+    set(main tarvel_testmain_core)
+  endif()
+  set(environment "QT_QPA_PLATFORM=offscreen;PAPERSIZE=a4;TARVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};TARVEL_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  set(properties "")
+  if(ARG_DEMO)
+    list(APPEND ARG_LINKS tarvel_testdemo)
+    string(APPEND environment ";TARVEL_TEST_DEMO=${TARVEL_TEST_DEMO}")
+    set(properties FIXTURES_REQUIRED demo_database)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} ${main} tarvel_testsupport GTest::gtest GTest::gmock tarvel_warnings)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};TARVEL_BINARY_DIR=${PROJECT_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "${environment}" ${properties})
 endfunction()
 
 # tarvel_folder_library(NAME [LINKS targets...])
@@ -30,10 +44,17 @@ function(tarvel_folder_library name)
   tarvel_library(${name} SOURCES ${sources} LINKS ${ARG_LINKS})
 endfunction()
 
-# tarvel_folder_test(NAME [LINKS targets...])
+# tarvel_folder_test(NAME [LINKS targets...] [GUI] [DEMO])
 #   The test program of the calling tests/ folder: every .cpp directly in it.
 function(tarvel_folder_test name)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;DEMO" "" "LINKS" ${ARGN})
+  set(flags "")
+  if(ARG_GUI)
+    list(APPEND flags GUI)
+  endif()
+  if(ARG_DEMO)
+    list(APPEND flags DEMO)
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  tarvel_test(${name} SOURCES ${sources} LINKS ${ARG_LINKS})
+  tarvel_test(${name} SOURCES ${sources} LINKS ${ARG_LINKS} ${flags})
 endfunction()

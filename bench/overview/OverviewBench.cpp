@@ -9,7 +9,7 @@
 #include "demo/DemoDatabase.h"
 #include "overview/criteria/WorkOrderCriteria.h"
 #include "platform/Clock.h"
-#include "reports/OverviewLayouts.h"
+#include "reports/ReportCatalogue.h"
 #include "reports/engine/PdfRenderer.h"
 #include "startup/AppContext.h"
 
@@ -50,7 +50,7 @@ void BM_OverviewToPageModel(benchmark::State& state) {
   Fixture& f = Shared();
   int pages = 0;
   for (auto _ : state) {
-    auto report = CreateOverviewLayout("rptTarvel_1", f.criteria, f.context);
+    auto report = CreateLayout("rptTarvel_1", f.criteria, f.context);
     const PageModel model = report->Run();
     pages = model.PageCount();
     benchmark::DoNotOptimize(pages);
@@ -65,7 +65,7 @@ BENCHMARK(BM_OverviewToPageModel)->Unit(benchmark::kMillisecond)->Iterations(2)-
 
 void BM_OverviewPageModelToPdf(benchmark::State& state) {
   Fixture& f = Shared();
-  auto report = CreateOverviewLayout("rptTarvel_1", f.criteria, f.context);
+  auto report = CreateLayout("rptTarvel_1", f.criteria, f.context);
   const PageModel model = report->Run();
   const QString path = f.dir.filePath("overview.pdf");
   for (auto _ : state)

@@ -26,7 +26,9 @@ const char kUsage[] =
     "  loading) as the program would with COMMAND LINE and prints the context as JSON.\n"
     "  --user/--host stand in for the login and host name, --userprofile for the user's home\n"
     "  (default: $HOME, whose hidden Temp folder receives the marker file as at a real start;\n"
-    "  an empty value: none, so the marker file goes to DIR).\n";
+    "  an empty value: none, so the marker file goes to DIR).\n"
+    "  When the context cannot be loaded the start stops after its message: the JSON shows how\n"
+    "  far it came, the message also goes to standard error and the exit status is 1.\n";
 
 /// The machine, with the answers the support user chose instead of its own.
 class ChosenSystem final : public LinuxSystemServices {
@@ -97,6 +99,8 @@ QString OutcomeName(StartOutcome outcome) {
       return QStringLiteral("secondInstance");
     case StartOutcome::kMissingToken:
       return QStringLiteral("missingToken");
+    case StartOutcome::kContextFailed:
+      return QStringLiteral("contextFailed");
   }
   return {};
 }
@@ -107,6 +111,7 @@ int RunContextCommand(const QStringList& args, CommandIo io) {
   ChosenSystem system;
   QString folder;
   QStringList commandWords;
+  std::optional<QDate> today;
   for (int i = 0; i < args.size(); ++i) {
     const QString& arg = args[i];
     const auto value = [&]() -> std::optional<QString> {
@@ -134,7 +139,7 @@ int RunContextCommand(const QStringList& args, CommandIo io) {
         io.err << "tarvel-cli context: not a date: " << *v << "\n";
         return 2;
       }
-      SetToday(day);
+      today = day;
     } else {
       io.err << "tarvel-cli context: unexpected argument " << arg << "\n" << kUsage;
       return 2;
@@ -150,6 +155,9 @@ int RunContextCommand(const QStringList& args, CommandIo io) {
   }
   system.programFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
 
+  // The command fixes the clock for its own run only.
+  std::optional<ScopedToday> clock;
+  if (today) clock.emplace(*today);
   AppContext context;
   const QString commandLine = CommandLineText(commandWords);
   StartupResult result;
@@ -202,6 +210,13 @@ int RunContextCommand(const QStringList& args, CommandIo io) {
   // The main window ends the program on its first activation when the menu is gone.
   line("launcherAlive", launcherAlive ? "true" : "false", true);
   io.out << "}\n";
+  if (result.outcome == StartOutcome::kContextFailed) {
+    // The loader's message is the last one shown: the start went no further.
+    io.err << "tarvel-cli context: ";
+    if (!messages.empty()) io.err << messages.back().title << ": " << messages.back().text;
+    io.err << "\n";
+    return 1;
+  }
   return 0;
 }
 

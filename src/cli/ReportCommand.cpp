@@ -6,7 +6,7 @@
 #include "cli/ReportRequest.h"
 #include "overview/criteria/QueryBuilder.h"
 #include "platform/Error.h"
-#include "reports/OverviewLayouts.h"
+#include "reports/ReportCatalogue.h"
 #include "reports/engine/PdfRenderer.h"
 #include "reports/engine/TextDump.h"
 
@@ -14,37 +14,28 @@ namespace tarvel::cli {
 namespace {
 
 /// Renders the dispatched layout to the requested files (or the text to standard output).
-class FileDispatcher final : public OutputDispatcher {
+class FileDispatcher final : public CatalogueDispatcher {
  public:
-  FileDispatcher(const ReportRequest& request, const WorkOrderCriteria& criteria,
+  FileDispatcher(const ReportArguments& arguments, const WorkOrderCriteria& criteria,
                  const AppContext& context, CommandIo io)
-      : request_(request), criteria_(criteria), context_(context), io_(io) {}
+      : arguments_(arguments), criteria_(criteria), context_(context), io_(io) {}
 
-  void Dispatch(const OverviewFormState& form, OutputMode) override {
-    const QString name = LayoutForChoice(form);
-    std::unique_ptr<Report> report = CreateOverviewLayout(name, criteria_, context_);
-    if (!report) {
-      io_.err << "tarvel-cli report: the layout " << name << " is not available in this build\n";
-      exitCode = 3;
-      return;
-    }
-    const PageModel pages = report->Run();
-    if (!request_.pdfPath.isEmpty()) WritePdf(pages, request_.pdfPath);
+ protected:
+  void Output(const LayoutEntry& entry, OutputMode) override {
+    const PageModel pages = CreateLayout(entry, criteria_, context_)->Run();
+    if (!arguments_.pdfPath.isEmpty()) WritePdf(pages, arguments_.pdfPath);
     const QString text = DumpText(pages);
-    if (!request_.textPath.isEmpty()) {
-      QSaveFile file(request_.textPath);
+    if (!arguments_.textPath.isEmpty()) {
+      QSaveFile file(arguments_.textPath);
       if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
-        throw Error(QStringLiteral("無法寫入檔案：") + request_.textPath);
+        throw Error(QStringLiteral("無法寫入檔案：") + arguments_.textPath);
     }
-    if (request_.pdfPath.isEmpty() && request_.textPath.isEmpty()) io_.out << text;
-    io_.err << name << ": " << pages.PageCount() << " pages\n";
-    exitCode = 0;
+    if (arguments_.pdfPath.isEmpty() && arguments_.textPath.isEmpty()) io_.out << text;
+    io_.err << entry.name << ": " << pages.PageCount() << " pages\n";
   }
 
-  int exitCode = 1;
-
  private:
-  const ReportRequest& request_;
+  const ReportArguments& arguments_;
   const WorkOrderCriteria& criteria_;
   const AppContext& context_;
   CommandIo io_;
@@ -59,15 +50,13 @@ int RunReportCommand(const QStringList& args, CommandIo io) {
            << CriteriaUsage();
     return 0;
   }
-  auto request = ParseReportRequest(args, io);
-  if (!request) return 2;
-  WorkOrderCriteria criteria;
-  FileDispatcher dispatcher(*request, criteria, request->context, io);
-  const BuildResult result =
-      BuildAndCheck(request->form, OutputMode::Print, request->context, criteria, dispatcher);
-  if (result == BuildResult::NoRows) return 1;
-  if (result == BuildResult::Failed) return 1;
-  return dispatcher.exitCode;
+  return RunWithRequest(args, io, [&](const ReportArguments& arguments, ReportRequest& request) {
+    WorkOrderCriteria criteria;
+    FileDispatcher dispatcher(arguments, criteria, request.context, io);
+    const BuildResult result =
+        BuildAndCheck(request.form, OutputMode::Print, request.context, criteria, dispatcher);
+    return result == BuildResult::Dispatched ? 0 : 1;
+  });
 }
 
 }  // namespace tarvel::cli

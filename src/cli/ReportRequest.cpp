@@ -7,8 +7,8 @@
 #include <functional>
 #include <map>
 
-#include "common/RocDate.h"
 #include "db/Connection.h"
+#include "overview/criteria/WindowDefaults.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
 #include "startup/AppContextLoader.h"
@@ -105,54 +105,11 @@ const std::vector<Choice3>& OptionGroups() {
   return groups;
 }
 
-/// The user and context overrides a request may carry.
-struct UserRequest {
-  std::optional<QString> admin, user, employee, rights, profitBase;
-  std::optional<std::array<QString, 20>> groups;
-};
-
-QString ConnectionStringFor(const QString& path) {
-  return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path +
-         QStringLiteral(";Jet OLEDB:Database Password=") + QString::fromUtf8(kDatabasePassword);
-}
-
-/// First and last (code, name) of a list ordered by code, as the main window loads them.
-std::pair<QString, QString> FirstAndLast(db::Connection& connection, const QString& sql) {
-  db::Recordset rows = connection.OpenRecordset(sql);
-  if (rows.RecordCount() == 0) return {};
-  const QString first = rows.Field(0).Text();
-  rows.MoveLast();
-  return {first, rows.Field(0).Text()};
-}
-
-/// The main window's state after its first activation.
-OverviewFormState WindowDefaults(const AppContext& context) {
-  OverviewFormState form;
-  form.txt單號_末 = QStringLiteral("zzzzzzzzz");
-  const QString today = RocTodayDigits();
-  form.txt日期_起 = today.left(5) + QStringLiteral("01");
-  form.txt日期_末 = RocMonthEndDigits();
-  form.txt日期[0] = today.left(3) + QStringLiteral("0101");
-  form.txt日期[1] = today.left(3) + QStringLiteral("0630");
-  try {
-    auto connection = db::Connection::Open(context.ConnectionString);
-    const auto sales =
-        FirstAndLast(*connection, QStringLiteral("select ID, NAME from [EMPLOYEE] order by ID"));
-    form.txt業務員代號 = {sales.first, sales.second};
-    const auto customers =
-        FirstAndLast(*connection, QStringLiteral("select ID, SNAME from [CUST] order by ID"));
-    form.txt客戶代號1 = {customers.first, customers.second};
-  } catch (const Error&) {
-    // The statement is still printed; the range boxes stay empty as in a window without lists.
-  }
-  return form;
-}
-
 using FormEdits = std::vector<std::function<void(OverviewFormState&)>>;
 
 /// Reads a criteria file into form edits and user overrides. Keys are the program's own names.
-bool ReadJson(const QString& path, FormEdits& edits, std::optional<int>& choice, UserRequest& user,
-              CommandIo io) {
+bool ReadJson(const QString& path, FormEdits& edits, std::optional<int>& choice,
+              ReportArguments& user, CommandIo io) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     io.err << "cannot read " << path << "\n";
@@ -192,20 +149,28 @@ bool ReadJson(const QString& path, FormEdits& edits, std::optional<int>& choice,
   text("WorkOrderRights", user.rights);
   text("ProfitRateBase", user.profitBase);
   if (has("Groups")) {
-    std::array<QString, 20> groups;
+    UserGroups groups;
     const QJsonArray array = get("Groups").toArray();
-    for (int i = 0; i < 20 && i < array.size(); ++i)
+    for (int i = 0; i < kGroupCount && i < array.size(); ++i)
       groups[i] = array[i].toString();
     user.groups = groups;
   }
   return true;
 }
 
+bool IsChoice(int choice) {
+  return choice >= 0 && choice < kReportChoiceCount;
+}
+
 }  // namespace
 
 QString CriteriaUsage() {
-  QString usage = QStringLiteral(
-      "  --choice N            report choice 0..6 (表1 表2 表3 表4(含合版) 表5 未送總表 補版明細)\n"
+  QStringList choices;
+  for (int choice = 0; choice < kReportChoiceCount; ++choice)
+    choices << QStringLiteral("%1 %2").arg(choice).arg(ReportChoiceCaption(choice));
+  QString usage = QStringLiteral("  --choice N            report choice: ") +
+                  choices.join(QStringLiteral(", ")) + QLatin1Char('\n');
+  usage += QStringLiteral(
       "  --criteria FILE.json  criteria, check boxes and user by their program names\n"
       "  --db PATH             database file (default: the program's, through KORV.DSN)\n"
       "  --today YYYY-MM-DD    fix the clock\n"
@@ -224,13 +189,11 @@ QString CriteriaUsage() {
   return usage;
 }
 
-std::optional<ReportRequest> ParseReportRequest(const QStringList& args, CommandIo io) {
-  // First pass: the options that decide how the context is loaded.
+std::optional<ReportArguments> ParseReportArguments(const QStringList& args, CommandIo io) {
   std::optional<int> choice;
-  QString dbPath, jsonPath;
-  UserRequest user;
+  QString jsonPath;
   FormEdits edits;
-  ReportRequest request;
+  ReportArguments request;
 
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& a = args[i];
@@ -249,13 +212,13 @@ std::optional<ReportRequest> ParseReportRequest(const QStringList& args, Command
     if (name == QLatin1String("choice")) {
       const auto v = value();
       bool ok = false;
-      if (!v || (choice = v->toInt(&ok), !ok) || *choice < 0 || *choice > 6) {
-        io.err << "--choice takes a number from 0 to 6\n";
+      if (!v || (choice = v->toInt(&ok), !ok) || !IsChoice(*choice)) {
+        io.err << "--choice takes a report choice from 0 to " << kReportChoiceCount - 1 << "\n";
         return std::nullopt;
       }
       continue;
     }
-    const std::map<QString, QString*> plain = {{QStringLiteral("db"), &dbPath},
+    const std::map<QString, QString*> plain = {{QStringLiteral("db"), &request.databasePath},
                                                {QStringLiteral("criteria"), &jsonPath},
                                                {QStringLiteral("pdf"), &request.pdfPath},
                                                {QStringLiteral("text"), &request.textPath}};
@@ -272,15 +235,15 @@ std::optional<ReportRequest> ParseReportRequest(const QStringList& args, Command
         io.err << "--today takes a date YYYY-MM-DD\n";
         return std::nullopt;
       }
-      SetToday(day);
+      request.today = day;
       continue;
     }
     const std::map<QString, std::optional<QString>*> userTexts = {
-        {QStringLiteral("admin"), &user.admin},
-        {QStringLiteral("user"), &user.user},
-        {QStringLiteral("employee"), &user.employee},
-        {QStringLiteral("rights"), &user.rights},
-        {QStringLiteral("profit-base"), &user.profitBase}};
+        {QStringLiteral("admin"), &request.admin},
+        {QStringLiteral("user"), &request.user},
+        {QStringLiteral("employee"), &request.employee},
+        {QStringLiteral("rights"), &request.rights},
+        {QStringLiteral("profit-base"), &request.profitBase}};
     if (auto it = userTexts.find(name); it != userTexts.end()) {
       const auto v = value();
       if (!v) return std::nullopt;
@@ -290,11 +253,11 @@ std::optional<ReportRequest> ParseReportRequest(const QStringList& args, Command
     if (name == QLatin1String("groups")) {
       const auto v = value();
       if (!v) return std::nullopt;
-      std::array<QString, 20> groups;
+      UserGroups groups;
       const QStringList parts = v->split(QLatin1Char(','));
-      for (int g = 0; g < 20 && g < parts.size(); ++g)
+      for (int g = 0; g < kGroupCount && g < parts.size(); ++g)
         groups[g] = parts[g].trimmed();
-      user.groups = groups;
+      request.groups = groups;
       continue;
     }
     bool known = false;
@@ -336,37 +299,61 @@ std::optional<ReportRequest> ParseReportRequest(const QStringList& args, Command
   }
 
   // The file's values come first; options on the command line win over them.
-  FormEdits fileEdits;
-  if (!jsonPath.isEmpty() && !ReadJson(jsonPath, fileEdits, choice, user, io)) return std::nullopt;
-  if (!choice) {
-    io.err << "--choice N is required (0 to 6)\n";
+  if (!jsonPath.isEmpty() && !ReadJson(jsonPath, request.edits, choice, request, io))
+    return std::nullopt;
+  if (!choice || !IsChoice(*choice)) {
+    io.err << "--choice N is required (0 to " << kReportChoiceCount - 1 << ")\n";
     return std::nullopt;
   }
+  request.choice = *choice;
+  request.edits.insert(request.edits.end(), edits.begin(), edits.end());
+  return request;
+}
 
+std::optional<ReportRequest> PrepareReportRequest(const ReportArguments& arguments, CommandIo io) {
   // The context, loaded as the program would for this user.
   const QString commandLine =
       QStringLiteral("-qdx5170 -AD=%1 -NAME=%2 -ID=%3 -XLS=.xlsx -DOC=.docx -PID=0")
-          .arg(user.admin.value_or(QString()), user.user.value_or(QString()),
-               user.employee.value_or(QString()));
+          .arg(arguments.admin.value_or(QString()), arguments.user.value_or(QString()),
+               arguments.employee.value_or(QString()));
+  ReportRequest request;
   AppContext& context = request.context;
-  if (dbPath.isEmpty()) {
-    InitializeProgram(context, commandLine);
-  } else {
-    context.MachineUserName = GetComputerNameText() + QLatin1Char('\\') + GetWindowsUserName();
-    context.ConnectionString = ConnectionStringFor(dbPath);
-    LoadAppContext(context, commandLine);
+  const bool loaded = arguments.databasePath.isEmpty()
+                          ? InitializeProgram(context, commandLine)
+                          : LoadContextForDatabase(context, arguments.databasePath, commandLine);
+  if (!loaded) {
+    io.err << "tarvel-cli: the program's settings could not be loaded from the database\n";
+    return std::nullopt;
   }
-  if (user.rights) context.WorkOrderRights = *user.rights;
-  if (user.profitBase) context.ProfitRateBase = *user.profitBase;
-  if (user.groups) context.Groups = *user.groups;
+  if (arguments.rights) context.WorkOrderRights = *arguments.rights;
+  if (arguments.profitBase) context.ProfitRateBase = *arguments.profitBase;
+  if (arguments.groups) context.Groups = *arguments.groups;
 
-  request.form = WindowDefaults(context);
-  request.form.sopt選擇報表 = *choice;
-  for (const auto& edit : fileEdits)
-    edit(request.form);
-  for (const auto& edit : edits)
+  std::vector<CodeName> salespeople, customers;
+  try {
+    auto connection = db::Connection::Open(context.ConnectionString);
+    salespeople = LoadSalespeople(*connection);
+    customers = LoadCustomers(*connection);
+  } catch (const Error& e) {
+    io.err << "tarvel-cli: " << e.Description() << "\n";
+    return std::nullopt;
+  }
+  request.form = FirstActivationDefaults(salespeople, customers);
+  request.form.sopt選擇報表 = arguments.choice;
+  for (const auto& edit : arguments.edits)
     edit(request.form);
   return request;
+}
+
+int RunWithRequest(const QStringList& args, CommandIo io,
+                   const std::function<int(const ReportArguments&, ReportRequest&)>& body) {
+  const auto arguments = ParseReportArguments(args, io);
+  if (!arguments) return 2;
+  std::optional<ScopedToday> clock;
+  if (arguments->today) clock.emplace(*arguments->today);
+  auto request = PrepareReportRequest(*arguments, io);
+  if (!request) return 1;
+  return body(*arguments, *request);
 }
 
 }  // namespace tarvel::cli

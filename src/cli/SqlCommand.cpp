@@ -1,7 +1,7 @@
-// tarvel-cli sql: the statement the query builder would run for a report choice.
+// tarvel-cli sql: the statement the program runs for a report choice and its check boxes.
 #include "cli/Command.h"
 #include "cli/ReportRequest.h"
-#include "overview/criteria/WhereClauses.h"
+#include "reports/ReportCatalogue.h"
 
 namespace tarvel::cli {
 
@@ -10,12 +10,12 @@ int RunSqlCommand(const QStringList& args, CommandIo io) {
     io.out << "usage: tarvel-cli sql --choice N [criteria]\n" << CriteriaUsage();
     return 0;
   }
-  const auto request = ParseReportRequest(args, io);
-  if (!request) return 2;
-  WorkOrderCriteria criteria;
-  CaptureCriteria(request->form, criteria);
-  io.out << ReportStatement(request->form.sopt選擇報表, criteria, request->context) << "\n";
-  return 0;
+  return RunWithRequest(args, io, [&](const ReportArguments&, ReportRequest& request) {
+    WorkOrderCriteria criteria;
+    CaptureCriteria(request.form, criteria);
+    io.out << ComposeStatement(EntryFor(request.form).statement, criteria, request.context) << "\n";
+    return 0;
+  });
 }
 
 }  // namespace tarvel::cli

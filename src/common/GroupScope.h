@@ -6,6 +6,11 @@
 
 namespace tarvel {
 
+/// A user belongs to at most twenty groups, and every row carries as many group columns
+/// ([GROUP], [GROUP1] … [GROUP19]).
+inline constexpr int kGroupCount = 20;
+using UserGroups = std::array<QString, kGroupCount>;
+
 /// `condition` followed by one alternative per non-empty group of the user and per group column
 /// of the row, groups in order and, within a group, the columns [GROUP], [GROUP1] … [GROUP19]:
 ///   " or [GROUP] = 'A1' "            (empty tablePrefix)
@@ -14,6 +19,6 @@ namespace tarvel {
 /// alternatives extend and closes it. Each group value passes through db::SqlEscape, so a group
 /// text holding an apostrophe compares as that text instead of breaking the statement.
 QString GroupScopeFilter(const QString& condition, const QString& tablePrefix,
-                         const std::array<QString, 20>& groups);
+                         const UserGroups& groups);
 
 }  // namespace tarvel

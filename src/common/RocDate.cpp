@@ -1,5 +1,7 @@
 #include "common/RocDate.h"
 
+#include <cmath>
+
 #include "platform/Clock.h"
 #include "platform/Conversions.h"
 
@@ -51,9 +53,9 @@ std::optional<QDate> RocTextToDate(const QString& text, int yearDigits) {
   const QString yearPart = text.left(yearDigits);
   if (!IsNumeric(yearPart)) return std::nullopt;
   const double year = NumericValue(yearPart) + kRocYearOffset;
-  if (year != static_cast<double>(static_cast<int>(year)) || year < 100 || year > 9999) {
-    return std::nullopt;
-  }
+  // The range first: a stored text can hold any number ("9e9"), and only a year in range may be
+  // turned into an int.
+  if (!(year >= 100 && year <= 9999) || year != std::floor(year)) return std::nullopt;
   const std::optional<int> month = DatePart(text.mid(yearDigits, 2));
   const std::optional<int> day = DatePart(text.right(2));
   if (!month || !day) return std::nullopt;

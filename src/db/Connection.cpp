@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <atomic>
 
 #include "db/JetDialect.h"
 #include "db/SqliteSupport.h"
@@ -13,6 +14,8 @@ namespace {
 
 using detail::PrepareSingle;
 using detail::ThrowEngineError;
+
+std::atomic<int> busyTimeoutMs{Connection::kBusyTimeoutMs};
 
 enum class FileKind { Missing, Sqlite, Jet, Other };
 
@@ -32,34 +35,48 @@ FileKind Recognise(const QString& path) {
   return FileKind::Other;
 }
 
-QStringList SplitPairs(const QString& text) {
-  QStringList parts;
-  QString current;
-  bool quoted = false;
-  for (const QChar c : text) {
-    if (c == u'"') quoted = !quoted;
-    if (c == u';' && !quoted) {
-      parts.push_back(current);
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
-  }
-  parts.push_back(current);
-  return parts;
-}
-
 }  // namespace
 
 ConnectionString ConnectionString::Parse(const QString& text) {
   ConnectionString result;
-  for (const QString& pair : SplitPairs(text)) {
-    const qsizetype equals = pair.indexOf(u'=');
-    if (equals < 0) continue;
-    const QString key = pair.left(equals).trimmed().toLower();
-    QString value = pair.mid(equals + 1).trimmed();
-    if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')) {
-      value = value.mid(1, value.size() - 2);
+  const qsizetype size = text.size();
+  qsizetype pos = 0;
+  while (pos < size) {
+    const qsizetype equals = text.indexOf(u'=', pos);
+    const qsizetype semicolon = text.indexOf(u';', pos);
+    if (equals < 0) break;
+    if (semicolon >= 0 && semicolon < equals) {  // a part without "=" says nothing
+      pos = semicolon + 1;
+      continue;
+    }
+    const QString key = text.mid(pos, equals - pos).trimmed().toLower();
+    pos = equals + 1;
+    while (pos < size && text[pos].isSpace())
+      ++pos;
+    QString value;
+    if (pos < size && (text[pos] == u'"' || text[pos] == u'\'')) {
+      // Quoted: up to the matching quote, a doubled quote standing for one. Whatever stands
+      // between the closing quote and the next ";" is not part of the value.
+      const QChar quote = text[pos++];
+      while (pos < size) {
+        if (text[pos] == quote) {
+          if (pos + 1 < size && text[pos + 1] == quote) {
+            value += quote;
+            pos += 2;
+            continue;
+          }
+          ++pos;
+          break;
+        }
+        value += text[pos++];
+      }
+      const qsizetype next = text.indexOf(u';', pos);
+      pos = next < 0 ? size : next + 1;
+    } else {
+      const qsizetype next = text.indexOf(u';', pos);
+      const qsizetype stop = next < 0 ? size : next;
+      value = text.mid(pos, stop - pos).trimmed();
+      pos = stop + 1;
     }
     if (key == QLatin1String("provider")) {
       result.provider = value;
@@ -71,6 +88,17 @@ ConnectionString ConnectionString::Parse(const QString& text) {
     }
   }
   return result;
+}
+
+int Connection::BusyTimeoutMs() {
+  return busyTimeoutMs.load();
+}
+
+ScopedBusyTimeout::ScopedBusyTimeout(int milliseconds)
+    : previous_(busyTimeoutMs.exchange(milliseconds)) {}
+
+ScopedBusyTimeout::~ScopedBusyTimeout() {
+  busyTimeoutMs.store(previous_);
 }
 
 Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
@@ -120,10 +148,13 @@ std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool creat
     throw DbError(QStringLiteral("無法開啟資料庫檔案：") + path + QStringLiteral("（") + reason +
                   QStringLiteral("）"));
   }
-  sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+  // Before the first read: the header read below already waits for another program's lock.
+  sqlite3_busy_timeout(raw, BusyTimeoutMs());
   JetDialect::InstallFunctions(raw);
   // Reads the header now, so a damaged file fails here and not in the first query.
   if (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if ((sqlite3_extended_errcode(raw) & 0xff) == SQLITE_BUSY)
+      throw DbError(detail::LockedDescription(path));
     throw DbError(QStringLiteral("檔案不是可辨識的資料庫：") + path + QStringLiteral("（") +
                   QString::fromUtf8(sqlite3_errmsg(raw)) + QStringLiteral("）"));
   }
@@ -257,7 +288,7 @@ void Command::Execute() {
   while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
   }
   if (rc != SQLITE_DONE) {
-    const QString description = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_)));
+    const QString description = detail::EngineErrorDescription(sqlite3_db_handle(stmt_));
     sqlite3_reset(stmt_);
     throw DbError(description, sql_);
   }

@@ -24,8 +24,11 @@ struct ConnectionString {
   QString dataSource;  ///< "Data Source=…", as written (Windows form allowed)
   QString password;    ///< "Jet OLEDB:Database Password=…": accepted, unused by the engine
 
-  /// Parses "key=value;key=value…" (keys case-insensitive, blanks around keys and values
-  /// ignored, a value may stand in double quotes to contain ";"). Unknown keys are ignored.
+  /// Parses "key=value;key=value…" the OLE DB way: keys case-insensitive, blanks around keys
+  /// and values ignored, unknown keys ignored. A value starting with a double or a single quote
+  /// runs to the matching quote, the quote doubled inside standing for itself, so it may hold
+  /// ";", quotes and blanks at either end: Data Source="\\SRV\A;B\KORV.mdb". A value without
+  /// quotes runs to the next ";" and keeps any quote inside it as it is.
   static ConnectionString Parse(const QString& text);
 };
 
@@ -34,14 +37,18 @@ class Command;
 
 class Connection {
  public:
-  /// How long a statement waits for another workstation's lock before it fails ("database is
-  /// locked"). Jet retries its page locks for a similar while.
+  /// How long every connection waits for another workstation's lock, when it opens and in each
+  /// statement, before it gives up with detail::LockedDescription. Jet retries its page locks
+  /// for a similar while.
   static constexpr int kBusyTimeoutMs = 5000;
+  /// The wait connections opened now receive: kBusyTimeoutMs unless a ScopedBusyTimeout lives.
+  static int BusyTimeoutMs();
 
   /// Opens the database that `connectionString` names; its Data Source is resolved like
   /// ResolveExistingPath (platform/Paths.h). Throws DbError, in words for the user, when the
   /// connection string names no data source, the file does not exist (it is never created), is a
-  /// Jet/Access file (not readable yet) or is not a database.
+  /// Jet/Access file (not readable yet), is not a database, or stays locked by another program
+  /// for longer than the busy timeout.
   static std::unique_ptr<Connection> Open(const QString& connectionString);
   /// Opens a database file by its local path (for tools and tests). `create` allows a new file;
   /// an existing file must still be a SQLite database.
@@ -78,6 +85,19 @@ class Connection {
   Connection(sqlite3* db, QString path);
   sqlite3* db_ = nullptr;
   QString path_;
+};
+
+/// For tests: connections opened while it lives wait `milliseconds` for another connection's
+/// lock instead of Connection::kBusyTimeoutMs, so a test of a held lock need not wait seconds.
+class ScopedBusyTimeout {
+ public:
+  explicit ScopedBusyTimeout(int milliseconds);
+  ~ScopedBusyTimeout();
+  ScopedBusyTimeout(const ScopedBusyTimeout&) = delete;
+  ScopedBusyTimeout& operator=(const ScopedBusyTimeout&) = delete;
+
+ private:
+  int previous_;
 };
 
 /// Rolls back on destruction unless Commit() was called: an insert batch that fails half-way

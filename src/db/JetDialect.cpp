@@ -73,8 +73,12 @@ std::vector<Token> Scan(const QString& s) {
         ++i;
       kind = Tok::Space;
     } else if (c == u'/' && i + 1 < s.size() && s[i + 1] == u'*') {
+      // SQLite lets an unclosed comment run to the end, except a bare "/*" at the very end, which
+      // it reads as "/" and "*"; such a statement is refused rather than half understood.
       const qsizetype close = s.indexOf(QStringLiteral("*/"), i + 2);
-      i = close < 0 ? s.size() : close + 2;
+      if (close < 0)
+        throw DbError(QStringLiteral("SQL 陳述式的註解沒有結束（/* 之後沒有 */）。"), s);
+      i = close + 2;
       kind = Tok::Space;
     } else if (c.isDigit() || (c == u'.' && i + 1 < s.size() && s[i + 1].isDigit())) {
       while (i < s.size() && (s[i].isLetterOrNumber() || s[i] == u'.'))
@@ -111,7 +115,11 @@ class Translator {
     for (size_t i = 0; i < tokens_.size(); ++i) {
       const Token& t = tokens_[i];
       if (t.kind == Tok::Slash) {
-        edits_.push_back({t.begin, 1, QStringLiteral("*1.0/")});
+        // A slash right after this one would join the "/" written here into "/*", a comment
+        // that hides the rest of the statement: a blank keeps them apart.
+        const bool slashFollows = t.end < s_.size() && s_[t.end] == u'/';
+        edits_.push_back(
+            {t.begin, 1, slashFollows ? QStringLiteral("*1.0/ ") : QStringLiteral("*1.0/")});
       } else if (IsWord(i, u"select")) {
         TranslateTop(i);
       }
@@ -146,6 +154,9 @@ class Translator {
     }
     return tokens_.size();
   }
+  bool IsComment(size_t i) const {
+    return tokens_[i].kind == Tok::Space && !s_[tokens_[i].begin].isSpace();
+  }
   bool IsCompoundWord(size_t i) const {
     return IsWord(i, u"union") || IsWord(i, u"except") || IsWord(i, u"intersect");
   }
@@ -171,7 +182,7 @@ class Translator {
     if (before < tokens_.size() && (IsWord(before, u"all") || IsCompoundWord(before))) {
       compound = true;
     }
-    qsizetype end = s_.size();
+    size_t terminator = tokens_.size();
     int depth = 0;
     for (size_t i = count + 1; i < tokens_.size(); ++i) {
       const Tok kind = tokens_[i].kind;
@@ -179,13 +190,23 @@ class Translator {
         ++depth;
       } else if (kind == Tok::Close) {
         if (depth == 0) {
-          end = tokens_[i].begin;
+          terminator = i;
           break;
         }
         --depth;
       } else if (depth == 0 && (kind == Tok::Semicolon || IsCompoundWord(i))) {
-        end = tokens_[i].begin;
+        terminator = i;
         compound = compound || kind != Tok::Semicolon;
+        break;
+      }
+    }
+    qsizetype end = terminator < tokens_.size() ? tokens_[terminator].begin : s_.size();
+    // A comment before the end would swallow the limit ("-- …" runs to the end of its line): the
+    // limit then goes right after the last token of the select, before the comment.
+    const size_t last = PreviousSolid(terminator);
+    for (size_t i = last + 1; i < terminator; ++i) {
+      if (IsComment(i)) {
+        end = tokens_[last].end;
         break;
       }
     }

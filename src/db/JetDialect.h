@@ -4,10 +4,13 @@
 // connection gets the functions of InstallFunctions. Constructs and how they are served:
 //
 // - "select top N …": removed and replaced by "LIMIT N" at the end of that select (after its ORDER
-//   BY, before the ")" that closes a subquery). A select with TOP that is one member of a UNION is
+//   BY, before the ")" that closes a subquery, and before a comment that ends it, as "-- …" runs
+//   to the end of its line and would hide it). A select with TOP that is one member of a UNION is
 //   wrapped, "select * from (select … LIMIT N)", so the limit stays with that member. Jet returns
 //   the rows tied with the last one as well; SQLite returns exactly N. "TOP N PERCENT" is refused
 //   with a DbError. String literals, [bracketed names] and "quoted names" are never looked into.
+// - Comments ("-- …", "/* … */"; Jet has none, but a text may carry them) are left to SQLite. A
+//   "/*" without its "*/" is refused with a DbError.
 // - [bracketed names], also with Chinese characters and as table.[column]: SQLite accepts them as
 //   they are; nothing is translated.
 // - Division "/": Jet always divides as floating point, SQLite divides whole numbers as whole

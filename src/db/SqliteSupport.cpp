@@ -8,8 +8,22 @@
 
 namespace tarvel::db::detail {
 
+QString LockedDescription(const QString& path) {
+  return QStringLiteral("資料庫 %1 正被其他程式鎖定，請稍後再試。").arg(path);
+}
+
+QString EngineErrorDescription(sqlite3* db) {
+  // SQLITE_LOCKED is a conflict inside this connection, not another program's lock: it keeps
+  // the engine's words.
+  if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
+    const char* file = sqlite3_db_filename(db, "main");
+    return LockedDescription(file ? QString::fromUtf8(file) : QString());
+  }
+  return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
 void ThrowEngineError(sqlite3* db, const QString& statement) {
-  throw DbError(QString::fromUtf8(sqlite3_errmsg(db)), statement);
+  throw DbError(EngineErrorDescription(db), statement);
 }
 
 StatementPtr PrepareSingle(sqlite3* db, const QString& sql, const QString& jetSql) {

@@ -17,7 +17,15 @@ struct StatementDeleter {
 };
 using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
-/// Throws DbError with the engine's description of the last failure on `db`.
+/// The words for a database that another program holds locked beyond the busy timeout: names
+/// the file and asks the user to try again later.
+QString LockedDescription(const QString& path);
+
+/// The description of the last failure on `db`: LockedDescription of its file when another
+/// connection held the lock for longer than the busy timeout, else the engine's own words.
+QString EngineErrorDescription(sqlite3* db);
+
+/// Throws DbError with EngineErrorDescription(db).
 [[noreturn]] void ThrowEngineError(sqlite3* db, const QString& statement);
 
 /// Prepares the single statement in `sql`. Text after it other than blanks and ";" is refused,

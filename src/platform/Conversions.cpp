@@ -5,7 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <string_view>
 
 #include "platform/Error.h"
 
@@ -36,8 +38,26 @@ struct DecimalParts {
   long long exponent = 0;
 };
 
+// The largest double as NumberText writes it, 1.79769313486232E+308: its 15 significant digits
+// (rounded up, past the double range) and the decimal magnitude of the first one.
+constexpr std::string_view kLargestDigits = "179769313486232";
+constexpr long long kLargestMagnitude = 309;
+
+// Whether the number 0.<significant> × 10^magnitude (significant starting with a non-zero digit)
+// is no more than the largest double's own text.
+bool AtMostLargestDoubleText(std::string_view significant, long long magnitude) {
+  if (magnitude != kLargestMagnitude) return false;
+  const std::string_view digits = significant.substr(0, significant.find_last_not_of('0') + 1);
+  if (digits.size() > kLargestDigits.size()) {
+    return digits.substr(0, kLargestDigits.size()) < kLargestDigits;
+  }
+  return digits <= kLargestDigits.substr(0, digits.size());
+}
+
 // Turns the parts into a double; throws the overflow error for magnitudes beyond the double
-// range and gives 0 for magnitudes below it.
+// range and gives 0 for magnitudes below it. One exception to the overflow: a number past the
+// largest double but no more than 1.79769313486232E+308 reads as the largest double, because
+// that is the text NumberText writes for it, and a number's own text must read back.
 double ToDouble(const DecimalParts& parts) {
   const auto firstNonZero = parts.mantissa.find_first_not_of('0');
   if (firstNonZero == std::string::npos) return 0.0;
@@ -52,14 +72,15 @@ double ToDouble(const DecimalParts& parts) {
 
   double value = 0.0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
+  if (result.ec == std::errc::result_out_of_range || std::isinf(value)) {
     // Decimal magnitude of the first significant digit decides between overflow and underflow.
     const long long magnitude = static_cast<long long>(parts.integerDigits) -
                                 static_cast<long long>(firstNonZero) + exponent;
-    if (magnitude > 0) throw Error(kOverflow);
-    return 0.0;
+    if (magnitude <= 0) return 0.0;
+    const auto significant = std::string_view(parts.mantissa).substr(firstNonZero);
+    if (!AtMostLargestDoubleText(significant, magnitude)) throw Error(kOverflow);
+    value = std::numeric_limits<double>::max();
   }
-  if (std::isinf(value)) throw Error(kOverflow);
   return parts.negative ? -value : value;
 }
 

@@ -13,6 +13,10 @@ namespace tarvel {
 /// &H/&O literals of up to 16 bits are signed 16-bit values (&HFFFF = -1), up to 32 bits signed
 /// 32-bit ones. As in the runtime, a number beyond the double range or a literal beyond 32 bits
 /// raises tarvel::Error("溢位"); a magnitude below the double range gives 0.
+/// Just past the range there is one exception: NumberText writes the largest double
+/// (1.7976931348623157E+308) rounded to 15 digits, 1.79769313486232E+308, which lies past it.
+/// So that every number's own text reads back, a magnitude from the largest double up to that
+/// text gives the largest double (with its sign); anything larger is the overflow.
 double Val(const QString& text);
 
 /// IsNumeric: whether the whole text (blanks around it allowed) is a number: sign, digits with
@@ -20,7 +24,8 @@ double Val(const QString& text);
 /// Blanks may also stand between the sign and the digits; a separator must stand between two
 /// integer digits (the group size is not checked: "1,2" is numeric, ",1" and "1," are not); the
 /// exponent letter is E only and needs a digit ("1e" is not numeric); &H literals and numbers
-/// beyond the double range are not numeric.
+/// beyond the double range (as Val reads it: NumberText of the largest double is numeric) are
+/// not numeric. IsNumeric(NumberText(x)) holds for every finite x.
 bool IsNumeric(const QString& text);
 
 /// The numeric value of a text that IsNumeric accepts (thousands separators removed); 0 otherwise.
@@ -31,6 +36,7 @@ double NumericValue(const QString& text);
 /// form (1E+16, 1E-05) outside 1e-4 .. 1e15. NumberText(1234.5) = "1234.5", NumberText(-0.0) = "0".
 /// The range is judged after rounding to 15 digits: 1e15 and 999999999999999.9 give "1E+15".
 /// NaN and infinities (which Val never returns) give "NaN", "Infinity", "-Infinity".
+/// The text of a finite number reads back: Val(NumberText(x)) is x to 15 significant digits.
 QString NumberText(double value);
 
 /// Format of a number with a digit pattern ("0", "0.00", "###,###,##0.00", "#,##0", "###/##/##",

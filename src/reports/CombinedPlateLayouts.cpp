@@ -14,14 +14,6 @@ using namespace layout;
 
 namespace {
 
-SectionDef TakeSection(LayoutDefinition& design, SectionKind kind) {
-  const auto it = std::find_if(design.sections.begin(), design.sections.end(),
-                               [kind](const SectionDef& s) { return s.kind == kind; });
-  if (it == design.sections.end())
-    throw Error(QStringLiteral("版面 %1 沒有 %2").arg(design.name, SectionName(kind)));
-  return std::move(*it);
-}
-
 const ControlDef& ControlIn(const SectionDef& section, const char* name) {
   const QString wanted = QString::fromUtf8(name);
   for (const ControlDef& c : section.controls) {
@@ -30,16 +22,14 @@ const ControlDef& ControlIn(const SectionDef& section, const char* name) {
   throw Error(QStringLiteral("版面沒有控制項 %1").arg(wanted));
 }
 
-const QString kOrderBy = QStringLiteral(" order by PO, [NO] ");
-
 }  // namespace
 
-LayoutDefinition CombinedPlateReport::Design(const char* name, Orientation orientation,
-                                             SectionDef header,
-                                             std::vector<ControlDef> workOrderLine, int fullWidth,
-                                             const std::vector<PlateField>& plateFields,
-                                             const std::vector<FooterTotal>& totals, FontSpec font,
-                                             int lineHeight) {
+std::vector<SectionDef> CombinedPlateReport::Bands(SectionDef header,
+                                                   std::vector<ControlDef> workOrderLine,
+                                                   int fullWidth,
+                                                   const std::vector<PlateField>& plateFields,
+                                                   const std::vector<FooterTotal>& totals,
+                                                   FontSpec font, int lineHeight) {
   // The work-order line is not repeated on a new page: its handler counts the order.
   SectionDef order{.kind = SectionKind::GroupHeader2,
                    .height = 45 + lineHeight + 45,
@@ -61,21 +51,11 @@ LayoutDefinition CombinedPlateReport::Design(const char* name, Orientation orien
   plates.controls.push_back(
       Hidden(FieldDef("txt合版單位", "合版單位", 690, 30, 400, lineHeight, font)));
 
-  SectionDef footer{.kind = SectionKind::GroupFooter1, .height = 390};
-  footer.controls = OverviewFooter(fullWidth, "txt筆數", false, totals);
-
-  return OverviewDesign(
-      QString::fromUtf8(name), orientation,
-      {std::move(header), std::move(order), std::move(plates), std::move(footer)});
-}
-
-CombinedPlateReport::CombinedPlateReport(LayoutDefinition design, const WorkOrderCriteria& criteria,
-                                         const AppContext& context)
-    : OverviewReport(std::move(design), criteria, context), orientation_(PageSetup().orientation) {}
-
-void CombinedPlateReport::ActiveReport_ReportStart() {
-  PageSetup().orientation = orientation_;
-  PageSetup().SetMargins(450, 500, 400, 400);
+  return {std::move(header), std::move(order), std::move(plates),
+          OverviewFooter({.ruleWidth = fullWidth,
+                          .countField = "txt筆數",
+                          .count = FooterCount::Layout,
+                          .totals = totals})};
 }
 
 void CombinedPlateReport::GroupHeader1_Format() {
@@ -107,18 +87,16 @@ void CombinedPlateReport::GroupFooter1_Format() {
 
 // ---- rptTarvel6_1 ----
 
-LayoutDefinition rptTarvel6_1::Design() {
+std::vector<SectionDef> rptTarvel6_1::Bands() {
   // rptTarvel_1's title block, headings and line; the header ends on the headings' underline,
   // where the first order's rule falls.
-  LayoutDefinition base = rptTarvel_1::Design();
-  SectionDef header = TakeSection(base, SectionKind::GroupHeader1);
-  header.height = 1470;
-  std::vector<ControlDef> line;
-  for (ControlDef& c : TakeSection(base, SectionKind::Detail).controls) {
-    if (c.kind != ControlKind::Line) line.push_back(std::move(c));
-  }
-  return CombinedPlateReport::Design(
-      "rptTarvel6_1", Orientation::Landscape, std::move(header), std::move(line), 14850 - 90,
+  constexpr int kFullWidth = 14850 - 90;
+  ListBands list = OverviewList({.ruleWidth = kFullWidth, .headerHeight = 1470},
+                                OverviewTitleBlock({}), rptTarvel_1::Columns());
+  std::erase_if(list.detail.controls,
+                [](const ControlDef& c) { return c.kind == ControlKind::Line; });
+  return CombinedPlateReport::Bands(
+      std::move(list.header), std::move(list.detail.controls), kFullWidth,
       {
           {"txt合版客戶簡稱", "合版客戶簡稱", "Label11"},
           {"txt合版代號", "合版代號", "Label35"},
@@ -130,12 +108,9 @@ LayoutDefinition rptTarvel6_1::Design() {
       {{"txt數量合計", "", 7275, 1545}, {"txt合計", "", 9180, 1710}}, Ming(11), 255);
 }
 
-rptTarvel6_1::rptTarvel6_1(const WorkOrderCriteria& criteria, const AppContext& context)
-    : CombinedPlateReport(Design(), criteria, context) {}
-
-void rptTarvel6_1::ActiveReport_Initialize() {
-  BindOverview(QStringLiteral("歷史工單明細4"), kOrderBy, true, false);
-}
+rptTarvel6_1::rptTarvel6_1(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                           const AppContext& context)
+    : CombinedPlateReport(entry, Bands(), criteria, context) {}
 
 void rptTarvel6_1::WriteWorkOrderLine() {
   WriteWorkOrderDates();
@@ -144,27 +119,26 @@ void rptTarvel6_1::WriteWorkOrderLine() {
 
 // ---- rptTarvel8 ----
 
-LayoutDefinition rptTarvel8::Design() {
+std::vector<SectionDef> rptTarvel8::Bands() {
+  using namespace columns;
   constexpr int kFullWidth = 10890 - 90;  // portrait A4 inside the margins
-  SectionDef header{.kind = SectionKind::GroupHeader1, .height = 1455, .repeatOnEveryPage = true};
-  header.controls =
-      OverviewTitleBlock({.titleLeft = 4590, .companyVisible = true, .rightLeft = 8610});
-  header.controls.push_back(RuleDef("Line1", 90, 1170, kFullWidth));
-  SectionDef line;
-  AddColumns(header, 1215, line, 45,
-             {
-                 {"Label3", "工單單號", "txtPO", "PO", 90, 1080},
-                 {"Label28", "日期", "txtODATE", "ODATE", 1215, 540, Alignment::Center},
-                 {"Label11", "客      戶", "txtSNAME", "SNAME", 1800, 1170},
-                 {"Label2", "印　　件　　名　　稱", "txtDESC", "DESC", 3015, 2790},
-                 {"Label12", "數    量", "txtQTY", "QTY", 5850, 990, Alignment::Right},
-                 {"Label29", "單    價", "txtPRICE", "PRICE", 6885, 900, Alignment::Right},
-                 {"Label15", "金     額", "txtAMT", "AMT", 7830, 1170, Alignment::Right},
-                 {"Label19", "客戶單號", "txtNAME", "CUSTNO", 9045, 1845, Alignment::Center},
-             },
-             Ming(10), 240);
-  return CombinedPlateReport::Design(
-      "rptTarvel8", Orientation::Portrait, std::move(header), std::move(line.controls), kFullWidth,
+  ListBands list = OverviewList(
+      {.ruleWidth = kFullWidth, .headerHeight = 1455, .font = Ming(10), .lineHeight = 240},
+      OverviewTitleBlock({.titleLeft = 4590, .companyVisible = true, .rightLeft = 8610}),
+      {
+          WorkOrderNo(90, 1080),
+          OrderDate(1215, 540),
+          Customer(1800, 1170),
+          ItemName(3015, 2790),
+          Quantity(5850, 990),
+          Price(6885, 900),
+          Amount(7830, 1170),
+          {"Label19", "客戶單號", "txtNAME", "CUSTNO", 9045, 1845, Alignment::Center},
+      });
+  std::erase_if(list.detail.controls,
+                [](const ControlDef& c) { return c.kind == ControlKind::Line; });
+  return CombinedPlateReport::Bands(
+      std::move(list.header), std::move(list.detail.controls), kFullWidth,
       {
           {"txt合版客戶簡稱", "合版客戶簡稱", "Label11"},
           {"txt合版名稱", "合版名稱", "Label2"},
@@ -175,12 +149,9 @@ LayoutDefinition rptTarvel8::Design() {
       {{"txt數量合計", "", 5295, 1545}, {"txt合計", "", 7290, 1710}}, Ming(10), 240);
 }
 
-rptTarvel8::rptTarvel8(const WorkOrderCriteria& criteria, const AppContext& context)
-    : CombinedPlateReport(Design(), criteria, context) {}
-
-void rptTarvel8::ActiveReport_Initialize() {
-  BindOverview(QStringLiteral("歷史工單明細4"), kOrderBy, true, false);
-}
+rptTarvel8::rptTarvel8(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                       const AppContext& context)
+    : CombinedPlateReport(entry, Bands(), criteria, context) {}
 
 void rptTarvel8::WriteWorkOrderLine() {
   Field(QStringLiteral("txtODATE")).SetText(MonthDay(Field(QStringLiteral("txtODATE")).Value()));

@@ -12,7 +12,6 @@ namespace tarvel {
 /// work order once, Detail its combined-plate lines.
 class CombinedPlateReport : public OverviewReport {
  public:
-  void ActiveReport_ReportStart() override;
   void GroupHeader1_Format() override;
   /// Writes the work-order line (WriteWorkOrderLine) and adds the order to the totals.
   void GroupHeader2_Format() override;
@@ -22,8 +21,7 @@ class CombinedPlateReport : public OverviewReport {
   void GroupFooter1_Format() override;
 
  protected:
-  CombinedPlateReport(LayoutDefinition design, const WorkOrderCriteria& criteria,
-                      const AppContext& context);
+  using OverviewReport::OverviewReport;
   /// The display texts of the work-order line in GroupHeader2.
   virtual void WriteWorkOrderLine() = 0;
 
@@ -34,19 +32,17 @@ class CombinedPlateReport : public OverviewReport {
     const char* under;
     Alignment alignment = Alignment::Left;
   };
-  /// The design from the title block and headings (`header`, a GroupHeader1) and the work-order
+  /// The bands from the title block and headings (`header`, a GroupHeader1) and the work-order
   /// line's controls: GroupHeader2 gets the line with a rule on top, which closes the previous
   /// order's combined-plate lines; Detail the marker 合版 under 日期 (Label28), `plateFields` and
   /// the hidden NO and 合版單位; GroupFooter1 the count of work orders and `totals`, all kept by
   /// the layout.
-  static LayoutDefinition Design(const char* name, Orientation orientation, SectionDef header,
-                                 std::vector<ControlDef> workOrderLine, int fullWidth,
-                                 const std::vector<PlateField>& plateFields,
-                                 const std::vector<FooterTotal>& totals, FontSpec font,
-                                 int lineHeight);
+  static std::vector<SectionDef> Bands(SectionDef header, std::vector<ControlDef> workOrderLine,
+                                       int fullWidth, const std::vector<PlateField>& plateFields,
+                                       const std::vector<FooterTotal>& totals, FontSpec font,
+                                       int lineHeight);
 
  private:
-  Orientation orientation_;
   // Kept by the layout, not the engine: the engine would count plate rows, not work orders.
   qint64 workOrders_ = 0;
   double quantity_ = 0;
@@ -56,9 +52,9 @@ class CombinedPlateReport : public OverviewReport {
 /// 表1 with combined plates, landscape: rptTarvel_1's line per work order.
 class rptTarvel6_1 : public CombinedPlateReport {
  public:
-  rptTarvel6_1(const WorkOrderCriteria& criteria, const AppContext& context);
-  static LayoutDefinition Design();
-  void ActiveReport_Initialize() override;
+  rptTarvel6_1(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+               const AppContext& context);
+  static std::vector<SectionDef> Bands();
 
  protected:
   void WriteWorkOrderLine() override;
@@ -68,9 +64,9 @@ class rptTarvel6_1 : public CombinedPlateReport {
 /// salesperson, dates and category.
 class rptTarvel8 : public CombinedPlateReport {
  public:
-  rptTarvel8(const WorkOrderCriteria& criteria, const AppContext& context);
-  static LayoutDefinition Design();
-  void ActiveReport_Initialize() override;
+  rptTarvel8(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+             const AppContext& context);
+  static std::vector<SectionDef> Bands();
 
  protected:
   void WriteWorkOrderLine() override;

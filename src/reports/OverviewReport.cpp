@@ -4,8 +4,9 @@
 
 #include "common/GroupedNumber.h"
 #include "common/RocDate.h"
-#include "overview/criteria/WhereClauses.h"
+#include "overview/criteria/Statement.h"
 #include "platform/Conversions.h"
+#include "platform/Error.h"
 #include "reports/LayoutBuilder.h"
 
 namespace tarvel {
@@ -25,17 +26,20 @@ void AddColumns(SectionDef& headings, int headingTop, SectionDef& detail, int de
   }
 }
 
-std::vector<ControlDef> OverviewFooter(int ruleWidth, const char* countField, bool engineCount,
-                                       const std::vector<FooterTotal>& totals, FontSpec font) {
+SectionDef OverviewFooter(const FooterSpec& spec) {
   using namespace layout;
-  std::vector<ControlDef> c = {
-      RuleDef("Line3", 90, 15, ruleWidth),
+  const FontSpec font = Ming(12);
+  SectionDef footer{.kind = SectionKind::GroupFooter1, .height = 390};
+  std::vector<ControlDef>& c = footer.controls;
+  c = {
+      RuleDef("Line3", 90, 15, spec.ruleWidth),
       LabelDef("Label16", "合        計：", 90, 60, 1275, 270, font),
-      engineCount ? TotalDef(countField, "PO", SummaryFunction::Count, 1365, 60, 720, 270, font)
-                  : FieldDef(countField, "", 1365, 60, 720, 270, font, Alignment::Right),
-      LabelDef("Label8", "件", 2085, 60, 360, 270, font),
+      spec.count == FooterCount::Engine
+          ? TotalDef(spec.countField, "PO", SummaryFunction::Count, 1365, 60, 720, 270, font)
+          : FieldDef(spec.countField, "", 1365, 60, 720, 270, font, Alignment::Right),
+      LabelDef("Label8", spec.unit, 2085, 60, 360, 270, font),
   };
-  for (const FooterTotal& t : totals) {
+  for (const FooterTotal& t : spec.totals) {
     ControlDef total =
         *t.column != '\0'
             ? TotalDef(t.field, t.column, SummaryFunction::Sum, t.left, 60, t.width, 270, font)
@@ -43,8 +47,8 @@ std::vector<ControlDef> OverviewFooter(int ruleWidth, const char* countField, bo
     total.visible = t.visible;
     c.push_back(std::move(total));
   }
-  c.push_back(RuleDef("Line4", 90, 360, ruleWidth));
-  return c;
+  c.push_back(RuleDef("Line4", 90, 360, spec.ruleWidth));
+  return footer;
 }
 
 std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec) {
@@ -87,9 +91,25 @@ std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec) {
   return c;
 }
 
-void GroupBySalesperson(SectionDef& header) {
-  header.groupKey = QStringLiteral("EMPNO");
-  header.newPage = NewPage::Before;
+ListBands OverviewList(const ListDesign& design, std::vector<ControlDef> titleBlock,
+                       const std::vector<OverviewColumn>& columns) {
+  ListBands bands{
+      .header = {.kind = SectionKind::GroupHeader1,
+                 .height = design.headerHeight,
+                 .repeatOnEveryPage = true},
+      .detail = {.kind = SectionKind::Detail, .height = design.detailHeight},
+  };
+  if (design.listing == Listing::PerSalesperson) {
+    bands.header.groupKey = QStringLiteral("EMPNO");
+    bands.header.newPage = NewPage::Before;
+  }
+  bands.header.controls = std::move(titleBlock);
+  bands.header.controls.push_back(layout::RuleDef("Line1", 90, 1170, design.ruleWidth));
+  AddColumns(bands.header, 1215, bands.detail, design.detailTop, columns, design.font,
+             design.lineHeight);
+  bands.detail.controls.push_back(
+      layout::RuleDef("Line2", 90, design.detailHeight - 15, design.ruleWidth));
+  return bands;
 }
 
 void DropSalespersonColumn(std::vector<OverviewColumn>& columns) {
@@ -97,10 +117,66 @@ void DropSalespersonColumn(std::vector<OverviewColumn>& columns) {
                 [](const OverviewColumn& c) { return std::string_view(c.column) == "NAME"; });
 }
 
-LayoutDefinition OverviewDesign(const QString& name, Orientation orientation,
-                                std::vector<SectionDef> bands) {
-  LayoutDefinition design{.name = name};
-  design.page.orientation = orientation;
+const OverviewColumn& ColumnOf(const std::vector<OverviewColumn>& columns, const char* field) {
+  for (const OverviewColumn& c : columns)
+    if (c.field != nullptr && std::string_view(c.field) == field) return c;
+  throw Error(QStringLiteral("版面沒有欄位 %1").arg(QString::fromUtf8(field)));
+}
+
+int FlowColumns(std::vector<OverviewColumn>& columns, int left, int gap) {
+  for (OverviewColumn& c : columns) {
+    c.left = left;
+    left += c.width + gap;
+  }
+  return left - gap;
+}
+
+namespace columns {
+OverviewColumn WorkOrderNo(int left, int width) {
+  return {"Label3", "工單單號", "txtPO", "PO", left, width};
+}
+OverviewColumn OrderDate(int left, int width) {
+  return {"Label28", "日期", "txtODATE", "ODATE", left, width, Alignment::Center};
+}
+OverviewColumn Customer(int left, int width) {
+  return {"Label11", "客      戶", "txtSNAME", "SNAME", left, width};
+}
+OverviewColumn ItemCode(int left, int width) {
+  return {"Label35", "印  件  代  號", "txtCODE", "CODE", left, width};
+}
+OverviewColumn ItemName(int left, int width) {
+  return {"Label2", "印　　件　　名　　稱", "txtDESC", "DESC", left, width};
+}
+OverviewColumn Quantity(int left, int width) {
+  return {"Label12", "數    量", "txtQTY", "QTY", left, width, Alignment::Right};
+}
+OverviewColumn Price(int left, int width) {
+  return {"Label29", "單    價", "txtPRICE", "PRICE", left, width, Alignment::Right};
+}
+OverviewColumn Amount(int left, int width) {
+  return {"Label15", "金     額", "txtAMT", "AMT", left, width, Alignment::Right};
+}
+OverviewColumn Salesperson(int left, int width) {
+  return {"Label19", "業務員", "txtNAME", "NAME", left, width};
+}
+OverviewColumn PromisedDate(int left, int width) {
+  return {"Label34", "預交日", "Field4", "PDATE", left, width, Alignment::Center, "###/##/##"};
+}
+OverviewColumn Finished(int left, int width) {
+  return {"Label21", "完工", "txtFDATE", "FDATE", left, width, Alignment::Center};
+}
+OverviewColumn Days(int left, int width) {
+  return {"Label30", "天數", "txt天數", "", left, width, Alignment::Right};
+}
+OverviewColumn Kind(int left, int width) {
+  return {"Label31", "單　別", "Field3", "KIND", left, width};
+}
+}  // namespace columns
+
+namespace {
+
+LayoutDefinition DesignOf(const LayoutEntry& entry, std::vector<SectionDef> bands) {
+  LayoutDefinition design{.name = QString::fromUtf8(entry.name), .page = entry.page};
   design.sections.push_back(SectionDef{.kind = SectionKind::PageHeader});
   for (SectionDef& band : bands)
     design.sections.push_back(std::move(band));
@@ -108,20 +184,21 @@ LayoutDefinition OverviewDesign(const QString& name, Orientation orientation,
   return design;
 }
 
-OverviewReport::OverviewReport(LayoutDefinition layout, const WorkOrderCriteria& criteria,
-                               const AppContext& context)
-    : Report(std::move(layout)), criteria_(criteria), context_(context) {}
+}  // namespace
 
-void OverviewReport::Bind(const QString& statement) {
+OverviewReport::OverviewReport(const LayoutEntry& entry, std::vector<SectionDef> bands,
+                               const WorkOrderCriteria& criteria, const AppContext& context)
+    : Report(DesignOf(entry, std::move(bands))),
+      criteria_(criteria),
+      context_(context),
+      entry_(entry) {}
+
+void OverviewReport::ActiveReport_Initialize() {
   DataControl1.ConnectionString = context_.ConnectionString + QLatin1Char(';');
-  DataControl1.Source = statement;
-}
-
-void OverviewReport::BindOverview(const QString& table, const QString& orderBy,
-                                  bool withCustomerRange, bool withPositiveAmount) {
-  Bind(QStringLiteral("select * ") + "from [" + table + "] " +
-       OverviewWhere(criteria_, context_, withCustomerRange, withPositiveAmount) + orderBy);
-  if (criteria_.DateBasis == 1 && HasControl(QStringLiteral("txtODATE")))
+  DataControl1.Source = ComposeStatement(entry_.statement, criteria_, context_);
+  // Only the overview rule has a date basis; the other rules select on the order date.
+  if (entry_.statement.where == WhereRule::Overview && criteria_.DateBasis == DateBasis::Invoice &&
+      HasControl(QStringLiteral("txtODATE")))
     Field(QStringLiteral("txtODATE")).SetDataField(QStringLiteral("發票日期"));
 }
 
@@ -145,16 +222,17 @@ void OverviewReport::FillTitleBlock() {
     SetIfPresent(*this, name, text);
   };
   FillTitleDates();
-  set("lbl日期", criteria_.DateBasis == 1   ? QStringLiteral("發票日期：")
-                 : criteria_.DateBasis == 2 ? QStringLiteral("完工日期：")
-                                            : QStringLiteral("工單日期："));
-  set("txt送貨狀態", criteria_.DeliveryFilter == 1   ? QStringLiteral("已送清")
-                     : criteria_.DeliveryFilter == 2 ? QStringLiteral("未送清")
-                                                     : QStringLiteral("全    部"));
-  set("txt完工狀態", criteria_.CompletionFilter == QLatin1String("1") ? QStringLiteral("已完工")
-                     : criteria_.CompletionFilter == QLatin1String("2")
-                         ? QStringLiteral("未完工")
+  set("lbl日期", criteria_.DateBasis == DateBasis::Invoice  ? QStringLiteral("發票日期：")
+                 : criteria_.DateBasis == DateBasis::Finish ? QStringLiteral("完工日期：")
+                                                            : QStringLiteral("工單日期："));
+  set("txt送貨狀態", criteria_.DeliveryFilter == DeliveryFilter::Cleared ? QStringLiteral("已送清")
+                     : criteria_.DeliveryFilter == DeliveryFilter::NotCleared
+                         ? QStringLiteral("未送清")
                          : QStringLiteral("全    部"));
+  set("txt完工狀態",
+      criteria_.CompletionFilter == CompletionFilter::Finished     ? QStringLiteral("已完工")
+      : criteria_.CompletionFilter == CompletionFilter::Unfinished ? QStringLiteral("未完工")
+                                                                   : QStringLiteral("全    部"));
 }
 
 QString OverviewReport::FinishedFlag(const db::Value& finishDate) {
@@ -170,20 +248,27 @@ QString OverviewReport::MonthDay(const db::Value& date) {
   return Format(date.ToText().right(4), QStringLiteral("00/00"));
 }
 
-void OverviewReport::WriteWorkOrderDates(const char* dayCountField) {
+void OverviewReport::WriteWorkOrderDates(WorkOrderDates dates) {
   ReportControl& finished = Field(QStringLiteral("txtFDATE"));
   const db::Value finishDate = finished.Value();
   finished.SetText(FinishedFlag(finishDate));
   ReportControl& orderDate = Field(QStringLiteral("txtODATE"));
-  if (dayCountField != nullptr)
-    Field(QString::fromUtf8(dayCountField)).SetText(DayCount(orderDate.Value(), finishDate));
-  orderDate.SetText(MonthDay(orderDate.Value()));
+  if (dates.dayCount)
+    Field(QStringLiteral("txt天數")).SetText(DayCount(orderDate.Value(), finishDate));
+  if (dates.monthDay) orderDate.SetText(MonthDay(orderDate.Value()));
 }
 
 void OverviewReport::WriteGrouped(std::initializer_list<const char*> fields) {
   for (const char* name : fields) {
     ReportControl& field = Field(QString::fromUtf8(name));
     field.SetText(FormatGrouped(field.Value().ToText()));
+  }
+}
+
+void OverviewReport::WriteGroupedValues(std::initializer_list<const char*> fields) {
+  for (const char* name : fields) {
+    ReportControl& field = Field(QString::fromUtf8(name));
+    field.SetText(FormatGrouped(NumberText(Val(field.Value().ToText()))));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "overview/criteria/WorkOrderCriteria.h"
+#include "reports/ReportCatalogue.h"
 #include "reports/engine/Report.h"
 #include "startup/AppContext.h"
 
@@ -21,7 +22,39 @@ struct OverviewColumn {
   Alignment alignment = Alignment::Left;
   const char* outputFormat = "";
   bool fieldVisible = true;  ///< false: the field is hidden in the design (still bound)
+
+  /// The same column under another heading caption.
+  OverviewColumn Titled(const char* heading_caption) const {
+    OverviewColumn c = *this;
+    c.caption = heading_caption;
+    return c;
+  }
 };
+
+/// The columns that recur across the overview lists, with the control names and captions every
+/// layout gives them; `left` and `width` in twips (0 when FlowColumns places them).
+namespace columns {
+OverviewColumn WorkOrderNo(int left, int width);   ///< 工單單號: Label3, txtPO = PO
+OverviewColumn OrderDate(int left, int width);     ///< 日期: Label28, txtODATE = ODATE, centred
+OverviewColumn Customer(int left, int width);      ///< 客戶: Label11, txtSNAME = SNAME
+OverviewColumn ItemCode(int left, int width);      ///< 印件代號: Label35, txtCODE = CODE
+OverviewColumn ItemName(int left, int width);      ///< 印件名稱: Label2, txtDESC = DESC
+OverviewColumn Quantity(int left, int width);      ///< 數量: Label12, txtQTY = QTY, right
+OverviewColumn Price(int left, int width);         ///< 單價: Label29, txtPRICE = PRICE, right
+OverviewColumn Amount(int left, int width);        ///< 金額: Label15, txtAMT = AMT, right
+OverviewColumn Salesperson(int left, int width);   ///< 業務員: Label19, txtNAME = NAME
+OverviewColumn PromisedDate(int left, int width);  ///< 預交日: Label34, Field4 = PDATE, yyy/mm/dd
+OverviewColumn Finished(int left, int width);      ///< 完工: Label21, txtFDATE = FDATE (Y/N)
+OverviewColumn Days(int left, int width);          ///< 天數: Label30, txt天數 (unbound), right
+OverviewColumn Kind(int left, int width);          ///< 單別: Label31, Field3 = KIND
+}  // namespace columns
+
+/// The column whose detail field is `field`; throws tarvel::Error when there is none.
+const OverviewColumn& ColumnOf(const std::vector<OverviewColumn>& columns, const char* field);
+
+/// Places `columns` side by side from `left`, `gap` twips apart; returns the right edge of the
+/// last.
+int FlowColumns(std::vector<OverviewColumn>& columns, int left = 90, int gap = 45);
 
 /// One total of an overview footer line.
 struct FooterTotal {
@@ -31,7 +64,30 @@ struct FooterTotal {
   int left;   ///< twips
   int width;  ///< twips
   bool visible = true;
+
+  /// A total right-aligned to the right edge of `under`, `width` twips wide (it may reach into
+  /// the empty footer space of the columns before it).
+  static FooterTotal Under(const OverviewColumn& under, const char* field, const char* column,
+                           int width = 1545) {
+    return {field, column, under.left + under.width - width, width};
+  }
 };
+
+/// How an overview footer counts its lines: the engine counts PO, or the layout writes the count
+/// into an unbound field itself.
+enum class FooterCount { Engine, Layout };
+
+/// The footer line of an overview.
+struct FooterSpec {
+  int ruleWidth;                      ///< twips, from the left of the first column
+  const char* countField = "Field1";  ///< the count's field
+  FooterCount count = FooterCount::Engine;
+  const char* unit = "件";  ///< after the count
+  std::vector<FooterTotal> totals;
+};
+
+/// One list of the rows, or one list per salesperson.
+enum class Listing { Whole, PerSalesperson };
 
 /// Where the parts of the common title block stand, and which of them a layout has.
 struct TitleBlockSpec {
@@ -52,6 +108,12 @@ struct TitleBlockSpec {
   FontSpec font = FontSpec{QStringLiteral("新細明體"), 12};
 };
 
+/// The salesperson block of a list's title: shown per salesperson, hidden in the whole list.
+inline TitleBlockSpec::Salesperson SalespersonBlockOf(Listing listing) {
+  return listing == Listing::PerSalesperson ? TitleBlockSpec::Salesperson::Shown
+                                            : TitleBlockSpec::Salesperson::Hidden;
+}
+
 /// The title block controls of `spec` (company, title, status lines, salesperson block, date range
 /// on top 810 and the print date), for a GroupHeader1 whose column headings start at 1215.
 std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec);
@@ -61,38 +123,59 @@ std::vector<ControlDef> OverviewTitleBlock(const TitleBlockSpec& spec);
 void AddColumns(SectionDef& headings, int headingTop, SectionDef& detail, int detailTop,
                 const std::vector<OverviewColumn>& columns, FontSpec font, int height);
 
-/// The footer line between two rules `ruleWidth` long: "合        計：", the count field (the
-/// engine's count of PO, or unbound when `engineCount` is false) with "件", then `totals`.
-std::vector<ControlDef> OverviewFooter(int ruleWidth, const char* countField, bool engineCount,
-                                       const std::vector<FooterTotal>& totals,
-                                       FontSpec font = FontSpec{QStringLiteral("新細明體"), 12});
+/// The GroupFooter1 band: the line between two rules, "合        計：", the count with its unit,
+/// then the totals, all in 新細明體 12.
+SectionDef OverviewFooter(const FooterSpec& spec);
 
-/// The per-salesperson form of a list: GroupHeader1 starts a page of its own, with its title
-/// block and its totals, for every EMPNO (the rows come ordered by EMPNO).
-void GroupBySalesperson(SectionDef& header);
-/// Drops the 業務員 (NAME) column: the salesperson stands in the title block instead.
+/// The measures of an overview list (twips, but the font).
+struct ListDesign {
+  int ruleWidth;  ///< from the first column's left to the last column's right
+  Listing listing = Listing::Whole;
+  int headerHeight = 1560;
+  int detailHeight = 345;  ///< the rule under each line is 15 twips above its bottom
+  int detailTop = 45;      ///< top of the detail fields
+  FontSpec font = FontSpec{QStringLiteral("新細明體"), 11};
+  int lineHeight = 255;  ///< height of the headings and of the detail fields
+};
+
+/// GroupHeader1 and Detail of an overview list: the header (repeated on every page) holds
+/// `titleBlock`, a rule on top 1170 and the headings of `columns` from top 1215; the detail holds
+/// their fields and the rule under the line. Per salesperson, GroupHeader1 is the EMPNO group:
+/// every salesperson starts a page of his own with his own title block and totals (the rows come
+/// ordered by EMPNO).
+struct ListBands {
+  SectionDef header;
+  SectionDef detail;
+};
+ListBands OverviewList(const ListDesign& design, std::vector<ControlDef> titleBlock,
+                       const std::vector<OverviewColumn>& columns);
+
+/// Drops the 業務員 (NAME) column of a per-salesperson list: the salesperson stands in the title
+/// block instead.
 void DropSalespersonColumn(std::vector<OverviewColumn>& columns);
 
-/// A layout named `name` with the given bands between the empty page header and page footer that
-/// every overview layout has.
-LayoutDefinition OverviewDesign(const QString& name, Orientation orientation,
-                                std::vector<SectionDef> bands);
+/// What OverviewReport::WriteWorkOrderDates writes besides the finished flag.
+struct WorkOrderDates {
+  bool dayCount = true;  ///< txt天數 := the day count
+  bool monthDay = true;  ///< txtODATE := mm/dd
+};
 
 class OverviewReport : public Report {
  public:
   /// Takes a copy of the criteria and the context as they are at the request: the instance shows
   /// exactly that request's rows, whatever happens to the process-wide records afterwards.
-  OverviewReport(LayoutDefinition layout, const WorkOrderCriteria& criteria,
-                 const AppContext& context);
+  /// The design is `entry`'s name and page with `bands` between the empty page header and page
+  /// footer every overview layout has.
+  OverviewReport(const LayoutEntry& entry, std::vector<SectionDef> bands,
+                 const WorkOrderCriteria& criteria, const AppContext& context);
+
+  /// DataControl1 := the connection string and the catalogue's statement of this layout; under
+  /// the overview rule with the invoice date as date basis, txtODATE shows 發票日期.
+  void ActiveReport_Initialize() override;
+
+  const LayoutEntry& Entry() const { return entry_; }
 
  protected:
-  /// DataControl1 := the connection string and "select * from [table] " + the overview rule +
-  /// `orderBy`; with the invoice date as date basis, txtODATE shows 發票日期.
-  void BindOverview(const QString& table, const QString& orderBy, bool withCustomerRange,
-                    bool withPositiveAmount);
-  /// DataControl1 := the connection string and `statement`.
-  void Bind(const QString& statement);
-
   /// The common title block: company, print date, date range, date caption, delivery and
   /// completion texts; controls the layout lacks are passed over.
   void FillTitleBlock();
@@ -106,17 +189,31 @@ class OverviewReport : public Report {
   static QString DayCount(const db::Value& orderDate, const db::Value& finishDate);
   /// The last four characters of a date value as mm/dd.
   static QString MonthDay(const db::Value& date);
-  /// The date texts of a work-order line: txtFDATE := FinishedFlag, `dayCountField` (unless null)
-  /// := DayCount from txtODATE's value (order or invoice date), then txtODATE := MonthDay.
-  void WriteWorkOrderDates(const char* dayCountField = "txt天數");
+
+  /// The date texts of a work-order line: txtFDATE := FinishedFlag, then what `dates` asks for,
+  /// from txtODATE's value (the order or invoice date).
+  void WriteWorkOrderDates(WorkOrderDates dates = {});
 
   /// Writes FormatGrouped of each named field's value as its text.
   void WriteGrouped(std::initializer_list<const char*> fields);
+  /// Writes FormatGrouped of the plain number text of Val of each named field's value: " 1234.50"
+  /// and "1234.5" both give 1,234.5.
+  void WriteGroupedValues(std::initializer_list<const char*> fields);
   /// Sets an unbound field's value and shows it through the field's output format.
   void SetFormattedValue(const char* field, const QString& value);
 
   const WorkOrderCriteria criteria_;
   const AppContext context_;
+
+ private:
+  const LayoutEntry& entry_;
 };
+
+/// The factory of a catalogue row: a new `Layout` for one request.
+template <class Layout>
+std::unique_ptr<Report> Make(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                             const AppContext& context) {
+  return std::make_unique<Layout>(entry, criteria, context);
+}
 
 }  // namespace tarvel

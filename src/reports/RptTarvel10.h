@@ -8,12 +8,11 @@ namespace tarvel {
 
 class rptTarvel10 : public OverviewReport {
  public:
-  rptTarvel10(const WorkOrderCriteria& criteria, const AppContext& context);
+  rptTarvel10(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+              const AppContext& context);
 
-  static LayoutDefinition Design();
+  static std::vector<SectionDef> Bands();
 
-  void ActiveReport_Initialize() override;
-  void ActiveReport_ReportStart() override;
   void GroupHeader1_Format() override;
   void Detail_Format() override;
   void GroupFooter1_Format() override;

@@ -8,11 +8,11 @@ namespace tarvel {
 
 class rptTarvel2 : public rptTarvel_1 {
  public:
-  rptTarvel2(const WorkOrderCriteria& criteria, const AppContext& context);
+  rptTarvel2(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+             const AppContext& context);
 
-  static LayoutDefinition Design();
+  static std::vector<SectionDef> Bands();
 
-  void ActiveReport_ReportStart() override;
   void Detail_Format() override;
 };
 

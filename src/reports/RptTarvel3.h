@@ -8,10 +8,12 @@ namespace tarvel {
 
 class rptTarvel3 : public OverviewReport {
  public:
-  rptTarvel3(const WorkOrderCriteria& criteria, const AppContext& context);
+  rptTarvel3(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+             const AppContext& context);
 
-  /// The design of the one-list form.
-  static LayoutDefinition Design();
+  /// The bands of both forms: per salesperson GroupHeader1 is the salesperson group (its own
+  /// page, title block with EMPNO and NAME, totals per salesperson) and the 業務員 column goes.
+  static std::vector<SectionDef> Bands(Listing listing);
 
   /// The margin percentage as printed: the margin over the base (the cost when the system's
   /// profit-rate base ITEM18 is numerically 0, also when it is empty or not a number; otherwise
@@ -19,30 +21,21 @@ class rptTarvel3 : public OverviewReport {
   static QString MarginRate(double margin, double amount, double cost,
                             const QString& profitRateBase);
 
-  void ActiveReport_Initialize() override;
-  void ActiveReport_ReportStart() override;
   void GroupHeader1_Format() override;
   void Detail_Format() override;
   void GroupFooter1_Format() override;
 
  protected:
-  rptTarvel3(LayoutDefinition design, const char* orderBy, const WorkOrderCriteria& criteria,
+  rptTarvel3(const LayoutEntry& entry, Listing listing, const WorkOrderCriteria& criteria,
              const AppContext& context);
-
-  /// The design of both forms: `bySalesperson` makes GroupHeader1 the salesperson group (its own
-  /// page, title block with EMPNO and NAME, totals per salesperson) and drops the 業務員 column.
-  static LayoutDefinition Design(bool bySalesperson);
-
- private:
-  const char* orderBy_;
 };
 
 /// 表2 by salesperson (chk依業務印表): the rows ordered by EMPNO, PO, each salesperson on pages of
 /// their own with their own totals.
 class rptTarvel3_1 final : public rptTarvel3 {
  public:
-  rptTarvel3_1(const WorkOrderCriteria& criteria, const AppContext& context);
-  static LayoutDefinition Design();
+  rptTarvel3_1(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+               const AppContext& context);
 };
 
 }  // namespace tarvel

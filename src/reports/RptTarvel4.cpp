@@ -1,11 +1,7 @@
 #include "reports/RptTarvel4.h"
 
-#include <algorithm>
-#include <string_view>
-
 #include "common/DisplayWidth.h"
 #include "common/GroupedNumber.h"
-#include "overview/criteria/WhereClauses.h"
 #include "platform/Conversions.h"
 #include "reports/LayoutBuilder.h"
 
@@ -16,7 +12,6 @@ using namespace layout;
 namespace {
 
 constexpr int kLeft = 90;
-constexpr int kGap = 45;
 constexpr int kRight = 15930;  // the paper's width less the margins of 400 and 300 twips, less 90
 
 /// The process columns 其他明細 joins, in the order it joins them.
@@ -26,79 +21,52 @@ constexpr int kOtherDetailBytes = 20;
 
 }  // namespace
 
-LayoutDefinition rptTarvel4::Design(bool bySalesperson) {
+std::vector<SectionDef> rptTarvel4::Bands(Listing listing) {
+  using namespace columns;
   std::vector<OverviewColumn> columns = {
-      {"Label3", "工單單號", "txtPO", "PO", 0, 1080},
+      WorkOrderNo(0, 1080),
       {"Label28", "工單日期", "txtODATE", "ODATE", 0, 900, Alignment::Center, "###/##/##"},
-      {"Label19", "業務員", "txtNAME", "NAME", 0, 765},
-      {"Label11", "客      戶", "txtSNAME", "SNAME", 0, 990},
-      {"Label2", "印　　件　　名　　稱", "txtDESC", "DESC", 0, 2430},
+      Salesperson(0, 765),
+      Customer(0, 990),
+      ItemName(0, 2430),
       {"Label4", "模數", "Field4", "MEMB", 0, 540, Alignment::Right},
-      {"Label12", "數    量", "txtQTY", "QTY", 0, 1170, Alignment::Right},
+      Quantity(0, 1170),
       {"Label5", "開數", "Field2", "SPEC", 0, 720, Alignment::Center},
       {"Label6", "印色", "txt印色", "", 0, 810, Alignment::Center},
       {"Label7", "用      紙", "txt紙品", "紙品", 0, 1800},
       {"Label9", "其　他　明　細", "txt其他明細", "", 0, 0},
   };
-  if (bySalesperson) DropSalespersonColumn(columns);
-  int left = kLeft;
-  for (OverviewColumn& c : columns) {
-    c.left = left;
-    left += c.width + kGap;
-  }
+  if (listing == Listing::PerSalesperson) DropSalespersonColumn(columns);
+  FlowColumns(columns);
   columns.back().width = kRight - columns.back().left;  // 其他明細 takes the rest of the line
   const int width = kRight - kLeft;
 
-  SectionDef header{.kind = SectionKind::GroupHeader1, .height = 1560, .repeatOnEveryPage = true};
-  SectionDef detail{.kind = SectionKind::Detail, .height = 315};
-  SectionDef footer{.kind = SectionKind::GroupFooter1, .height = 390};
-  if (bySalesperson) GroupBySalesperson(header);
-
-  using Salesperson = TitleBlockSpec::Salesperson;
-  header.controls =
-      OverviewTitleBlock({.companyVisible = true,
-                          .statusLines = false,
-                          .salesperson = bySalesperson ? Salesperson::Shown : Salesperson::Absent,
-                          .salesNameField = "Field3",
-                          .dateCaption = "工單日期："});
-  header.controls.push_back(RuleDef("Line1", kLeft, 1170, width));
-  AddColumns(header, 1215, detail, 30, columns, Ming(10), 255);
-  detail.controls.push_back(RuleDef("Line2", kLeft, 300, width));
+  // The whole list has no salesperson block at all; per salesperson it heads each block.
+  ListBands list =
+      OverviewList({.ruleWidth = width,
+                    .listing = listing,
+                    .detailHeight = 315,
+                    .detailTop = 30,
+                    .font = Ming(10)},
+                   OverviewTitleBlock({.companyVisible = true,
+                                       .statusLines = false,
+                                       .salesperson = listing == Listing::PerSalesperson
+                                                          ? TitleBlockSpec::Salesperson::Shown
+                                                          : TitleBlockSpec::Salesperson::Absent,
+                                       .salesNameField = "Field3",
+                                       .dateCaption = "工單日期："}),
+                   columns);
   for (const char* column : {"UNIT", "PRICE", "COLOR1", "COLOR2", "上光", "裁工", "裝訂", "其他",
                              "裱紙", "軋工", "糊工", "燙金", "AMT"}) {
     const std::string name = std::string("txt") + column;
-    detail.controls.push_back(Hidden(FieldDef(name.c_str(), column, 0, 30, 0, 255, Ming(10))));
+    list.detail.controls.push_back(Hidden(FieldDef(name.c_str(), column, 0, 30, 0, 255, Ming(10))));
   }
 
-  const OverviewColumn& quantity = *std::find_if(columns.begin(), columns.end(), [](const auto& c) {
-    return std::string_view(c.field) == "txtQTY";
-  });
-  footer.controls = {
-      RuleDef("Line3", kLeft, 15, width),
-      LabelDef("Label16", "合    計：", kLeft, 60, 1035, 255, Ming(10)),
-      TotalDef("Field1", "PO", SummaryFunction::Count, 1125, 60, 720, 255, Ming(10)),
-      LabelDef("Label8", "件", 1890, 60, 360, 255, Ming(10)),
-      TotalDef("txt數量合計", "QTY", SummaryFunction::Sum, quantity.left + quantity.width - 1800,
-               60, 1800, 255, Ming(10)),
-      Hidden(
-          TotalDef("txt合計", "AMT", SummaryFunction::Sum, quantity.left, 60, 1170, 255, Ming(10))),
-      RuleDef("Line4", kLeft, 360, width),
-  };
-
-  return OverviewDesign(
-      bySalesperson ? QStringLiteral("rptTarvel4_1") : QStringLiteral("rptTarvel4"),
-      Orientation::Landscape, {std::move(header), std::move(detail), std::move(footer)});
-}
-
-LayoutDefinition rptTarvel4::Design() {
-  return Design(false);
-}
-
-QString rptTarvel4::Statement(const WorkOrderCriteria& criteria, const AppContext& context,
-                              const QString& orderBy) {
-  return QStringLiteral("select 歷史工單明細2.*,CROWD.MEMB ") +
-         "from [歷史工單明細2] left join CROWD on 歷史工單明細2.PO = CROWD.PO " +
-         SalesRangeWhere(criteria, context, QStringLiteral("歷史工單明細2")) + orderBy;
+  const OverviewColumn& quantity = ColumnOf(columns, "txtQTY");
+  return {std::move(list.header), std::move(list.detail),
+          OverviewFooter({.ruleWidth = width,
+                          .totals = {FooterTotal::Under(quantity, "txt數量合計", "QTY", 1800),
+                                     {"txt合計", "AMT", quantity.left, 1170, false}}})};
 }
 
 QString rptTarvel4::ColourText(double front, double back) {
@@ -115,23 +83,13 @@ QString rptTarvel4::OtherDetails(const QStringList& processes) {
   return parts.join(QStringLiteral("  "));
 }
 
-rptTarvel4::rptTarvel4(const WorkOrderCriteria& criteria, const AppContext& context)
-    : rptTarvel4(Design(false), " order by 歷史工單明細2.PO ", criteria, context) {}
+rptTarvel4::rptTarvel4(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                       const AppContext& context)
+    : rptTarvel4(entry, Listing::Whole, criteria, context) {}
 
-rptTarvel4::rptTarvel4(LayoutDefinition design, const char* orderBy,
-                       const WorkOrderCriteria& criteria, const AppContext& context)
-    : OverviewReport(std::move(design), criteria, context), orderBy_(orderBy) {}
-
-void rptTarvel4::ActiveReport_Initialize() {
-  // The date column stays on ODATE: 表3 has no date-basis choice.
-  Bind(Statement(criteria_, context_, QString::fromUtf8(orderBy_)));
-}
-
-void rptTarvel4::ActiveReport_ReportStart() {
-  PageSetup().orientation = Orientation::Landscape;
-  PageSetup().paperSize = 9;
-  PageSetup().SetMargins(400, 300, 400, 400);
-}
+rptTarvel4::rptTarvel4(const LayoutEntry& entry, Listing listing, const WorkOrderCriteria& criteria,
+                       const AppContext& context)
+    : OverviewReport(entry, Bands(listing), criteria, context) {}
 
 void rptTarvel4::GroupHeader1_Format() {
   // Only company, print date and date range: 表3 has no date-basis, completion or delivery choice
@@ -157,11 +115,8 @@ void rptTarvel4::GroupFooter1_Format() {
   WriteGrouped({"txt數量合計", "txt合計"});
 }
 
-rptTarvel4_1::rptTarvel4_1(const WorkOrderCriteria& criteria, const AppContext& context)
-    : rptTarvel4(Design(), " order by 歷史工單明細2.EMPNO, 歷史工單明細2.PO ", criteria, context) {}
-
-LayoutDefinition rptTarvel4_1::Design() {
-  return rptTarvel4::Design(true);
-}
+rptTarvel4_1::rptTarvel4_1(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                           const AppContext& context)
+    : rptTarvel4(entry, Listing::PerSalesperson, criteria, context) {}
 
 }  // namespace tarvel

@@ -10,15 +10,12 @@ namespace tarvel {
 
 class rptTarvel4 : public OverviewReport {
  public:
-  rptTarvel4(const WorkOrderCriteria& criteria, const AppContext& context);
+  rptTarvel4(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+             const AppContext& context);
 
-  /// The design of the one-list form.
-  static LayoutDefinition Design();
-
-  /// The statement of both forms: [歷史工單明細2] left-joined with CROWD, the 表3 rule with every
-  /// column qualified, then `orderBy`.
-  static QString Statement(const WorkOrderCriteria& criteria, const AppContext& context,
-                           const QString& orderBy);
+  /// The bands of both forms: per salesperson GroupHeader1 is the salesperson group (its own
+  /// page, title block with EMPNO and NAME, totals per salesperson) and the 業務員 column goes.
+  static std::vector<SectionDef> Bands(Listing listing);
 
   /// 印色 from the front and back colour counts: "" for none, "正4", "反1", "正4反1".
   static QString ColourText(double front, double back);
@@ -27,30 +24,21 @@ class rptTarvel4 : public OverviewReport {
   /// 裁工, 裝訂, 燙金, 其他), each cut to 20 display bytes, two spaces apart.
   static QString OtherDetails(const QStringList& processes);
 
-  void ActiveReport_Initialize() override;
-  void ActiveReport_ReportStart() override;
   void GroupHeader1_Format() override;
   void Detail_Format() override;
   void GroupFooter1_Format() override;
 
  protected:
-  rptTarvel4(LayoutDefinition design, const char* orderBy, const WorkOrderCriteria& criteria,
+  rptTarvel4(const LayoutEntry& entry, Listing listing, const WorkOrderCriteria& criteria,
              const AppContext& context);
-
-  /// The design of both forms: `bySalesperson` makes GroupHeader1 the salesperson group (its own
-  /// page, title block with EMPNO and NAME, totals per salesperson) and drops the 業務員 column.
-  static LayoutDefinition Design(bool bySalesperson);
-
- private:
-  const char* orderBy_;
 };
 
 /// 表3 by salesperson (chk依業務印表1): ordered by EMPNO, PO, each salesperson on pages of their
 /// own with their own totals.
 class rptTarvel4_1 final : public rptTarvel4 {
  public:
-  rptTarvel4_1(const WorkOrderCriteria& criteria, const AppContext& context);
-  static LayoutDefinition Design();
+  rptTarvel4_1(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+               const AppContext& context);
 };
 
 }  // namespace tarvel

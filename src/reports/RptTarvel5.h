@@ -10,12 +10,10 @@ namespace tarvel {
 /// count only, its quantity and amount totals stay in the design but hidden.
 class rptTarvel5 : public rptTarvel_1 {
  public:
-  rptTarvel5(const WorkOrderCriteria& criteria, const AppContext& context);
+  rptTarvel5(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+             const AppContext& context);
 
-  static LayoutDefinition Design();
-
-  void ActiveReport_Initialize() override;
-  void ActiveReport_ReportStart() override;
+  static std::vector<SectionDef> Bands();
 };
 
 }  // namespace tarvel

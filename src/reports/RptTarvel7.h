@@ -8,11 +8,11 @@ namespace tarvel {
 
 class rptTarvel7 : public rptTarvel_1 {
  public:
-  rptTarvel7(const WorkOrderCriteria& criteria, const AppContext& context);
+  rptTarvel7(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+             const AppContext& context);
 
-  static LayoutDefinition Design();
+  static std::vector<SectionDef> Bands();
 
-  void ActiveReport_ReportStart() override;
   void Detail_Format() override;
   void GroupFooter1_Format() override;
 };

@@ -8,12 +8,11 @@ namespace tarvel {
 
 class rptTarvel9 : public OverviewReport {
  public:
-  rptTarvel9(const WorkOrderCriteria& criteria, const AppContext& context);
+  rptTarvel9(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+             const AppContext& context);
 
-  static LayoutDefinition Design();
+  static std::vector<SectionDef> Bands();
 
-  void ActiveReport_Initialize() override;
-  void ActiveReport_ReportStart() override;
   void GroupHeader1_Format() override;
   void Detail_Format() override;
 };

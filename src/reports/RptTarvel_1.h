@@ -7,21 +7,22 @@ namespace tarvel {
 
 class rptTarvel_1 : public OverviewReport {
  public:
-  rptTarvel_1(const WorkOrderCriteria& criteria, const AppContext& context);
+  rptTarvel_1(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+              const AppContext& context);
 
-  /// The design: page, sections and controls.
-  static LayoutDefinition Design();
+  /// The bands: title block and headings, the work-order line, the footer.
+  static std::vector<SectionDef> Bands();
+  /// The columns of the work-order line, as the combined-plate layout reuses them.
+  static std::vector<OverviewColumn> Columns();
 
-  void ActiveReport_Initialize() override;
-  void ActiveReport_ReportStart() override;
   void GroupHeader1_Format() override;
   void Detail_Format() override;
   void GroupFooter1_Format() override;
 
  protected:
-  /// For the 表1 variants that keep this layout's handlers with a design of their own.
-  rptTarvel_1(LayoutDefinition design, const WorkOrderCriteria& criteria,
-              const AppContext& context);
+  /// For the 表1 variants that keep this layout's handlers with bands of their own.
+  rptTarvel_1(const LayoutEntry& entry, std::vector<SectionDef> bands,
+              const WorkOrderCriteria& criteria, const AppContext& context);
 };
 
 }  // namespace tarvel

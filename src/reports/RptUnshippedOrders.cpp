@@ -3,6 +3,7 @@
 #include "common/GroupedNumber.h"
 #include "db/DbError.h"
 #include "platform/Conversions.h"
+#include "platform/UserInterface.h"
 #include "reports/LayoutBuilder.h"
 
 namespace tarvel {
@@ -17,18 +18,10 @@ constexpr int kRight = 14850;
 const QString kStockedQuery =
     QStringLiteral("select * from [工單產品入庫數] where PO = ? and PID = ? ");
 
-/// FormatGrouped of the plain text of Val(text): "1234.50" and " 1234.5" both give 1,234.5.
-QString GroupedValue(const QString& text) {
-  return FormatGrouped(NumberText(Val(text)));
-}
-
 }  // namespace
 
-LayoutDefinition rpt工單未出明細_橫::Design() {
-  SectionDef header{.kind = SectionKind::GroupHeader1, .height = 1560, .repeatOnEveryPage = true};
-  SectionDef detail{.kind = SectionKind::Detail, .height = 345};
-  SectionDef footer{.kind = SectionKind::GroupFooter1, .height = 390};
-
+std::vector<SectionDef> rpt工單未出明細_橫::Bands() {
+  using namespace columns;
   TitleBlockSpec title{.title = "未 送 總 表",
                        .titleLeft = 6210,
                        .statusLines = false,
@@ -37,72 +30,57 @@ LayoutDefinition rpt工單未出明細_橫::Design() {
                        .printDateCaption = "印表日期：",
                        .dateCaption = "工單日期：",
                        .font = Ming(11)};
-  header.controls = OverviewTitleBlock(title);
-  for (ControlDef& control : header.controls) {
+  std::vector<ControlDef> titleBlock = OverviewTitleBlock(title);
+  for (ControlDef& control : titleBlock) {
     if (control.name == QStringLiteral("lbl日期")) {
       control.name = QStringLiteral("Label22");  // this layout's name for the date caption
     }
     if (control.name == QLatin1String("Label1")) control.alignment = Alignment::Center;
   }
-  header.controls.push_back(
+  titleBlock.push_back(
       LabelDef("Label39", "頁　　次：", title.rightLeft, 540, 1260, 270, Ming(11)));
-  header.controls.push_back(
-      FieldDef("txt頁次", "", title.rightLeft + 1260, 540, 1020, 270, Ming(11)));
-  header.controls.push_back(RuleDef("Line1", kLeft, 1170, kRight - kLeft));
-  AddColumns(
-      header, 1215, detail, 45,
+  titleBlock.push_back(FieldDef("txt頁次", "", title.rightLeft + 1260, 540, 1020, 270, Ming(11)));
+
+  ListBands list = OverviewList(
+      {.ruleWidth = kRight - kLeft}, std::move(titleBlock),
       {
-          {"Label3", "工單單號", "txtPO", "PO", 90, 1170},
-          {"Label28", "日期", "txtODATE", "ODATE", 1305, 540, Alignment::Center},
-          {"Label11", "客   戶", "txtSNAME", "SNAME", 1890, 990},
-          {"Label35", "印  件  代  號", "txtCODE", "CODE", 2925, 1800},
-          {"Label2", "印　　件　　名　　稱", "txtDESC", "DESC", 4770, 3420},
-          {"Label12", "工單數量", "txtQTY", "QTY", 8235, 1080, Alignment::Right},
+          WorkOrderNo(90, 1170),
+          OrderDate(1305, 540),
+          Customer(1890, 990).Titled("客   戶"),
+          ItemCode(2925, 1800),
+          ItemName(4770, 3420),
+          Quantity(8235, 1080).Titled("工單數量"),
           {"Label13", "已出數量", "txt已出數量", "已出數量", 9360, 1080, Alignment::Right},
           {"Label14", "未出數量", "txt未出數量", "未出數量", 10485, 1080, Alignment::Right},
           {"Label15", "入庫數量", "txt入庫數量", "", 11610, 1080, Alignment::Right},
           {"Label17", "目前庫存", "txtSTOCK", "STOCK", 12735, 1080, Alignment::Right},
-          {"Label34", "預交日期", "Field4", "PDATE", 13860, 990, Alignment::Center, "###/##/##"},
-      },
-      Ming(11), 255);
-  detail.controls.push_back(Hidden(FieldDef("txt種類", "種類", 0, 45, 0, 255, Ming(11))));
-  detail.controls.push_back(Hidden(FieldDef("txtNAME", "NAME", 0, 45, 0, 255, Ming(11))));
-  detail.controls.push_back(Hidden(FieldDef("txtCQTY", "已出數量", 0, 45, 0, 255, Ming(11))));
-  detail.controls.push_back(RuleDef("Line2", kLeft, 330, kRight - kLeft));
+          PromisedDate(13860, 990).Titled("預交日期"),
+      });
+  list.detail.controls.push_back(Hidden(FieldDef("txt種類", "種類", 0, 45, 0, 255, Ming(11))));
+  list.detail.controls.push_back(Hidden(FieldDef("txtNAME", "NAME", 0, 45, 0, 255, Ming(11))));
+  list.detail.controls.push_back(Hidden(FieldDef("txtCQTY", "已出數量", 0, 45, 0, 255, Ming(11))));
 
-  const auto total = [](const char* name, const char* column, int left) {
-    return TotalDef(name, column, SummaryFunction::Sum, left, 60, 1080, 270, Ming(11));
-  };
-  footer.controls = {
-      RuleDef("Line3", kLeft, 15, kRight - kLeft),
-      LabelDef("Label16", "合        計：", 90, 60, 1275, 270, Ming(11)),
-      FieldDef("txt筆數", "", 1365, 60, 720, 270, Ming(11), Alignment::Right),
-      LabelDef("Label8", "筆", 2130, 60, 360, 270, Ming(11)),
-      total("txtQTY1", "QTY", 8235),
-      total("txt已出數量1", "已出數量", 9360),
-      total("txt未出數量1", "未出數量", 10485),
-      FieldDef("txt入庫數量1", "", 11610, 60, 1080, 270, Ming(11), Alignment::Right),
-      Hidden(total("txtCQTY1", "已出數量", 12735)),
-      RuleDef("Line4", kLeft, 360, kRight - kLeft),
-  };
-
-  return OverviewDesign(QStringLiteral("rpt工單未出明細_橫"), Orientation::Landscape,
-                        {std::move(header), std::move(detail), std::move(footer)});
+  return {std::move(list.header), std::move(list.detail),
+          OverviewFooter({.ruleWidth = kRight - kLeft,
+                          .countField = "txt筆數",
+                          .count = FooterCount::Layout,
+                          .unit = "筆",
+                          .totals = {
+                              {"txtQTY1", "QTY", 8235, 1080},
+                              {"txt已出數量1", "已出數量", 9360, 1080},
+                              {"txt未出數量1", "未出數量", 10485, 1080},
+                              {"txt入庫數量1", "", 11610, 1080},
+                              {"txtCQTY1", "已出數量", 12735, 1080, false},
+                          }})};
 }
 
-rpt工單未出明細_橫::rpt工單未出明細_橫(const WorkOrderCriteria& criteria, const AppContext& context)
-    : OverviewReport(Design(), criteria, context) {}
+rpt工單未出明細_橫::rpt工單未出明細_橫(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                                       const AppContext& context)
+    : OverviewReport(entry, Bands(), criteria, context) {}
 
 rpt工單未出明細_橫::~rpt工單未出明細_橫() = default;
 
-void rpt工單未出明細_橫::ActiveReport_Initialize() {
-  // 未送總表 has no customer range and no amount piece.
-  BindOverview(QStringLiteral("工單未出明細"), QStringLiteral(" order by PO, [NO] "), false, false);
-}
-
 void rpt工單未出明細_橫::ActiveReport_ReportStart() {
-  PageSetup().orientation = Orientation::Landscape;
-  PageSetup().SetMargins(450, 500, 400, 500);
   // One connection and one prepared query for the whole run instead of one per printed row.
   // When they cannot be had, every row shows 0, as a failing lookup does, and the report goes on.
   try {
@@ -118,6 +96,12 @@ void rpt工單未出明細_橫::ActiveReport_ReportStart() {
 void rpt工單未出明細_橫::ActiveReport_ReportEnd() {
   stockQuery_.reset();
   stockConnection_.reset();
+  if (failedLookups_ > 0) {
+    ShowMessage(QStringLiteral("有 %1 筆工單的入庫數量無法查詢，以 0 列印。\n%2")
+                    .arg(failedLookups_)
+                    .arg(lookupFailure_),
+                kExclamation, QStringLiteral("查詢入庫數量錯誤"));
+  }
 }
 
 void rpt工單未出明細_橫::GroupHeader1_Format() {
@@ -130,10 +114,7 @@ void rpt工單未出明細_橫::GroupHeader1_Format() {
 void rpt工單未出明細_橫::Detail_Format() {
   ReportControl& orderDate = Field(QStringLiteral("txtODATE"));
   orderDate.SetText(MonthDay(orderDate.Value()));
-  for (const char* name : {"txtQTY", "txtCQTY", "txt已出數量", "txt未出數量", "txtSTOCK"}) {
-    ReportControl& field = Field(QString::fromUtf8(name));
-    field.SetText(GroupedValue(field.Value().ToText()));
-  }
+  WriteGroupedValues({"txtQTY", "txtCQTY", "txt已出數量", "txt未出數量", "txtSTOCK"});
   ReportControl& kind = Field(QStringLiteral("txt種類"));
   if (kind.Value().Text() == QStringLiteral("合版")) kind.SetText(QStringLiteral("合"));
   ++rows_;
@@ -158,16 +139,14 @@ void rpt工單未出明細_橫::StockedQuantityLookup(const QString& po, const Q
       stocked.SetText(FormatGrouped(NumberText(*quantity)));
       stockedSum_ += *quantity;
     }
-  } catch (const Error&) {
-    // Passed over: this row keeps 0 and adds nothing.
+  } catch (const Error& error) {
+    // This row keeps 0 and adds nothing; the failure is reported once at the end of the run.
+    if (failedLookups_++ == 0) lookupFailure_ = error.Description();
   }
 }
 
 void rpt工單未出明細_橫::GroupFooter1_Format() {
-  for (const char* name : {"txtQTY1", "txtCQTY1", "txt已出數量1", "txt未出數量1"}) {
-    ReportControl& field = Field(QString::fromUtf8(name));
-    field.SetText(GroupedValue(field.Value().ToText()));
-  }
+  WriteGroupedValues({"txtQTY1", "txtCQTY1", "txt已出數量1", "txt未出數量1"});
   Field(QStringLiteral("txt入庫數量1")).SetText(FormatGrouped(NumberText(stockedSum_)));
   Field(QStringLiteral("txt筆數")).SetText(QString::number(rows_));
 }

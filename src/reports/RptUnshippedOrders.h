@@ -12,14 +12,15 @@ namespace tarvel {
 
 class rpt工單未出明細_橫 : public OverviewReport {
  public:
-  rpt工單未出明細_橫(const WorkOrderCriteria& criteria, const AppContext& context);
+  rpt工單未出明細_橫(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                     const AppContext& context);
   ~rpt工單未出明細_橫() override;
 
-  static LayoutDefinition Design();
+  static std::vector<SectionDef> Bands();
 
-  void ActiveReport_Initialize() override;
-  /// Also opens the one connection and prepared query of the stocked-in lookup for the run.
+  /// Opens the one connection and prepared query of the stocked-in lookup for the run.
   void ActiveReport_ReportStart() override;
+  /// Reports a failed lookup once, when the run is over (the rows concerned show 0).
   void ActiveReport_ReportEnd() override;
   void GroupHeader1_Format() override;
   void Detail_Format() override;
@@ -46,6 +47,9 @@ class rpt工單未出明細_橫 : public OverviewReport {
   std::unique_ptr<db::Connection> stockConnection_;
   std::optional<db::Command> stockQuery_;
   QString stockOpenError_;
+  /// The first failure of the lookup, and how many rows it left at 0.
+  QString lookupFailure_;
+  qint64 failedLookups_ = 0;
 };
 
 }  // namespace tarvel

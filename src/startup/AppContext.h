@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 
+#include "common/GroupScope.h"
+
 namespace tarvel {
 
 /// Filled once at start-up (InitializeProgram) and read-only afterwards, except ExcelFolder
@@ -29,10 +31,10 @@ struct AppContext {
   double MainWindowHandle = 0;  ///< written by the main window on its first activation
 
   // Loaded from the suite's tables.
-  std::array<QString, 20> Groups;  ///< [EMPLOYEE] GROUP, GROUP1 … GROUP19
-  QString ExtensionNumber;         ///< [EMPLOYEE] 分機代號
-  QString CompanyName;             ///< [COMPANY] COMPANY
-  QString ProfitRateBase;          ///< [SYSTEM] ITEM18: numeric 0 = against cost
+  UserGroups Groups;        ///< [EMPLOYEE] GROUP, GROUP1 … GROUP19
+  QString ExtensionNumber;  ///< [EMPLOYEE] 分機代號
+  QString CompanyName;      ///< [COMPANY] COMPANY
+  QString ProfitRateBase;   ///< [SYSTEM] ITEM18: numeric 0 = against cost
   QString WorkOrderRights;  ///< [使用者資料明細] 工單作業細部: one-character flags
   QString ExcelFolder;      ///< [SYSLOAD] EXCEL, as a local folder; see InitializeProgram
 

@@ -125,7 +125,7 @@ QString LocalFolderText(const QString& suiteFolder) {
   return folder;
 }
 
-void LoadAppContext(AppContext& context, const QString& commandLine) {
+bool LoadAppContext(AppContext& context, const QString& commandLine) {
   BusyPointer hourglass;
   try {
     std::unique_ptr<db::Connection> connection = db::Connection::Open(context.ConnectionString);
@@ -137,7 +137,9 @@ void LoadAppContext(AppContext& context, const QString& commandLine) {
     LoadSettings(*connection, context);
   } catch (const Error& error) {
     ShowMessage(error.Description(), kCritical, QStringLiteral("取得系統相關設定資料錯誤"));
+    return false;
   }
+  return true;
 }
 
 }  // namespace tarvel

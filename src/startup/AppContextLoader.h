@@ -20,7 +20,10 @@ namespace tarvel {
 /// an apostrophe selects exactly its own rows.
 ///
 /// ExcelFolder receives [SYSLOAD] EXCEL as a local folder (see LocalFolderText); empty stays empty.
-void LoadAppContext(AppContext& context, const QString& commandLine);
+///
+/// Returns false after such a failure (the message has been shown): the context is incomplete
+/// and the caller must not go on as if the user's rights and groups were known.
+bool LoadAppContext(AppContext& context, const QString& commandLine);
 
 /// A folder text of the suite (such as "D:\報表\") as the local folder it names: the existing
 /// folder when there is one (matched without regard to case), else the text with backslashes as

@@ -65,6 +65,18 @@ QString FileErrorDescription(int error) {
   }
 }
 
+// A value of the connection string as OLE DB reads it back: as it is when that is unambiguous,
+// else in double quotes with its double quotes doubled. A folder may hold ";" (which would end
+// the value), quotes, or blanks at either end (which the reader drops).
+QString ConnectionStringValue(const QString& value) {
+  const bool plain = !value.contains(u';') && !value.contains(u'"') && !value.contains(u'\'') &&
+                     (value.isEmpty() || (!value.front().isSpace() && !value.back().isSpace()));
+  if (plain) return value;
+  QString quoted = value;
+  quoted.replace(u'"', QStringLiteral("\"\""));
+  return u'"' + quoted + u'"';
+}
+
 }  // namespace
 
 QString LocalPath(const QString& suitePath) {
@@ -135,12 +147,16 @@ void CreateMarkerFile(const AppContext& context) {
   ::close(fd);
 }
 
+QString ComposeConnectionString(const QString& dataSource) {
+  return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+         ConnectionStringValue(dataSource) + QStringLiteral(";Jet OLEDB:Database Password=") +
+         ConnectionStringValue(QLatin1String(kDatabasePassword));
+}
+
 void BuildConnectionString(AppContext& context) {
   context.DatabasePassword = QLatin1String(kDatabasePassword);
-  context.ConnectionString = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
-                             context.DatabaseFolder + QStringLiteral("KORV.mdb") +
-                             QStringLiteral(";") + QStringLiteral("Jet OLEDB:Database Password=") +
-                             context.DatabasePassword;
+  context.ConnectionString =
+      ComposeConnectionString(context.DatabaseFolder + QStringLiteral("KORV.mdb"));
 }
 
 }  // namespace tarvel

@@ -32,7 +32,16 @@ void LocateDatabase(AppContext& context);
 /// and start-up goes on.
 void CreateMarkerFile(const AppContext& context);
 
-/// Sets DatabasePassword and ConnectionString.
+/// The connection string for the database file `dataSource` (a path in the suite's form),
+/// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=…;Jet OLEDB:Database Password=…" with
+/// kDatabasePassword. A value holding ";", a double or a single quote, or blanks at either end is
+/// written in double quotes with each double quote doubled, as OLE DB reads it, so
+/// db::ConnectionString::Parse gives back exactly `dataSource` for every text; any other value is
+/// written as it is.
+QString ComposeConnectionString(const QString& dataSource);
+
+/// Sets DatabasePassword and ConnectionString (ComposeConnectionString of DatabaseFolder +
+/// "KORV.mdb").
 void BuildConnectionString(AppContext& context);
 
 /// The local path of a folder or file text in the suite's form: the existing entry it names when

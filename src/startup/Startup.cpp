@@ -13,6 +13,13 @@ constexpr long Rgb(long red, long green, long blue) {
   return red + 256 * green + 65536 * blue;
 }
 
+// The steps after the loading: the defaults the database did not give.
+void FinishContext(AppContext& context) {
+  // "C:\" names no folder here; the user's documents folder is where a workbook is expected.
+  if (context.ExcelFolder.isEmpty()) context.ExcelFolder = System().DocumentsFolder();
+  SetLookupColours(context);
+}
+
 }  // namespace
 
 void SetLookupColours(AppContext& context) {
@@ -24,21 +31,34 @@ void SetLookupColours(AppContext& context) {
     context.LookupColours[i] = QString::number(kColours[i]);
 }
 
-void InitializeProgram(AppContext& context, const QString& commandLine) {
+bool InitializeProgram(AppContext& context, const QString& commandLine) {
   LocateDatabase(context);
   CreateMarkerFile(context);
   BuildConnectionString(context);
-  LoadAppContext(context, commandLine);
-  // "C:\" names no folder here; the user's documents folder is where a workbook is expected.
-  if (context.ExcelFolder.isEmpty()) context.ExcelFolder = System().DocumentsFolder();
-  SetLookupColours(context);
+  const bool loaded = LoadAppContext(context, commandLine);
+  FinishContext(context);
+  return loaded;
+}
+
+bool LoadContextForDatabase(AppContext& context, const QString& databasePath,
+                            const QString& commandLine) {
+  context.MachineUserName = GetComputerNameText() + QLatin1Char('\\') + GetWindowsUserName();
+  context.DatabasePassword = QLatin1String(kDatabasePassword);
+  context.ConnectionString = ComposeConnectionString(databasePath);
+  const bool loaded = LoadAppContext(context, commandLine);
+  FinishContext(context);
+  return loaded;
 }
 
 StartupResult Main(AppContext& context, const QString& commandLine,
                    const MainWindowLauncher& showMainWindow) {
-  InitializeProgram(context, commandLine);
-
   StartupResult result;
+  if (!InitializeProgram(context, commandLine)) {
+    // Without the user's rights and groups every window would show or hide the wrong things.
+    result.outcome = StartOutcome::kContextFailed;
+    return result;
+  }
+
   result.instanceLock = System().LockSingleInstance(QLatin1String(kApplicationTitle));
   if (!result.instanceLock) {
     result.outcome = StartOutcome::kSecondInstance;

@@ -22,6 +22,7 @@ enum class StartOutcome {
   kRunning,         ///< the main window was shown; the program lives in its events
   kSecondInstance,  ///< another copy runs: ended silently
   kMissingToken,    ///< no launch token: "引數錯誤" was shown
+  kContextFailed,   ///< the context could not be loaded: its message was shown, nothing more
 };
 
 struct StartupResult {
@@ -33,11 +34,20 @@ struct StartupResult {
 /// The start-up preparation, in this order: LocateDatabase, CreateMarkerFile,
 /// BuildConnectionString, LoadAppContext, the default ExcelFolder (the user's documents folder,
 /// standing in for "C:\"), the lookup colours. Every step runs even when an earlier one reported
-/// a failure.
-void InitializeProgram(AppContext& context, const QString& commandLine);
+/// a failure. Returns what LoadAppContext returned: false when the context is incomplete.
+bool InitializeProgram(AppContext& context, const QString& commandLine);
 
-/// The entry: InitializeProgram, then a second copy ends silently and a command line without the
-/// launch token ends after "引數錯誤" / "錯誤" (style 16); otherwise `showMainWindow` runs.
+/// The preparation for a database named by its local path instead of the DSN file (tools, and
+/// a program told which database to use): MachineUserName as LocateDatabase sets it,
+/// DatabasePassword and ConnectionString (ComposeConnectionString of `databasePath`),
+/// LoadAppContext, then the default ExcelFolder and the lookup colours as InitializeProgram.
+/// Returns what LoadAppContext returned (its failure has been shown).
+bool LoadContextForDatabase(AppContext& context, const QString& databasePath,
+                            const QString& commandLine);
+
+/// The entry: InitializeProgram; when the context could not be loaded the start ends after its
+/// message. Then a second copy ends silently and a command line without the launch token ends
+/// after "引數錯誤" / "錯誤" (style 16); otherwise `showMainWindow` runs.
 StartupResult Main(AppContext& context, const QString& commandLine,
                    const MainWindowLauncher& showMainWindow);
 

@@ -59,6 +59,13 @@ TEST(RocDate, StoredTextsToDates) {
       {"11512O4", 3, none},
       {"", 3, none},
       {"115", 3, none},
+      // A numeric year far outside the int range is no date, whatever its sign.
+      {"9e91231", 3, none},
+      {"9e9", 3, none},
+      {"-9e91231", 4, none},
+      {"1e3001231", 5, none},
+      {"2147481737", 10, none},             // + 1911 is one past the largest int
+      {"1e31231", 3, QDate(2911, 12, 31)},  // an exponent year in range is a year
   };
   for (const Case& c : cases) {
     EXPECT_EQ(RocTextToDate(QString::fromLatin1(c.text), c.yearDigits), c.expected) << c.text;
@@ -72,6 +79,7 @@ TEST(RocDate, StoredTextsToDates) {
   EXPECT_EQ(RocDigitsToDate(QStringLiteral("991231")), QDate(2010, 12, 31));
   EXPECT_EQ(RocDigitsToDate(QStringLiteral("99123")), std::nullopt);
   EXPECT_EQ(RocDigitsToDate(QStringLiteral("11512041")), std::nullopt);
+  EXPECT_EQ(RocDigitsToDate(QStringLiteral("9e91231")), std::nullopt);
 }
 
 TEST(RocDate, WorkOrderDayCount) {
@@ -92,7 +100,10 @@ TEST(RocDate, WorkOrderDayCount) {
       {"1151205", "1151204", -1},     // finished before the order date
       {"", "1151204", std::nullopt},  // no order date: no count
       {"   ", "", std::nullopt},
-      {"ABC1201", "", sinceZero},     // not a date: counts from the date value zero
+      {"ABC1201", "", sinceZero},  // not a date: counts from the date value zero
+      {"9e9", "", sinceZero},      // a year beyond any date is no date either
+      {"-9e9", "1151204", sinceZero},
+      {"1151201", "9e91231", 3},      // nor a finish date beyond any date
       {" 1151201 ", " 1151203 ", 2},  // trimmed like every row text
   };
   for (const Case& c : cases) {

@@ -36,14 +36,30 @@ TEST(JetDialect, TopBecomesLimitAtTheEndOfItsSelect) {
        "select * from (select  A from T  LIMIT 1 ) union select B from U"},
       {"select A from T union all select top 2 B from U",
        "select A from T union all select * from (select  B from U LIMIT 2 ) "},
+      // A comment at the end would swallow a limit put after it: the limit goes before it.
+      {"select top 1 * from CUST -- first", "select  * from CUST LIMIT 1  -- first"},
+      {"select top 2 * from CUST /* a */ -- b\n", "select  * from CUST LIMIT 2  /* a */ -- b\n"},
+      {"select * from T where A in (select top 1 A from U -- u\n)",
+       "select * from T where A in (select  A from U LIMIT 1  -- u\n)"},
+      {"select top 1 A from T -- t\nunion select B from U",
+       "select * from (select  A from T LIMIT 1 )  -- t\nunion select B from U"},
+      // Comment marks inside literals are text.
+      {"select top 1 * from T where A = '--' ", "select  * from T where A = '--'  LIMIT 1 "},
       // Jet divides as floating point.
       {"select (A+B-C)/C*100 from T", "select (A+B-C)*1.0/C*100 from T"},
+      // Two slashes must not become the start of a comment ("…/*1.0/…").
+      {"select top 4 * from T where 1//2", "select  * from T where 1*1.0/ *1.0/2 LIMIT 4 "},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(JetDialect::Translate(QString::fromUtf8(c.jet)), QString::fromUtf8(c.sqlite))
         << c.jet;
   }
   EXPECT_THROW(JetDialect::Translate(QStringLiteral("select top 10 percent * from T")), DbError);
+  // A comment that never ends would hide whatever is put after it.
+  for (const char* jet :
+       {"select top 2 * from CUST/*", "select top 2 * from CUST /* x", "select * from T /*/"}) {
+    EXPECT_THROW(JetDialect::Translate(QString::fromUtf8(jet)), DbError) << jet;
+  }
 }
 
 TEST(JetDialect, TranslatedTopRunsOnTheEngine) {
@@ -59,6 +75,31 @@ TEST(JetDialect, TranslatedTopRunsOnTheEngine) {
   rs = c.OpenRecordset(
       QStringLiteral("select top 1 PO from T where N > 2 union select PO from T where N = 1"));
   EXPECT_EQ(rs.RecordCount(), 2);
+}
+
+// Whatever comment ends the statement, the engine returns no more rows than top asks for.
+TEST(JetDialect, TopHoldsWhenTheStatementEndsInAComment) {
+  ScratchDb db(
+      QStringLiteral("create table CUST (ID text); insert into CUST values ('a'), ('b'), ('c');"));
+  const struct {
+    const char* jet;
+    qint64 rows;
+  } cases[] = {
+      {"select top 1 * from CUST -- first", 1},
+      {"select top 1 * from CUST -- first\n", 1},
+      {"select top 2 * from CUST /* closed */", 2},
+      {"select top 1 * from CUST order by ID desc --", 1},
+      {"select * from CUST where ID in (select top 1 ID from CUST order by ID -- x\n)", 1},
+      {"select top 1 ID from CUST -- x\n union all select ID from CUST", 4},
+      {"select ID from CUST union all select top 1 ID from CUST --", 4},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(db.connection->OpenRecordset(QString::fromUtf8(c.jet)).RecordCount(), c.rows)
+        << c.jet;
+  }
+  EXPECT_THROW(db.connection->OpenRecordset(QStringLiteral("select top 2 * from CUST/*")), DbError);
+  EXPECT_THROW(db.connection->OpenRecordset(QStringLiteral("select top 2 * from CUST where 1//2")),
+               DbError);
 }
 
 TEST(JetDialect, BracketedNamesIncludingChineseAndQualified) {

@@ -3,15 +3,17 @@
 #include <gtest/gtest.h>
 #include <QHash>
 
-#include "DemoFixture.h"
+#include "demo/DemoDatabase.h"
+#include "support/Demo.h"
 
 namespace tarvel::test {
+
 namespace {
 
 using namespace Qt::StringLiterals;
 
 TEST(DemoContentTest, EveryMixTheFiltersDistinguishExists) {
-  auto db = DemoDatabaseFixture::Open();
+  auto db = OpenDemo();
   struct Case {
     const char* what;
     QString where;  // a condition on [歷史工單明細] unless `from` says otherwise
@@ -76,22 +78,21 @@ TEST(DemoContentTest, EveryMixTheFiltersDistinguishExists) {
        u"[SYSLOAD]"_s},
   };
   for (const Case& c : cases) {
-    const double count = DemoDatabaseFixture::Scalar(
-        *db, u"select count(*) from "_s + c.from + u" where "_s + c.where);
+    const double count = Scalar(*db, u"select count(*) from "_s + c.from + u" where "_s + c.where);
     EXPECT_GT(count, 0) << c.what;
   }
 }
 
 TEST(DemoContentTest, MixesStayConsistent) {
-  auto db = DemoDatabaseFixture::Open();
+  auto db = OpenDemo();
   struct Case {
     const char* what;
     QString sql;  // counts rows that must not exist
   };
   const std::vector<Case> cases = {
-      {"finished after today", u"select count(*) from [工單主檔] where FDATE > '1140514'"_s},
-      {"ordered after today", u"select count(*) from [工單主檔] where ODATE > '1140514'"_s},
-      {"ordered before the window", u"select count(*) from [工單主檔] where ODATE < '1120501'"_s},
+      {"finished after today", u"select count(*) from [工單主檔] where FDATE > '1151204'"_s},
+      {"ordered after today", u"select count(*) from [工單主檔] where ODATE > '1151204'"_s},
+      {"ordered before the window", u"select count(*) from [工單主檔] where ODATE < '1131201'"_s},
       {"finished before ordered",
        u"select count(*) from [工單主檔] where FDATE <> '' and FDATE < ODATE"_s},
       {"cleared but not all delivered",
@@ -117,11 +118,11 @@ TEST(DemoContentTest, MixesStayConsistent) {
        u"select count(*) from [工單產品入庫數] s join [工單主檔] w on w.PO = s.PO where w.已出數量 >= w.QTY"_s},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(DemoDatabaseFixture::Scalar(*db, c.sql), 0) << c.what;
+    EXPECT_EQ(Scalar(*db, c.sql), 0) << c.what;
 }
 
 TEST(DemoContentTest, AWorkOrderCarriesTheSameValuesInEverySource) {
-  auto db = DemoDatabaseFixture::Open();
+  auto db = OpenDemo();
   struct Line {
     QString cust, odate, amt, sname;
   };
@@ -141,7 +142,7 @@ TEST(DemoContentTest, AWorkOrderCarriesTheSameValuesInEverySource) {
     return lines;
   };
   const QHash<QString, Line> base = read(u"[歷史工單明細]"_s);
-  ASSERT_EQ(base.size(), DemoDatabaseFixture::kOrders);
+  ASSERT_EQ(base.size(), kDemoOrders);
   struct Source {
     QString name;
     bool everyOrder;   // holds every work order (not only unshipped, reworked, proofs)
@@ -170,15 +171,15 @@ TEST(DemoContentTest, AWorkOrderCarriesTheSameValuesInEverySource) {
 }
 
 TEST(DemoContentTest, TheDemoUsersCanSignIn) {
-  auto db = DemoDatabaseFixture::Open();
-  const demo::DemoSummary& summary = DemoDatabaseFixture::Summary();
-  ASSERT_GE(summary.users.size(), 2u);
-  const demo::DemoUser& admin = summary.users[0];
-  EXPECT_EQ(admin.adminName, admin.userName);  // never restricted
-  const demo::DemoUser& restricted = summary.users[1];
-  EXPECT_TRUE(restricted.adminName.isEmpty());
+  auto db = OpenDemo();
+  // The users the README names: the administrator (never restricted), the restricted
+  // salesperson and a colleague.
+  const demo::DemoUser users[] = {{u"系統管理員"_s, u"系統管理員"_s, {}, {}},
+                                  {u"王小明"_s, {}, u"A001"_s, {}},
+                                  {u"林淑芬"_s, {}, u"A003"_s, {}}};
+  const demo::DemoUser& restricted = users[1];
 
-  for (const demo::DemoUser& user : summary.users) {
+  for (const demo::DemoUser& user : users) {
     db::Recordset rights = db->OpenRecordset(u"select * from [使用者資料明細] where 使用者 = '"_s +
                                              user.userName + u"'"_s);
     ASSERT_EQ(rights.RecordCount(), 1) << user.userName.toStdString();
@@ -201,16 +202,15 @@ TEST(DemoContentTest, TheDemoUsersCanSignIn) {
   ASSERT_FALSE(group.isEmpty());
   EXPECT_EQ(employee.Text(u"ODATE"_s), QString());
   const QString id = restricted.employeeId;
-  const double own = DemoDatabaseFixture::Scalar(
-      *db, u"select count(*) from [歷史工單明細] where EMPNO = '"_s + id + u"'"_s);
-  const double assigned = DemoDatabaseFixture::Scalar(
-      *db, u"select count(*) from [歷史工單明細] where EMPNO <> '"_s + id +
-               u"' and CUST in (select ID from [CUSTE] where EMPNO ='"_s + id +
-               u"' group by ID)"_s);
-  const double groupOnly =
-      DemoDatabaseFixture::Scalar(*db, u"select count(*) from [歷史工單明細] where EMPNO <> '"_s +
+  const double own =
+      Scalar(*db, u"select count(*) from [歷史工單明細] where EMPNO = '"_s + id + u"'"_s);
+  const double assigned =
+      Scalar(*db, u"select count(*) from [歷史工單明細] where EMPNO <> '"_s + id +
+                      u"' and CUST in (select ID from [CUSTE] where EMPNO ='"_s + id +
+                      u"' group by ID)"_s);
+  const double groupOnly = Scalar(*db, u"select count(*) from [歷史工單明細] where EMPNO <> '"_s +
                                            id + u"' and [GROUP] = '"_s + group + u"'"_s);
-  const double outside = DemoDatabaseFixture::Scalar(
+  const double outside = Scalar(
       *db, u"select count(*) from [歷史工單明細] where ([GROUP] <> '"_s + group +
                u"' or [GROUP] is NULL) and CUST not in (select ID from [CUSTE] where EMPNO ='"_s +
                id + u"')"_s);

@@ -2,17 +2,14 @@
 // chosen rows, the combined-plate grouping, and every layout run on a generated database.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <set>
 
 #include "db/Connection.h"
-#include "demo/DemoDatabase.h"
 #include "overview/criteria/WhereClauses.h"
 #include "platform/Clock.h"
-#include "reports/DemoOnce.h"
-#include "reports/OverviewLayouts.h"
-#include "reports/ReportTexts.h"
-#include "reports/engine/PdfRenderer.h"
+#include "reports/ReportCatalogue.h"
+#include "support/Demo.h"
+#include "support/ReportTexts.h"
 #include "support/TempDir.h"
 
 namespace tarvel {
@@ -22,9 +19,6 @@ using test::BandInstances;
 using test::BandText;
 using test::LastBand;
 using test::TextOf;
-
-const char* const kLayouts[] = {"rptTarvel2", "rptTarvel5", "rptTarvel6_1",
-                                "rptTarvel7", "rptTarvel8", "rptTarvel10"};
 
 // Every column any of these layouts binds, so one row shape serves them all.
 const QStringList kColumns = {
@@ -64,108 +58,25 @@ QStringList AllTexts(const PageModel& model) {
 class Table1Layouts : public ::testing::Test {
  protected:
   std::unique_ptr<Report> Create(const char* name) {
-    auto report = CreateOverviewLayout(QString::fromUtf8(name), criteria, context);
-    EXPECT_NE(report, nullptr) << name;
-    return report;
+    return CreateLayout(QString::fromUtf8(name), criteria, context);
   }
   PageModel RunOn(const char* name, std::vector<std::vector<db::Value>> rows) {
     auto report = Create(name);
     report->DataControl1.SetRecordset(db::Recordset(kColumns, std::move(rows)));
-    return report->Run();
+    return report->Run(PaperSizeTwips(9));
   }
   ScopedToday today{QDate(2026, 12, 4)};
   WorkOrderCriteria criteria;
   AppContext context;
 };
 
-TEST_F(Table1Layouts, StatementsPagesAndDateColumn) {
-  context.ConnectionString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/x/KORV.mdb";
-  context.AdminName = "admin";
-  context.UserName = "lee";
-  context.EmployeeId = "A007";
-  context.WorkOrderRights = QString(39, '0') + "1";  // own customers only
-  criteria.CustomerKeyword = "O'Neil";
-  criteria.DateFrom = "1151101";
-  criteria.DateTo = "1151130";
-  criteria.CompletionFilter = "1";
-  criteria.DateBasis = 1;  // invoice date; 補版明細 does not set it and must not follow it
-
-  const QString overview = OverviewWhere(criteria, context, true, false);
-  const struct {
-    const char* layout;
-    QString statement;
-    Orientation orientation;
-    float margins[4];
-    bool dateRebound;
-  } cases[] = {
-      {"rptTarvel2",
-       "select * from [歷史工單明細] " + overview + " order by PO ",
-       Orientation::Landscape,
-       {400, 500, 400, 400},
-       true},
-      {"rptTarvel5",
-       "select * from [歷史工單明細3] " + overview + " order by PO, [NO] ",
-       Orientation::Portrait,
-       {450, 500, 400, 400},
-       true},
-      {"rptTarvel6_1",
-       "select * from [歷史工單明細4] " + overview + " order by PO, [NO] ",
-       Orientation::Landscape,
-       {450, 500, 400, 400},
-       true},
-      {"rptTarvel7",
-       "select * from [歷史工單明細] " + overview + " order by PO ",
-       Orientation::Portrait,
-       {450, 500, 400, 400},
-       true},
-      {"rptTarvel8",
-       "select * from [歷史工單明細4] " + overview + " order by PO, [NO] ",
-       Orientation::Portrait,
-       {450, 500, 400, 400},
-       true},
-      {"rptTarvel10",
-       "select * from [歷史工單明細] " + PlateRedoWhere(criteria, context) + "order by PO ",
-       Orientation::Portrait,
-       {450, 500, 400, 400},
-       false},
-  };
-  for (const auto& tc : cases) {
-    SCOPED_TRACE(tc.layout);
-    auto report = Create(tc.layout);
-    ASSERT_NE(report, nullptr);
-    EXPECT_EQ(report->Name(), tc.layout);
-    EXPECT_EQ(report->DataControl1.ConnectionString, context.ConnectionString + ";");
-    EXPECT_EQ(report->DataControl1.Source, tc.statement);
-    EXPECT_TRUE(report->DataControl1.Source.contains("O''Neil"));
-    EXPECT_TRUE(report->DataControl1.Source.contains("EMPNO = 'A007'")) << "own customers only";
-    EXPECT_EQ(report->Field("txtODATE").DataField(), tc.dateRebound ? "發票日期" : "ODATE");
-
-    report->DataControl1.SetRecordset(db::Recordset(kColumns, {Row({})}));
-    const PageModel model = report->Run();
-    EXPECT_EQ(model.settings.orientation, tc.orientation);
-    EXPECT_EQ(model.settings.leftMargin, tc.margins[0]);
-    EXPECT_EQ(model.settings.rightMargin, tc.margins[1]);
-    EXPECT_EQ(model.settings.topMargin, tc.margins[2]);
-    EXPECT_EQ(model.settings.bottomMargin, tc.margins[3]);
-    // Nothing may stand outside the paper between the margins.
-    const int printable =
-        model.paperWidth - qRound(model.settings.leftMargin) - qRound(model.settings.rightMargin);
-    for (const ItemStyle& style : model.styles)
-      EXPECT_LE(style.box.left() + style.box.width(), printable) << style.control.toStdString();
-  }
-  // The plate-remake statement ignores the completion filter and the date basis.
-  EXPECT_FALSE(cases[5].statement.contains("FDATE"));
-  EXPECT_TRUE(cases[5].statement.contains("ODATE between '1151101' and '1151130'"));
-  EXPECT_TRUE(cases[5].statement.contains("SPEC like '%補版%'"));
-}
-
 TEST_F(Table1Layouts, TitleBlocks) {
   context.CompanyName = "翠峰印刷";
   criteria.DateFrom = "1151101";
   criteria.DateTo = "1151130";
-  criteria.DateBasis = 2;
-  criteria.DeliveryFilter = 1;
-  criteria.CompletionFilter = "2";
+  criteria.DateBasis = DateBasis::Finish;
+  criteria.DeliveryFilter = DeliveryFilter::Cleared;
+  criteria.CompletionFilter = CompletionFilter::Unfinished;
   const struct {
     const char* layout;
     const char* title;
@@ -195,71 +106,6 @@ TEST_F(Table1Layouts, TitleBlocks) {
   }
 }
 
-TEST_F(Table1Layouts, CustomerPoLayoutColumns) {
-  context.CompanyName = "翠峰印刷";
-  const PageModel model = RunOn("rptTarvel2", {Row({}), Row({{"PO", "115110002"},
-                                                             {"QTY", 1234567.0},
-                                                             {"PRICE", 0.125},
-                                                             {"AMT", 154321.0},
-                                                             {"CUSTNO", ""},
-                                                             {"FDATE", db::Value()}})});
-  for (const char* caption : {"客戶單號", "客戶工號", "發票號碼", "收款日", "備　註"})
-    EXPECT_TRUE(AllTexts(model).contains(caption)) << caption;
-  EXPECT_FALSE(AllTexts(model).contains("印  件  代  號")) << "no item code column";
-
-  const auto rows = BandInstances(model, SectionKind::Detail);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(TextOf(rows[0], "txtODATE"), "115/11/01") << "full date, not month/day";
-  EXPECT_EQ(TextOf(rows[0], "txtcustno"), "PO123456");
-  EXPECT_EQ(TextOf(rows[0], "Field3"), "P0000042");
-  EXPECT_EQ(TextOf(rows[0], "txtNAME"), "") << "the columns for handwriting stay empty";
-  EXPECT_EQ(TextOf(rows[0], "txtFDATE"), "");
-  EXPECT_EQ(TextOf(rows[0], "txt天數"), "");
-  EXPECT_EQ(TextOf(rows[1], "txtQTY"), "1,234,567");
-  EXPECT_EQ(TextOf(rows[1], "txtPRICE"), "0.125");
-  EXPECT_EQ(TextOf(rows[1], "txtAMT"), "154,321");
-
-  const auto footer = LastBand(model, SectionKind::GroupFooter1);
-  EXPECT_EQ(TextOf(footer, "Field1"), "2");
-  EXPECT_EQ(TextOf(footer, "txt數量合計"), "1,235,767");
-  EXPECT_EQ(TextOf(footer, "txt合計"), "157,321");
-}
-
-TEST_F(Table1Layouts, DieCodeLayoutPrintsTwoLinesPerRowAndOnlyTheCount) {
-  const PageModel model =
-      RunOn("rptTarvel5", {Row({{"NO", "1"}, {"DESC1", "印刷"}, {"REM", ""}, {"FDATE", ""}}),
-                           Row({{"NO", "2"}, {"QTY", 1200.0}, {"AMT", 3000.0}})});
-  const auto rows = BandInstances(model, SectionKind::Detail);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(TextOf(rows[1], "Field5"), "軋工");
-  EXPECT_EQ(TextOf(rows[1], "Field6"), "軋型");
-  EXPECT_EQ(TextOf(rows[1], "Field8"), "永豐刀模");
-  EXPECT_EQ(TextOf(rows[1], "Field7"), "D-77");
-  EXPECT_EQ(TextOf(rows[1], "txtQTY"), "1,200");
-  EXPECT_EQ(TextOf(rows[1], "txtAMT"), "3,000");
-  EXPECT_EQ(TextOf(rows[1], "Field4"), "115/11/20");
-  EXPECT_EQ(TextOf(rows[1], "txtFDATE"), "Y");
-  EXPECT_EQ(TextOf(rows[1], "txt天數"), "10");
-  EXPECT_EQ(TextOf(rows[1], "txtODATE"), "11/01");
-  EXPECT_EQ(TextOf(rows[0], "txtFDATE"), "N");
-  EXPECT_EQ(TextOf(rows[0], "txt天數"), "33");
-
-  // The amounts stand on a second line below the first, and have no headings of their own.
-  const auto boxOf = [&model](const char* control) {
-    for (const ItemStyle& s : model.styles)
-      if (s.control == control) return s.box;
-    return QRect();
-  };
-  EXPECT_GE(boxOf("txtQTY").top(), boxOf("txtPO").bottom());
-  EXPECT_GE(boxOf("txt天數").top(), boxOf("Field7").bottom());
-  EXPECT_FALSE(AllTexts(model).contains("數    量"));
-
-  const auto footer = LastBand(model, SectionKind::GroupFooter1);
-  EXPECT_EQ(TextOf(footer, "Field1"), "2");
-  EXPECT_EQ(TextOf(footer, "txt數量合計"), "") << "hidden";
-  EXPECT_EQ(TextOf(footer, "txt合計"), "") << "hidden";
-}
-
 TEST_F(Table1Layouts, NoAmountsLayoutPrintsNoAmountAnywhere) {
   const PageModel model = RunOn(
       "rptTarvel7",
@@ -282,24 +128,6 @@ TEST_F(Table1Layouts, NoAmountsLayoutPrintsNoAmountAnywhere) {
   const auto footer = LastBand(model, SectionKind::GroupFooter1);
   EXPECT_EQ(TextOf(footer, "Field1"), "2");
   EXPECT_EQ(TextOf(footer, "txt數量合計"), "2,000");
-}
-
-TEST_F(Table1Layouts, PlateRedoLayoutRows) {
-  criteria.DateBasis = 1;  // left over from another choice: the date column stays the order date
-  const PageModel model =
-      RunOn("rptTarvel10", {Row({{"發票日期", "1151125"}}),
-                            Row({{"PO", "115110002"}, {"QTY", 2500.5}, {"FDATE", db::Value()}})});
-  const auto rows = BandInstances(model, SectionKind::Detail);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(TextOf(rows[0], "txtODATE"), "11/01");
-  EXPECT_EQ(TextOf(rows[0], "txtFDATE"), "Y");
-  EXPECT_EQ(TextOf(rows[1], "txtFDATE"), "N");
-  EXPECT_EQ(TextOf(rows[0], "txtNAME"), "王小明");
-  EXPECT_EQ(TextOf(rows[1], "txtQTY"), "2,500.5");
-  EXPECT_EQ(TextOf(rows[0], "txtAMT"), "");
-  const auto footer = LastBand(model, SectionKind::GroupFooter1);
-  EXPECT_EQ(TextOf(footer, "Field1"), "2");
-  EXPECT_EQ(TextOf(footer, "txt數量合計"), "3,700.5");
 }
 
 // Work order A1 with two combined-plate lines, A2 without (NO NULL), A3 without (NO blank).
@@ -414,50 +242,15 @@ class Table1LayoutsOnDemo : public Table1Layouts {
   void SetUp() override {
     context.ConnectionString = test::DemoConnectionString();
     context.CompanyName = "翠峰印刷事業股份有限公司";
-    OverviewFormState form;
-    form.txt單號_末 = "zzzzzzzzz";
-    form.txt客戶代號1 = {"", "zzzzzzzzz"};
-    form.txt日期_起 = "1150101";
-    form.txt日期_末 = "1151231";
-    CaptureCriteria(form, criteria);
+    CaptureCriteria(test::DemoForm("1150101", "1151231"), criteria);
   }
   db::Recordset Sql(const QString& statement) const {
     return db::Connection::Open(context.ConnectionString)->OpenRecordset(statement);
   }
 };
 
-TEST_F(Table1LayoutsOnDemo, EveryLayoutRunsAndCountsWhatTheSqlFinds) {
-  const QString overview = OverviewWhere(criteria, context, true, false);
-  const struct {
-    const char* layout;
-    QString countSql;  // the footer count
-    const char* countField;
-  } cases[] = {
-      {"rptTarvel2", "select count(*) as N from [歷史工單明細] " + overview, "Field1"},
-      {"rptTarvel5", "select count(*) as N from [歷史工單明細3] " + overview, "Field1"},
-      {"rptTarvel6_1",
-       "select count(*) as N from (select PO from [歷史工單明細4] " + overview + " group by PO)",
-       "txt筆數"},
-      {"rptTarvel7", "select count(*) as N from [歷史工單明細] " + overview, "Field1"},
-      {"rptTarvel8",
-       "select count(*) as N from (select PO from [歷史工單明細4] " + overview + " group by PO)",
-       "txt筆數"},
-      {"rptTarvel10",
-       "select count(*) as N from [歷史工單明細] " + PlateRedoWhere(criteria, context), "Field1"},
-  };
-  for (const auto& tc : cases) {
-    SCOPED_TRACE(tc.layout);
-    const PageModel model = Create(tc.layout)->Run();
-    const QString count = Sql(tc.countSql).Text("N");
-    ASSERT_GT(count.toInt(), 0);
-    EXPECT_EQ(TextOf(LastBand(model, SectionKind::GroupFooter1), tc.countField), count);
-    for (const Page& page : model.pages)
-      EXPECT_EQ(page.bands[1].section, SectionKind::GroupHeader1) << "heading on every page";
-  }
-}
-
 TEST_F(Table1LayoutsOnDemo, CombinedPlateTotalsEqualTheSqlSums) {
-  const QString where = OverviewWhere(criteria, context, true, false);
+  const QString where = OverviewWhere(criteria, context);
   const auto orders =
       Sql("select sum(QTY) as Q, sum(AMT) as A from [歷史工單明細] where PO in "
           "(select PO from [歷史工單明細4] " +
@@ -478,28 +271,6 @@ TEST_F(Table1LayoutsOnDemo, CombinedPlateTotalsEqualTheSqlSums) {
     EXPECT_EQ(BandInstances(model, SectionKind::Detail).size(),
               static_cast<size_t>(plates.Number("N")));
   }
-}
-
-TEST_F(Table1LayoutsOnDemo, CombinedPlatePdfCarriesTheSameTextAsTheModel) {
-  const PageModel model = Create("rptTarvel6_1")->Run();
-  test::TempDir out;
-  const QString pdf = out.File("combined.pdf");
-  WritePdf(model, pdf);
-
-  QProcess pdftotext;
-  pdftotext.start("/usr/bin/pdftotext", {"-layout", pdf, "-"});
-  ASSERT_TRUE(pdftotext.waitForFinished(60000));
-  const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-  EXPECT_EQ(text.count(QChar('\f')), model.PageCount());
-  EXPECT_EQ(text.count("工單一覽表"), model.PageCount());
-  const auto plates = BandInstances(model, SectionKind::Detail);
-  // Every combined-plate line prints its marker; the headings carry none.
-  EXPECT_EQ(text.count("合版"), static_cast<qsizetype>(plates.size()));
-  for (size_t i = 0; i < plates.size(); i += 7)
-    EXPECT_TRUE(text.contains(TextOf(plates[i], "txt合版名稱")));
-  const auto footer = LastBand(model, SectionKind::GroupFooter1);
-  EXPECT_TRUE(text.contains(TextOf(footer, "txt合計")));
-  EXPECT_TRUE(text.contains(TextOf(footer, "txt數量合計")));
 }
 
 }  // namespace

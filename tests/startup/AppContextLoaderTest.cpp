@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "StartupFixture.h"
+#include "db/Connection.h"
 #include "startup/AppContextLoader.h"
 #include "support/RecordingUi.h"
 
@@ -26,12 +27,12 @@ class LoaderTest : public ::testing::Test {
     context.MachineUserName = "HOST1\\tester";
   }
 
-  void Load(const QString& omitTable = {}, const QString& omitColumn = {},
+  bool Load(const QString& omitTable = {}, const QString& omitColumn = {},
             const QString& line = kLine) {
     const QString path = dir.File(QStringLiteral("db%1.sqlite").arg(++databases));
     test::BuildDatabase(path, tables, omitTable, omitColumn);
     context.ConnectionString = test::ConnectionStringFor(path);
-    LoadAppContext(context, line);
+    return LoadAppContext(context, line);
   }
 
   TempDir dir;
@@ -44,7 +45,7 @@ class LoaderTest : public ::testing::Test {
 
 TEST_F(LoaderTest, ReadsEveryFieldFromACompleteDatabase) {
   RecordingUi ui;
-  Load();
+  EXPECT_TRUE(Load());
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(context.UserName, "王小明");
   EXPECT_EQ(context.LauncherWindow, 4321);
@@ -115,7 +116,7 @@ TEST_F(LoaderTest, BlankExcelFolderStaysEmpty) {
 TEST_F(LoaderTest, AMissingDatabaseIsReportedBeforeTheArgumentsAreRead) {
   RecordingUi ui;
   context.ConnectionString = test::ConnectionStringFor(dir.File("nothing/KORV.mdb"));
-  LoadAppContext(context, kLine);
+  EXPECT_FALSE(LoadAppContext(context, kLine));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, kTitle);
   EXPECT_EQ(ui.messages[0].style, 16);
@@ -126,11 +127,28 @@ TEST_F(LoaderTest, AMissingDatabaseIsReportedBeforeTheArgumentsAreRead) {
 
 TEST_F(LoaderTest, AMalformedCommandLineStopsTheLoading) {
   RecordingUi ui;
-  Load({}, {}, "-qdx5170 -AD= -NAME=王小明 -ID=A001 -XLS=.x -DOC=.d -PID=abc");
+  EXPECT_FALSE(Load({}, {}, "-qdx5170 -AD= -NAME=王小明 -ID=A001 -XLS=.x -DOC=.d -PID=abc"));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], (test::ShownMessage{"型態不符合", 16, kTitle}));
   EXPECT_EQ(context.UserName, "王小明");
   EXPECT_EQ(context.CompanyName, "");
+}
+
+TEST_F(LoaderTest, ADatabaseLockedByAnotherProgramIsReportedAsLocked) {
+  RecordingUi ui;
+  const QString path = dir.File("locked.sqlite");
+  test::BuildDatabase(path, tables);
+  const auto writer = db::Connection::OpenFile(path);
+  writer->ExecuteScript("BEGIN EXCLUSIVE; update [COMPANY] set COMPANY = 'x';");
+  const db::ScopedBusyTimeout shortWait(50);
+  context.ConnectionString = test::ConnectionStringFor(path);
+  EXPECT_FALSE(LoadAppContext(context, kLine));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, kTitle);
+  EXPECT_TRUE(ui.messages[0].text.contains("鎖定")) << ui.messages[0].text.toStdString();
+  EXPECT_TRUE(ui.messages[0].text.contains(path)) << ui.messages[0].text.toStdString();
+  EXPECT_FALSE(ui.messages[0].text.contains("不是")) << ui.messages[0].text.toStdString();
+  EXPECT_EQ(ui.busyDepth, 0);
 }
 
 // Which step of the loader reads each table, and the fields each step fills.
@@ -159,11 +177,12 @@ TEST_F(LoaderTest, StopsAtEachMissingTableOrColumnKeepingWhatCameBefore) {
     RecordingUi ui;
     context = AppContext{};
     context.MachineUserName = "HOST1\\tester";
-    Load(o.table, o.column);
+    const bool loaded = Load(o.table, o.column);
     EXPECT_EQ(ui.busyDepth, 0);
 
     // Columns the loader does not read may be missing.
     const bool unread = o.table == "SYSTEM" && (o.column == "ITEM68" || o.column == "ITEM79");
+    EXPECT_EQ(loaded, unread);
     if (unread) {
       EXPECT_TRUE(ui.messages.empty());
       EXPECT_EQ(context.ExcelFolder, dir.File("reports") + "/");

@@ -4,10 +4,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextStream>
 
 #include "StartupFixture.h"
-#include "cli/Command.h"
+#include "support/Cli.h"
 
 namespace tarvel {
 namespace {
@@ -22,12 +21,8 @@ struct CommandRun {
 };
 
 CommandRun Context(const QStringList& args) {
-  QString out, err;
-  QTextStream outStream(&out), errStream(&err);
-  const int code = cli::RunContextCommand(args, {outStream, errStream});
-  outStream.flush();
-  errStream.flush();
-  return {code, QJsonDocument::fromJson(out.toUtf8()).object(), out, err};
+  const test::CliRun run = test::RunCli(cli::RunContextCommand, args);
+  return {run.code, QJsonDocument::fromJson(run.out.toUtf8()).object(), run.out, run.err};
 }
 
 TEST(ContextCommand, PrintsTheContextOfAStart) {
@@ -60,20 +55,36 @@ TEST(ContextCommand, PrintsTheContextOfAStart) {
   EXPECT_TRUE(run.out.indexOf("\"ConnectionString\"") < run.out.indexOf("\"Groups\""));
 }
 
-TEST(ContextCommand, ReportsMessagesAndARefusedStart) {
+TEST(ContextCommand, ReportsARefusedStart) {
   TempDir dir;
-  const CommandRun run = Context({"--program-folder", dir.Path(), "--userprofile", "", "--",
+  QDir().mkpath(dir.File("prog"));
+  test::BuildDatabase(dir.File("prog/KORV.mdb"), test::SuiteTables(dir.Path() + "\\"));
+  const CommandRun run = Context({"--program-folder", dir.File("prog"), "--userprofile", "", "--",
                                   "-AD= -NAME=x -ID=y -XLS=.x -DOC=.d -PID=1"});
   ASSERT_EQ(run.code, 0) << run.err.toStdString();
   const QJsonArray messages = run.json["messages"].toArray();
-  ASSERT_EQ(messages.size(), 2);  // no database, then no token
-  EXPECT_EQ(messages[0].toObject()["title"].toString(), "取得系統相關設定資料錯誤");
-  EXPECT_EQ(messages[1].toObject()["text"].toString(), "引數錯誤");
-  EXPECT_EQ(messages[1].toObject()["style"].toInt(), 16);
-  EXPECT_EQ(messages[1].toObject()["title"].toString(), "錯誤");
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_EQ(messages[0].toObject()["text"].toString(), "引數錯誤");
+  EXPECT_EQ(messages[0].toObject()["style"].toInt(), 16);
+  EXPECT_EQ(messages[0].toObject()["title"].toString(), "錯誤");
   EXPECT_EQ(run.json["missingToken"].toBool(), true);
   EXPECT_EQ(run.json["outcome"].toString(), "missingToken");
   EXPECT_EQ(run.json["mainWindowShown"].toBool(), false);
+}
+
+TEST(ContextCommand, StopsAfterTheMessageWhenTheContextCannotBeLoaded) {
+  TempDir dir;  // no database in the program folder
+  const CommandRun run = Context({"--program-folder", dir.Path(), "--userprofile", "", "--",
+                                  "-AD= -NAME=x -ID=y -XLS=.x -DOC=.d -PID=1"});
+  EXPECT_EQ(run.code, 1);
+  const QJsonArray messages = run.json["messages"].toArray();
+  ASSERT_EQ(messages.size(), 1);  // the token check never came
+  const QString text = messages[0].toObject()["text"].toString();
+  EXPECT_EQ(messages[0].toObject()["title"].toString(), "取得系統相關設定資料錯誤");
+  EXPECT_EQ(run.json["outcome"].toString(), "contextFailed");
+  EXPECT_EQ(run.json["missingToken"].toBool(), false);
+  EXPECT_EQ(run.json["mainWindowShown"].toBool(), false);
+  EXPECT_TRUE(run.err.contains(text)) << run.err.toStdString();
 }
 
 TEST(ContextCommand, UsageErrors) {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "StartupFixture.h"
+#include "db/Connection.h"
 #include "platform/HiddenAttribute.h"
 #include "startup/DatabaseLocation.h"
 #include "support/RecordingUi.h"
@@ -81,6 +82,65 @@ TEST(LocateDatabase, DsnFileNameAndContentAreMatchedWithoutCase) {
             "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\\\\SRV\\ERP\\KORV.mdb;"
             "Jet OLEDB:Database Password=tqlv5218tqlv5218");
   EXPECT_EQ(context.DatabasePassword, "tqlv5218tqlv5218");
+}
+
+// Whatever a folder holds, the connection string gives back exactly the path it was made from;
+// folders without ";" or quotes keep the plain text.
+TEST(ComposeConnectionString, EveryPathReadsBack) {
+  const struct {
+    const char* dataSource;
+    const char* dataSourceText;  ///< as written; nullptr when only the round trip counts
+  } cases[] = {
+      {"\\\\SRV\\ERP\\KORV.mdb", "\\\\SRV\\ERP\\KORV.mdb"},
+      {"D:\\資料 庫\\KORV.mdb", "D:\\資料 庫\\KORV.mdb"},
+      {"/srv/a=b/KORV.mdb", "/srv/a=b/KORV.mdb"},
+      {"", ""},
+      {"\\\\SRV\\A;B\\KORV.mdb", "\"\\\\SRV\\A;B\\KORV.mdb\""},
+      {"D:\\a\"b\\KORV.mdb", "\"D:\\a\"\"b\\KORV.mdb\""},
+      {"D:\\O'Brien\\KORV.mdb", "\"D:\\O'Brien\\KORV.mdb\""},
+      {" D:\\KORV.mdb", "\" D:\\KORV.mdb\""},
+      {"KORV.mdb\t", "\"KORV.mdb\t\""},
+      {"\"", nullptr},
+      {"'", nullptr},
+      {";", nullptr},
+      {"\"\"", nullptr},
+      {"';\";Jet OLEDB:Database Password=x", nullptr},
+      {"\"x\";Password=y;", nullptr},
+      {"\u3000全形空白\u3000", nullptr},
+  };
+  for (const auto& c : cases) {
+    const QString dataSource = QString::fromUtf8(c.dataSource);
+    const QString text = ComposeConnectionString(dataSource);
+    SCOPED_TRACE(text.toStdString());
+    if (c.dataSourceText) {
+      EXPECT_EQ(text, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                          QString::fromUtf8(c.dataSourceText) +
+                          ";Jet OLEDB:Database Password=tqlv5218tqlv5218");
+    }
+    const auto keys = db::ConnectionString::Parse(text);
+    EXPECT_EQ(keys.dataSource, dataSource);
+    EXPECT_EQ(keys.provider, "Microsoft.Jet.OLEDB.4.0");
+    EXPECT_EQ(keys.password, "tqlv5218tqlv5218");
+  }
+}
+
+// From the DSN file to an open database, in a folder whose name holds ";" and a quote.
+TEST(ComposeConnectionString, OpensADatabaseInAnAwkwardFolder) {
+  TempDir dir;
+  FakeSystem system(dir);
+  const QString folder = dir.File("A;B\"C");
+  QDir().mkpath(folder);
+  db::Connection::OpenFile(folder + "/KORV.mdb", true)
+      ->ExecuteScript("create table T (X text); insert into T values ('ok');");
+  dir.Write("prog/KORV.DSN", ("SITE=C\nDBQ=" + folder + "/KORV.MDB\n").toUtf8());
+
+  AppContext context;
+  LocateDatabase(context);
+  EXPECT_EQ(context.DatabaseFolder, folder.toUpper() + "/");
+  BuildConnectionString(context);
+  EXPECT_EQ(
+      db::Connection::Open(context.ConnectionString)->OpenRecordset("select X from T").Text("X"),
+      "ok");
 }
 
 TEST(LocateDatabase, ProfileTempFolderIsCreatedOnceAndHidden) {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "StartupFixture.h"
+#include "db/Connection.h"
 #include "startup/Startup.h"
 #include "support/RecordingUi.h"
 
@@ -86,18 +87,59 @@ TEST_F(StartupTest, WithoutTheTokenTheStartIsRefusedWithAMessage) {
   EXPECT_NE(InstanceLock::TryAcquire(system.lockPath), nullptr);  // not kept by a refused start
 }
 
-TEST_F(StartupTest, ALoaderFailureIsShownAndTheStartGoesOn) {
+TEST_F(StartupTest, ALoaderFailureEndsTheStartAfterItsMessage) {
   RecordingUi ui;
   QFile::remove(dir.File("prog/KORV.DSN"));  // database expected in the program folder: none
-  StartupResult result = Start(kLine);
-  EXPECT_EQ(result.outcome, StartOutcome::kRunning);
-  EXPECT_EQ(windowsShown, 1);
+  // Neither the token check nor the single-instance lock comes after the failure.
+  StartupResult result = Start("-AD= -NAME=王小明 -ID=A001 -XLS=.xlsx -DOC=.docx -PID=4321");
+  EXPECT_EQ(result.outcome, StartOutcome::kContextFailed);
+  EXPECT_EQ(windowsShown, 0);
+  EXPECT_EQ(result.instanceLock, nullptr);
+  EXPECT_NE(InstanceLock::TryAcquire(system.lockPath), nullptr);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "取得系統相關設定資料錯誤");
+  // The preparation itself still ran every step.
   EXPECT_EQ(context.TempFolder, system.programFolder + "\\");
   EXPECT_TRUE(QFileInfo(dir.File("prog/KORV.TXT")).isFile());
   EXPECT_EQ(context.ExcelFolder, system.documents);
   EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(StartupTest, InitializeProgramSaysWhetherTheContextWasLoaded) {
+  RecordingUi ui;
+  EXPECT_TRUE(InitializeProgram(context, kLine));
+  EXPECT_TRUE(ui.messages.empty());
+  QFile::remove(dir.File("prog/KORV.DSN"));
+  AppContext other;
+  EXPECT_FALSE(InitializeProgram(other, kLine));
+  EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(StartupTest, LoadsTheContextOfADatabaseGivenByItsPath) {
+  RecordingUi ui;
+  // A folder name holding ";" and quotes must survive the connection string.
+  const QString folder = dir.File("shop;'a\"b\"");
+  QDir().mkpath(folder);
+  const QString path = folder + "/korv.sqlite";
+  test::BuildDatabase(path, test::SuiteTables(dir.Path() + "\\"));
+  ASSERT_TRUE(LoadContextForDatabase(context, path, kLine));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(context.MachineUserName, "HOST1\\tester");
+  EXPECT_EQ(db::ConnectionString::Parse(context.ConnectionString).dataSource, path);
+  EXPECT_EQ(context.DatabasePassword, "tqlv5218tqlv5218");
+  EXPECT_EQ(context.UserName, "王小明");
+  EXPECT_EQ(context.CompanyName, "翠峰印刷");
+  EXPECT_EQ(context.Groups[1], "G01");
+  EXPECT_EQ(context.ExcelFolder, dir.Path() + "/");  // [SYSLOAD] of HOST1\tester
+  EXPECT_EQ(context.LookupColours[6], "4868863");
+
+  AppContext missing;
+  EXPECT_FALSE(LoadContextForDatabase(missing, dir.File("none/korv.sqlite"), kLine));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "取得系統相關設定資料錯誤");
+  EXPECT_TRUE(ui.messages[0].text.contains(dir.File("none/korv.sqlite")));
+  EXPECT_EQ(missing.ExcelFolder, system.documents);  // the defaults still come in
+  EXPECT_FALSE(missing.LookupColours[0].isEmpty());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "overview/criteria/QueryBuilder.h"
 
 #include "db/Connection.h"
-#include "overview/criteria/WhereClauses.h"
 #include "platform/UserInterface.h"
 #include "startup/AppContext.h"
 
@@ -11,13 +10,15 @@ namespace {
 /// Runs the choice's statement; true when it has rows (then the company name is refreshed).
 /// The connection and the hourglass end with this function, before any message is shown.
 bool HasRowsAndRefreshCompany(const OverviewFormState& form, AppContext& context,
-                              WorkOrderCriteria& criteria) {
+                              WorkOrderCriteria& criteria, const OutputDispatcher& dispatcher) {
   BusyPointer busy;
   Ui().ProcessEvents();
   CaptureCriteria(form, criteria);
   auto connection = db::Connection::Open(context.ConnectionString);
-  // Only whether a row exists matters here: the layout or export queries the rows itself.
-  if (!connection->HasRows(ReportStatement(form.sopt選擇報表, criteria, context))) return false;
+  // Only whether a row exists matters here: the layout or export queries the rows itself, with the
+  // same statement.
+  if (!connection->HasRows(ComposeStatement(dispatcher.StatementOf(form), criteria, context)))
+    return false;
   const db::Recordset company =
       connection->OpenRecordset(QStringLiteral("select * from [COMPANY]"));
   // An empty [COMPANY] table leaves the heading without a name rather than failing every print.
@@ -31,7 +32,7 @@ bool HasRowsAndRefreshCompany(const OverviewFormState& form, AppContext& context
 BuildResult BuildAndCheck(const OverviewFormState& form, OutputMode mode, AppContext& context,
                           WorkOrderCriteria& criteria, OutputDispatcher& dispatcher) {
   try {
-    if (!HasRowsAndRefreshCompany(form, context, criteria)) {
+    if (!HasRowsAndRefreshCompany(form, context, criteria, dispatcher)) {
       ShowMessage(QStringLiteral("查無任何資料!"), kExclamation, QStringLiteral("訊息"));
       return BuildResult::NoRows;
     }

@@ -12,10 +12,11 @@ struct AppContext;
 /// Outcome of one request, for callers that need to know (the window ignores it).
 enum class BuildResult { Dispatched, NoRows, Failed };
 
-/// Captures `form` into `criteria`, runs the choice's statement once and, when it has rows,
-/// refreshes context.CompanyName from [COMPANY] and calls `dispatcher`. No rows: "查無任何資料!"
-/// (style 48, "訊息"). Any error, the dispatcher's included: its description with style 16 and the
-/// title "印表錯誤". The hourglass is on while the query runs and restored on every path.
+/// Captures `form` into `criteria`, runs the statement of the output the dispatcher names once and,
+/// when it has rows, refreshes context.CompanyName from [COMPANY] and calls `dispatcher`. No rows:
+/// "查無任何資料!" (style 48, "訊息"). Any error, the dispatcher's included: its description with
+/// style 16 and the title "印表錯誤". The hourglass is on while the query runs and restored on
+/// every path.
 BuildResult BuildAndCheck(const OverviewFormState& form, OutputMode mode, AppContext& context,
                           WorkOrderCriteria& criteria, OutputDispatcher& dispatcher);
 

@@ -1,8 +1,7 @@
-// Which layout each report choice and its check boxes lead to, and the output modes.
+// The output modes, and what the query builder hands a request to once it has found rows.
 #pragma once
 
-#include <QString>
-
+#include "overview/criteria/Statement.h"
 #include "overview/criteria/WorkOrderCriteria.h"
 
 namespace tarvel {
@@ -10,14 +9,13 @@ namespace tarvel {
 /// The output mode the main window's buttons store before a request (print, preview, Excel).
 enum class OutputMode { Print, Preview, Excel };
 
-/// The print/preview layout of `choice` with the window's check boxes. For 表1 the boxes are tested
-/// in the order customer PO, die code, combined plates, no amounts (the first ticked one wins).
-QString LayoutForChoice(const OverviewFormState& form);
-
-/// Receives the request once the query builder has found rows (the main window's dispatcher).
+/// Knows which output a request leads to (the report catalogue) and produces it.
 class OutputDispatcher {
  public:
   virtual ~OutputDispatcher() = default;
+  /// The statement of the output that `form` leads to: the query builder checks it for rows.
+  virtual const StatementSpec& StatementOf(const OverviewFormState& form) const = 0;
+  /// Produces the output; called only when the statement has rows.
   virtual void Dispatch(const OverviewFormState& form, OutputMode mode) = 0;
 };
 

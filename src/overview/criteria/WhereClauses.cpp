@@ -71,40 +71,41 @@ void AppendOwnCustomerScope(QString& statement, const AppContext& context,
   statement += " ) ";
 }
 
-QString OverviewWhere(const WorkOrderCriteria& c, const AppContext& context, bool withCustomerRange,
-                      bool withPositiveAmount) {
+QString OverviewWhere(const WorkOrderCriteria& c, const AppContext& context,
+                      OverviewPieces pieces) {
   const Columns col({});
   QString s = "where (" + CustomerKeywordPiece(c, col);
   s += "EMPNO like '%" + SqlEscape(c.SalesKeyword) + "%' or " + "NAME like '%" +
        SqlEscape(c.SalesKeyword) + "%' ) and ( ";
   s += CommonPieces(c, col);
-  if (withCustomerRange) s += CustomerRangePiece(c, col);
+  if (pieces.customerRange) s += CustomerRangePiece(c, col);
 
-  if (c.DateBasis == 1)
+  if (c.DateBasis == DateBasis::Invoice)
     s += " And (發票日期 between '";
-  else if (c.DateBasis == 2)
+  else if (c.DateBasis == DateBasis::Finish)
     s += " And (FDATE between '";
   else
     s += " And (ODATE between '";
   s += SqlEscape(c.DateFrom) + "' and " + "'" + SqlEscape(c.DateTo) + "')  ";
 
-  if (c.CompletionFilter == "1")
+  if (c.CompletionFilter == CompletionFilter::Finished)
     s += " And (FDATE <> '' and FDATE is not NULL)  ";
-  else if (c.CompletionFilter == "2")
+  else if (c.CompletionFilter == CompletionFilter::Unfinished)
     s += " And (FDATE = '' or FDATE is NULL) ";
 
-  if (c.DeliveryFilter == 1)
+  if (c.DeliveryFilter == DeliveryFilter::Cleared)
     s += " And (FSEND = 'Y') ";
-  else if (c.DeliveryFilter == 2)
+  else if (c.DeliveryFilter == DeliveryFilter::NotCleared)
     s += " And (FSEND <> 'Y') and (不送貨 <> 1) ";
 
-  if (c.InvoiceFilter == 1)
+  if (c.InvoiceFilter == InvoiceFilter::Invoiced)
     s += " And (發票號碼 <> '' and 發票號碼 is not NULL)  ";
-  else if (c.InvoiceFilter == 2)
+  else if (c.InvoiceFilter == InvoiceFilter::NotInvoiced)
     s += " And (發票號碼 = '' or 發票號碼 is NULL) ";
 
-  if (withPositiveAmount && c.PositiveAmountOnly == 2) s += " And (AMT > 0) ";
-  if (c.UnreviewedOnly == 2) s += " And (YN = '' or YN is null) ";
+  if (pieces.positiveAmount && c.PositiveAmountOnly == PositiveAmountOnly::Yes)
+    s += " And (AMT > 0) ";
+  if (c.UnreviewedOnly == UnreviewedOnly::Yes) s += " And (YN = '' or YN is null) ";
   s += ClassificationPiece(c, col);
 
   if (c.MarginAnomaly) {
@@ -118,10 +119,6 @@ QString OverviewWhere(const WorkOrderCriteria& c, const AppContext& context, boo
   }
   AppendOwnCustomerScope(s, context);
   return s;
-}
-
-QString OverviewWhere(const WorkOrderCriteria& c, const AppContext& context, int choice) {
-  return OverviewWhere(c, context, choice != k未送總表, choice == k表2);
 }
 
 QString SalesRangeWhere(const WorkOrderCriteria& c, const AppContext& context,
@@ -157,43 +154,6 @@ QString PlateRedoWhere(const WorkOrderCriteria& c, const AppContext& context) {
   s += "PO in (select PO from [PLATE] where SPEC like '%補版%' group by PO) ";
   AppendOwnCustomerScope(s, context);
   return s;
-}
-
-QString OverviewSourceTable(int choice, const WorkOrderCriteria& c) {
-  switch (choice) {
-    case k表1:
-      return c.ReportKind == 3   ? QStringLiteral("歷史工單明細4")
-             : c.ReportKind == 2 ? QStringLiteral("歷史工單明細3")
-                                 : QStringLiteral("歷史工單明細");
-    case k表2:
-      return QStringLiteral("歷史工單明細1");
-    case k表3:
-      return QStringLiteral("歷史工單明細2");
-    case k表4含合版:
-      return QStringLiteral("歷史工單明細4");
-    case k表5:
-      return QStringLiteral("工單生產報表");
-    case k未送總表:
-      return QStringLiteral("工單未出明細");
-    default:
-      return QStringLiteral("歷史工單明細");
-  }
-}
-
-QString ReportStatement(int choice, const WorkOrderCriteria& c, const AppContext& context) {
-  switch (choice) {
-    case k表3:
-      return "select * " + QStringLiteral("from [歷史工單明細2] ") + SalesRangeWhere(c, context);
-    case k表5:
-      return "select * " + QStringLiteral("from [工單生產報表] ") + ProductionWhere(c, context) +
-             "order by PO, [NO] ";
-    case k補版明細:
-      return "select * " + QStringLiteral("from [歷史工單明細] ") + PlateRedoWhere(c, context) +
-             "order by PO ";
-    default:
-      return "select * " + ("from [" + OverviewSourceTable(choice, c) + "] ") + "  " +
-             OverviewWhere(c, context, choice);
-  }
 }
 
 }  // namespace tarvel

@@ -24,14 +24,15 @@ bool OwnCustomersOnly(const AppContext& context);
 void AppendOwnCustomerScope(QString& statement, const AppContext& context,
                             const QString& qualifier = {});
 
-/// The overview rule (choices 表1, 表2, 表4, 未送總表), ending with the own-customer restriction.
-/// `withCustomerRange` adds the customer-range piece (every choice but 未送總表);
-/// `withPositiveAmount` adds the amount-above-zero piece when the criteria ask for it (表2).
-QString OverviewWhere(const WorkOrderCriteria& c, const AppContext& context, bool withCustomerRange,
-                      bool withPositiveAmount);
+/// The optional pieces of the overview rule.
+struct OverviewPieces {
+  bool customerRange = true;    ///< CUST between CustomerFrom and CustomerTo (all but 未送總表)
+  bool positiveAmount = false;  ///< AMT > 0 when the criteria ask for it (表2)
+};
 
-/// The overview rule as the statement of `choice` uses it.
-QString OverviewWhere(const WorkOrderCriteria& c, const AppContext& context, int choice);
+/// The overview rule (表1, 表2, 表4, 未送總表), ending with the own-customer restriction.
+QString OverviewWhere(const WorkOrderCriteria& c, const AppContext& context,
+                      OverviewPieces pieces = {});
 
 /// The 表3 rule over [歷史工單明細2]. With a `qualifier` every column is written as
 /// qualifier.column (the join with CROWD needs it).
@@ -43,11 +44,5 @@ QString ProductionWhere(const WorkOrderCriteria& c, const AppContext& context);
 
 /// The 補版明細 rule over [歷史工單明細]: work orders with a plate-remake line.
 QString PlateRedoWhere(const WorkOrderCriteria& c, const AppContext& context);
-
-/// The source table of an overview choice (表1 by ReportKind).
-QString OverviewSourceTable(int choice, const WorkOrderCriteria& c);
-
-/// The statement the query builder runs for `choice` to see whether rows exist.
-QString ReportStatement(int choice, const WorkOrderCriteria& c, const AppContext& context);
 
 }  // namespace tarvel

@@ -1,6 +1,19 @@
 #include "overview/criteria/WorkOrderCriteria.h"
 
+#include <algorithm>
+
 namespace tarvel {
+
+QString CompletionCode(CompletionFilter filter) {
+  return filter == CompletionFilter::Unset ? QString() : QString(QChar(char16_t(filter)));
+}
+
+QString ReportChoiceCaption(int choice) {
+  static const char* const kCaptions[kReportChoiceCount] = {
+      "表1", "表2", "表3", "表4(含合版)", "表5", "未送總表", "補版明細"};
+  return choice >= 0 && choice < kReportChoiceCount ? QString::fromUtf8(kCaptions[choice])
+                                                    : QString();
+}
 
 void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
   const int choice = form.sopt選擇報表;
@@ -30,23 +43,34 @@ void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
   c.SalesFrom = form.txt業務員代號[0].trimmed();
   c.SalesTo = form.txt業務員代號[1].trimmed();
   c.CustomerPoKeyword = form.txt客戶單號.trimmed();
-  c.BySalesperson = form.chk依業務印表 ? 2 : 1;
+  c.BySalesperson = form.chk依業務印表 ? BySalesperson::PerSalesperson : BySalesperson::OneList;
   const bool firstUnreviewedBox = choice == k表1 || choice == k表2 || choice == k未送總表;
-  c.UnreviewedOnly = (firstUnreviewedBox ? form.chk只印未審單 : form.chk只印未審單1) ? 2 : 1;
+  c.UnreviewedOnly = (firstUnreviewedBox ? form.chk只印未審單 : form.chk只印未審單1)
+                         ? UnreviewedOnly::Yes
+                         : UnreviewedOnly::No;
   c.Classification = form.cbo分類.trimmed();
   c.MarginAnomaly = form.chk金額異常 && choice != k表3 && choice != k表5 && choice != k未送總表;
 
   if (choice == k表1) {
     // The combined-plate source wins over the die-code source when both boxes are ticked.
-    c.ReportKind = form.chk印合版資料 ? 3 : (!form.chk印刀模代號 ? 1 : 2);
+    c.ReportKind = form.chk印合版資料   ? ReportKind::CombinedPlates
+                   : form.chk印刀模代號 ? ReportKind::DieCode
+                                        : ReportKind::Plain;
   }
   if (choice == k表1 || choice == k表2 || choice == k表4含合版 || choice == k未送總表) {
-    c.DateBasis = form.sopt發票 == 0 ? 1 : (form.sopt完工 == 0 ? 2 : 3);
-    c.CompletionFilter = QString::number(form.sopt完工 + 1);
-    c.DeliveryFilter = form.sopt送貨 + 1;
-    c.InvoiceFilter = form.sopt發票 + 1;
+    c.DateBasis = form.sopt發票 == 0   ? DateBasis::Invoice
+                  : form.sopt完工 == 0 ? DateBasis::Finish
+                                       : DateBasis::Order;
+    // The option groups' indexes 0, 1, 2 are the codes 1, 2, 3.
+    static constexpr CompletionFilter kCompletion[] = {
+        CompletionFilter::Finished, CompletionFilter::Unfinished, CompletionFilter::All};
+    c.CompletionFilter = kCompletion[std::clamp(form.sopt完工, 0, 2)];
+    c.DeliveryFilter = static_cast<DeliveryFilter>(std::clamp(form.sopt送貨, 0, 2) + 1);
+    c.InvoiceFilter = static_cast<InvoiceFilter>(std::clamp(form.sopt發票, 0, 2) + 1);
   }
-  if (choice == k表2) c.PositiveAmountOnly = form.chk只印金額大於零 ? 2 : 1;
+  if (choice == k表2)
+    c.PositiveAmountOnly =
+        form.chk只印金額大於零 ? PositiveAmountOnly::Yes : PositiveAmountOnly::No;
 }
 
 }  // namespace tarvel

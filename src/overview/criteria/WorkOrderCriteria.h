@@ -7,8 +7,34 @@
 
 namespace tarvel {
 
+// The coded choices of the record. Each keeps the number the program has always stored (0 before
+// any run has set it), so a value written by one part of the program reads the same in another.
+
+/// The date the overview's date range applies to.
+enum class DateBasis : int { Unset = 0, Invoice = 1, Finish = 2, Order = 3 };
+/// Finished work orders only, unfinished only, or all. The record holds it as the text "1", "2"
+/// or "3"; CompletionCode gives that text.
+enum class CompletionFilter : char { Unset = 0, Finished = '1', Unfinished = '2', All = '3' };
+/// Delivery cleared, not cleared (and not a no-delivery order), or all.
+enum class DeliveryFilter : int { Unset = 0, Cleared = 1, NotCleared = 2, All = 3 };
+/// Invoiced, not invoiced, or all.
+enum class InvoiceFilter : int { Unset = 0, Invoiced = 1, NotInvoiced = 2, All = 3 };
+/// The source of 表1: [歷史工單明細], [歷史工單明細3] (die codes), [歷史工單明細4] (combined
+/// plates).
+enum class ReportKind : int { Unset = 0, Plain = 1, DieCode = 2, CombinedPlates = 3 };
+/// One list, or one list per salesperson.
+enum class BySalesperson : int { Unset = 0, OneList = 1, PerSalesperson = 2 };
+/// Every work order, or only the ones not yet reviewed.
+enum class UnreviewedOnly : int { Unset = 0, No = 1, Yes = 2 };
+/// Every amount, or only amounts above zero (表2).
+enum class PositiveAmountOnly : int { Unset = 0, No = 1, Yes = 2 };
+
+/// The program's text of a completion filter: "1", "2", "3", or "" before any run set it.
+QString CompletionCode(CompletionFilter filter);
+
 /// The process-wide criteria record. Never cleared: a run overwrites the fields it sets and the
-/// others keep the previous run's values (initially 0 or empty), which later consumers may read.
+/// others keep the previous run's values (initially Unset or empty), which later consumers may
+/// read.
 struct WorkOrderCriteria {
   QString PoFrom;             ///< work-order number range start
   QString PoTo;               ///< range end; "zzzzzzzzz" when left empty
@@ -26,15 +52,15 @@ struct WorkOrderCriteria {
   QString SalesTo;            ///< salesperson code range end (表3)
   QString CustomerPoKeyword;  ///< part of the customer's own order number
   QString Classification;     ///< classification (分類)
-  double BySalesperson = 0;   ///< 1 one list, 2 per salesperson
-  double UnreviewedOnly = 0;  ///< 2 when only unreviewed orders are wanted, else 1
+  tarvel::BySalesperson BySalesperson = BySalesperson::Unset;
+  tarvel::UnreviewedOnly UnreviewedOnly = UnreviewedOnly::Unset;
   bool MarginAnomaly = false;
-  int ReportKind = 0;  ///< source of 表1: 1 [歷史工單明細], 2 [歷史工單明細3], 3 [歷史工單明細4]
-  double DateBasis = 0;        ///< 1 invoice date, 2 finish date, 3 order date
-  QString CompletionFilter;    ///< "1" finished, "2" unfinished, "3" all
-  int DeliveryFilter = 0;      ///< 1 cleared, 2 not cleared, 3 all
-  double InvoiceFilter = 0;    ///< 1 invoiced, 2 not invoiced, 3 all
-  int PositiveAmountOnly = 0;  ///< 2 when only amounts above zero are wanted (表2), else 1
+  tarvel::ReportKind ReportKind = ReportKind::Unset;
+  tarvel::DateBasis DateBasis = DateBasis::Unset;
+  tarvel::CompletionFilter CompletionFilter = CompletionFilter::Unset;
+  tarvel::DeliveryFilter DeliveryFilter = DeliveryFilter::Unset;
+  tarvel::InvoiceFilter InvoiceFilter = InvoiceFilter::Unset;
+  tarvel::PositiveAmountOnly PositiveAmountOnly = PositiveAmountOnly::Unset;
 };
 
 /// The report choices of the main window (index of the chosen report option).
@@ -47,6 +73,11 @@ enum ReportChoice : int {
   k未送總表 = 5,
   k補版明細 = 6,
 };
+inline constexpr int kReportChoiceCount = 7;
+
+/// The caption of a report choice's option in the main window ("表1" … "補版明細"), "" for a
+/// number that is no choice.
+QString ReportChoiceCaption(int choice);
 
 /// The state of the main window's criteria controls at the moment of a request: what the capture
 /// reads. Texts are taken as the controls hold them (untrimmed); indexes are 0-based.
@@ -80,8 +111,8 @@ struct OverviewFormState {
   int sopt選擇報表 = 0;  ///< ReportChoice
 };
 
-/// Fills `criteria` from the window state for `choice`, normalising every value, and leaves the
-/// fields that this choice does not set as they were.
+/// Fills `criteria` from the window state for its report choice, normalising every value, and
+/// leaves the fields that this choice does not set as they were.
 void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& criteria);
 
 }  // namespace tarvel

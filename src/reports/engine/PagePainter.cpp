@@ -46,8 +46,8 @@ QString FitBySpacing(QString text, const QFontMetricsF& metrics, qreal width) {
 PagePainter::PagePainter(QPainter& painter, const PageModel& model, double zoom)
     : painter_(painter), model_(model) {
   QPaintDevice* device = painter.device();
-  sx_ = device->logicalDpiX() * zoom / 1440.0;
-  sy_ = device->logicalDpiY() * zoom / 1440.0;
+  sx_ = device->logicalDpiX() * zoom / double(kTwipsPerInch);
+  sy_ = device->logicalDpiY() * zoom / double(kTwipsPerInch);
   fonts_.reserve(model.fonts.size());
   metrics_.reserve(model.fonts.size());
   for (const FontSpec& spec : model.fonts) {
@@ -118,7 +118,7 @@ void PagePainter::Paint(int index, QPointF origin) {
 
 QPageLayout PageLayoutOf(const PageModel& model) {
   QPageSize::PageSizeId id = QPageSize::Custom;
-  switch (model.settings.paperSize) {
+  switch (model.settings.paperSize.value_or(0)) {
     case 1:
       id = QPageSize::Letter;
       break;
@@ -141,6 +141,8 @@ QPageLayout PageLayoutOf(const PageModel& model) {
       break;
   }
   const bool landscape = model.settings.orientation == Orientation::Landscape;
+  // Without a code of its own the page has the device's paper; a size that is a standard one
+  // (fuzzy match, the default) is known by that name to printers and PDF readers.
   QPageSize size = id != QPageSize::Custom
                        ? QPageSize(id)
                        : QPageSize(QSizeF(landscape ? model.paperHeight : model.paperWidth,

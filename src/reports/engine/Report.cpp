@@ -1,5 +1,8 @@
 #include "reports/engine/Report.h"
 
+#include <QFile>
+#include <QLocale>
+
 #include "db/Connection.h"
 #include "platform/Error.h"
 
@@ -44,6 +47,29 @@ PaperTwips PaperSizeTwips(int paperSize) {
       break;
   }
   throw Error(QStringLiteral("不支援的紙張大小代碼 %1").arg(paperSize));
+}
+
+PaperTwips SystemDefaultPaper() {
+  QString name = qEnvironmentVariable("PAPERSIZE").trimmed();
+  if (name.isEmpty()) {
+    QFile file(QStringLiteral("/etc/papersize"));
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+      // Comment lines start with '#'; the first other line names the paper.
+      while (!file.atEnd() && name.isEmpty()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (!line.startsWith(u'#')) name = line.section(u' ', 0, 0);
+      }
+    }
+  }
+  name = name.toLower();
+  if (name.isEmpty())
+    return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? PaperSizeTwips(1)
+                                                                              : PaperSizeTwips(9);
+  static const std::pair<const char*, int> kNames[] = {{"letter", 1}, {"legal", 5}, {"a3", 8},
+                                                       {"a4", 9},     {"a5", 11},   {"b5", 13}};
+  for (const auto& [known, code] : kNames)
+    if (name == QLatin1String(known)) return PaperSizeTwips(code);
+  return PaperSizeTwips(9);
 }
 
 ReportControl::ReportControl(const ControlDef& def)

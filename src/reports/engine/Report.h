@@ -115,9 +115,11 @@ class Report {
   void Initialize();
 
   /// The run: ActiveReport_ReportStart, then every section instance with its Format handler,
-  /// group breaks, summaries and pagination. Runs once per instance; a second call throws
-  /// tarvel::Error. Errors of the handlers and of the data source propagate unchanged.
-  PageModel Run();
+  /// group breaks, summaries and pagination. `devicePaper` is the paper of the device the pages
+  /// go to, used when the layout names no paper of its own (default: SystemDefaultPaper()).
+  /// Runs once per instance; a second call throws tarvel::Error. Errors of the handlers and of
+  /// the data source propagate unchanged.
+  PageModel Run(std::optional<PaperTwips> devicePaper = std::nullopt);
   bool HasRun() const { return ran_; }
 
   // ---- what the handlers use ----

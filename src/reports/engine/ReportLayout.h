@@ -1,13 +1,17 @@
 // The design of a banded report layout as plain data: page settings, sections and their controls.
 //
-// Every position and size is in twips (1/1440 inch), measured from the band's top-left corner for
-// controls and from the paper's edge for margins. A layout class builds one LayoutDefinition (with
-// designated initialisers or a table) and hands it to Report; the handlers that fill it are code.
+// Every position and size is in twips (1/kTwipsPerInch inch), measured from the band's top-left
+// corner for controls and from the paper's edge for margins. A layout class builds one
+// LayoutDefinition (with designated initialisers or a table) and hands it to Report; the handlers
+// that fill it are code.
 #pragma once
 
 #include <QString>
 #include <array>
+#include <optional>
 #include <vector>
+
+#include "platform/Twips.h"
 
 namespace tarvel {
 
@@ -91,14 +95,18 @@ struct SectionDef {
 
 enum class Orientation : int { Portrait = 1, Landscape = 2 };
 
-/// What ActiveReport_ReportStart may change: orientation, paper and the four margins.
+/// A layout's page: orientation, paper and the four margins (twips), part of its design;
+/// ActiveReport_ReportStart may still change them.
 struct PageSettings {
   Orientation orientation = Orientation::Portrait;
-  int paperSize = 9;  ///< printer paper-size code: 9 = A4, 1 = Letter, 8 = A3, 11 = A5, 5 = Legal
-  float leftMargin = 1440;
-  float rightMargin = 1440;
-  float topMargin = 1440;
-  float bottomMargin = 1440;
+  /// Printer paper-size code: 9 = A4, 1 = Letter, 5 = Legal, 8 = A3, 11 = A5, 13 = B5 (JIS).
+  /// None: the paper of the device the report goes to (the chosen printer's; for a PDF or a
+  /// preview made without a printer, SystemDefaultPaper()).
+  std::optional<int> paperSize;
+  float leftMargin = kTwipsPerInch;
+  float rightMargin = kTwipsPerInch;
+  float topMargin = kTwipsPerInch;
+  float bottomMargin = kTwipsPerInch;
 
   /// The four margins in the engine's property order: left, right, top, bottom. Layouts give
   /// their four values in this order.
@@ -124,5 +132,10 @@ struct PaperTwips {
   int height;
 };
 PaperTwips PaperSizeTwips(int paperSize);
+
+/// The system's default paper, portrait: the PAPERSIZE environment variable, else the first word
+/// of /etc/papersize (the system-wide setting on Debian), else Letter in a US locale and A4
+/// everywhere else. Names the engine does not know count as A4.
+PaperTwips SystemDefaultPaper();
 
 }  // namespace tarvel

@@ -26,7 +26,7 @@ QString DisplayText(const db::Value& value, const QString& outputFormat) {
 
 class ReportRun {
  public:
-  explicit ReportRun(Report& report) : r_(report) {}
+  ReportRun(Report& report, PaperTwips devicePaper) : r_(report), devicePaper_(devicePaper) {}
   PageModel Execute();
 
  private:
@@ -52,6 +52,7 @@ class ReportRun {
   void FinishPage();
 
   Report& r_;
+  PaperTwips devicePaper_;  ///< the paper when the layout names none
   db::Recordset rows_;
   PageModel model_;
   qint64 current_ = -1;
@@ -273,7 +274,7 @@ PageModel ReportRun::Execute() {
   r_.ActiveReport_ReportStart();
 
   const PageSettings& settings = r_.layout_.page;
-  PaperTwips paper = PaperSizeTwips(settings.paperSize);
+  PaperTwips paper = settings.paperSize ? PaperSizeTwips(*settings.paperSize) : devicePaper_;
   if (settings.orientation == Orientation::Landscape) std::swap(paper.width, paper.height);
   model_.title = r_.Name();
   model_.settings = settings;
@@ -316,14 +317,14 @@ PageModel ReportRun::Execute() {
   return std::move(model_);
 }
 
-PageModel Report::Run() {
+PageModel Report::Run(std::optional<PaperTwips> devicePaper) {
   Initialize();
   if (ran_) {
     throw Error(QStringLiteral("報表 %1 已經執行過；每次列印或預覽須建立新的報表").arg(Name()));
   }
   ran_ = true;
   pageNumber_ = 0;
-  return ReportRun(*this).Execute();
+  return ReportRun(*this, devicePaper ? *devicePaper : SystemDefaultPaper()).Execute();
 }
 
 }  // namespace tarvel

@@ -30,8 +30,8 @@ void PageView::SetZoom(double zoom) {
 
 QSizeF PageView::PaperPixels() const {
   if (model_ == nullptr) return {};
-  return QSizeF(model_->paperWidth * logicalDpiX() / 1440.0,
-                model_->paperHeight * logicalDpiY() / 1440.0);
+  return QSizeF(model_->paperWidth * logicalDpiX() / double(kTwipsPerInch),
+                model_->paperHeight * logicalDpiY() / double(kTwipsPerInch));
 }
 
 QSize PageView::sizeHint() const {

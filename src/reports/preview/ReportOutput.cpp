@@ -7,19 +7,24 @@ namespace tarvel {
 
 namespace {
 
-PageModel RunWithHourglass(Report& report) {
+PageModel RunWithHourglass(Report& report, std::optional<PaperTwips> devicePaper = {}) {
   BusyPointer busy;
   Ui().ProcessEvents();
-  return report.Run();
+  return report.Run(devicePaper);
 }
 
 }  // namespace
 
 bool PrintReport(std::unique_ptr<Report> report, bool showDialog, QWidget* parent,
                  const PrintDialogFunction& dialog) {
-  const PageModel model = RunWithHourglass(*report);
+  // The printer comes first: a layout without a paper of its own is laid out on the chosen one.
+  QPrinter printer(QPrinter::HighResolution);
+  PreparePrinter(printer, report->PageSetup(), report->Name());
+  if (showDialog && !dialog(printer, 0, parent)) return false;
+  const PageModel model = RunWithHourglass(*report, PrinterPaper(printer));
   report.reset();
-  return PrintModel(model, showDialog, parent, dialog);
+  PrintPageModel(model, printer);
+  return true;
 }
 
 void ShowReportModal(std::unique_ptr<Report> report, QWidget* parent) {

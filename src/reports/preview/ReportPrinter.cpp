@@ -11,7 +11,8 @@ namespace tarvel {
 bool ExecPrintDialog(QPrinter& printer, int pageCount, QWidget* parent) {
   QPrintDialog dialog(&printer, parent);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-  dialog.setMinMax(1, std::max(pageCount, 1));
+  constexpr int kUnknownPageCount = 9999;
+  dialog.setMinMax(1, pageCount > 0 ? pageCount : kUnknownPageCount);
   return dialog.exec() == QDialog::Accepted;
 }
 
@@ -20,6 +21,21 @@ void PreparePrinter(QPrinter& printer, const PageModel& model) {
   printer.setPageLayout(PageLayoutOf(model));
   printer.setDocName(model.title);
   printer.setFromTo(0, 0);
+}
+
+void PreparePrinter(QPrinter& printer, const PageSettings& page, const QString& documentName) {
+  printer.setFullPage(true);
+  if (page.paperSize) printer.setPageSize(PageLayoutOf(PageModel{.settings = page}).pageSize());
+  printer.setPageOrientation(page.orientation == Orientation::Landscape ? QPageLayout::Landscape
+                                                                        : QPageLayout::Portrait);
+  printer.setDocName(documentName);
+  printer.setFromTo(0, 0);
+}
+
+PaperTwips PrinterPaper(const QPrinter& printer) {
+  const QSizeF points = printer.pageLayout().pageSize().size(QPageSize::Point);
+  constexpr double kTwipsPerPoint = kTwipsPerInch / 72.0;
+  return {qRound(points.width() * kTwipsPerPoint), qRound(points.height() * kTwipsPerPoint)};
 }
 
 void PrintPageModel(const PageModel& model, QPrinter& printer) {

@@ -10,7 +10,8 @@ class QWidget;
 
 namespace tarvel {
 
-/// Asks the user for the printer and the pages; false when cancelled. `pageCount` bounds the range.
+/// Asks the user for the printer and the pages; false when cancelled. `pageCount` bounds the range
+/// (0: not known yet, the report runs after the dialog).
 using PrintDialogFunction = std::function<bool(QPrinter& printer, int pageCount, QWidget* parent)>;
 
 /// The real step: a QPrintDialog (in the user's language when Qt's translations are installed).
@@ -18,6 +19,11 @@ bool ExecPrintDialog(QPrinter& printer, int pageCount, QWidget* parent);
 
 /// Sets paper, orientation, full-page drawing and the document name of `printer` from the model.
 void PreparePrinter(QPrinter& printer, const PageModel& model);
+/// The same before the run, from the layout's page: its orientation, and its paper when it names
+/// one (otherwise the printer keeps its own).
+void PreparePrinter(QPrinter& printer, const PageSettings& page, const QString& documentName);
+/// The paper of `printer` (portrait, twips), for laying out a report on it.
+PaperTwips PrinterPaper(const QPrinter& printer);
 
 /// Prints the model on a prepared printer: all pages, or the range chosen in the print dialog.
 /// Throws tarvel::Error when the printer cannot be opened.

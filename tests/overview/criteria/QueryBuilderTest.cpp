@@ -6,17 +6,22 @@
 #include "db/Connection.h"
 #include "demo/DemoDatabase.h"
 #include "overview/criteria/QueryBuilder.h"
-#include "overview/criteria/WhereClauses.h"
+#include "overview/criteria/Statement.h"
 #include "platform/Clock.h"
 #include "startup/AppContext.h"
+#include "support/Demo.h"
 #include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 namespace tarvel {
 namespace {
 
+/// The overview over [歷史工單明細], as 表1 prints it.
+const StatementSpec kOverview{.source = "歷史工單明細", .orderBy = " order by PO "};
+
 class RecordingDispatcher final : public OutputDispatcher {
  public:
+  const StatementSpec& StatementOf(const OverviewFormState&) const override { return kOverview; }
   void Dispatch(const OverviewFormState& form, OutputMode mode) override {
     calls.push_back({form.sopt選擇報表, mode});
   }
@@ -26,12 +31,9 @@ class RecordingDispatcher final : public OutputDispatcher {
 class QueryBuilderOnDemo : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    // A copy of its own: the tests change customers.
     dir_ = new test::TempDir;
-    demo::DemoOptions options;
-    options.orders = 400;
-    options.seed = 7;
-    options.today = QDate(2026, 12, 4);
-    demo::GenerateDemoDatabase(dir_->Path(), options);
+    test::CopyDemoDatabase(dir_->Path());
   }
   static void TearDownTestSuite() {
     delete dir_;
@@ -42,10 +44,7 @@ class QueryBuilderOnDemo : public ::testing::Test {
     context.ConnectionString =
         "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + dir_->File("KORV.mdb") +
         ";Jet OLEDB:Database Password=x";
-    form.txt單號_末 = "zzzzzzzzz";
-    form.txt客戶代號1 = {"", "zzzzzzzzz"};
-    form.txt日期_起 = "0000000";
-    form.txt日期_末 = "9999999";
+    form = test::DemoForm("0000000", "9999999");
   }
 
   qint64 Count(const QString& sql) {
@@ -54,12 +53,12 @@ class QueryBuilderOnDemo : public ::testing::Test {
   qint64 CountChoice(const OverviewFormState& f) {
     WorkOrderCriteria c;
     CaptureCriteria(f, c);
-    return Count(ReportStatement(f.sopt選擇報表, c, context));
+    return Count(ComposeStatement(kOverview, c, context));
   }
   void Exec(const QString& sql) { db::Connection::Open(context.ConnectionString)->Execute(sql); }
 
   static test::TempDir* dir_;
-  ScopedToday today_{QDate(2026, 12, 4)};
+  ScopedToday today_{test::DemoToday()};
   AppContext context;
   OverviewFormState form;
   WorkOrderCriteria criteria;

@@ -12,6 +12,7 @@
 #include "reports/preview/PageView.h"
 #include "reports/preview/PreviewWindow.h"
 #include "reports/preview/ReportOutput.h"
+#include "support/Golden.h"
 #include "support/TempDir.h"
 
 namespace tarvel::test {
@@ -52,17 +53,19 @@ void PressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::No
 }
 
 int PdfPages(const QString& path) {
-  QProcess process;
-  process.start(QStringLiteral("/usr/bin/pdftotext"), {path, QStringLiteral("-")});
-  process.waitForFinished(30000);
-  return static_cast<int>(process.readAllStandardOutput().count('\f'));
+  return static_cast<int>(test::PdfText(path).count(u'\f'));
 }
 
-QString PdfText(const QString& path) {
+using test::PdfText;
+
+/// The page size pdfinfo reports for the first page ("612 x 792 pts (letter)").
+QString PdfPageSize(const QString& path) {
   QProcess process;
-  process.start(QStringLiteral("/usr/bin/pdftotext"), {path, QStringLiteral("-")});
+  process.start(QStringLiteral("/usr/bin/pdfinfo"), {path});
   process.waitForFinished(30000);
-  return QString::fromUtf8(process.readAllStandardOutput());
+  for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split(u'\n'))
+    if (line.startsWith(QStringLiteral("Page size:"))) return line.mid(10).trimmed();
+  return {};
 }
 
 TEST(ReportPreview, ButtonsAndKeysNavigateThePages) {
@@ -213,7 +216,7 @@ TEST(ReportPrinting, PrintWithDialogRendersThroughThePrinter) {
                                      });
     EXPECT_EQ(printed, c.accept);
     EXPECT_TRUE(destroyed);  // the instance is released after printing
-    EXPECT_EQ(seenPageCount, 3);
+    EXPECT_EQ(seenPageCount, 0) << "the report runs after the dialog, on the printer's paper";
     if (c.pages < 0) {
       EXPECT_FALSE(QFile::exists(path));
       continue;
@@ -221,6 +224,24 @@ TEST(ReportPrinting, PrintWithDialogRendersThroughThePrinter) {
     EXPECT_EQ(PdfPages(path), c.pages);
     EXPECT_TRUE(PdfText(path).contains(QString::fromUtf8(c.mustContain)));
     EXPECT_TRUE(PdfText(path).contains(QStringLiteral("工單一覽表")));
+  }
+}
+
+TEST(ReportPrinting, TheLayoutsOwnPaperOrElseThePrintersOne) {
+  test::TempDir dir;
+  for (const std::optional<int> paper : {std::optional<int>(), std::optional<int>(9)}) {
+    auto report = ThreePageReport();
+    report->PageSetup().paperSize = paper;
+    const QString path = dir.File(paper ? "a4.pdf" : "printer.pdf");
+    ASSERT_TRUE(
+        PrintReport(std::move(report), true, nullptr, [&](QPrinter& printer, int, QWidget*) {
+          printer.setOutputFormat(QPrinter::PdfFormat);
+          printer.setOutputFileName(path);
+          printer.setPageSize(QPageSize(QPageSize::Letter));
+          return true;
+        }));
+    EXPECT_TRUE(PdfPageSize(path).contains(paper ? "A4" : "letter"))
+        << PdfPageSize(path).toStdString();
   }
 }
 

@@ -1,0 +1,58 @@
+#include "support/Demo.h"
+
+#include <QFile>
+
+#include "demo/DemoDatabase.h"
+#include "overview/criteria/WindowDefaults.h"
+#include "platform/Error.h"
+#include "support/TempDir.h"
+
+namespace tarvel::test {
+
+QString DemoDatabasePath() {
+  static const QString path = [] {
+    const QString fromRun = qEnvironmentVariable("TARVEL_TEST_DEMO");
+    if (!fromRun.isEmpty() && QFile::exists(fromRun)) return fromRun;
+    static TempDir dir;
+    demo::DemoOptions options;
+    options.orders = kDemoOrders;
+    options.seed = kDemoSeed;
+    options.today = DemoToday();
+    return demo::GenerateDemoDatabase(dir.Path(), options).filePath;
+  }();
+  return path;
+}
+
+QString DemoConnectionString() {
+  return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + DemoDatabasePath();
+}
+
+std::unique_ptr<db::Connection> OpenDemo() {
+  return db::Connection::OpenFile(DemoDatabasePath());
+}
+
+QString CopyDemoDatabase(const QString& folder) {
+  const QString copy = folder + QStringLiteral("/KORV.mdb");
+  if (!QFile::copy(DemoDatabasePath(), copy))
+    throw Error(QStringLiteral("cannot copy the demo database to ") + copy);
+  QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+  return copy;
+}
+
+OverviewFormState DemoForm(const QString& from, const QString& to) {
+  static const OverviewFormState defaults = [] {
+    auto connection = OpenDemo();
+    return FirstActivationDefaults(LoadSalespeople(*connection), LoadCustomers(*connection));
+  }();
+  OverviewFormState form = defaults;
+  form.txt日期_起 = form.txt日期[0] = from;
+  form.txt日期_末 = form.txt日期[1] = to;
+  return form;
+}
+
+double Scalar(db::Connection& connection, const QString& sql) {
+  db::Recordset rows = connection.OpenRecordset(sql);
+  return rows.EOF_() ? 0 : rows.Field(0).Number();
+}
+
+}  // namespace tarvel::test
