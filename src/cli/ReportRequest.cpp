@@ -11,8 +11,6 @@
 #include "overview/criteria/WindowDefaults.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
-#include "startup/AppContextLoader.h"
-#include "startup/DatabaseLocation.h"
 #include "startup/Startup.h"
 
 namespace tarvel::cli {
