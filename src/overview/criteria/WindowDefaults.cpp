@@ -2,6 +2,7 @@
 
 #include "common/RocDate.h"
 #include "db/Connection.h"
+#include "db/SqlText.h"
 
 namespace tarvel {
 namespace {
@@ -30,6 +31,16 @@ std::vector<CodeName> LoadSalespeople(db::Connection& connection) {
 
 std::vector<CodeName> LoadCustomers(db::Connection& connection) {
   return LoadCodes(connection, QStringLiteral("select ID, SNAME from [CUST] order by ID"));
+}
+
+QStringList LoadPhraseList(db::Connection& connection, const QString& kind, const QString& item) {
+  db::Recordset rows = connection.OpenRecordset(
+      QStringLiteral("select * from [PHRASE] where KIND = '") + db::SqlEscape(kind) +
+      QStringLiteral("' and ITEM = '") + db::SqlEscape(item) + QStringLiteral("' order by ID"));
+  QStringList items{QString()};
+  for (; !rows.EOF_(); rows.MoveNext())
+    items.append(rows.Text(QStringLiteral("DESC")));
+  return items;
 }
 
 OverviewFormState FirstActivationDefaults(const std::vector<CodeName>& salespeople,

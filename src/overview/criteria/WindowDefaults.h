@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "overview/criteria/WorkOrderCriteria.h"
@@ -23,6 +24,11 @@ struct CodeName {
 std::vector<CodeName> LoadSalespeople(db::Connection& connection);
 /// [CUST] ID, SNAME ordered by ID, trimmed. Throws db::DbError.
 std::vector<CodeName> LoadCustomers(db::Connection& connection);
+
+/// The descriptions of the [PHRASE] rows of `kind` and `item` ordered by ID, trimmed (NULL as
+/// ""), after an empty first entry: the items of the window's category and classification lists.
+/// Throws db::DbError.
+QStringList LoadPhraseList(db::Connection& connection, const QString& kind, const QString& item);
 
 /// The window's defaults on the clock's today: work-order numbers "" to nine "z", this month as the
 /// date range (yyyMM01 to the month's last day), 表5's dates yyy0101 to yyy0630, and the first

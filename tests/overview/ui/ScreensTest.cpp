@@ -1,0 +1,75 @@
+// Every window as the user sees it: no caption cut off by its control, and a picture of each for
+// docs/screens (written when TARVEL_SCREENS_DIR names a folder; scripts/screens sets it).
+#include <QAbstractButton>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QToolButton>
+
+#include "MainWindowFixture.h"
+#include "overview/ui/CustomerRangeDialog.h"
+
+namespace tarvel::test {
+namespace {
+
+/// The captions of `window` that do not fit their control as laid out, with their sizes.
+QStringList ClippedCaptions(const QWidget& window) {
+  QStringList clipped;
+  for (const QWidget* control : window.findChildren<QWidget*>()) {
+    if (!control->isVisibleTo(&window)) continue;
+    QString text;
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+      text = label->text();
+    else if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+      text = button->text();
+    if (text.isEmpty() || qobject_cast<const QToolButton*>(control)) continue;
+    const QSize needed = control->sizeHint();
+    if (needed.width() > control->width() || needed.height() > control->height() + 4)
+      clipped << QStringLiteral("%1 \"%2\" needs %3x%4, has %5x%6")
+                     .arg(control->objectName(), text)
+                     .arg(needed.width())
+                     .arg(needed.height())
+                     .arg(control->width())
+                     .arg(control->height());
+  }
+  return clipped;
+}
+
+void Picture(QWidget& window, const QString& name) {
+  const QPixmap picture = window.grab();
+  ASSERT_FALSE(picture.isNull());
+  EXPECT_EQ(picture.size() / picture.devicePixelRatio(), window.size());
+  const QString folder = qEnvironmentVariable("TARVEL_SCREENS_DIR");
+  if (folder.isEmpty()) return;
+  QDir().mkpath(folder);
+  EXPECT_TRUE(picture.save(QDir(folder).filePath(name + QStringLiteral(".png"))));
+}
+
+class Screens : public MainWindowTest {};
+
+TEST_F(Screens, MainWindowInEachArrangement) {
+  context.CompanyName = "翠峰彩色印刷";  // all seven choices
+  Open();
+  Click("chk選項");
+  EXPECT_EQ(ClippedCaptions(*window), QStringList());
+  Picture(*window, "frmTarvel-表1");
+  Click("sopt選擇報表_2");
+  EXPECT_EQ(ClippedCaptions(*window), QStringList());
+  Picture(*window, "frmTarvel-表3");
+  Click("sopt選擇報表_4");
+  Picture(*window, "frmTarvel-表5");
+}
+
+TEST_F(Screens, CustomerRangeDialog) {
+  Open();
+  CustomerRangeDialog dialog(context, window->Lookup(), {}, window.get());
+  EXPECT_EQ(dialog.objectName(), "frmTarvel_客戶起迄");
+  dialog.SetRange({{window->CustomerRangeBox(0)->text(), window->CustomerRangeBox(1)->text()},
+                   {window->CustomerRangeName(0)->text(), window->CustomerRangeName(1)->text()}});
+  dialog.show();
+  EXPECT_EQ(ClippedCaptions(dialog), QStringList());
+  Picture(dialog, "frmTarvel_客戶起迄");
+}
+
+}  // namespace
+}  // namespace tarvel::test
