@@ -7,7 +7,11 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "lookup/LookupRowsModel.h"
+#include "lookup/LookupWindow.h"
 #include "overview/ui/CustomerRangeDialog.h"
+#include "reports/engine/Report.h"
+#include "reports/preview/PreviewWindow.h"
 
 namespace tarvel::test {
 namespace {
@@ -69,6 +73,41 @@ TEST_F(Screens, CustomerRangeDialog) {
   dialog.show();
   EXPECT_EQ(ClippedCaptions(dialog), QStringList());
   Picture(dialog, "frmTarvel_客戶起迄");
+}
+
+TEST_F(Screens, LookupWindows) {
+  Open();
+  const struct {
+    LookupKind kind;
+    const char* seed;
+    const char* name;
+  } pickers[] = {{LookupKind::Customer, "", "frm客戶輔助視窗"},
+                 {LookupKind::Employee, "", "frm業務員輔助視窗"},
+                 {LookupKind::Vendor, "", "frm廠商輔助畫面"}};
+  for (const auto& picker : pickers) {
+    window->Lookup().LookupSeed = picker.seed;
+    window->Lookup().VendorKind = "所有廠商";
+    LookupWindow lookup(picker.kind, context, window->Lookup(), window.get());
+    lookup.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lookup.Activated(); }));
+    EXPECT_GT(lookup.Rows().rowCount(), 0) << picker.name;
+    EXPECT_EQ(ClippedCaptions(lookup), QStringList());
+    Picture(lookup, QString::fromUtf8(picker.name));
+  }
+}
+
+TEST_F(Screens, PreviewOfTable1) {
+  Open();
+  WorkOrderCriteria criteria;
+  CaptureCriteria(window->FormState(), criteria);
+  std::unique_ptr<Report> report = CreateLayout("rptTarvel_1", criteria, context);
+  PageModel model = report->Run();
+  PreviewWindow preview(std::move(model), std::move(report), window.get());
+  preview.resize(1000, 760);
+  preview.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+  EXPECT_GE(preview.PageCount(), 1);
+  Picture(preview, "預覽列印-rptTarvel_1");
 }
 
 }  // namespace
