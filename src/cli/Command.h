@@ -18,5 +18,6 @@ int RunDemoDbCommand(const QStringList& args, CommandIo io);
 int RunContextCommand(const QStringList& args, CommandIo io);
 int RunSqlCommand(const QStringList& args, CommandIo io);
 int RunReportCommand(const QStringList& args, CommandIo io);
+int RunExcelCommand(const QStringList& args, CommandIo io);
 
 }  // namespace tarvel::cli

@@ -219,7 +219,8 @@ std::optional<ReportArguments> ParseReportArguments(const QStringList& args, Com
     const std::map<QString, QString*> plain = {{QStringLiteral("db"), &request.databasePath},
                                                {QStringLiteral("criteria"), &jsonPath},
                                                {QStringLiteral("pdf"), &request.pdfPath},
-                                               {QStringLiteral("text"), &request.textPath}};
+                                               {QStringLiteral("text"), &request.textPath},
+                                               {QStringLiteral("xlsx"), &request.workbookPath}};
     if (auto it = plain.find(name); it != plain.end()) {
       const auto v = value();
       if (!v) return std::nullopt;

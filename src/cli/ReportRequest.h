@@ -23,6 +23,7 @@ struct ReportArguments {
   std::optional<QDate> today;  ///< --today: the command fixes the clock to it
   QString pdfPath;             ///< --pdf FILE
   QString textPath;            ///< --text FILE
+  QString workbookPath;        ///< --xlsx FILE (the excel command)
   // The user and context values a request may set over what the database says.
   std::optional<QString> admin, user, employee, rights, profitBase;
   std::optional<UserGroups> groups;

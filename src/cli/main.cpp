@@ -28,6 +28,8 @@ constexpr Entry kCommands[] = {
      "--choice N [criteria]  print the statement of a report choice"},
     {"report", tarvel::cli::RunReportCommand,
      "--choice N [criteria] [--pdf FILE] [--text FILE]  render a report"},
+    {"excel", tarvel::cli::RunExcelCommand,
+     "--choice N [criteria] --xlsx FILE  export a report choice to a workbook"},
 };
 
 void PrintUsage(QTextStream& err) {

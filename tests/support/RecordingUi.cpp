@@ -13,6 +13,7 @@ RecordingUi::~RecordingUi() {
 
 void RecordingUi::ShowMessage(const QString& text, int style, const QString& title) {
   messages.push_back({text, style, title});
+  if (onMessage) onMessage();
 }
 
 void RecordingUi::SetBusy(bool busy) {

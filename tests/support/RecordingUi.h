@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "platform/UserInterface.h"
@@ -24,6 +25,8 @@ class RecordingUi final : public UserInterface {
   void SetBusy(bool busy) override;
 
   std::vector<ShownMessage> messages;
+  /// Runs when a message is shown, while the window that shows it is still in its state.
+  std::function<void()> onMessage;
   int busyDepth = 0;  ///< hourglass on minus off; 0 when every path restored the pointer
   int busyCalls = 0;  ///< how often the hourglass was turned on
 };

@@ -15,6 +15,7 @@
 #include "common/forms/WindowSetup.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "excel/ui/WorkOrderExportWindow.h"
 #include "overview/criteria/OutputRights.h"
 #include "overview/criteria/QueryBuilder.h"
 #include "overview/ui/CustomerRangeDialog.h"
@@ -662,8 +663,8 @@ void frmTarvel::RunRequest(OutputMode mode) {
 
 void frmTarvel::Output(const LayoutEntry& entry, OutputMode mode) {
   if (mode == OutputMode::Excel && entry.choice <= k表5) {
-    ShowMessage(QStringLiteral("轉Excel檔尚未提供，請先以「列印」或「預覽列印」輸出。"),
-                kInformation, QStringLiteral("訊息"));
+    WorkOrderExportWindow exporter(context_, criteria_, FormState(), this);
+    exporter.exec();
     return;
   }
   std::unique_ptr<Report> report = CreateLayout(entry, criteria_, context_);

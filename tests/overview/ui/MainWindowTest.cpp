@@ -5,6 +5,7 @@
 
 #include "MainWindowFixture.h"
 #include "db/Connection.h"
+#include "excel/ui/WorkOrderExportWindow.h"
 #include "overview/criteria/WindowDefaults.h"
 #include "overview/ui/CustomerRangeDialog.h"
 #include "reports/preview/PreviewWindow.h"
@@ -374,6 +375,17 @@ TEST_F(MainWindowTest, TheRealPreviewAndTheCustomerRangeDialogRunFromTheWindow) 
   Click("ssc預覽列印");
   EXPECT_GT(previewPages, 0);
   EXPECT_TRUE(ui.messages.empty());
+
+  // Excel opens the export window for the window's choice.
+  QString proposed;
+  WhenModalOpens([&](QWidget* modal) {
+    auto* exporter = qobject_cast<WorkOrderExportWindow*>(modal);
+    ASSERT_NE(exporter, nullptr);
+    proposed = exporter->TargetText();
+    exporter->reject();
+  });
+  Click("ssc轉Excel檔");
+  EXPECT_TRUE(proposed.endsWith("工單一覽表-1151204.xlsx")) << proposed.toStdString();
 
   // The customer range: edited and confirmed, it replaces the keyword.
   Box("txt客戶代號")->setText("台");

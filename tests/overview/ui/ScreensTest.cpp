@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "excel/ui/WorkOrderExportWindow.h"
 #include "lookup/LookupRowsModel.h"
 #include "lookup/LookupWindow.h"
 #include "overview/ui/CustomerRangeDialog.h"
@@ -94,6 +95,15 @@ TEST_F(Screens, LookupWindows) {
     EXPECT_EQ(ClippedCaptions(lookup), QStringList());
     Picture(lookup, QString::fromUtf8(picker.name));
   }
+}
+
+TEST_F(Screens, ExportWindow) {
+  Open();
+  WorkOrderCriteria criteria;
+  WorkOrderExportWindow exporter(context, criteria, window->FormState(), window.get());
+  exporter.show();
+  EXPECT_EQ(ClippedCaptions(exporter), QStringList());
+  Picture(exporter, "frm工單一覽表轉Excel");
 }
 
 TEST_F(Screens, PreviewOfTable1) {

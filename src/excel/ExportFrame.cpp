@@ -1,0 +1,230 @@
+#include "excel/ExportFrame.h"
+
+#include "common/GroupedNumber.h"
+#include "common/RocDate.h"
+#include "excel/workbook/ModExcel.h"
+#include "platform/Conversions.h"
+
+namespace tarvel::excel {
+namespace {
+
+constexpr double kSheetRowHeight = 20;
+constexpr double kCompanyRowHeight = 23;
+constexpr double kCompanyFontSize = 20;
+// 1 cm, as the layouts give it in inches.
+constexpr double kMarginInches = 0.393700787401575;
+
+QString Address(char column, int row) {
+  return QLatin1Char(column) + QString::number(row);
+}
+
+}  // namespace
+
+ExportFrame::ExportFrame(ExportParameters parameters, const WorkOrderCriteria& criteria,
+                         const AppContext& context)
+    : criteria_(criteria),
+      context_(context),
+      parameters_(parameters),
+      blocks_(parameters.pageRows, parameters.headingRowCount) {}
+
+void ExportFrame::Write(db::Recordset& rows, Worksheet& sheet, const ExportProgress& progress) {
+  sheet_ = &sheet;
+  blocks_ = PageBlocks(parameters_.pageRows, parameters_.headingRowCount);
+  totals_ = {};
+  rows.MoveFirst();
+  SetColumnLayout();
+  WritePageHeading(rows);
+  qint64 written = 0;
+  for (; !rows.EOF_(); rows.MoveNext()) {
+    BeforeRecord(rows);
+    WriteRecord(rows);
+    // Rows above the current block's heading can no longer change.
+    sheet.FlushRowsBefore(blocks_.HeadingRows().front());
+    if (progress) progress(++written, rows.RecordCount());
+  }
+  if (blocks_.TotalsNeedNewBlock()) {
+    rows.MoveLast();
+    blocks_.StartNextBlock();
+    WritePageHeading(rows);
+  }
+  WriteTotalsRow(blocks_.TotalsRow());
+  SetPageSetup();
+}
+
+void ExportFrame::SetColumnLayout() {
+  const std::vector<double> widths = ColumnWidths();
+  for (size_t i = 0; i < widths.size(); ++i) {
+    const QString column(QLatin1Char(static_cast<char>('A' + i)));
+    Sheet().Columns(column + QLatin1Char(':') + column).SetColumnWidth(widths[i]);
+  }
+  const excel::Range cells = Sheet().Cells();
+  cells.SetRowHeight(kSheetRowHeight);
+  cells.SetVerticalAlignment(XlVAlign::kCenter);
+  cells.Font().SetSize(parameters_.sheetFontSize);
+}
+
+void ExportFrame::SetPageSetup() {
+  PageSetup& setup = Sheet().PageSetup();
+  setup.SetOrientation(parameters_.orientation);
+  const double margin = InchesToPoints(kMarginInches);
+  setup.SetLeftMargin(margin);
+  setup.SetRightMargin(margin);
+  setup.SetTopMargin(margin);
+  setup.SetBottomMargin(margin);
+  setup.SetHeaderMargin(InchesToPoints(0));
+  setup.SetFooterMargin(InchesToPoints(0));
+}
+
+void ExportFrame::WritePageHeading(const db::Recordset& record) {
+  ++totals_.pageCount;
+  WriteHeadingRows(record);
+}
+
+int ExportFrame::NewLine(const db::Recordset& record, bool workOrder) {
+  if (blocks_.BreakIfFull()) WritePageHeading(record);
+  if (workOrder) ++totals_.dataRowCount;
+  return blocks_.NextLine();
+}
+
+void ExportFrame::CloseBlock(const db::Recordset& record, const std::function<void()>& nextBlock) {
+  if (blocks_.NoRoomForTotals()) {
+    blocks_.StartNextBlock();
+    WritePageHeading(record);
+  }
+  WriteTotalsRow(blocks_.TotalsRow());
+  blocks_.StartNextBlock();
+  totals_ = {};
+  nextBlock();
+  WritePageHeading(record);
+}
+
+excel::Range ExportFrame::Cell(char column, int row) const {
+  return Sheet().Range(Address(column, row));
+}
+
+excel::Range ExportFrame::Span(char first, char last, int row) const {
+  return Sheet().Range(Address(first, row) + QLatin1Char(':') + Address(last, row));
+}
+
+void ExportFrame::Text(char column, int row, const QString& text) const {
+  Cell(column, row).SetValue(QLatin1Char('\'') + text.trimmed());
+}
+
+double ExportFrame::Number(char column, int row, const QString& fieldText) const {
+  const double value = Val(fieldText);
+  Number(column, row, value);
+  return value;
+}
+
+void ExportFrame::Number(char column, int row, double value) const {
+  const excel::Range cell = Cell(column, row);
+  cell.SetValue(value);
+  cell.SetNumberFormatLocal(GroupedNumberFormat(NumberText(value)));
+}
+
+void ExportFrame::CompanyRow(int row) const {
+  const excel::Range line = Line(row);
+  MergeCenter(line);
+  line.SetRowHeight(kCompanyRowHeight);
+  line.Font().SetName(QStringLiteral("標楷體"));
+  line.Font().SetSize(kCompanyFontSize);
+  line.Font().SetBold(true);
+  Cell('A', row).SetValue(context_.CompanyName);
+}
+
+void ExportFrame::TitleRow(int row, double size, bool underline) const {
+  const excel::Range line = Line(row);
+  MergeCenter(line);
+  line.Font().SetName(QStringLiteral("標楷體"));
+  line.Font().SetSize(size);
+  line.Font().SetBold(true);
+  if (underline) {
+    line.Font().SetUnderline(XlUnderlineStyle::kSingle);
+    line.SetRowHeight(kCompanyRowHeight);
+  }
+  Cell('A', row).SetValue(QStringLiteral("工單一覽表"));
+}
+
+void ExportFrame::CompletionLine(int row, char first, bool merged) const {
+  QString state = QStringLiteral("全　部");
+  if (criteria_.CompletionFilter == CompletionFilter::Finished)
+    state = QStringLiteral("已完工");
+  else if (criteria_.CompletionFilter == CompletionFilter::Unfinished)
+    state = QStringLiteral("未完工");
+  if (merged) MergeLeft(Span(first, parameters_.lastColumn, row));
+  Cell(first, row).SetValue(QStringLiteral("完工狀態：") + state);
+  if (merged) AlignLeft(Cell(first, row));
+}
+
+void ExportFrame::DeliveryLine(int row, char first, bool merged) const {
+  QString state = QStringLiteral("全　部");
+  if (criteria_.DeliveryFilter == DeliveryFilter::Cleared)
+    state = QStringLiteral("已送清");
+  else if (criteria_.DeliveryFilter == DeliveryFilter::NotCleared)
+    state = QStringLiteral("未送清");
+  if (merged) MergeLeft(Span(first, parameters_.lastColumn, row));
+  Cell(first, row).SetValue(QStringLiteral("送清狀態：") + state);
+  if (merged) AlignLeft(Cell(first, row));
+}
+
+void ExportFrame::DateLine(int row, const QString& label, char dateLast, char listFirst) const {
+  MergeLeft(Span('A', dateLast, row));
+  const QString pattern = QStringLiteral("###/##/##");
+  Cell('A', row).SetValue(label + Format(criteria_.DateFrom, pattern) + QStringLiteral(" ～ ") +
+                          Format(criteria_.DateTo, pattern));
+  if (listFirst != parameters_.lastColumn) MergeLeft(Span(listFirst, parameters_.lastColumn, row));
+  Cell(listFirst, row).SetValue(QStringLiteral("列表日期：") + RocToday());
+  AlignLeft(Cell(listFirst, row));
+}
+
+void ExportFrame::ColumnHeadings(int row, const std::vector<const char*>& headings) const {
+  const excel::Range line = Line(row);
+  AlignCenter(line);
+  line.Borders(XlBordersIndex::kEdgeTop).SetLineStyle(XlLineStyle::kContinuous);
+  line.Borders(XlBordersIndex::kEdgeTop).SetWeight(XlBorderWeight::kMedium);
+  line.Borders(XlBordersIndex::kEdgeTop).SetColorIndex(XlColorIndex::kAutomatic);
+  line.Borders(XlBordersIndex::kEdgeBottom).SetLineStyle(XlLineStyle::kContinuous);
+  line.Borders(XlBordersIndex::kEdgeBottom).SetWeight(XlBorderWeight::kThin);
+  line.Borders(XlBordersIndex::kEdgeBottom).SetColorIndex(XlColorIndex::kAutomatic);
+  for (size_t i = 0; i < headings.size(); ++i)
+    if (*headings[i] != '\0')
+      Cell(static_cast<char>('A' + i), row).SetValue(QString::fromUtf8(headings[i]));
+}
+
+void ExportFrame::CountCell(int row) const {
+  MergeLeft(Span('A', 'C', row));
+  Cell('A', row).SetValue(QStringLiteral("合　　計：") + QString::number(totals_.dataRowCount) +
+                          QStringLiteral(" 件"));
+}
+
+void ExportFrame::ThinBottom(int row) const {
+  const RangeBorder bottom = Line(row).Borders(XlBordersIndex::kEdgeBottom);
+  bottom.SetLineStyle(XlLineStyle::kContinuous);
+  bottom.SetWeight(XlBorderWeight::kThin);
+  bottom.SetColorIndex(XlColorIndex::kAutomatic);
+}
+
+void ExportFrame::TotalsBorders(int row, bool doubleTop) const {
+  const RangeBorder bottom = Line(row).Borders(XlBordersIndex::kEdgeBottom);
+  bottom.SetLineStyle(XlLineStyle::kContinuous);
+  bottom.SetWeight(XlBorderWeight::kMedium);
+  bottom.SetColorIndex(XlColorIndex::kAutomatic);
+  if (!doubleTop) return;
+  const RangeBorder top = Line(row).Borders(XlBordersIndex::kEdgeTop);
+  top.SetLineStyle(XlLineStyle::kDouble);
+  top.SetWeight(XlBorderWeight::kThick);
+  top.SetColorIndex(XlColorIndex::kAutomatic);
+}
+
+QString ExportFrame::DateLabel() const {
+  switch (criteria_.DateBasis) {
+    case DateBasis::Invoice:
+      return QStringLiteral("發票日期：");
+    case DateBasis::Finish:
+      return QStringLiteral("完工日期：");
+    default:
+      return QStringLiteral("工單日期：");
+  }
+}
+
+}  // namespace tarvel::excel

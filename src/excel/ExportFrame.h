@@ -1,0 +1,121 @@
+// The frame every overview export shares: the column layout, a heading block at the top of each
+// page block, the detail lines with their page breaks, the totals line and the page setup. A
+// routine supplies its heading block, its record's lines and its totals line.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "db/Recordset.h"
+#include "excel/ExportRoutine.h"
+#include "excel/PageBlocks.h"
+#include "excel/workbook/Range.h"
+#include "excel/workbook/Worksheet.h"
+#include "startup/AppContext.h"
+
+namespace tarvel::excel {
+
+/// Reports the records written so far and their number, for the window's status line.
+using ExportProgress = std::function<void(qint64 written, qint64 total)>;
+
+/// What a run of one routine counts, besides the page blocks (at least 32-bit: an export of more
+/// than 32,767 lines is no error here).
+struct ExportTotals {
+  int pageCount = 0;     ///< heading blocks written (PageCount)
+  int dataRowCount = 0;  ///< work-order lines of the block or sheet (DataRowCount)
+  double quantity = 0;   ///< QuantityTotal
+  double amount = 0;     ///< AmountTotal
+  double cost = 0;       ///< the salesperson overview's cost total
+  double margin = 0;     ///< the salesperson overview's margin total
+};
+
+class ExportFrame {
+ public:
+  virtual ~ExportFrame() = default;
+
+  /// Writes every record of `rows` (from the first) on `sheet`: SetColumnLayout, the first heading
+  /// block, the lines with their page breaks, the totals line, SetPageSetup. `progress` (may be
+  /// empty) hears after each record.
+  void Write(db::Recordset& rows, Worksheet& sheet, const ExportProgress& progress = {});
+
+  const ExportParameters& Parameters() const { return parameters_; }
+  const ExportTotals& Totals() const { return totals_; }
+  const PageBlocks& Blocks() const { return blocks_; }
+
+ protected:
+  ExportFrame(ExportParameters parameters, const WorkOrderCriteria& criteria,
+              const AppContext& context);
+
+  /// Column widths (characters, from column A) and the whole sheet's row height 20, vertical
+  /// centring and font size.
+  virtual std::vector<double> ColumnWidths() const = 0;
+  /// The heading block on Blocks().HeadingRows(); `record` is the current record.
+  virtual void WriteHeadingRows(const db::Recordset& record) = 0;
+  /// The record's line or lines (each through NewLine).
+  virtual void WriteRecord(const db::Recordset& record) = 0;
+  /// The totals line on `row`.
+  virtual void WriteTotalsRow(int row) = 0;
+  /// Called before each record: a routine that closes a block when a value changes does it here.
+  virtual void BeforeRecord(const db::Recordset& /*record*/) {}
+
+  /// WritePageHeading: counts the block and writes its heading rows.
+  void WritePageHeading(const db::Recordset& record);
+  /// The row of the next line, after a page break (with its heading block) when the block is
+  /// full. `workOrder`: the line counts in DataRowCount.
+  int NewLine(const db::Recordset& record, bool workOrder = true);
+  /// Closes a block with its totals and starts the next at the top of a new page block, the
+  /// counts starting again from 0 (the salesperson blocks). When the block has no room left for
+  /// its totals, a page break (with the old block's heading) comes first. `nextBlock` runs just
+  /// before the new block's heading: the routine takes the new block's values there.
+  void CloseBlock(const db::Recordset& record, const std::function<void()>& nextBlock);
+
+  // What the routines write with.
+  Worksheet& Sheet() const { return *sheet_; }
+  excel::Range Cell(char column, int row) const;
+  excel::Range Span(char first, char last, int row) const;
+  excel::Range Line(int row) const { return Span('A', parameters_.lastColumn, row); }
+  /// The heading block's row `index` (0-based) of the current block.
+  int HeadingRow(int index) const { return blocks_.HeadingRows().at(index); }
+
+  /// "'" + the trimmed text: Excel keeps it as text (leading zeros survive).
+  void Text(char column, int row, const QString& text) const;
+  /// The value of `fieldText` (Val) with its grouped number format; returns the value.
+  double Number(char column, int row, const QString& fieldText) const;
+  void Number(char column, int row, double value) const;
+
+  // The shared pieces of the heading blocks.
+  void CompanyRow(int row) const;
+  void TitleRow(int row, double size, bool underline) const;
+  void CompletionLine(int row, char first, bool merged = true) const;
+  void DeliveryLine(int row, char first, bool merged = true) const;
+  /// A to `dateLast` merged left with `label` and the date range; the list date on `listFirst`
+  /// to the last column (merged when they differ).
+  void DateLine(int row, const QString& label, char dateLast, char listFirst) const;
+  void ColumnHeadings(int row, const std::vector<const char*>& headings) const;
+  /// "合　　計：" & DataRowCount & " 件" on A to C merged left.
+  void CountCell(int row) const;
+  /// A thin continuous bottom border along a line.
+  void ThinBottom(int row) const;
+  /// A medium bottom border along a line, and a double top border when `doubleTop`.
+  void TotalsBorders(int row, bool doubleTop) const;
+  QString DateLabel() const;
+
+  const WorkOrderCriteria& criteria_;
+  const AppContext& context_;
+  ExportTotals totals_;
+
+ private:
+  void SetColumnLayout();
+  void SetPageSetup();
+
+  ExportParameters parameters_;
+  PageBlocks blocks_;
+  Worksheet* sheet_ = nullptr;
+};
+
+/// The routine's frame, ready to write.
+std::unique_ptr<ExportFrame> CreateExport(ExportRoutine routine, const WorkOrderCriteria& criteria,
+                                          const AppContext& context);
+
+}  // namespace tarvel::excel

@@ -1,0 +1,27 @@
+// One export of a work-order overview to a workbook file: the query, the routine, the file and
+// the messages, as the export window's start button runs it (and tarvel-cli without a window).
+#pragma once
+
+#include <QString>
+
+#include "excel/ExportFrame.h"
+#include "excel/ExportRoutine.h"
+
+namespace tarvel::excel {
+
+enum class ExportOutcome {
+  Written,  ///< the workbook is at the target; "轉Excel成功" was shown
+  NoRows,   ///< nothing matched; no file was touched
+  Failed,   ///< the error was shown under the routine's title; an old target is unchanged
+};
+
+/// Exports the rows of `routine`'s statement for `criteria` to `targetPath` (hourglass meanwhile):
+/// no rows gives "資料庫中沒有符合條件的資料!" (style 64, "訊息"); success "檔案存放在：" & the
+/// path (style 48, "轉Excel成功"); any failure its description (style 16) under the routine's error
+/// title. The workbook is written beside the target and takes its place only when complete, so
+/// a failure leaves an existing file as it was. `progress` hears after every record.
+ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& criteria,
+                               const AppContext& context, const QString& targetPath,
+                               const ExportProgress& progress = {});
+
+}  // namespace tarvel::excel

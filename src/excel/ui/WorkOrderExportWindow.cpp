@@ -1,0 +1,104 @@
+#include "excel/ui/WorkOrderExportWindow.h"
+
+#include <QFileDialog>
+#include <QShortcut>
+#include <QStatusBar>
+
+#include "common/RocDate.h"
+#include "common/forms/FocusRules.h"
+#include "common/forms/WindowSetup.h"
+#include "platform/UserInterface.h"
+#include "startup/AppContext.h"
+#include "ui_WorkOrderExportWindow.h"
+
+namespace tarvel {
+namespace {
+
+const QString kPrompt = QStringLiteral("請輸入Excel檔存放路徑及檔名!!");
+const QString kWorking = QStringLiteral("轉檔中請稍候!!");
+// How often the status line counts the records during a long export.
+constexpr qint64 kProgressEvery = 200;
+
+QString AskSaveFile(QWidget* parent, const QString& suggested, const QString& filter) {
+  return QFileDialog::getSaveFileName(parent, QStringLiteral("工單一覽表轉Excel"), suggested,
+                                      filter);
+}
+
+}  // namespace
+
+WorkOrderExportWindow::WorkOrderExportWindow(const AppContext& context,
+                                             const WorkOrderCriteria& criteria,
+                                             const OverviewFormState& form, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      criteria_(criteria),
+      routine_(excel::ExportRoutineFor(form)),
+      ui_(new Ui::WorkOrderExportWindow),
+      saveDialog_(AskSaveFile) {
+  ui_->setupUi(this);
+  PrepareControls(this);
+  CenterWindow(this);
+  ui_->txt存放Excel檔路徑->setText(context_.ExcelFolder + QStringLiteral("工單一覽表") +
+                                   QLatin1Char('-') + RocTodayDigits() + context_.ExcelExtension);
+  SetStatus(kPrompt);
+  InstallSelectAllOnFocus(ui_->txt存放Excel檔路徑);
+  MoveFocusOnEnter(this);
+
+  connect(ui_->cmd開啟舊資料庫檔案, &QAbstractButton::clicked, this,
+          &WorkOrderExportWindow::ChooseFile);
+  connect(ui_->scmd開始, &QAbstractButton::clicked, this, [this] { StartExport(); });
+  connect(ui_->scmd離開, &QAbstractButton::clicked, this, &QDialog::reject);
+  ui_->scmd開始->setShortcut(QKeySequence(QStringLiteral("Alt+S")));
+  ui_->scmd離開->setShortcut(QKeySequence(QStringLiteral("Alt+Q")));
+  auto* browse = new QShortcut(QKeySequence(Qt::Key_F4), this);
+  connect(browse, &QShortcut::activated, this, &WorkOrderExportWindow::ChooseFile);
+}
+
+WorkOrderExportWindow::~WorkOrderExportWindow() = default;
+
+QString WorkOrderExportWindow::TargetText() const {
+  return ui_->txt存放Excel檔路徑->text();
+}
+
+QString WorkOrderExportWindow::StatusText() const {
+  return ui_->StatusBar1->currentMessage();
+}
+
+void WorkOrderExportWindow::SetStatus(const QString& text) {
+  ui_->StatusBar1->showMessage(text);
+}
+
+void WorkOrderExportWindow::ChooseFile() {
+  const QString extension = context_.ExcelExtension;
+  const QString filter =
+      QStringLiteral("Microsoft Excel 資料庫(*") + extension + QStringLiteral(")");
+  const QString chosen = saveDialog_(this, TargetText(), filter);
+  if (!chosen.isEmpty()) ui_->txt存放Excel檔路徑->setText(chosen);
+}
+
+std::optional<excel::ExportOutcome> WorkOrderExportWindow::StartExport() {
+  const QString target = TargetText().trimmed();
+  if (target.isEmpty()) {
+    ShowMessage(QStringLiteral("請先選擇轉好之Excel檔存放路徑及檔名!"), kCritical,
+                QStringLiteral("訊息"));
+    return std::nullopt;
+  }
+  ui_->scmd開始->setEnabled(false);
+  ui_->scmd離開->setEnabled(false);
+  SetStatus(kWorking);
+  std::optional<excel::ExportOutcome> outcome;
+  if (routine_) {
+    outcome = excel::ExportWorkOrders(
+        *routine_, criteria_, context_, target, [this](qint64 written, qint64 total) {
+          if (written % kProgressEvery != 0 && written != total) return;
+          SetStatus(kWorking + QStringLiteral("  %1 / %2").arg(written).arg(total));
+          Ui().ProcessEvents();
+        });
+  }
+  SetStatus(kPrompt);
+  ui_->scmd開始->setEnabled(true);
+  ui_->scmd離開->setEnabled(true);
+  return outcome;
+}
+
+}  // namespace tarvel

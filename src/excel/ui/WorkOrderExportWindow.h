@@ -1,0 +1,62 @@
+// The export window: where the workbook goes, and the start of the export the main window's
+// report choice leads to.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "excel/ExportRoutine.h"
+#include "excel/WorkOrderExport.h"
+
+namespace Ui {
+class WorkOrderExportWindow;
+}
+
+namespace tarvel {
+
+struct AppContext;
+
+/// The dialog frm工單一覽表轉Excel (its object name; Qt's meta-object compiler reads only ASCII
+/// class names). It proposes ExcelFolder + "工單一覽表" + "-" + the ROC date digits +
+/// ExcelExtension, glued as they are; 開始轉檔 exports, 回前畫面 (or Esc) closes.
+class WorkOrderExportWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  /// Asks for the target file: `suggested` is the box's text, `filter` the dialog's filter;
+  /// returns the chosen path, or "" when cancelled.
+  using SaveFileFunction =
+      std::function<QString(QWidget* parent, const QString& suggested, const QString& filter)>;
+
+  /// `form` is the main window's state (it chooses the routine), `criteria` the request's
+  /// criteria; both, and `context`, must outlive the window.
+  WorkOrderExportWindow(const AppContext& context, const WorkOrderCriteria& criteria,
+                        const OverviewFormState& form, QWidget* parent = nullptr);
+  ~WorkOrderExportWindow() override;
+
+  /// The routine the main window's choice leads to (none for 未送總表 and 補版明細).
+  std::optional<excel::ExportRoutine> Routine() const { return routine_; }
+  QString TargetText() const;
+  QString StatusText() const;
+
+  /// The "..." button: the save dialog with the workbook filter.
+  void ChooseFile();
+  /// 開始轉檔. Returns what the export did (nothing when the target is empty or there is no
+  /// routine).
+  std::optional<excel::ExportOutcome> StartExport();
+
+  void SetSaveFileDialog(SaveFileFunction dialog) { saveDialog_ = std::move(dialog); }
+
+ private:
+  void SetStatus(const QString& text);
+
+  const AppContext& context_;
+  const WorkOrderCriteria& criteria_;
+  std::optional<excel::ExportRoutine> routine_;
+  std::unique_ptr<Ui::WorkOrderExportWindow> ui_;
+  SaveFileFunction saveDialog_;
+};
+
+}  // namespace tarvel

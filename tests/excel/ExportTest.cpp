@@ -1,0 +1,217 @@
+// The overview exports: where the page blocks put each line, what every routine writes on the
+// demo database (golden files of the recorded sheets), and what one export run shows and leaves
+// on the disk.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "excel/ExportFrame.h"
+#include "excel/PageBlocks.h"
+#include "excel/WorkOrderExport.h"
+#include "excel/workbook/RecordedWorkbook.h"
+#include "excel/workbook/Workbook.h"
+#include "platform/Clock.h"
+#include "startup/AppContextLoader.h"
+#include "support/Demo.h"
+#include "support/Golden.h"
+#include "support/RecordingUi.h"
+#include "support/TempDir.h"
+
+namespace tarvel::excel {
+namespace {
+
+/// The rows the lines of a run get, and the heading blocks written before them (as the first
+/// heading row of each block), when `lines` lines are written and then the totals.
+struct Placed {
+  std::vector<int> lines;
+  std::vector<int> headings;
+  int totals = 0;
+};
+
+Placed Place(int pageRows, int headingRows, int lines) {
+  PageBlocks blocks(pageRows, headingRows);
+  Placed placed;
+  placed.headings.push_back(blocks.HeadingRows().front());
+  for (int i = 0; i < lines; ++i) {
+    if (blocks.BreakIfFull()) placed.headings.push_back(blocks.HeadingRows().front());
+    placed.lines.push_back(blocks.NextLine());
+  }
+  placed.totals = blocks.TotalsRow();
+  return placed;
+}
+
+TEST(PageBlocks, EachBlockKeepsItsHeadingAndAFreeLastRow) {
+  // 28 rows, 5 heading rows: lines on 6..27, then the next block's heading on 29..33.
+  Placed full = Place(28, 5, 22);
+  EXPECT_EQ(full.lines.front(), 6);
+  EXPECT_EQ(full.lines.back(), 27);
+  EXPECT_EQ(full.headings, std::vector<int>{1});
+  EXPECT_EQ(full.totals, 28);
+
+  Placed over = Place(28, 5, 23);
+  EXPECT_EQ(over.lines.back(), 34);
+  EXPECT_EQ(over.headings, (std::vector<int>{1, 29}));
+  EXPECT_EQ(over.totals, 35);
+
+  // Blocks of every routine's size stay aligned on their multiples for long runs.
+  const struct {
+    int pageRows, headingRows;
+  } sizes[] = {{28, 5}, {28, 6}, {28, 3}, {21, 4}, {21, 5}, {41, 6}};
+  for (const auto& size : sizes) {
+    const Placed run = Place(size.pageRows, size.headingRows, 60000);
+    for (size_t b = 0; b < run.headings.size(); ++b)
+      ASSERT_EQ(run.headings[b], 1 + static_cast<int>(b) * size.pageRows);
+    for (int row : run.lines) {
+      const int inBlock = (row - 1) % size.pageRows + 1;
+      ASSERT_GT(inBlock, size.headingRows);
+      ASSERT_LT(inBlock, size.pageRows) << "the last row of a block is the totals line's";
+    }
+    EXPECT_GT(run.lines.back(), 65535) << "rows are counted beyond 16 bits";
+  }
+}
+
+TEST(PageBlocks, ASalespersonBlockClosesWithItsTotalsAndTheNextStartsAtTheTop) {
+  PageBlocks blocks(28, 4);
+  for (int i = 0; i < 3; ++i)
+    blocks.NextLine();
+  EXPECT_FALSE(blocks.NoRoomForTotals());
+  EXPECT_EQ(blocks.TotalsRow(), 8);
+  blocks.StartNextBlock();
+  EXPECT_EQ(blocks.HeadingRows(), (std::vector<int>{29, 30, 31, 32}));
+  EXPECT_EQ(blocks.NextLine(), 33);
+
+  // A block filled to its free row must break before it can close.
+  for (int i = 0; i < 21; ++i)
+    blocks.NextLine();
+  EXPECT_EQ(blocks.RowInPage(), 26);
+  EXPECT_FALSE(blocks.NoRoomForTotals());
+  blocks.NextLine();
+  EXPECT_TRUE(blocks.NoRoomForTotals());
+}
+
+class ExportOnDemo : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    context.ConnectionString = test::DemoConnectionString();
+    ASSERT_TRUE(LoadAppContext(
+        context, "-qdx5170 -AD=系統管理員 -NAME=系統管理員 -ID= -XLS=.xlsx -DOC=.docx -PID=0"));
+    // Ten days: two page blocks for most routines, both salesperson variants with several
+    // blocks, combined plates included.
+    form = test::DemoForm("1151101", "1151110");
+  }
+
+  WorkOrderCriteria CriteriaOf(const OverviewFormState& state) const {
+    WorkOrderCriteria criteria;
+    CaptureCriteria(state, criteria);
+    return criteria;
+  }
+
+  ScopedToday today{test::DemoToday()};
+  test::RecordingUi ui;
+  AppContext context;
+  OverviewFormState form;
+};
+
+TEST_F(ExportOnDemo, EveryRoutineWritesItsGoldenSheet) {
+  using Box = bool OverviewFormState::*;
+  const struct {
+    int choice;
+    Box box;
+    const char* golden;
+  } runs[] = {
+      {k表1, nullptr, "ItemCode"},
+      {k表1, &OverviewFormState::chk印合版資料, "CombinedPlateCode"},
+      {k表1, &OverviewFormState::chk客戶單號, "CustomerPo"},
+      {k表2, nullptr, "SalespersonMargin"},
+      {k表2, &OverviewFormState::chk依業務印表, "SalespersonMarginBlocks"},
+      {k表3, nullptr, "ProductionDetail"},
+      {k表3, &OverviewFormState::chk依業務印表1, "ProductionDetailBySalesperson"},
+      {k表4含合版, nullptr, "CombinedPlates"},
+      {k表5, nullptr, "ProductionReport"},
+  };
+  test::TempDir folder;
+  for (const auto& run : runs) {
+    OverviewFormState state = form;
+    state.sopt選擇報表 = run.choice;
+    if (run.box) state.*run.box = true;
+    const WorkOrderCriteria criteria = CriteriaOf(state);
+    const std::optional<ExportRoutine> routine = ExportRoutineFor(state);
+    ASSERT_TRUE(routine) << run.golden;
+
+    auto connection = test::OpenDemo();
+    db::Recordset rows = connection->OpenRecordset(ExportStatement(*routine, criteria, context));
+    ASSERT_GT(rows.RecordCount(), 0) << run.golden;
+    RecordedWorkbook recorded;
+    Workbook book({.recorder = &recorded});
+    const std::unique_ptr<ExportFrame> frame = CreateExport(*routine, criteria, context);
+    frame->Write(rows, book.ActiveSheet());
+    book.SaveAs(folder.File(QString::fromUtf8(run.golden) + ".xlsx"));
+    test::ExpectGolden(QStringLiteral("exports/%1.txt").arg(QString::fromUtf8(run.golden)),
+                       recorded.Text());
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
+  test::TempDir folder;
+  const QString target = folder.File("工單一覽表-1151204.xlsx");
+  QFile old(target);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old workbook");
+  old.close();
+
+  const WorkOrderCriteria criteria = CriteriaOf(form);
+  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, criteria, context, target),
+            ExportOutcome::Written);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0],
+            (test::ShownMessage{"檔案存放在：" + target, kExclamation, "轉Excel成功"}));
+  QFile written(target);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(written.read(2) == "PK") << "the old file was replaced by a workbook";
+  EXPECT_EQ(ui.busyDepth, 0);
+
+  // Nothing matches: no file is touched.
+  OverviewFormState empty = form;
+  empty.txt日期_起 = "0100101";
+  empty.txt日期_末 = "0100102";
+  const QString untouched = folder.File("none.xlsx");
+  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(empty), context, untouched),
+            ExportOutcome::NoRows);
+  EXPECT_EQ(ui.messages.back(),
+            (test::ShownMessage{"資料庫中沒有符合條件的資料!", kInformation, "訊息"}));
+  EXPECT_FALSE(QFile::exists(untouched));
+
+  // A folder that does not exist: the routine's own title, and the old file stays.
+  EXPECT_EQ(ExportWorkOrders(ExportRoutine::CombinedPlates, criteria, context,
+                             folder.File("missing/工單.xlsx")),
+            ExportOutcome::Failed);
+  EXPECT_EQ(ui.messages.back().title, "表七轉Excel錯誤");
+  EXPECT_EQ(ui.messages.back().style, kCritical);
+  EXPECT_FALSE(ui.messages.back().text.isEmpty());
+  EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files).size(), 1)
+      << "no temporary file is left beside the target";
+  EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST(ExportRoutines, TheWindowsChoiceAndBoxesPickTheRoutine) {
+  OverviewFormState form;
+  form.chk印刀模代號 = true;
+  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::ItemCode) << "die codes export the overview";
+  form.chk印合版資料 = true;
+  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::CombinedPlateCode);
+  form.chk客戶單號 = true;
+  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::CustomerPo);
+  form.sopt選擇報表 = k表3;
+  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::ProductionDetail);
+  form.chk依業務印表1 = true;
+  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::ProductionDetailBySalesperson);
+  form.sopt選擇報表 = k未送總表;
+  EXPECT_FALSE(ExportRoutineFor(form));
+  form.sopt選擇報表 = k補版明細;
+  EXPECT_FALSE(ExportRoutineFor(form));
+}
+
+}  // namespace
+}  // namespace tarvel::excel

@@ -1,0 +1,110 @@
+// frm工單一覽表轉Excel: the proposed file name, the file dialog, the start button's checks and
+// states, and an export from the window.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+#include "excel/ui/WorkOrderExportWindow.h"
+#include "platform/Clock.h"
+#include "startup/AppContext.h"
+#include "startup/AppContextLoader.h"
+#include "support/Demo.h"
+#include "support/RecordingUi.h"
+#include "support/TempDir.h"
+
+namespace tarvel {
+namespace {
+
+class ExportWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    context.ConnectionString = test::DemoConnectionString();
+    ASSERT_TRUE(LoadAppContext(
+        context, "-qdx5170 -AD=系統管理員 -NAME=系統管理員 -ID= -XLS=.xlsx -DOC=.docx -PID=0"));
+    form = test::DemoForm("1151101", "1151105");
+    CaptureCriteria(form, criteria);
+  }
+
+  template <typename T = QWidget>
+  T* Control(const QWidget& window, const char* name) {
+    auto* control = window.findChild<T*>(QString::fromUtf8(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+
+  ScopedToday today{test::DemoToday()};
+  test::RecordingUi ui;
+  test::TempDir folder;
+  AppContext context;
+  OverviewFormState form;
+  WorkOrderCriteria criteria;
+};
+
+TEST_F(ExportWindowTest, TheProposedNameIsGluedFromTheFolderTheTitleAndTheDate) {
+  context.ExcelFolder = "/srv/excel";  // no trailing separator: glued as it is
+  WorkOrderExportWindow window(context, criteria, form);
+  EXPECT_EQ(window.objectName(), "frm工單一覽表轉Excel");
+  EXPECT_EQ(window.windowTitle(), "工單一覽表轉Excel");
+  EXPECT_EQ(window.TargetText(), "/srv/excel工單一覽表-1151204.xlsx");
+  EXPECT_EQ(window.StatusText(), "請輸入Excel檔存放路徑及檔名!!");
+  EXPECT_EQ(window.Routine(), excel::ExportRoutine::ItemCode);
+
+  QString filter;
+  window.SetSaveFileDialog([&](QWidget*, const QString& suggested, const QString& f) {
+    filter = f;
+    return suggested == window.TargetText() ? QString() : QStringLiteral("x");
+  });
+  QTest::mouseClick(Control<QAbstractButton>(window, "cmd開啟舊資料庫檔案"), Qt::LeftButton);
+  EXPECT_EQ(filter, "Microsoft Excel 資料庫(*.xlsx)");
+  EXPECT_EQ(window.TargetText(), "/srv/excel工單一覽表-1151204.xlsx") << "cancelled";
+  window.SetSaveFileDialog([](QWidget*, const QString&, const QString&) { return "/tmp/a.xlsx"; });
+  window.ChooseFile();
+  EXPECT_EQ(window.TargetText(), "/tmp/a.xlsx");
+}
+
+TEST_F(ExportWindowTest, StartExportsWithTheButtonsLockedAndRefusesABlankTarget) {
+  WorkOrderExportWindow window(context, criteria, form);
+  auto* target = Control<QLineEdit>(window, "txt存放Excel檔路徑");
+  target->setText("   ");
+  EXPECT_FALSE(window.StartExport());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0],
+            (test::ShownMessage{"請先選擇轉好之Excel檔存放路徑及檔名!", kCritical, "訊息"}));
+
+  const QString path = folder.File("表一.xlsx");
+  target->setText("  " + path + " ");
+  auto* start = Control<QAbstractButton>(window, "scmd開始");
+  auto* leave = Control<QAbstractButton>(window, "scmd離開");
+  bool lockedWhileWorking = false;
+  QString statusWhileWorking;
+  ui.onMessage = [&] {
+    lockedWhileWorking = !start->isEnabled() && !leave->isEnabled();
+    statusWhileWorking = window.StatusText();
+  };
+  QTest::mouseClick(start, Qt::LeftButton);
+  EXPECT_TRUE(lockedWhileWorking);
+  EXPECT_TRUE(statusWhileWorking.startsWith("轉檔中請稍候!!"));
+  EXPECT_EQ(ui.messages.back(),
+            (test::ShownMessage{"檔案存放在：" + path, kExclamation, "轉Excel成功"}));
+  EXPECT_TRUE(QFile::exists(path));
+  EXPECT_TRUE(start->isEnabled() && leave->isEnabled());
+  EXPECT_EQ(window.StatusText(), "請輸入Excel檔存放路徑及檔名!!");
+
+  QTest::mouseClick(leave, Qt::LeftButton);
+  EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+TEST_F(ExportWindowTest, ChoicesWithoutAnExportWriteNothing) {
+  form.sopt選擇報表 = k未送總表;
+  WorkOrderExportWindow window(context, criteria, form);
+  Control<QLineEdit>(window, "txt存放Excel檔路徑")->setText(folder.File("none.xlsx"));
+  EXPECT_FALSE(window.StartExport());
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_FALSE(QFile::exists(folder.File("none.xlsx")));
+}
+
+}  // namespace
+}  // namespace tarvel
