@@ -1,8 +1,10 @@
 #include "excel/WorkOrderExport.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "db/Connection.h"
+#include "excel/WorkbookConversion.h"
 #include "excel/workbook/Workbook.h"
 #include "platform/Error.h"
 #include "platform/UserInterface.h"
@@ -25,9 +27,20 @@ ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& c
                     QStringLiteral("訊息"));
         return ExportOutcome::NoRows;
       }
-      Workbook book({.tempFolder = QFileInfo(targetPath).absolutePath()});
+      const QString folder = QFileInfo(targetPath).absolutePath();
+      Workbook book({.tempFolder = folder});
       frame->Write(rows, book.ActiveSheet(), progress);
-      book.SaveAs(targetPath);
+      const WorkbookFormat format = FormatOfPath(targetPath);
+      if (format == WorkbookFormat::Xlsx) {
+        book.SaveAs(targetPath);
+      } else {
+        QTemporaryDir work(folder + QStringLiteral("/.tarvel-xlsx-XXXXXX"));
+        if (!work.isValid()) throw Error(QStringLiteral("無法在 %1 建立暫存資料夾").arg(folder));
+        const QString xlsx =
+            work.filePath(QFileInfo(targetPath).completeBaseName() + QStringLiteral(".xlsx"));
+        book.SaveAs(xlsx);
+        ConvertWorkbook(xlsx, format, targetPath);
+      }
     } catch (const Error& error) {
       failure = error.Description();
     } catch (const std::bad_alloc&) {

@@ -19,7 +19,8 @@ enum class ExportOutcome {
 /// no rows gives "資料庫中沒有符合條件的資料!" (style 64, "訊息"); success "檔案存放在：" & the
 /// path (style 48, "轉Excel成功"); any failure its description (style 16) under the routine's error
 /// title. The workbook is written beside the target and takes its place only when complete, so
-/// a failure leaves an existing file as it was. `progress` hears after every record.
+/// a failure leaves an existing file as it was. A target named .xls or .ods is converted from the
+/// finished workbook by LibreOffice (ConvertWorkbook). `progress` hears after every record.
 ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& criteria,
                                const AppContext& context, const QString& targetPath,
                                const ExportProgress& progress = {});

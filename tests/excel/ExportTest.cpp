@@ -5,12 +5,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonObject>
+#include <cmath>
 
 #include "excel/ExportFrame.h"
 #include "excel/PageBlocks.h"
 #include "excel/WorkOrderExport.h"
+#include "excel/WorkbookConversion.h"
 #include "excel/workbook/RecordedWorkbook.h"
 #include "excel/workbook/Workbook.h"
+#include "excel/workbook/XlsxReadback.h"
 #include "platform/Clock.h"
 #include "startup/AppContextLoader.h"
 #include "support/Demo.h"
@@ -93,12 +97,12 @@ TEST(PageBlocks, ASalespersonBlockClosesWithItsTotalsAndTheNextStartsAtTheTop) {
 class ExportOnDemo : public ::testing::Test {
  protected:
   void SetUp() override {
-    context.ConnectionString = test::DemoConnectionString();
+    context.ConnectionString = tarvel::test::DemoConnectionString();
     ASSERT_TRUE(LoadAppContext(
         context, "-qdx5170 -AD=系統管理員 -NAME=系統管理員 -ID= -XLS=.xlsx -DOC=.docx -PID=0"));
     // Ten days: two page blocks for most routines, both salesperson variants with several
     // blocks, combined plates included.
-    form = test::DemoForm("1151101", "1151110");
+    form = tarvel::test::DemoForm("1151101", "1151110");
   }
 
   WorkOrderCriteria CriteriaOf(const OverviewFormState& state) const {
@@ -107,8 +111,8 @@ class ExportOnDemo : public ::testing::Test {
     return criteria;
   }
 
-  ScopedToday today{test::DemoToday()};
-  test::RecordingUi ui;
+  ScopedToday today{tarvel::test::DemoToday()};
+  tarvel::test::RecordingUi ui;
   AppContext context;
   OverviewFormState form;
 };
@@ -130,7 +134,7 @@ TEST_F(ExportOnDemo, EveryRoutineWritesItsGoldenSheet) {
       {k表4含合版, nullptr, "CombinedPlates"},
       {k表5, nullptr, "ProductionReport"},
   };
-  test::TempDir folder;
+  tarvel::test::TempDir folder;
   for (const auto& run : runs) {
     OverviewFormState state = form;
     state.sopt選擇報表 = run.choice;
@@ -139,7 +143,7 @@ TEST_F(ExportOnDemo, EveryRoutineWritesItsGoldenSheet) {
     const std::optional<ExportRoutine> routine = ExportRoutineFor(state);
     ASSERT_TRUE(routine) << run.golden;
 
-    auto connection = test::OpenDemo();
+    auto connection = tarvel::test::OpenDemo();
     db::Recordset rows = connection->OpenRecordset(ExportStatement(*routine, criteria, context));
     ASSERT_GT(rows.RecordCount(), 0) << run.golden;
     RecordedWorkbook recorded;
@@ -147,14 +151,14 @@ TEST_F(ExportOnDemo, EveryRoutineWritesItsGoldenSheet) {
     const std::unique_ptr<ExportFrame> frame = CreateExport(*routine, criteria, context);
     frame->Write(rows, book.ActiveSheet());
     book.SaveAs(folder.File(QString::fromUtf8(run.golden) + ".xlsx"));
-    test::ExpectGolden(QStringLiteral("exports/%1.txt").arg(QString::fromUtf8(run.golden)),
-                       recorded.Text());
+    tarvel::test::ExpectGolden(QStringLiteral("exports/%1.txt").arg(QString::fromUtf8(run.golden)),
+                               recorded.Text());
   }
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
-  test::TempDir folder;
+  tarvel::test::TempDir folder;
   const QString target = folder.File("工單一覽表-1151204.xlsx");
   QFile old(target);
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -166,7 +170,7 @@ TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
             ExportOutcome::Written);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0],
-            (test::ShownMessage{"檔案存放在：" + target, kExclamation, "轉Excel成功"}));
+            (tarvel::test::ShownMessage{"檔案存放在：" + target, kExclamation, "轉Excel成功"}));
   QFile written(target);
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   EXPECT_TRUE(written.read(2) == "PK") << "the old file was replaced by a workbook";
@@ -180,7 +184,7 @@ TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
   EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(empty), context, untouched),
             ExportOutcome::NoRows);
   EXPECT_EQ(ui.messages.back(),
-            (test::ShownMessage{"資料庫中沒有符合條件的資料!", kInformation, "訊息"}));
+            (tarvel::test::ShownMessage{"資料庫中沒有符合條件的資料!", kInformation, "訊息"}));
   EXPECT_FALSE(QFile::exists(untouched));
 
   // A folder that does not exist: the routine's own title, and the old file stays.
@@ -193,6 +197,75 @@ TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
   EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files).size(), 1)
       << "no temporary file is left beside the target";
   EXPECT_EQ(ui.busyDepth, 0);
+}
+
+// The worked examples, read back from the file as a spreadsheet reads it.
+TEST_F(ExportOnDemo, TwentyTwoLinesFillOneBlockAndTheTwentyThirdOpensTheNext) {
+  tarvel::test::TempDir folder;
+  for (const int lines : {22, 23}) {
+    OverviewFormState state = form;
+    state.txt單號_起 = "115110001";
+    state.txt單號_末 = QStringLiteral("1151100%1").arg(lines);
+    const QString path = folder.File(QStringLiteral("%1.xlsx").arg(lines));
+    ASSERT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(state), context, path),
+              ExportOutcome::Written);
+    const std::optional<QJsonObject> book = excel::test::OpenpyxlRead(path);
+    if (!book) GTEST_SKIP() << "/usr/bin/python3 has no openpyxl";
+    const QJsonObject cells = (*book)["sheet"].toObject()["工作表1"].toObject()["cells"].toObject();
+    const auto value = [&](const char* cell) -> QJsonValue {
+      return cells[cell].toObject()["value"];
+    };
+    const int totals = lines == 22 ? 28 : 35;
+    EXPECT_EQ(value("A6").toString(), "115110001");
+    EXPECT_TRUE(cells["A6"].toObject()["quote"].toBool()) << "work-order numbers stay text";
+    EXPECT_EQ(value(qPrintable(QStringLiteral("A%1").arg(totals))).toString(),
+              QStringLiteral("合　　計：%1 件").arg(lines));
+    if (lines == 22) {
+      EXPECT_TRUE(value("A29").isUndefined() || value("A29").isNull());
+    } else {
+      EXPECT_EQ(value("A29").toString(), "工單一覽表");
+      EXPECT_EQ(value("A33").toString(), "工單單號");
+      EXPECT_EQ(value("A34").toString(), "115110023");
+    }
+    // Numbers keep their own decimals in their format.
+    for (const QString& name : cells.keys()) {
+      const QJsonObject cell = cells[name].toObject();
+      if (!name.startsWith('G') || !cell["value"].isDouble()) continue;
+      const double price = cell["value"].toDouble();
+      const QString expected = price == std::floor(price)             ? "#,##0"
+                               : price * 10 == std::floor(price * 10) ? "#,##0.0"
+                                                                      : "#,##0.00";
+      EXPECT_EQ(cell["format"].toString(), expected) << name.toStdString() << " " << price;
+    }
+  }
+}
+
+TEST_F(ExportOnDemo, OlderAndOpenFormatsAreConvertedFromTheFinishedWorkbook) {
+  EXPECT_EQ(FormatOfPath("/a/b.XLS"), WorkbookFormat::Xls);
+  EXPECT_EQ(FormatOfPath("/a/b.ods"), WorkbookFormat::Ods);
+  EXPECT_EQ(FormatOfPath("/a/b.xlsx"), WorkbookFormat::Xlsx);
+  EXPECT_EQ(FormatOfPath("/a/工單一覽表-1151204"), WorkbookFormat::Xlsx);
+
+  tarvel::test::TempDir folder;
+  const WorkOrderCriteria criteria = CriteriaOf(form);
+  const struct {
+    const char* name;
+    QByteArray magic;
+  } targets[] = {{"表八.xls", QByteArray::fromHex("d0cf11e0a1b11ae1")},  // OLE2 compound file
+                 {"表八.ods", "PK"}};
+  for (const auto& target : targets) {
+    const QString path = folder.File(QString::fromUtf8(target.name));
+    ASSERT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, criteria, context, path),
+              ExportOutcome::Written)
+        << (ui.messages.empty() ? QString() : ui.messages.back().text).toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(target.magic.size()), target.magic) << target.name;
+  }
+  EXPECT_EQ(
+      QDir(folder.Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+      2)
+      << "the intermediate workbook and the converter's profile are gone";
 }
 
 TEST(ExportRoutines, TheWindowsChoiceAndBoxesPickTheRoutine) {
