@@ -168,6 +168,7 @@ frmTarvel::frmTarvel(AppContext& context, MainWindowSeams seams, QWidget* parent
                   QStringLiteral("訊息"));
     };
   if (!seams_.endProgram) seams_.endProgram = [] { QCoreApplication::exit(0); };
+  if (!seams_.printDialog) seams_.printDialog = ExecPrintDialog;
 
   // The design's pictures.
   u.exit->setIcon(ThemeIcon("application-exit", QStyle::SP_DialogCloseButton, this));
@@ -671,7 +672,7 @@ void frmTarvel::Output(const LayoutEntry& entry, OutputMode mode) {
   if (mode == OutputMode::Preview)
     ShowReportModal(std::move(report), this);
   else
-    PrintReport(std::move(report), true, this);
+    PrintReport(std::move(report), true, this, seams_.printDialog);
 }
 
 void frmTarvel::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 #include "overview/criteria/ReportDispatch.h"
 #include "overview/criteria/WindowDefaults.h"
 #include "overview/criteria/WorkOrderCriteria.h"
+#include "reports/preview/ReportPrinter.h"
 
 class QCheckBox;
 class QLabel;
@@ -41,6 +42,8 @@ struct MainWindowSeams {
   std::function<void()> openRework;
   /// Ends the program at once, without the window's unload (the launcher has gone).
   std::function<void()> endProgram;
+  /// The print dialog the default output shows before printing (default: Qt's, in Chinese).
+  PrintDialogFunction printDialog;
 };
 
 /// frmTarvel, the program's only top-level window. Every control carries its design name as its

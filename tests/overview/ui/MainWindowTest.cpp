@@ -9,6 +9,7 @@
 #include "overview/criteria/WindowDefaults.h"
 #include "overview/ui/CustomerRangeDialog.h"
 #include "reports/preview/PreviewWindow.h"
+#include "support/Golden.h"
 
 namespace tarvel::test {
 namespace {
@@ -363,6 +364,10 @@ TEST_F(MainWindowTest, TheRealPreviewAndTheCustomerRangeDialogRunFromTheWindow) 
   MainWindowSeams seams = RecordingSeams();
   seams.output = {};
   seams.openCustomerRange = {};
+  std::function<bool(QPrinter&, int, QWidget*)> seamsPrintTo;
+  seams.printDialog = [&](QPrinter& printer, int pages, QWidget* parent) {
+    return seamsPrintTo(printer, pages, parent);
+  };
   Open(std::move(seams));
 
   int previewPages = 0;
@@ -375,6 +380,19 @@ TEST_F(MainWindowTest, TheRealPreviewAndTheCustomerRangeDialogRunFromTheWindow) 
   Click("ssc預覽列印");
   EXPECT_GT(previewPages, 0);
   EXPECT_TRUE(ui.messages.empty());
+
+  // Printing asks for the printer first; here the printer is a PDF file.
+  const QString pdf = folder.File("表1.pdf");
+  int dialogs = 0;
+  seamsPrintTo = [&](QPrinter& printer, int, QWidget*) {
+    ++dialogs;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    return true;
+  };
+  Click("ssc列印");
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_TRUE(PdfText(pdf).contains("工單一覽表"));
 
   // Excel opens the export window for the window's choice.
   QString proposed;
