@@ -14,10 +14,6 @@ constexpr double kCompanyFontSize = 20;
 // 1 cm, as the layouts give it in inches.
 constexpr double kMarginInches = 0.393700787401575;
 
-QString Address(char column, int row) {
-  return QLatin1Char(column) + QString::number(row);
-}
-
 }  // namespace
 
 ExportFrame::ExportFrame(ExportParameters parameters, const WorkOrderCriteria& criteria,
@@ -60,7 +56,7 @@ void ExportFrame::SetColumnLayout() {
   const excel::Range cells = Sheet().Cells();
   cells.SetRowHeight(kSheetRowHeight);
   cells.SetVerticalAlignment(XlVAlign::kCenter);
-  cells.Font().SetSize(parameters_.sheetFontSize);
+  if (parameters_.sheetFontSize > 0) cells.Font().SetSize(parameters_.sheetFontSize);
 }
 
 void ExportFrame::SetPageSetup() {
@@ -98,12 +94,14 @@ void ExportFrame::CloseBlock(const db::Recordset& record, const std::function<vo
   WritePageHeading(record);
 }
 
+// Areas are built from numbers: an export makes a dozen of them per line, and reading addresses
+// back from text would cost more than the writing.
 excel::Range ExportFrame::Cell(char column, int row) const {
-  return Sheet().Range(Address(column, row));
+  return Span(column, column, row);
 }
 
 excel::Range ExportFrame::Span(char first, char last, int row) const {
-  return Sheet().Range(Address(first, row) + QLatin1Char(':') + Address(last, row));
+  return Sheet().Range(CellArea{row, first - 'A' + 1, row, last - 'A' + 1});
 }
 
 void ExportFrame::Text(char column, int row, const QString& text) const {
@@ -195,6 +193,14 @@ void ExportFrame::CountCell(int row) const {
   MergeLeft(Span('A', 'C', row));
   Cell('A', row).SetValue(QStringLiteral("合　　計：") + QString::number(totals_.dataRowCount) +
                           QStringLiteral(" 件"));
+}
+
+void ExportFrame::QuantityAndAmountTotals(int row, char quantity, char amount) const {
+  CountCell(row);
+  Number(quantity, row, totals_.quantity);
+  Number(amount, row, totals_.amount);
+  AlignRight(Span(quantity, amount, row));
+  TotalsBorders(row, false);
 }
 
 void ExportFrame::ThinBottom(int row) const {

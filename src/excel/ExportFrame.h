@@ -48,7 +48,7 @@ class ExportFrame {
               const AppContext& context);
 
   /// Column widths (characters, from column A) and the whole sheet's row height 20, vertical
-  /// centring and font size.
+  /// centring and font size (none when the parameters give 0).
   virtual std::vector<double> ColumnWidths() const = 0;
   /// The heading block on Blocks().HeadingRows(); `record` is the current record.
   virtual void WriteHeadingRows(const db::Recordset& record) = 0;
@@ -95,6 +95,9 @@ class ExportFrame {
   void ColumnHeadings(int row, const std::vector<const char*>& headings) const;
   /// "合　　計：" & DataRowCount & " 件" on A to C merged left.
   void CountCell(int row) const;
+  /// The common totals line: the count, QuantityTotal and AmountTotal in their columns
+  /// (right-aligned with what lies between them) and a medium bottom border.
+  void QuantityAndAmountTotals(int row, char quantity, char amount) const;
   /// A thin continuous bottom border along a line.
   void ThinBottom(int row) const;
   /// A medium bottom border along a line, and a double top border when `doubleTop`.

@@ -32,7 +32,7 @@ std::optional<ExportRoutine> ExportRoutineFor(const OverviewFormState& form);
 struct ExportParameters {
   const char* errorTitle;  ///< the failure message's title, "表八轉Excel錯誤"
   XlPageOrientation orientation;
-  double sheetFontSize;  ///< points, the whole sheet's font size
+  double sheetFontSize;  ///< points, the whole sheet's font size; 0 leaves the Normal font's
   int pageRows;          ///< rows of one printed page block
   int headingRowCount;   ///< rows of the heading block at the top of each block
   char lastColumn;       ///< the last column written, 'M'

@@ -23,6 +23,13 @@ QString FullDate(const QString& rocDate) {
   return QLatin1Char('\'') + Format(rocDate.trimmed(), QStringLiteral("###/##/##"));
 }
 
+/// The date of an overview line: the invoice date when the range applies to it, else the order
+/// date.
+QString OrderDate(const db::Recordset& r, const WorkOrderCriteria& criteria) {
+  return r.Text(criteria.DateBasis == DateBasis::Invoice ? QStringLiteral("發票日期")
+                                                         : QStringLiteral("ODATE"));
+}
+
 // The item-code overview and its combined-plate variant: thirteen columns A to M.
 class ItemCodeExport : public ExportFrame {
  public:
@@ -53,22 +60,13 @@ class ItemCodeExport : public ExportFrame {
     if (plates_ && !r.Text(kPlateNo).isEmpty()) WritePlateLine(r);
   }
 
-  void WriteTotalsRow(int row) override {
-    CountCell(row);
-    Number('F', row, totals_.quantity);
-    Number('H', row, totals_.amount);
-    AlignRight(Span('F', 'H', row));
-    TotalsBorders(row, false);
-  }
+  void WriteTotalsRow(int row) override { QuantityAndAmountTotals(row, 'F', 'H'); }
 
  private:
   void WriteMainLine(const db::Recordset& r) {
     const int row = NewLine(r);
     Text('A', row, r.Text(QStringLiteral("PO")));
-    const QString date = criteria_.DateBasis == DateBasis::Invoice
-                             ? r.Text(QStringLiteral("發票日期"))
-                             : r.Text(QStringLiteral("ODATE"));
-    Cell('B', row).SetValue(ShortDate(date));
+    Cell('B', row).SetValue(ShortDate(OrderDate(r, criteria_)));
     Text('C', row, r.Text(QStringLiteral("SNAME")));
     Text('D', row, r.Text(QStringLiteral("CODE")));
     Text('E', row, r.Text(QStringLiteral("DESC")));
@@ -135,9 +133,7 @@ class CustomerPoExport : public ExportFrame {
   void WriteRecord(const db::Recordset& r) override {
     const int row = NewLine(r);
     Text('A', row, r.Text(QStringLiteral("PO")));
-    Text('B', row,
-         r.Text(criteria_.DateBasis == DateBasis::Invoice ? QStringLiteral("發票日期")
-                                                          : QStringLiteral("ODATE")));
+    Text('B', row, OrderDate(r, criteria_));
     Text('C', row, r.Text(QStringLiteral("SNAME")));
     Text('D', row, r.Text(QStringLiteral("DESC")));
     totals_.quantity += Number('E', row, r.Text(QStringLiteral("QTY")));
@@ -150,13 +146,7 @@ class CustomerPoExport : public ExportFrame {
     ThinBottom(row);
   }
 
-  void WriteTotalsRow(int row) override {
-    CountCell(row);
-    Number('E', row, totals_.quantity);
-    Number('G', row, totals_.amount);
-    AlignRight(Span('E', 'G', row));
-    TotalsBorders(row, false);
-  }
+  void WriteTotalsRow(int row) override { QuantityAndAmountTotals(row, 'E', 'G'); }
 };
 
 class CombinedPlatesExport : public ExportFrame {
@@ -182,10 +172,7 @@ class CombinedPlatesExport : public ExportFrame {
     if (po != previousPo_) {
       const int row = NewLine(r);
       Text('A', row, po);
-      const QString date = criteria_.DateBasis == DateBasis::Invoice
-                               ? r.Text(QStringLiteral("發票日期"))
-                               : r.Text(QStringLiteral("ODATE"));
-      Cell('B', row).SetValue(ShortDate(date));
+      Cell('B', row).SetValue(ShortDate(OrderDate(r, criteria_)));
       Text('C', row, r.Text(QStringLiteral("SNAME")));
       Text('D', row, r.Text(QStringLiteral("DESC")));
       totals_.quantity += Number('E', row, r.Text(QStringLiteral("QTY")));
@@ -211,13 +198,7 @@ class CombinedPlatesExport : public ExportFrame {
     ThinBottom(row);
   }
 
-  void WriteTotalsRow(int row) override {
-    CountCell(row);
-    Number('E', row, totals_.quantity);
-    Number('G', row, totals_.amount);
-    AlignRight(Span('E', 'G', row));
-    TotalsBorders(row, false);
-  }
+  void WriteTotalsRow(int row) override { QuantityAndAmountTotals(row, 'E', 'G'); }
 
  private:
   QString previousPo_ = QStringLiteral("\x01");
@@ -289,9 +270,7 @@ class SalespersonMarginExport : public SalespersonBlocks {
     const int row = NewLine(r);
     Text('A', row, r.Text(QStringLiteral("PO")));
     Text('B', row, r.Text(QStringLiteral("KIND")));
-    Cell('C', row).SetValue(
-        FullDate(r.Text(criteria_.DateBasis == DateBasis::Invoice ? QStringLiteral("發票日期")
-                                                                  : QStringLiteral("ODATE"))));
+    Cell('C', row).SetValue(FullDate(OrderDate(r, criteria_)));
     Text('D', row, r.Text(QStringLiteral("CUST")));
     Text('E', row, r.Text(QStringLiteral("SNAME")));
     Text('F', row, r.Text(QStringLiteral("DESC")));

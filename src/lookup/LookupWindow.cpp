@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
@@ -318,6 +320,19 @@ void OpenLookupWindow(LookupKind kind, const AppContext& context, LookupValues& 
                       QWidget* caller) {
   LookupWindow window(kind, context, values, caller);
   window.exec();
+}
+
+void LookUpCode(LookupKind kind, const LookupOpener& open, LookupValues& values, QLineEdit* box,
+                QLabel* name, QWidget* caller) {
+  values.LookupSeed = box->text().trimmed();
+  open(kind, values, caller);
+  if (values.HasSelection()) {
+    box->setText(values.LookupResult[0].trimmed());
+    name->setText(values.LookupResult[1].trimmed());
+  } else if (values.LookupResult[1].isEmpty()) {
+    box->clear();
+    name->clear();
+  }
 }
 
 }  // namespace tarvel

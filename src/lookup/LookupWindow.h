@@ -13,6 +13,8 @@
 #include "lookup/LookupStatements.h"
 #include "lookup/LookupValues.h"
 
+class QLabel;
+class QLineEdit;
 class QTableView;
 
 namespace Ui {
@@ -99,6 +101,12 @@ class LookupWindow : public QDialog {
 /// Opens a picker modally: sets nothing itself; the caller has put the seed (and the vendor kind)
 /// into `values`. Returns when the picker has closed; values.LookupResult holds the choice.
 using LookupOpener = std::function<void(LookupKind kind, LookupValues& values, QWidget* caller)>;
+
+/// Looks a typed code up in a picker seeded with it, for a code box with its name beside it: the
+/// picker's choice fills both (trimmed); a picker closed without a choice and without a second
+/// value empties both; otherwise both stay as typed.
+void LookUpCode(LookupKind kind, const LookupOpener& open, LookupValues& values, QLineEdit* box,
+                QLabel* name, QWidget* caller);
 
 /// The real opener: a LookupWindow beside `caller`, run with exec().
 void OpenLookupWindow(LookupKind kind, const AppContext& context, LookupValues& values,

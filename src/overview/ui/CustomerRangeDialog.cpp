@@ -79,15 +79,7 @@ void CustomerRangeDialog::OnCodeEnter(int index) {
     box->setText(lookup_.LookupResult[0].trimmed());
     name->setText(lookup_.LookupResult[1].trimmed());
   } else {
-    lookup_.LookupSeed = box->text().trimmed();
-    openLookup_(LookupKind::Customer, lookup_, this);
-    if (lookup_.HasSelection()) {
-      box->setText(lookup_.LookupResult[0].trimmed());
-      name->setText(lookup_.LookupResult[1].trimmed());
-    } else if (lookup_.LookupResult[1].isEmpty()) {
-      box->clear();
-      name->clear();
-    }
+    LookUpCode(LookupKind::Customer, openLookup_, lookup_, box, name, this);
   }
   // The end of the range follows its start.
   if (index == 0) {

@@ -605,15 +605,7 @@ void frmTarvel::OnSalespersonCodeEnter(int index) {
     name->setText(lookup_.LookupResult[1]);
     return;
   }
-  lookup_.LookupSeed = key;
-  seams_.openLookup(LookupKind::Employee, lookup_, this);
-  if (lookup_.HasSelection()) {
-    box->setText(lookup_.LookupResult[0].trimmed());
-    name->setText(lookup_.LookupResult[1].trimmed());
-  } else if (lookup_.LookupResult[1].isEmpty()) {
-    box->clear();
-    name->clear();
-  }
+  LookUpCode(LookupKind::Employee, seams_.openLookup, lookup_, box, name, this);
 }
 
 void frmTarvel::OnCustomerRange() {
