@@ -6,6 +6,8 @@
 #include <atomic>
 
 #include "db/JetDialect.h"
+#include "db/JetFile.h"
+#include "db/JetModule.h"
 #include "db/SqliteSupport.h"
 #include "platform/Paths.h"
 
@@ -16,6 +18,21 @@ using detail::PrepareSingle;
 using detail::ThrowEngineError;
 
 std::atomic<int> busyTimeoutMs{Connection::kBusyTimeoutMs};
+
+// On a Jet file only queries run: anything else is refused in the program's words before the
+// engine gives its own ("table … may not be modified").
+detail::StatementPtr PrepareReading(const Connection& connection, const QString& jetSql) {
+  const bool readOnly = connection.IsReadOnly();
+  if (readOnly) {
+    static const QRegularExpression query(QStringLiteral("^[\\s(]*(select|with|values)\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    if (!query.match(jetSql).hasMatch()) throw DbError(connection.ReadOnlyDescription(), jetSql);
+  }
+  auto stmt = PrepareSingle(connection.Handle(), JetDialect::Translate(jetSql), jetSql);
+  if (readOnly && !sqlite3_stmt_readonly(stmt.get()))
+    throw DbError(connection.ReadOnlyDescription(), jetSql);
+  return stmt;
+}
 
 enum class FileKind { Missing, Sqlite, Jet, Other };
 
@@ -128,7 +145,7 @@ std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool creat
       case FileKind::Missing:
         throw DbError(QStringLiteral("找不到資料庫檔案：") + path);
       case FileKind::Jet:
-        throw DbError(QStringLiteral("資料庫檔案是 Jet (Access) 格式，目前還無法讀取：") + path);
+        return OpenJet(path);
       case FileKind::Other:
         throw DbError(QStringLiteral("檔案不是可辨識的資料庫：") + path);
       case FileKind::Sqlite:
@@ -161,15 +178,55 @@ std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool creat
   return connection;
 }
 
+std::unique_ptr<Connection> Connection::OpenJet(const QString& path) {
+  auto source = std::make_shared<jet::Source>();
+  source->file = jet::File::Open(path);
+  // A page in flux met while the tables are set up: start again on a fresh database.
+  return jet::RetryTorn(source.get(), QString(), kJetReadAttempts, [&] {
+    sqlite3* raw = nullptr;
+    const int rc =
+        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    std::unique_ptr<Connection> connection(new Connection(raw, path));
+    if (rc != SQLITE_OK) throw DbError(QStringLiteral("無法建立記憶體資料庫。"));
+    JetDialect::InstallFunctions(raw);
+    connection->jet_ = source;
+    for (const jet::QueryOutcome& o : jet::Attach(raw, source)) {
+      connection->storedQueries_.push_back(
+          {o.query.name, jet::KindName(o.query.kind), o.query.accessSql, o.offered, o.reason});
+    }
+    // The engine refuses writes too, should a text get past RefuseWrite.
+    sqlite3_exec(raw, "PRAGMA query_only = ON", nullptr, nullptr, nullptr);
+    return connection;
+  });
+}
+
+QString Connection::ReadOnlyDescription() const {
+  return QStringLiteral("資料庫 %1 是 Jet (Access) 檔案，本程式只讀取它，不寫入。").arg(path_);
+}
+
+void Connection::RefuseWrite(const QString& statement) const {
+  if (jet_) throw DbError(ReadOnlyDescription(), statement);
+}
+
+template <typename F>
+auto Connection::Reading(const QString& jetSql, F&& read) {
+  return jet::RetryTorn(jet_.get(), jetSql, kJetReadAttempts, std::forward<F>(read));
+}
+
 void Connection::Execute(const QString& jetSql) {
-  auto stmt = PrepareSingle(db_, JetDialect::Translate(jetSql), jetSql);
-  int rc;
-  while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-  }
-  if (rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
+  auto stmt = PrepareReading(*this, jetSql);
+  Reading(jetSql, [&] {
+    sqlite3_reset(stmt.get());
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
+    return 0;
+  });
 }
 
 void Connection::ExecuteScript(const QString& sqliteScript) {
+  RefuseWrite(sqliteScript);
   if (sqlite3_exec(db_, sqliteScript.toUtf8().constData(), nullptr, nullptr, nullptr) !=
       SQLITE_OK) {
     ThrowEngineError(db_, sqliteScript);
@@ -177,23 +234,30 @@ void Connection::ExecuteScript(const QString& sqliteScript) {
 }
 
 Recordset Connection::OpenRecordset(const QString& jetSql) {
-  auto stmt = PrepareSingle(db_, JetDialect::Translate(jetSql), jetSql);
-  return detail::ReadAll(db_, stmt.get(), jetSql);
+  auto stmt = PrepareReading(*this, jetSql);
+  return Reading(jetSql, [&] {
+    sqlite3_reset(stmt.get());
+    return detail::ReadAll(db_, stmt.get(), jetSql);
+  });
 }
 
 bool Connection::HasRows(const QString& jetSql) {
-  auto stmt = PrepareSingle(db_, JetDialect::Translate(jetSql), jetSql);
-  const int rc = sqlite3_step(stmt.get());
-  if (rc != SQLITE_ROW && rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
-  return rc == SQLITE_ROW;
+  auto stmt = PrepareReading(*this, jetSql);
+  return Reading(jetSql, [&] {
+    sqlite3_reset(stmt.get());
+    const int rc = sqlite3_step(stmt.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
+    return rc == SQLITE_ROW;
+  });
 }
 
 Command Connection::Prepare(const QString& jetSql) {
-  auto stmt = PrepareSingle(db_, JetDialect::Translate(jetSql), jetSql);
-  return Command(stmt.release(), jetSql);
+  auto stmt = PrepareReading(*this, jetSql);
+  return Command(stmt.release(), jetSql, jet_);
 }
 
 UpdatableRecordset Connection::OpenForUpdate(const QString& jetSql) {
+  RefuseWrite(jetSql);
   const QString sql = JetDialect::Translate(jetSql);
   // The rowid rides along as an extra first column, so Update can find the row again. Views,
   // tables without rowid and joins refuse it; they are then searched by their values.
@@ -235,6 +299,7 @@ UpdatableRecordset Connection::OpenForUpdate(const QString& jetSql) {
 }
 
 void Connection::BeginTransaction() {
+  RefuseWrite(QStringLiteral("BEGIN"));
   ExecuteScript(QStringLiteral("BEGIN"));
 }
 void Connection::Commit() {
@@ -260,16 +325,20 @@ void Transaction::Commit() {
   open_ = false;
 }
 
-Command::Command(sqlite3_stmt* stmt, QString sql) : stmt_(stmt), sql_(std::move(sql)) {}
+Command::Command(sqlite3_stmt* stmt, QString sql, std::shared_ptr<jet::Source> jet)
+    : stmt_(stmt), sql_(std::move(sql)), jet_(std::move(jet)) {}
 
 Command::Command(Command&& other) noexcept
-    : stmt_(std::exchange(other.stmt_, nullptr)), sql_(std::move(other.sql_)) {}
+    : stmt_(std::exchange(other.stmt_, nullptr)),
+      sql_(std::move(other.sql_)),
+      jet_(std::move(other.jet_)) {}
 
 Command& Command::operator=(Command&& other) noexcept {
   if (this != &other) {
     sqlite3_finalize(stmt_);
     stmt_ = std::exchange(other.stmt_, nullptr);
     sql_ = std::move(other.sql_);
+    jet_ = std::move(other.jet_);
   }
   return *this;
 }
@@ -301,7 +370,10 @@ Recordset Command::Query() {
     sqlite3_stmt* stmt;
     ~Reset() { sqlite3_reset(stmt); }
   } reset{stmt_};
-  return detail::ReadAll(sqlite3_db_handle(stmt_), stmt_, sql_);
+  return jet::RetryTorn(jet_.get(), sql_, Connection::kJetReadAttempts, [&] {
+    sqlite3_reset(stmt_);
+    return detail::ReadAll(sqlite3_db_handle(stmt_), stmt_, sql_);
+  });
 }
 
 }  // namespace tarvel::db

@@ -3,6 +3,8 @@
 //
 // One operation = one connection: open it, use it, let the unique_ptr close it on every path.
 // The engine is SQLite; the program keeps sending Jet SQL texts, which JetDialect translates.
+// A Jet file is read through an in-memory SQLite database whose tables read the file live
+// (JetModule.h); such a connection only reads.
 #pragma once
 
 #include <QString>
@@ -17,6 +19,10 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace tarvel::db {
+
+namespace jet {
+struct Source;
+}
 
 /// The keys of an OLE DB connection string that matter to us.
 struct ConnectionString {
@@ -35,6 +41,15 @@ struct ConnectionString {
 class UpdatableRecordset;
 class Command;
 
+/// A stored query of a Jet file and whether it became a view of the connection.
+struct StoredQueryReport {
+  QString name;
+  QString kind;       ///< "Select", "Union", "Crosstab", …
+  QString accessSql;  ///< the text Access shows (or, when it could not be rebuilt, why)
+  bool offered = false;
+  QString reason;  ///< why it is not a view
+};
+
 class Connection {
  public:
   /// How long every connection waits for another workstation's lock, when it opens and in each
@@ -44,14 +59,19 @@ class Connection {
   /// The wait connections opened now receive: kBusyTimeoutMs unless a ScopedBusyTimeout lives.
   static int BusyTimeoutMs();
 
+  /// How many times a statement on a Jet file runs when it keeps meeting a page in flux (another
+  /// workstation writing it) before it fails.
+  static constexpr int kJetReadAttempts = 4;
+
   /// Opens the database that `connectionString` names; its Data Source is resolved like
   /// ResolveExistingPath (platform/Paths.h). Throws DbError, in words for the user, when the
-  /// connection string names no data source, the file does not exist (it is never created), is a
-  /// Jet/Access file (not readable yet), is not a database, or stays locked by another program
-  /// for longer than the busy timeout.
+  /// connection string names no data source, the file does not exist (it is never created), is
+  /// not a database (or a Jet file too damaged or short to read), or stays locked by another
+  /// program for longer than the busy timeout. A Jet 3/4 file opens read-only; its password is
+  /// not needed to read it.
   static std::unique_ptr<Connection> Open(const QString& connectionString);
   /// Opens a database file by its local path (for tools and tests). `create` allows a new file;
-  /// an existing file must still be a SQLite database.
+  /// an existing file must be a SQLite database or a Jet file (read-only).
   static std::unique_ptr<Connection> OpenFile(const QString& path, bool create = false);
   ~Connection();
   Connection(const Connection&) = delete;
@@ -81,10 +101,24 @@ class Connection {
   const QString& FilePath() const { return path_; }
   sqlite3* Handle() const { return db_; }
 
+  /// True for a Jet file: every write (Execute of a changing command, OpenForUpdate, scripts,
+  /// transactions) throws DbError with ReadOnlyDescription.
+  bool IsReadOnly() const { return jet_ != nullptr; }
+  /// "資料庫 … 是 Jet 檔案，本程式只讀取它…": why a write was refused.
+  QString ReadOnlyDescription() const;
+  /// The stored queries of a Jet file (empty for SQLite), in catalog order.
+  const std::vector<StoredQueryReport>& StoredQueries() const { return storedQueries_; }
+
  private:
   Connection(sqlite3* db, QString path);
+  static std::unique_ptr<Connection> OpenJet(const QString& path);
+  void RefuseWrite(const QString& statement) const;
+  template <typename F>
+  auto Reading(const QString& jetSql, F&& read);
   sqlite3* db_ = nullptr;
   QString path_;
+  std::shared_ptr<jet::Source> jet_;
+  std::vector<StoredQueryReport> storedQueries_;
 };
 
 /// For tests: connections opened while it lives wait `milliseconds` for another connection's
@@ -132,9 +166,10 @@ class Command {
 
  private:
   friend class Connection;
-  Command(sqlite3_stmt* stmt, QString sql);
+  Command(sqlite3_stmt* stmt, QString sql, std::shared_ptr<jet::Source> jet);
   sqlite3_stmt* stmt_ = nullptr;
   QString sql_;
+  std::shared_ptr<jet::Source> jet_;
 };
 
 /// Result of OpenForUpdate: the rows of one table that can be changed in place (the running-window

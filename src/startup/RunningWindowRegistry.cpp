@@ -9,12 +9,15 @@
 
 namespace tarvel {
 
-void RegisterRunningWindow(const QString& connectionString, const QString& id,
-                           double launcherWindow, double windowHandle, const QString& func) {
+RegistryOutcome RegisterRunningWindow(const QString& connectionString, const QString& id,
+                                      double launcherWindow, double windowHandle,
+                                      const QString& func) {
   try {
     Ui().ProcessEvents();
     std::unique_ptr<db::Connection> connection = db::Connection::Open(connectionString);
-    if (!System().IsLauncherAlive(launcherWindow)) return;
+    // The suite's Jet file is never written here: its registry stays as the suite keeps it.
+    if (connection->IsReadOnly()) return RegistryOutcome::ReadOnly;
+    if (!System().IsLauncherAlive(launcherWindow)) return RegistryOutcome::Done;
     db::UpdatableRecordset rows = connection->OpenForUpdate(
         QStringLiteral("select top 1 * from [SYSUSER1] where ID = '") + db::SqlEscape(id) +
         QStringLiteral("' and FUNC = '") + db::SqlEscape(func) + QStringLiteral("' "));
@@ -28,6 +31,7 @@ void RegisterRunningWindow(const QString& connectionString, const QString& id,
   } catch (const Error& error) {
     ShowMessage(error.Description(), kCritical, QStringLiteral("記錄已開啟程式錯誤"));
   }
+  return RegistryOutcome::Done;
 }
 
 void UnregisterRunningWindow(const QString& connectionString, const QString& id,
@@ -35,6 +39,7 @@ void UnregisterRunningWindow(const QString& connectionString, const QString& id,
   try {
     Ui().ProcessEvents();
     std::unique_ptr<db::Connection> connection = db::Connection::Open(connectionString);
+    if (connection->IsReadOnly()) return;
     QString command = QStringLiteral("delete from [SYSUSER1] where ID = '") + db::SqlEscape(id) +
                       QStringLiteral("' ");
     if (!allPrograms)

@@ -96,8 +96,8 @@ TEST(Connection, RecognisesTheFileByItsHeader) {
     QByteArray content;
     const char16_t* message;
   } cases[] = {
-      {"jet.mdb", jet, u"資料庫檔案是 Jet (Access) 格式，目前還無法讀取："},
-      {"ace.accdb", ace, u"資料庫檔案是 Jet (Access) 格式，目前還無法讀取："},
+      {"jet.mdb", jet, u"無法讀取 Jet (Access) 資料庫檔案 "},
+      {"ace.accdb", ace, u"無法讀取 Jet (Access) 資料庫檔案 "},
       {"garbage.mdb", QByteArray("hello, this is not a database at all"),
        u"檔案不是可辨識的資料庫："},
       {"empty.mdb", QByteArray(), u"檔案不是可辨識的資料庫："},

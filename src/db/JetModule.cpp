@@ -1,0 +1,475 @@
+#include "db/JetModule.h"
+
+#include <sqlite3.h>
+
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <unordered_map>
+
+#include "db/DbError.h"
+#include "db/JetDialect.h"
+#include "db/JetFile.h"
+
+namespace tarvel::db::jet {
+namespace {
+
+QString Quoted(const QString& name) {
+  QString inner = name;
+  inner.replace(u'"', QStringLiteral("\"\""));
+  return u'"' + inner + u'"';
+}
+
+QString DeclaredType(const Column& column) {
+  switch (static_cast<ColumnType>(column.type)) {
+    case ColumnType::Text:
+    case ColumnType::Memo:
+      return QStringLiteral("TEXT COLLATE NOCASE");
+    case ColumnType::Boolean:
+    case ColumnType::Byte:
+    case ColumnType::Integer:
+    case ColumnType::Long:
+      return QStringLiteral("INTEGER");
+    case ColumnType::Money:
+    case ColumnType::Single:
+    case ColumnType::Double:
+      return QStringLiteral("REAL");
+    case ColumnType::Numeric:
+      return QStringLiteral("NUMERIC");
+    case ColumnType::DateTime:
+    case ColumnType::ReplicationId:
+      return QStringLiteral("TEXT");
+    case ColumnType::Binary:
+    case ColumnType::Ole:
+      break;
+  }
+  return QStringLiteral("BLOB");
+}
+
+// A table read whole for one statement, with an index per column looked up: the inner side of a
+// join is then read once per statement instead of once per outer row.
+struct Rows {
+  quint64 statement = 0;
+  std::vector<std::vector<Cell>> cells;
+  std::vector<qint64> keys;
+  std::unordered_map<int, std::unordered_multimap<std::string, size_t>> indexes;
+};
+
+struct Table : sqlite3_vtab {
+  std::shared_ptr<Source> source;
+  QString name;
+  int columns = 0;
+  double rows = 0;
+  std::vector<bool> textColumns;
+  std::shared_ptr<Rows> held;
+};
+
+struct Cursor : sqlite3_vtab_cursor {
+  std::unique_ptr<Scan> scan;  // a streaming scan, or
+  std::shared_ptr<Rows> rows;  // the statement's copy and the matching rows in it
+  std::vector<size_t> matches;
+  size_t at = 0;
+  bool eof = true;
+};
+
+// A value as a lookup key: texts folded the way NOCASE folds them (ASCII letters), numbers as
+// doubles, so 3 and 3.0 meet. Lookups keep SQLite's own test (the constraint is not omitted), so a
+// key only has to find every row that may match; other rows are filtered out afterwards.
+std::string KeyOf(const Cell& cell) {
+  switch (cell.kind) {
+    case Cell::Kind::Text: {
+      std::string key = "t" + cell.bytes;
+      for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      return key;
+    }
+    case Cell::Kind::Integer:
+    case Cell::Kind::Real: {
+      const double v =
+          cell.kind == Cell::Kind::Integer ? static_cast<double>(cell.integer) : cell.real;
+      char text[40];
+      std::snprintf(text, sizeof text, "n%.17g", v);
+      return text;
+    }
+    default:
+      return {};
+  }
+}
+
+// The key of a constraint's value, or nothing when its kind is not the column's: every row is then
+// a candidate.
+std::optional<std::string> KeyOf(sqlite3_value* value, bool textColumn) {
+  Cell cell;
+  switch (sqlite3_value_type(value)) {
+    case SQLITE_TEXT:
+      if (!textColumn) return std::nullopt;
+      cell.kind = Cell::Kind::Text;
+      cell.bytes.assign(reinterpret_cast<const char*>(sqlite3_value_text(value)),
+                        static_cast<size_t>(sqlite3_value_bytes(value)));
+      return KeyOf(cell);
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+      if (textColumn) return std::nullopt;
+      cell.kind = Cell::Kind::Real;
+      cell.real = sqlite3_value_double(value);
+      return KeyOf(cell);
+    default:
+      return std::nullopt;
+  }
+}
+
+Table* TableOf(sqlite3_vtab_cursor* cursor) {
+  return static_cast<Table*>(cursor->pVtab);
+}
+
+// Hands a failure to SQLite as the table's error text; a page in flux also marks the source, so
+// the connection knows the statement may be run again.
+int Fail(sqlite3_vtab* vtab, const DbError& error, bool torn) {
+  auto* table = static_cast<Table*>(vtab);
+  if (torn) table->source->torn = true;
+  sqlite3_free(vtab->zErrMsg);
+  vtab->zErrMsg = sqlite3_mprintf("%s", error.Description().toUtf8().constData());
+  return SQLITE_ERROR;
+}
+
+template <typename F>
+int Guarded(sqlite3_vtab* vtab, F&& action) {
+  try {
+    return action();
+  } catch (const InconsistentPage& error) {
+    return Fail(vtab, error, true);
+  } catch (const DbError& error) {
+    return Fail(vtab, error, false);
+  } catch (const std::bad_alloc&) {
+    return SQLITE_NOMEM;
+  }
+}
+
+int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
+            char** error) {
+  const auto& source = *static_cast<std::shared_ptr<Source>*>(aux);
+  if (argc < 4) {
+    *error = sqlite3_mprintf("jet: which table?");
+    return SQLITE_ERROR;
+  }
+  const int index = QByteArray(argv[3]).toInt();
+  const QStringList& tables = source->file->Tables();
+  if (index < 0 || index >= tables.size()) {
+    *error = sqlite3_mprintf("jet: no table %s", argv[3]);
+    return SQLITE_ERROR;
+  }
+  try {
+    const QString& name = tables[index];
+    const std::vector<Column> columns = source->file->Columns(name);
+    QStringList declared;
+    for (const Column& c : columns)
+      declared << Quoted(c.name) + u' ' + DeclaredType(c);
+    if (declared.isEmpty()) declared << QStringLiteral("\"\" BLOB");
+    const QString schema = QStringLiteral("CREATE TABLE x(") + declared.join(u',') + u')';
+    const int rc = sqlite3_declare_vtab(db, schema.toUtf8().constData());
+    if (rc != SQLITE_OK) {
+      *error = sqlite3_mprintf("jet: %s: %s", name.toUtf8().constData(), sqlite3_errmsg(db));
+      return rc;
+    }
+    auto table = std::make_unique<Table>();
+    *static_cast<sqlite3_vtab*>(table.get()) = {};
+    table->source = source;
+    table->name = name;
+    table->columns = static_cast<int>(columns.size());
+    for (const Column& c : columns)
+      table->textColumns.push_back(c.IsText());
+    table->rows = static_cast<double>(source->file->RowCount(name));
+    *out = table.release();
+    return SQLITE_OK;
+  } catch (const InconsistentPage& e) {
+    source->torn = true;  // the connection sets its tables up again
+    *error = sqlite3_mprintf("%s", e.Description().toUtf8().constData());
+    return SQLITE_ERROR;
+  } catch (const DbError& e) {
+    *error = sqlite3_mprintf("%s", e.Description().toUtf8().constData());
+    return SQLITE_ERROR;
+  }
+}
+
+int Disconnect(sqlite3_vtab* vtab) {
+  delete static_cast<Table*>(vtab);
+  return SQLITE_OK;
+}
+
+// A plain scan streams the table; an equality on a column (the inner side of a join) is looked up
+// in the statement's copy of the table. SQLite checks every row it gets either way.
+int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
+  const double rows = std::max(1.0, static_cast<Table*>(vtab)->rows);
+  info->estimatedCost = rows * 10;
+  info->estimatedRows = static_cast<sqlite3_int64>(rows);
+  for (int i = 0; i < info->nConstraint; ++i) {
+    const auto& c = info->aConstraint[i];
+    if (c.usable && c.op == SQLITE_INDEX_CONSTRAINT_EQ && c.iColumn >= 0) {
+      info->idxNum = c.iColumn + 1;
+      info->aConstraintUsage[i].argvIndex = 1;
+      info->aConstraintUsage[i].omit = 0;
+      info->estimatedCost = std::log2(rows) + 10;
+      info->estimatedRows = 10;
+      break;
+    }
+  }
+  return SQLITE_OK;
+}
+
+int Open(sqlite3_vtab*, sqlite3_vtab_cursor** out) {
+  auto* cursor = new (std::nothrow) Cursor();
+  if (!cursor) return SQLITE_NOMEM;
+  *out = cursor;
+  return SQLITE_OK;
+}
+
+int Close(sqlite3_vtab_cursor* cursor) {
+  delete static_cast<Cursor*>(cursor);
+  return SQLITE_OK;
+}
+
+int Next(sqlite3_vtab_cursor* base) {
+  auto* cursor = static_cast<Cursor*>(base);
+  if (cursor->rows) {
+    cursor->eof = ++cursor->at >= cursor->matches.size();
+    return SQLITE_OK;
+  }
+  return Guarded(base->pVtab, [&] {
+    cursor->eof = !cursor->scan->Next();
+    return SQLITE_OK;
+  });
+}
+
+std::unique_ptr<Scan> OpenScan(Table* table) {
+  auto scan = table->source->file->OpenScan(table->name);
+  if (scan->ColumnCount() != table->columns) {
+    throw InconsistentPage(
+        QStringLiteral("Jet 資料表 %1 的欄位在讀取期間改變了。").arg(table->name));
+  }
+  return scan;
+}
+
+// The table read whole, once per statement.
+std::shared_ptr<Rows> RowsOf(Table* table) {
+  if (table->held && table->held->statement == table->source->statement) return table->held;
+  auto rows = std::make_shared<Rows>();
+  rows->statement = table->source->statement;
+  auto scan = OpenScan(table);
+  while (scan->Next()) {
+    std::vector<Cell> row;
+    row.reserve(static_cast<size_t>(table->columns));
+    for (int c = 0; c < table->columns; ++c)
+      row.push_back(scan->Value(c));
+    rows->cells.push_back(std::move(row));
+    rows->keys.push_back(scan->RowKey());
+  }
+  table->held = rows;
+  return rows;
+}
+
+// A scan starts here, so it reads the table as the file holds it now.
+int Filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3_value** argv) {
+  auto* cursor = static_cast<Cursor*>(base);
+  Table* table = TableOf(base);
+  return Guarded(base->pVtab, [&] {
+    cursor->scan.reset();
+    cursor->rows.reset();
+    if (idxNum <= 0 || argc < 1) {
+      cursor->scan = OpenScan(table);
+      cursor->eof = !cursor->scan->Next();
+      return SQLITE_OK;
+    }
+    const int column = idxNum - 1;
+    cursor->rows = RowsOf(table);
+    cursor->matches.clear();
+    cursor->at = 0;
+    const auto key = KeyOf(argv[0], table->textColumns[static_cast<size_t>(column)]);
+    if (!key) {
+      for (size_t r = 0; r < cursor->rows->cells.size(); ++r)
+        cursor->matches.push_back(r);
+    } else if (!key->empty()) {
+      auto& index = cursor->rows->indexes[column];
+      if (index.empty()) {
+        for (size_t r = 0; r < cursor->rows->cells.size(); ++r) {
+          std::string k = KeyOf(cursor->rows->cells[r][static_cast<size_t>(column)]);
+          if (!k.empty()) index.emplace(std::move(k), r);
+        }
+      }
+      const auto [from, to] = index.equal_range(*key);
+      for (auto it = from; it != to; ++it)
+        cursor->matches.push_back(it->second);
+      std::sort(cursor->matches.begin(), cursor->matches.end());  // in the table's order
+    }
+    cursor->eof = cursor->matches.empty();
+    return SQLITE_OK;
+  });
+}
+
+int Eof(sqlite3_vtab_cursor* base) {
+  return static_cast<Cursor*>(base)->eof;
+}
+
+int ColumnValue(sqlite3_vtab_cursor* base, sqlite3_context* context, int index) {
+  auto* cursor = static_cast<Cursor*>(base);
+  return Guarded(base->pVtab, [&] {
+    if (index < 0 || index >= TableOf(base)->columns) {
+      sqlite3_result_null(context);
+      return SQLITE_OK;
+    }
+    const Cell& cell =
+        cursor->rows ? cursor->rows->cells[cursor->matches[cursor->at]][static_cast<size_t>(index)]
+                     : cursor->scan->Value(index);
+    switch (cell.kind) {
+      case Cell::Kind::Null:
+        sqlite3_result_null(context);
+        break;
+      case Cell::Kind::Integer:
+        sqlite3_result_int64(context, cell.integer);
+        break;
+      case Cell::Kind::Real:
+        sqlite3_result_double(context, cell.real);
+        break;
+      case Cell::Kind::Text:
+        sqlite3_result_text(context, cell.bytes.c_str(), static_cast<int>(cell.bytes.size()),
+                            SQLITE_TRANSIENT);
+        break;
+      case Cell::Kind::Blob:
+        sqlite3_result_blob(context, cell.bytes.data(), static_cast<int>(cell.bytes.size()),
+                            SQLITE_TRANSIENT);
+        break;
+    }
+    return SQLITE_OK;
+  });
+}
+
+int Rowid(sqlite3_vtab_cursor* base, sqlite3_int64* rowid) {
+  auto* cursor = static_cast<Cursor*>(base);
+  *rowid = cursor->rows ? cursor->rows->keys[cursor->matches[cursor->at]] : cursor->scan->RowKey();
+  return SQLITE_OK;
+}
+
+sqlite3_module MakeModule() {
+  sqlite3_module module{};
+  module.iVersion = 1;
+  module.xCreate = &Connect;
+  module.xConnect = &Connect;
+  module.xBestIndex = &BestIndex;
+  module.xDisconnect = &Disconnect;
+  module.xDestroy = &Disconnect;
+  module.xOpen = &Open;
+  module.xClose = &Close;
+  module.xFilter = &Filter;
+  module.xNext = &Next;
+  module.xEof = &Eof;
+  module.xColumn = &ColumnValue;
+  module.xRowid = &Rowid;
+  // No xUpdate: SQLite refuses every write to these tables.
+  return module;
+}
+
+const sqlite3_module kModule = MakeModule();
+
+void Run(sqlite3* db, const QString& sql) {
+  char* message = nullptr;
+  if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+    const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    throw DbError(text, sql);
+  }
+}
+
+// Whether the view compiles (its tables, columns and functions exist); the engine's words if not.
+QString Check(sqlite3* db, const QString& view) {
+  sqlite3_stmt* stmt = nullptr;
+  const QByteArray sql = (QStringLiteral("SELECT * FROM ") + Quoted(view)).toUtf8();
+  const int rc = sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr);
+  const QString reason = rc == SQLITE_OK ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
+  sqlite3_finalize(stmt);
+  return reason;
+}
+
+}  // namespace
+
+std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& source) {
+  // The module's client data holds the source; SQLite deletes it with the connection.
+  auto* held = new std::shared_ptr<Source>(source);
+  if (sqlite3_create_module_v2(db, "jet", &kModule, held, [](void* p) {
+        delete static_cast<std::shared_ptr<Source>*>(p);
+      }) != SQLITE_OK) {
+    throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+  }
+  const QStringList& tables = source->file->Tables();
+  for (int i = 0; i < tables.size(); ++i) {
+    Run(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING jet(%2)").arg(Quoted(tables[i])).arg(i));
+  }
+
+  std::vector<QueryOutcome> outcomes;
+  for (StoredQuery& query : ReadStoredQueries(*source->file)) {
+    QueryOutcome outcome;
+    outcome.query = std::move(query);
+    outcomes.push_back(std::move(outcome));
+  }
+  OfferViews(db, outcomes, tables);
+  return outcomes;
+}
+
+void OfferViews(sqlite3* db, std::vector<QueryOutcome>& outcomes, const QStringList& tables) {
+  // Each pass offers the queries whose views compile, so a query over another query follows it;
+  // what still fails when a pass adds nothing keeps the engine's reason.
+  std::vector<QueryOutcome*> pending;
+  for (QueryOutcome& o : outcomes) {
+    const StoredQuery& q = o.query;
+    if (q.kind == StoredQuery::Kind::Unknown) {
+      o.reason = QStringLiteral("無法重建：") + q.accessSql;
+    } else if (q.hasParameters) {
+      o.reason = QStringLiteral("有參數的查詢不能當作檢視表。");
+    } else if (q.kind == StoredQuery::Kind::Crosstab) {
+      o.reason = QStringLiteral("交叉資料表查詢 (TRANSFORM … PIVOT) 在 SQLite 沒有對應的寫法。");
+    } else if (!q.IsViewCandidate()) {
+      o.reason = QStringLiteral("%1 查詢不傳回資料列，不當作檢視表。").arg(KindName(q.kind));
+    } else if (tables.contains(q.name, Qt::CaseInsensitive)) {
+      o.reason = QStringLiteral("與資料表同名。");
+    } else {
+      pending.push_back(&o);
+    }
+  }
+  for (bool progress = true; progress && !pending.empty();) {
+    progress = false;
+    for (auto it = pending.begin(); it != pending.end();) {
+      QueryOutcome& o = **it;
+      QString body = o.query.accessSql.trimmed();
+      while (body.endsWith(u';'))
+        body.chop(1);
+      QString sql;
+      try {
+        sql = JetDialect::Translate(JetTextToDialect(body));
+      } catch (const DbError& e) {
+        o.reason = e.Description();
+        it = pending.erase(it);
+        continue;
+      }
+      const QString create =
+          QStringLiteral("CREATE VIEW ") + Quoted(o.query.name) + QStringLiteral(" AS ") + sql;
+      char* message = nullptr;
+      if (sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        o.reason = QString::fromUtf8(message ? message : "");
+        sqlite3_free(message);
+        it = pending.erase(it);
+        continue;
+      }
+      sqlite3_free(message);
+      o.reason = Check(db, o.query.name);
+      if (o.reason.isEmpty()) {
+        o.offered = true;
+        progress = true;
+        it = pending.erase(it);
+      } else {
+        Run(db, QStringLiteral("DROP VIEW ") + Quoted(o.query.name));
+        ++it;
+      }
+    }
+  }
+}
+
+}  // namespace tarvel::db::jet

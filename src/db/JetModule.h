@@ -1,0 +1,72 @@
+// A Jet file as SQLite sees it: each table a virtual table whose every scan reads the table
+// through libmdb at that moment, each stored select query a view over them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "db/DbError.h"
+#include "db/JetQueries.h"
+
+struct sqlite3;
+
+namespace tarvel::db::jet {
+
+class File;
+
+/// What a connection's virtual tables share.
+struct Source {
+  std::shared_ptr<File> file;
+  /// Set by a scan that met a page in flux; the statement that failed may be run again.
+  bool torn = false;
+  /// Counts the statements run: a table read whole for the lookups of one statement (the inner
+  /// side of a join) serves that statement only, so no statement sees rows older than itself.
+  quint64 statement = 0;
+};
+
+/// A stored query and what became of it.
+struct QueryOutcome {
+  StoredQuery query;
+  bool offered = false;  ///< a view of that name exists
+  QString reason;        ///< why not, when not
+};
+
+/// Makes every user table of `source->file` a virtual table of `db` (same name, text columns
+/// declared COLLATE NOCASE), then offers the stored select and union queries as views, each
+/// after the views it reads. Throws DbError when a table's definition cannot be read.
+std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& source);
+
+/// Offers each select or union query of `outcomes` that can be one as a view of `db`, a query over
+/// another query after it (whatever their order in the list), and fills in the reason for each
+/// query that is not offered. `tables` are the names views may not take.
+void OfferViews(sqlite3* db, std::vector<QueryOutcome>& outcomes, const QStringList& tables);
+
+/// Runs `read` (a statement from its start to its end) and, while it fails on a page in flux,
+/// again, `attempts` times in all, waiting 20, 40, 60… ms in between: a writer on another
+/// workstation finishes its page in far less. Then fails with the last description and the
+/// number of tries. Without a source (SQLite) it runs `read` once.
+template <typename F>
+auto RetryTorn(Source* source, const QString& statement, int attempts, F&& read) {
+  for (int attempt = 1;; ++attempt) {
+    if (source) {
+      source->torn = false;
+      ++source->statement;
+    }
+    try {
+      return read();
+    } catch (const DbError& error) {
+      if (!source || !source->torn) throw;
+      if (attempt >= attempts) {
+        throw DbError(error.Description() + QStringLiteral("（讀了 %1 次仍不一致）").arg(attempts),
+                      statement);
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
+  }
+}
+
+}  // namespace tarvel::db::jet
