@@ -19,5 +19,7 @@ int RunContextCommand(const QStringList& args, CommandIo io);
 int RunSqlCommand(const QStringList& args, CommandIo io);
 int RunReportCommand(const QStringList& args, CommandIo io);
 int RunExcelCommand(const QStringList& args, CommandIo io);
+int RunReworkCommand(const QStringList& args, CommandIo io);
+int RunJetInfoCommand(const QStringList& args, CommandIo io);
 
 }  // namespace tarvel::cli

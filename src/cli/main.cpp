@@ -30,6 +30,11 @@ constexpr Entry kCommands[] = {
      "--choice N [criteria] [--pdf FILE] [--text FILE]  render a report"},
     {"excel", tarvel::cli::RunExcelCommand,
      "--choice N [criteria] --xlsx FILE  export a report choice to a workbook"},
+    {"rework", tarvel::cli::RunReworkCommand,
+     "sql|report|excel --choice N [criteria] [--pdf FILE] [--text FILE] [--xlsx FILE]  the "
+     "rework, proof, plate and die reports"},
+    {"jet-info", tarvel::cli::RunJetInfoCommand,
+     "FILE  list a Jet file's tables, stored queries and what the program misses in it"},
 };
 
 void PrintUsage(QTextStream& err) {

@@ -15,13 +15,21 @@ ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& c
                                const AppContext& context, const QString& targetPath,
                                const ExportProgress& progress) {
   const std::unique_ptr<ExportFrame> frame = CreateExport(routine, criteria, context);
+  return ExportRows(
+      *frame, [&] { return ExportStatement(routine, criteria, context); }, context, targetPath,
+      progress);
+}
+
+ExportOutcome ExportRows(ExportFrame& frame, const std::function<QString()>& statement,
+                         const AppContext& context, const QString& targetPath,
+                         const ExportProgress& progress) {
   QString failure;
   {
     BusyPointer busy;
     Ui().ProcessEvents();
     try {
       const auto connection = db::Connection::Open(context.ConnectionString);
-      db::Recordset rows = connection->OpenRecordset(ExportStatement(routine, criteria, context));
+      db::Recordset rows = connection->OpenRecordset(statement());
       if (rows.RecordCount() < 1) {
         ShowMessage(QStringLiteral("資料庫中沒有符合條件的資料!"), kInformation,
                     QStringLiteral("訊息"));
@@ -29,7 +37,7 @@ ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& c
       }
       const QString folder = QFileInfo(targetPath).absolutePath();
       Workbook book({.tempFolder = folder});
-      frame->Write(rows, book.ActiveSheet(), progress);
+      frame.Write(rows, book.ActiveSheet(), progress);
       const WorkbookFormat format = FormatOfPath(targetPath);
       if (format == WorkbookFormat::Xlsx) {
         book.SaveAs(targetPath);
@@ -48,7 +56,7 @@ ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& c
     }
   }
   if (!failure.isEmpty()) {
-    ShowMessage(failure, kCritical, QString::fromUtf8(frame->Parameters().errorTitle));
+    ShowMessage(failure, kCritical, QString::fromUtf8(frame.Parameters().errorTitle));
     return ExportOutcome::Failed;
   }
   ShowMessage(QStringLiteral("檔案存放在：") + targetPath, kExclamation,

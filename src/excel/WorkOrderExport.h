@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "excel/ExportFrame.h"
 #include "excel/ExportRoutine.h"
@@ -24,5 +25,12 @@ enum class ExportOutcome {
 ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& criteria,
                                const AppContext& context, const QString& targetPath,
                                const ExportProgress& progress = {});
+
+/// The run every export shares, as ExportWorkOrders describes it: the rows of `statement` (composed
+/// inside the run, so an error composing it is reported like any other) written by `frame`, the
+/// file and the messages under the frame's error title.
+ExportOutcome ExportRows(ExportFrame& frame, const std::function<QString()>& statement,
+                         const AppContext& context, const QString& targetPath,
+                         const ExportProgress& progress = {});
 
 }  // namespace tarvel::excel

@@ -20,8 +20,22 @@ const QString kWorking = QStringLiteral("轉檔中請稍候!!");
 constexpr qint64 kProgressEvery = 200;
 
 QString AskSaveFile(QWidget* parent, const QString& suggested, const QString& filter) {
-  return QFileDialog::getSaveFileName(parent, QStringLiteral("工單一覽表轉Excel"), suggested,
-                                      filter);
+  return QFileDialog::getSaveFileName(parent, parent->windowTitle(), suggested, filter);
+}
+
+/// The overview's job: the routine the main window's choice leads to, if any.
+WorkOrderExportWindow::ExportJob OverviewJob(const AppContext& context,
+                                             const WorkOrderCriteria& criteria,
+                                             std::optional<excel::ExportRoutine> routine) {
+  WorkOrderExportWindow::ExportJob job{.title = QStringLiteral("工單一覽表"),
+                                       .objectName = QStringLiteral("frm工單一覽表轉Excel"),
+                                       .labelName = QStringLiteral("Label2")};
+  if (routine)
+    job.run = [&context, &criteria, routine](const QString& target,
+                                             const excel::ExportProgress& progress) {
+      return excel::ExportWorkOrders(*routine, criteria, context, target, progress);
+    };
+  return job;
 }
 
 }  // namespace
@@ -29,17 +43,27 @@ QString AskSaveFile(QWidget* parent, const QString& suggested, const QString& fi
 WorkOrderExportWindow::WorkOrderExportWindow(const AppContext& context,
                                              const WorkOrderCriteria& criteria,
                                              const OverviewFormState& form, QWidget* parent)
+    : WorkOrderExportWindow(context, OverviewJob(context, criteria, excel::ExportRoutineFor(form)),
+                            parent) {
+  routine_ = excel::ExportRoutineFor(form);
+}
+
+WorkOrderExportWindow::WorkOrderExportWindow(const AppContext& context, ExportJob job,
+                                             QWidget* parent)
     : QDialog(parent),
       context_(context),
-      criteria_(criteria),
-      routine_(excel::ExportRoutineFor(form)),
+      job_(std::move(job)),
       ui_(new Ui::WorkOrderExportWindow),
       saveDialog_(AskSaveFile) {
   ui_->setupUi(this);
+  setObjectName(job_.objectName);
+  setWindowTitle(job_.title + QStringLiteral("轉Excel"));
+  ui_->Label2->setObjectName(job_.labelName);
+  ui_->Label2->setText(QStringLiteral("將") + job_.title + QStringLiteral("轉成Excel檔格式"));
   PrepareControls(this);
   CenterWindow(this);
-  ui_->txt存放Excel檔路徑->setText(context_.ExcelFolder + QStringLiteral("工單一覽表") +
-                                   QLatin1Char('-') + RocTodayDigits() + context_.ExcelExtension);
+  ui_->txt存放Excel檔路徑->setText(context_.ExcelFolder + job_.title + QLatin1Char('-') +
+                                   RocTodayDigits() + context_.ExcelExtension);
   SetStatus(kPrompt);
   InstallSelectAllOnFocus(ui_->txt存放Excel檔路徑);
   MoveFocusOnEnter(this);
@@ -87,13 +111,12 @@ std::optional<excel::ExportOutcome> WorkOrderExportWindow::StartExport() {
   ui_->scmd離開->setEnabled(false);
   SetStatus(kWorking);
   std::optional<excel::ExportOutcome> outcome;
-  if (routine_) {
-    outcome = excel::ExportWorkOrders(
-        *routine_, criteria_, context_, target, [this](qint64 written, qint64 total) {
-          if (written % kProgressEvery != 0 && written != total) return;
-          SetStatus(kWorking + QStringLiteral("  %1 / %2").arg(written).arg(total));
-          Ui().ProcessEvents();
-        });
+  if (job_.run) {
+    outcome = job_.run(target, [this](qint64 written, qint64 total) {
+      if (written % kProgressEvery != 0 && written != total) return;
+      SetStatus(kWorking + QStringLiteral("  %1 / %2").arg(written).arg(total));
+      Ui().ProcessEvents();
+    });
   }
   SetStatus(kPrompt);
   ui_->scmd開始->setEnabled(true);

@@ -20,11 +20,25 @@ struct AppContext;
 
 /// The dialog frm工單一覽表轉Excel (its object name; Qt's meta-object compiler reads only ASCII
 /// class names). It proposes ExcelFolder + "工單一覽表" + "-" + the ROC date digits +
-/// ExcelExtension, glued as they are; 開始轉檔 exports, 回前畫面 (or Esc) closes.
+/// ExcelExtension, glued as they are; 開始轉檔 exports, 回前畫面 (or Esc) closes. Another export
+/// window of the same design (frm重工明細表轉Excel) is this class with an ExportJob of its own.
 class WorkOrderExportWindow : public QDialog {
   Q_OBJECT
 
  public:
+  /// What the window exports. Its caption is title + "轉Excel", its heading label (named
+  /// `labelName`) "將" + title + "轉成Excel檔格式", and the proposed file ExcelFolder + title +
+  /// "-" + the ROC date digits + ExcelExtension.
+  struct ExportJob {
+    QString title;       ///< "工單一覽表"
+    QString objectName;  ///< the window's design name, "frm工單一覽表轉Excel"
+    QString labelName;   ///< the design name of the heading label, "Label2"
+    /// The export behind 開始轉檔, to the trimmed target; empty: nothing to export.
+    std::function<excel::ExportOutcome(const QString& target,
+                                       const excel::ExportProgress& progress)>
+        run;
+  };
+
   /// Asks for the target file: `suggested` is the box's text, `filter` the dialog's filter;
   /// returns the chosen path, or "" when cancelled.
   using SaveFileFunction =
@@ -34,6 +48,8 @@ class WorkOrderExportWindow : public QDialog {
   /// criteria; both, and `context`, must outlive the window.
   WorkOrderExportWindow(const AppContext& context, const WorkOrderCriteria& criteria,
                         const OverviewFormState& form, QWidget* parent = nullptr);
+  /// A window for `job`; `context` must outlive it.
+  WorkOrderExportWindow(const AppContext& context, ExportJob job, QWidget* parent = nullptr);
   ~WorkOrderExportWindow() override;
 
   /// The routine the main window's choice leads to (none for 未送總表 and 補版明細).
@@ -44,7 +60,7 @@ class WorkOrderExportWindow : public QDialog {
   /// The "..." button: the save dialog with the workbook filter.
   void ChooseFile();
   /// 開始轉檔. Returns what the export did (nothing when the target is empty or there is no
-  /// routine).
+  /// routine or job).
   std::optional<excel::ExportOutcome> StartExport();
 
   void SetSaveFileDialog(SaveFileFunction dialog) { saveDialog_ = std::move(dialog); }
@@ -53,8 +69,8 @@ class WorkOrderExportWindow : public QDialog {
   void SetStatus(const QString& text);
 
   const AppContext& context_;
-  const WorkOrderCriteria& criteria_;
   std::optional<excel::ExportRoutine> routine_;
+  ExportJob job_;
   std::unique_ptr<Ui::WorkOrderExportWindow> ui_;
   SaveFileFunction saveDialog_;
 };

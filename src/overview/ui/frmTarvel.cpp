@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <initializer_list>
+#include <memory>
 
 #include "common/RocDate.h"
 #include "common/forms/FocusRules.h"
@@ -24,6 +25,7 @@
 #include "platform/UserInterface.h"
 #include "reports/ReportCatalogue.h"
 #include "reports/preview/ReportOutput.h"
+#include "rework/ui/ReworkWindow.h"
 #include "startup/AppContext.h"
 #include "startup/RunningWindowRegistry.h"
 #include "startup/Startup.h"
@@ -163,9 +165,10 @@ frmTarvel::frmTarvel(AppContext& context, MainWindowSeams seams, QWidget* parent
     seams_.output = [this](const LayoutEntry& entry, OutputMode mode) { Output(entry, mode); };
   if (!seams_.openCustomerRange) seams_.openCustomerRange = [this] { OnCustomerRange(); };
   if (!seams_.openRework)
-    seams_.openRework = [] {
-      ShowMessage(QStringLiteral("重工打樣明細表尚未提供，請待下一版。"), kInformation,
-                  QStringLiteral("訊息"));
+    // The rework window's criteria record lives as long as the main window, beside its own.
+    seams_.openRework = [this, rework = std::make_shared<ReworkCriteria>()] {
+      ReworkWindow window(context_, lookup_, *rework, {}, this);
+      window.exec();
     };
   if (!seams_.endProgram) seams_.endProgram = [] { QCoreApplication::exit(0); };
   if (!seams_.printDialog) seams_.printDialog = ExecPrintDialog;
@@ -312,9 +315,11 @@ void frmTarvel::FirstActivation() {
   setEnabled(false);
 
   context_.MainWindowHandle = static_cast<double>(winId());
-  RegisterRunningWindow(context_.ConnectionString, context_.MachineUserName,
-                        context_.LauncherWindow, context_.MainWindowHandle,
-                        QLatin1String(kApplicationTitle));
+  if (RegisterRunningWindow(context_.ConnectionString, context_.MachineUserName,
+                            context_.LauncherWindow, context_.MainWindowHandle,
+                            QLatin1String(kApplicationTitle)) == RegistryOutcome::ReadOnly) {
+    ui_->StatusBar1->showMessage(kReadOnlyDatabaseStatus);
+  }
   if (!System().IsLauncherAlive(context_.LauncherWindow)) {
     seams_.endProgram();
     return;

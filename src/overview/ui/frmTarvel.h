@@ -38,7 +38,7 @@ struct MainWindowSeams {
   std::function<void(const LayoutEntry& entry, OutputMode mode)> output;
   /// Opens the customer range dialog modally (default: frmTarvel_客戶起迄).
   std::function<void()> openCustomerRange;
-  /// Opens the rework, proof, plate and die report window modally.
+  /// Opens the rework, proof, plate and die report window modally (default: frm重工明細表).
   std::function<void()> openRework;
   /// Ends the program at once, without the window's unload (the launcher has gone).
   std::function<void()> endProgram;

@@ -13,6 +13,7 @@
 #include "overview/ui/CustomerRangeDialog.h"
 #include "reports/engine/Report.h"
 #include "reports/preview/PreviewWindow.h"
+#include "rework/ui/ReworkWindow.h"
 
 namespace tarvel::test {
 namespace {
@@ -104,6 +105,20 @@ TEST_F(Screens, ExportWindow) {
   exporter.show();
   EXPECT_EQ(ClippedCaptions(exporter), QStringList());
   Picture(exporter, "frm工單一覽表轉Excel");
+}
+
+TEST_F(Screens, ReworkWindow) {
+  Open();
+  ReworkCriteria criteria;
+  tarvel::ReworkWindow rework(context, window->Lookup(), criteria, {}, window.get());
+  rework.show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rework.FirstActivationDone(); }));
+  ClickOn(Find<QAbstractButton>(rework, "chk選項"));
+  EXPECT_EQ(ClippedCaptions(rework), QStringList());
+  Picture(rework, "frm重工明細表");
+  ClickOn(Find<QAbstractButton>(rework, "sopt選擇報表_3"));
+  EXPECT_EQ(ClippedCaptions(rework), QStringList());
+  Picture(rework, "frm重工明細表-刀模明細表");
 }
 
 TEST_F(Screens, PreviewOfTable1) {
