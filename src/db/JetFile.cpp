@@ -195,6 +195,8 @@ struct Scan::Impl {
   bool NextPage() {
     for (;;) {
       guint32 next = 0;
+      // A damaged definition can leave the table without a usage map; libmdb would read it anyway.
+      if (!bruteForce && (table->usage_map == nullptr || table->map_sz < 1)) bruteForce = true;
       if (!bruteForce) {
         const gint32 found = mdb_map_find_next(mdb, table->usage_map,
                                                static_cast<unsigned int>(table->map_sz), page);
