@@ -1,5 +1,7 @@
 #include "common/forms/KeyRules.h"
 
+#include "common/RocDate.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -114,6 +116,38 @@ int UpperCaseKey(int keyAscii) {
 void ApplyUpperCase(QLineEdit* box) {
   if (box == nullptr || Installed(box, kUpperCaseName)) return;
   box->installEventFilter(new UpperCaseFilter(box));
+}
+
+namespace {
+
+// Pads the date box it watches when the focus leaves it.
+class PadRocDateOnFocusOut final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusOut) {
+      auto* box = static_cast<QLineEdit*>(watched);
+      const QString padded = PadRocDateText(box->text(), 7);
+      if (padded != box->text()) box->setText(padded);
+    }
+    return false;
+  }
+};
+
+constexpr char kRocDatePadName[] = "tarvelRocDatePad";
+
+}  // namespace
+
+void ApplyRocDateBox(QLineEdit* box) {
+  ApplyKeyFilter(box, kDigitsMode);
+  if (box->findChild<PadRocDateOnFocusOut*>(QLatin1String(kRocDatePadName),
+                                            Qt::FindDirectChildrenOnly))
+    return;
+  auto* pad = new PadRocDateOnFocusOut(box);
+  pad->setObjectName(QLatin1String(kRocDatePadName));
+  box->installEventFilter(pad);
 }
 
 }  // namespace tarvel

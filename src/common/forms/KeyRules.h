@@ -26,6 +26,11 @@ int FilterKey(int keyAscii, int mode);
 /// (setText) is not checked. Applying a rule twice to a box changes nothing.
 void ApplyKeyFilter(QLineEdit* box, int mode = kDigitsMode);
 
+/// Makes `box` a 7-digit ROC date box: ApplyKeyFilter in kDigitsMode, and when the focus leaves
+/// it, its text becomes PadRocDateText(text, 7) (a 6-digit date gets its leading zero; other
+/// lengths stay as typed). Applying it twice changes nothing.
+void ApplyRocDateBox(QLineEdit* box);
+
 /// The code of the upper-case form of the typed character: 'a'..'z' give 'A'..'Z', every other
 /// code comes back unchanged.
 int UpperCaseKey(int keyAscii);

@@ -13,6 +13,7 @@
 #include "common/forms/FocusRules.h"
 #include "common/forms/KeyRules.h"
 #include "common/forms/ScreenTwips.h"
+#include "common/forms/ThemedIcon.h"
 #include "common/forms/WindowSetup.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
@@ -107,22 +108,6 @@ constexpr std::initializer_list<const char*> kShownByEveryChoice = {
     "chk選項",   "lbl工務人員", "txt工務人員", "scmd工務人員", "lbl類別",
     "cbo種類",   "lbl客戶單號", "txt客戶單號", "lbl分類",      "cbo分類"};
 
-// Pads a ROC date box to seven digits when the focus leaves it.
-class PadDateOnFocusOut final : public QObject {
- public:
-  using QObject::QObject;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::FocusOut) {
-      auto* box = static_cast<QLineEdit*>(watched);
-      const QString padded = PadRocDateText(box->text(), 7);
-      if (padded != box->text()) box->setText(padded);
-    }
-    return false;
-  }
-};
-
 // Hands the catalogue's row of a request to the window's output.
 class WindowDispatcher final : public CatalogueDispatcher {
  public:
@@ -135,10 +120,6 @@ class WindowDispatcher final : public CatalogueDispatcher {
  private:
   const std::function<void(const LayoutEntry&, OutputMode)>& output_;
 };
-
-QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback, const QWidget* widget) {
-  return QIcon::fromTheme(QLatin1String(name), widget->style()->standardIcon(fallback));
-}
 
 }  // namespace
 
@@ -174,17 +155,17 @@ frmTarvel::frmTarvel(AppContext& context, MainWindowSeams seams, QWidget* parent
   if (!seams_.printDialog) seams_.printDialog = ExecPrintDialog;
 
   // The design's pictures.
-  u.exit->setIcon(ThemeIcon("application-exit", QStyle::SP_DialogCloseButton, this));
-  u.重工表->setIcon(ThemeIcon("document-print", QStyle::SP_FileDialogDetailedView, this));
-  u.ssc列印->setIcon(ThemeIcon("document-print", QStyle::SP_DialogApplyButton, this));
+  u.exit->setIcon(ThemedIcon("application-exit", QStyle::SP_DialogCloseButton, this));
+  u.重工表->setIcon(ThemedIcon("document-print", QStyle::SP_FileDialogDetailedView, this));
+  u.ssc列印->setIcon(ThemedIcon("document-print", QStyle::SP_DialogApplyButton, this));
   u.ssc預覽列印->setIcon(
-      ThemeIcon("document-print-preview", QStyle::SP_FileDialogContentsView, this));
-  u.ssc轉Excel檔->setIcon(ThemeIcon("x-office-spreadsheet", QStyle::SP_DialogSaveButton, this));
-  u.ssc回前畫面_列印->setIcon(ThemeIcon("application-exit", QStyle::SP_DialogCloseButton, this));
-  const QIcon find = ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView, this);
+      ThemedIcon("document-print-preview", QStyle::SP_FileDialogContentsView, this));
+  u.ssc轉Excel檔->setIcon(ThemedIcon("x-office-spreadsheet", QStyle::SP_DialogSaveButton, this));
+  u.ssc回前畫面_列印->setIcon(ThemedIcon("application-exit", QStyle::SP_DialogCloseButton, this));
+  const QIcon find = ThemedIcon("edit-find", QStyle::SP_FileDialogContentsView, this);
   for (QToolButton* button : {u.scmd客戶代號, u.scmd業務員, u.scmd鍵機人員, u.scmd工務人員})
     button->setIcon(find);
-  u.scmd客戶->setIcon(ThemeIcon("view-list-details", QStyle::SP_FileDialogListView, this));
+  u.scmd客戶->setIcon(ThemedIcon("view-list-details", QStyle::SP_FileDialogListView, this));
 
   // The captions are fixed, so the buttons' keys are Alt shortcuts named in their tool tips.
   const auto shortcut = [](QAbstractButton* button, const char* keys, const QString& tip) {
@@ -290,11 +271,8 @@ void frmTarvel::InstallKeyRules() {
     InstallSelectAllOnFocus(box);
   ApplyUpperCase(u.txt單號_起);
   ApplyUpperCase(u.txt單號_末);
-  auto* pad = new PadDateOnFocusOut(this);
-  for (QLineEdit* box : {u.txt日期_起, u.txt日期_末, u.txt日期_0, u.txt日期_1}) {
-    ApplyKeyFilter(box, kDigitsMode);
-    box->installEventFilter(pad);
-  }
+  for (QLineEdit* box : {u.txt日期_起, u.txt日期_末, u.txt日期_0, u.txt日期_1})
+    ApplyRocDateBox(box);
   MoveFocusOnEnter(this);
 }
 

@@ -8,6 +8,7 @@
 #include "common/forms/FocusRules.h"
 #include "common/forms/KeyRules.h"
 #include "common/forms/ScreenTwips.h"
+#include "common/forms/ThemedIcon.h"
 #include "common/forms/WindowSetup.h"
 #include "excel/ui/WorkOrderExportWindow.h"
 #include "platform/UserInterface.h"
@@ -25,26 +26,6 @@ namespace {
 constexpr int kRowTop1 = 660;   // 工單日期 for the die list
 constexpr int kRowTop2 = 1260;  // 工單日期 for the others; 刀模廠商 for the die list
 constexpr int kRowTop4 = 2460;  // 廠商 for the plate list
-
-// Pads a ROC date box to seven digits when the focus leaves it.
-class PadDateOnFocusOut final : public QObject {
- public:
-  using QObject::QObject;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::FocusOut) {
-      auto* box = static_cast<QLineEdit*>(watched);
-      const QString padded = PadRocDateText(box->text(), 7);
-      if (padded != box->text()) box->setText(padded);
-    }
-    return false;
-  }
-};
-
-QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback, const QWidget* widget) {
-  return QIcon::fromTheme(QLatin1String(name), widget->style()->standardIcon(fallback));
-}
 
 }  // namespace
 
@@ -68,13 +49,13 @@ ReworkWindow::ReworkWindow(AppContext& context, LookupValues& lookup, ReworkCrit
   if (!seams_.output) seams_.output = [this](int choice, OutputMode mode) { Output(choice, mode); };
 
   // The design's pictures.
-  u.exit->setIcon(ThemeIcon("application-exit", QStyle::SP_DialogCloseButton, this));
-  u.ssc列印->setIcon(ThemeIcon("document-print", QStyle::SP_DialogApplyButton, this));
+  u.exit->setIcon(ThemedIcon("application-exit", QStyle::SP_DialogCloseButton, this));
+  u.ssc列印->setIcon(ThemedIcon("document-print", QStyle::SP_DialogApplyButton, this));
   u.ssc預覽列印->setIcon(
-      ThemeIcon("document-print-preview", QStyle::SP_FileDialogContentsView, this));
-  u.ssc轉Excel檔->setIcon(ThemeIcon("x-office-spreadsheet", QStyle::SP_DialogSaveButton, this));
-  u.ssc回前畫面_列印->setIcon(ThemeIcon("application-exit", QStyle::SP_DialogCloseButton, this));
-  const QIcon find = ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView, this);
+      ThemedIcon("document-print-preview", QStyle::SP_FileDialogContentsView, this));
+  u.ssc轉Excel檔->setIcon(ThemedIcon("x-office-spreadsheet", QStyle::SP_DialogSaveButton, this));
+  u.ssc回前畫面_列印->setIcon(ThemedIcon("application-exit", QStyle::SP_DialogCloseButton, this));
+  const QIcon find = ThemedIcon("edit-find", QStyle::SP_FileDialogContentsView, this);
   for (QToolButton* button : {u.scmd客戶代號, u.scmd業務員, u.scmd廠商代號, u.scmd廠商代號1})
     button->setIcon(find);
 
@@ -141,11 +122,8 @@ void ReworkWindow::InstallKeyRules() {
     InstallSelectAllOnFocus(box);
   ApplyUpperCase(u.txt單號_起);
   ApplyUpperCase(u.txt單號_末);
-  auto* pad = new PadDateOnFocusOut(this);
-  for (QLineEdit* box : {u.txt日期_起, u.txt日期_末}) {
-    ApplyKeyFilter(box, kDigitsMode);
-    box->installEventFilter(pad);
-  }
+  for (QLineEdit* box : {u.txt日期_起, u.txt日期_末})
+    ApplyRocDateBox(box);
   MoveFocusOnEnter(this);
 }
 
