@@ -173,22 +173,9 @@ OverviewColumn Kind(int left, int width) {
 }
 }  // namespace columns
 
-namespace {
-
-LayoutDefinition DesignOf(const LayoutEntry& entry, std::vector<SectionDef> bands) {
-  LayoutDefinition design{.name = QString::fromUtf8(entry.name), .page = entry.page};
-  design.sections.push_back(SectionDef{.kind = SectionKind::PageHeader});
-  for (SectionDef& band : bands)
-    design.sections.push_back(std::move(band));
-  design.sections.push_back(SectionDef{.kind = SectionKind::PageFooter});
-  return design;
-}
-
-}  // namespace
-
 OverviewReport::OverviewReport(const LayoutEntry& entry, std::vector<SectionDef> bands,
                                const WorkOrderCriteria& criteria, const AppContext& context)
-    : Report(DesignOf(entry, std::move(bands))),
+    : Report(FramedLayout(QString::fromUtf8(entry.name), entry.page, std::move(bands))),
       criteria_(criteria),
       context_(context),
       entry_(entry) {}

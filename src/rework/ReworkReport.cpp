@@ -38,22 +38,9 @@ std::vector<ControlDef> ReworkTitleBlock(const ReworkTitleSpec& spec) {
   return c;
 }
 
-namespace {
-
-LayoutDefinition DesignOf(const ReworkLayoutEntry& entry, std::vector<SectionDef> bands) {
-  LayoutDefinition design{.name = QString::fromUtf8(entry.name), .page = entry.page};
-  design.sections.push_back(SectionDef{.kind = SectionKind::PageHeader});
-  for (SectionDef& band : bands)
-    design.sections.push_back(std::move(band));
-  design.sections.push_back(SectionDef{.kind = SectionKind::PageFooter});
-  return design;
-}
-
-}  // namespace
-
 ReworkReport::ReworkReport(const ReworkLayoutEntry& entry, std::vector<SectionDef> bands,
                            const ReworkCriteria& criteria, const AppContext& context)
-    : Report(DesignOf(entry, std::move(bands))),
+    : Report(FramedLayout(QString::fromUtf8(entry.name), entry.page, std::move(bands))),
       criteria_(criteria),
       context_(context),
       entry_(entry) {}

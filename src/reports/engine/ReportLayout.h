@@ -125,6 +125,18 @@ struct LayoutDefinition {
   std::vector<SectionDef> sections;
 };
 
+/// A layout whose `bands` stand between an empty page header and an empty page footer: the frame
+/// every overview and rework layout starts from (their title blocks are bands of their own).
+inline LayoutDefinition FramedLayout(const QString& name, const PageSettings& page,
+                                     std::vector<SectionDef> bands) {
+  LayoutDefinition design{.name = name, .page = page};
+  design.sections.push_back(SectionDef{.kind = SectionKind::PageHeader});
+  for (SectionDef& band : bands)
+    design.sections.push_back(std::move(band));
+  design.sections.push_back(SectionDef{.kind = SectionKind::PageFooter});
+  return design;
+}
+
 /// Paper size in twips (portrait) for a printer paper-size code; throws tarvel::Error for a code
 /// the engine does not know.
 struct PaperTwips {
