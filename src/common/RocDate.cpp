@@ -74,8 +74,8 @@ std::optional<qint64> WorkOrderDayCount(const QString& orderDate, const QString&
   const QString order = orderDate.trimmed();
   if (order.isEmpty()) return std::nullopt;
   const QDate start = RocTextToDate(order).value_or(kDateZero);
-  const QDate end = RocDigitsToDate(finishDate.trimmed()).value_or(Today());
-  return start.daysTo(end);
+  const std::optional<QDate> finished = RocDigitsToDate(finishDate.trimmed());
+  return start.daysTo(finished ? *finished : Today());
 }
 
 QString PadRocDateText(const QString& text, int width) {

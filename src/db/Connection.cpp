@@ -241,6 +241,69 @@ Recordset Connection::OpenRecordset(const QString& jetSql) {
   });
 }
 
+namespace {
+
+// Steps an engine statement; the statement is finalised with the source.
+class StatementRows final : public RowSource {
+ public:
+  StatementRows(sqlite3* db, detail::StatementPtr stmt, QString jetSql)
+      : db_(db), stmt_(std::move(stmt)), jetSql_(std::move(jetSql)) {}
+  bool Fetch(std::vector<Value>& row) override {
+    const int rc = sqlite3_step(stmt_.get());
+    if (rc == SQLITE_DONE) return false;
+    if (rc != SQLITE_ROW) detail::ThrowEngineError(db_, jetSql_);
+    for (size_t c = 0; c < row.size(); ++c)
+      row[c] = detail::ColumnValue(stmt_.get(), static_cast<int>(c));
+    return true;
+  }
+
+ private:
+  sqlite3* db_;
+  detail::StatementPtr stmt_;
+  QString jetSql_;
+};
+
+// Walks a snapshot read whole.
+class SnapshotRows final : public RowSource {
+ public:
+  explicit SnapshotRows(Recordset rows) : rows_(std::move(rows)) {}
+  bool Fetch(std::vector<Value>& row) override {
+    if (next_ >= rows_.RecordCount()) return false;
+    const auto values = rows_.Row(next_++);
+    std::copy(values.begin(), values.end(), row.begin());
+    return true;
+  }
+
+ private:
+  Recordset rows_;
+  qint64 next_ = 0;
+};
+
+}  // namespace
+
+Cursor Connection::OpenCursor(const QString& jetSql) {
+  auto stmt = PrepareReading(*this, jetSql);
+  QStringList names;
+  QStringList qualified;
+  detail::ReadColumnNames(stmt.get(), 0, names, qualified);
+  if (jet_) {
+    Recordset rows = Reading(jetSql, [&] {
+      sqlite3_reset(stmt.get());
+      return detail::ReadAll(db_, stmt.get(), jetSql);
+    });
+    return Cursor(std::move(names), std::move(qualified),
+                  std::make_unique<SnapshotRows>(std::move(rows)));
+  }
+  return Cursor(std::move(names), std::move(qualified),
+                std::make_unique<StatementRows>(db_, std::move(stmt), jetSql));
+}
+
+qint64 Connection::CountRows(const QString& jetSql) {
+  const Recordset count = OpenRecordset(QStringLiteral("select count(*) as n from (") + jetSql +
+                                        QStringLiteral("\n) as counted"));
+  return count.RecordCount() > 0 ? count.Field(0).AsInteger() : 0;
+}
+
 bool Connection::HasRows(const QString& jetSql) {
   auto stmt = PrepareReading(*this, jetSql);
   return Reading(jetSql, [&] {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "db/Cursor.h"
 #include "db/DbError.h"
 #include "db/Recordset.h"
 #include "db/Value.h"
@@ -85,6 +86,14 @@ class Connection {
   void ExecuteScript(const QString& sqliteScript);
   /// Opens a client-side static read-only snapshot on a Jet SQL query. Throws DbError.
   Recordset OpenRecordset(const QString& jetSql);
+  /// Opens a forward-only cursor on a Jet SQL query: rows are read as the cursor moves, one at a
+  /// time, however many the query has. On a Jet file the rows are read whole first (its pages can
+  /// be caught mid-write and the read retried; a half-delivered stream could not be), so only
+  /// SQLite databases stream. The connection must outlive the cursor. Throws DbError.
+  Cursor OpenCursor(const QString& jetSql);
+  /// The number of rows a Jet SQL query yields, counted by the engine without handing them over
+  /// ("select count(*) from (query)"). Throws DbError.
+  qint64 CountRows(const QString& jetSql);
   /// Whether a Jet SQL query yields at least one row. Reads no further than the first row, so a
   /// check before a report costs nothing however many rows the report will have. Throws DbError.
   bool HasRows(const QString& jetSql);

@@ -12,25 +12,13 @@ Recordset::Recordset(QStringList fieldNames, const std::vector<std::vector<Value
       cells_.push_back(f < static_cast<int>(row.size()) ? row[static_cast<size_t>(f)] : Value());
     }
   }
-  IndexNames({});
+  lookup_ = FieldLookup(names_);
 }
 
 Recordset::Recordset(QStringList fieldNames, std::vector<Value> cells, QStringList qualifiedNames)
     : names_(std::move(fieldNames)), cells_(std::move(cells)) {
   rowCount_ = names_.isEmpty() ? 0 : static_cast<qint64>(cells_.size()) / FieldCount();
-  IndexNames(qualifiedNames);
-}
-
-void Recordset::IndexNames(const QStringList& qualifiedNames) {
-  index_.reserve(names_.size() * 2);
-  // The first field of a name wins, as Jet's collection lookup does.
-  for (int i = FieldCount() - 1; i >= 0; --i) {
-    exact_.insert(names_[i], i);
-    index_.insert(names_[i].toCaseFolded(), i);
-  }
-  for (int i = static_cast<int>(qualifiedNames.size()) - 1; i >= 0; --i) {
-    if (!qualifiedNames[i].isEmpty()) index_.insert(qualifiedNames[i].toCaseFolded(), i);
-  }
+  lookup_ = FieldLookup(names_, qualifiedNames);
 }
 
 void Recordset::MoveNext() {
@@ -41,19 +29,6 @@ void Recordset::MoveNext() {
 void Recordset::MovePrevious() {
   if (BOF()) throw DbError(messages::kNoCurrentRecord);
   --current_;
-}
-
-int Recordset::FieldIndex(const QString& name) const {
-  if (const auto exact = exact_.constFind(name); exact != exact_.constEnd()) return *exact;
-  const auto it = index_.constFind(name.toCaseFolded());
-  if (it != index_.constEnd()) return *it;
-  // "[PO]" and "歷史工單明細2.[PO]" name the same field as their plain forms.
-  if (name.contains(QLatin1Char('['))) {
-    QString plain = name;
-    plain.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
-    return index_.value(plain.toCaseFolded(), -1);
-  }
-  return -1;
 }
 
 const Value& Recordset::Field(const QString& name) const {

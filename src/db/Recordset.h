@@ -1,12 +1,12 @@
 // A client-side, static, read-only snapshot of a query's rows, read whole when it is opened.
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <span>
 #include <vector>
 
+#include "db/FieldLookup.h"
 #include "db/Value.h"
 
 namespace tarvel::db {
@@ -46,7 +46,7 @@ class Recordset {
 
   /// Index of the field called `name`, or -1. Case-insensitive, as Jet. A plain name finds the
   /// first field of that name; "table.name" finds the field of that table.
-  int FieldIndex(const QString& name) const;
+  int FieldIndex(const QString& name) const { return lookup_.Find(name); }
   /// The current row's value of field `name`. Throws DbError "在對應所需名稱或序數的集合中，找不到
   /// 項目。" with the name when there is no such field, and the ADO "no current record" error when
   /// the set is at BOF or EOF.
@@ -68,16 +68,14 @@ class Recordset {
  private:
   friend class UpdatableRecordset;
   const Value& CurrentField(int index) const;
-  void IndexNames(const QStringList& qualifiedNames);
   Value& Cell(qint64 row, int field) {
     return cells_[static_cast<size_t>(row * FieldCount() + field)];
   }
   void AppendRow(std::vector<Value> row);
 
   QStringList names_;
-  QHash<QString, int> exact_;  // names as the engine spelled them: no folding on the usual path
-  QHash<QString, int> index_;  // case-folded plain and qualified names
-  std::vector<Value> cells_;   // row-major: one allocation for the whole snapshot
+  FieldLookup lookup_;
+  std::vector<Value> cells_;  // row-major: one allocation for the whole snapshot
   qint64 rowCount_ = 0;
   qint64 current_ = 0;
 };

@@ -117,12 +117,8 @@ Value ColumnValue(sqlite3_stmt* stmt, int column) {
   }
 }
 
-Recordset ReadAll(sqlite3* db, sqlite3_stmt* stmt, const QString& jetSql,
-                  std::vector<qint64>* rowids) {
-  const int first = rowids ? 1 : 0;
+void ReadColumnNames(sqlite3_stmt* stmt, int first, QStringList& names, QStringList& qualified) {
   const int columns = sqlite3_column_count(stmt);
-  QStringList names;
-  QStringList qualified;
   for (int c = first; c < columns; ++c) {
     names.push_back(QString::fromUtf8(sqlite3_column_name(stmt, c)));
     const char* table = sqlite3_column_table_name(stmt, c);
@@ -130,6 +126,15 @@ Recordset ReadAll(sqlite3* db, sqlite3_stmt* stmt, const QString& jetSql,
     qualified.push_back(
         table && origin ? QString::fromUtf8(table) + u'.' + QString::fromUtf8(origin) : QString());
   }
+}
+
+Recordset ReadAll(sqlite3* db, sqlite3_stmt* stmt, const QString& jetSql,
+                  std::vector<qint64>* rowids) {
+  const int first = rowids ? 1 : 0;
+  const int columns = sqlite3_column_count(stmt);
+  QStringList names;
+  QStringList qualified;
+  ReadColumnNames(stmt, first, names, qualified);
   // The row count is unknown until the end: fill fixed-size chunks, then move them once into
   // the snapshot's single array instead of regrowing (and moving) one array again and again.
   constexpr size_t kChunkCells = 1 << 16;

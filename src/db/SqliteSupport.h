@@ -39,6 +39,10 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& value, const QString&
 /// The value of column `column` of the current row.
 Value ColumnValue(sqlite3_stmt* stmt, int column);
 
+/// The plain names of the columns of `stmt` from column `first` on, and their "table.column"
+/// names (empty where a column comes from no table).
+void ReadColumnNames(sqlite3_stmt* stmt, int first, QStringList& names, QStringList& qualified);
+
 /// Steps `stmt` to its end and returns its rows. When `rowids` is given, column 0 holds each
 /// row's rowid: it goes there and not into the snapshot. Throws DbError.
 Recordset ReadAll(sqlite3* db, sqlite3_stmt* stmt, const QString& jetSql,

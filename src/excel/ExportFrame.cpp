@@ -4,6 +4,7 @@
 #include "common/RocDate.h"
 #include "excel/workbook/ModExcel.h"
 #include "platform/Conversions.h"
+#include "platform/Error.h"
 
 namespace tarvel::excel {
 namespace {
@@ -23,28 +24,29 @@ ExportFrame::ExportFrame(ExportParameters parameters, const WorkOrderCriteria& c
       parameters_(parameters),
       blocks_(parameters.pageRows, parameters.headingRowCount) {}
 
-void ExportFrame::Write(db::Recordset& rows, Worksheet& sheet, const ExportProgress& progress) {
+bool ExportFrame::Write(db::Cursor& rows, Worksheet& sheet, const ExportProgress& progress,
+                        qint64 total) {
   sheet_ = &sheet;
   blocks_ = PageBlocks(parameters_.pageRows, parameters_.headingRowCount);
   totals_ = {};
-  rows.MoveFirst();
+  if (!rows.HasRow() && !rows.Next()) throw Error(QStringLiteral("沒有資料可以轉出。"));
   SetColumnLayout();
   WritePageHeading(rows);
-  qint64 written = 0;
-  for (; !rows.EOF_(); rows.MoveNext()) {
+  do {
     BeforeRecord(rows);
     WriteRecord(rows);
     // Rows above the current block's heading can no longer change.
     sheet.FlushRowsBefore(blocks_.HeadingRows().front());
-    if (progress) progress(++written, rows.RecordCount());
-  }
+    if (progress && !progress(rows.Position(), total)) return false;
+  } while (rows.Next());
+  // The cursor keeps the last record: a heading for the totals alone shows its values.
   if (blocks_.TotalsNeedNewBlock()) {
-    rows.MoveLast();
     blocks_.StartNextBlock();
     WritePageHeading(rows);
   }
   WriteTotalsRow(blocks_.TotalsRow());
   SetPageSetup();
+  return true;
 }
 
 void ExportFrame::SetColumnLayout() {
@@ -71,18 +73,18 @@ void ExportFrame::SetPageSetup() {
   setup.SetFooterMargin(InchesToPoints(0));
 }
 
-void ExportFrame::WritePageHeading(const db::Recordset& record) {
+void ExportFrame::WritePageHeading(const db::Cursor& record) {
   ++totals_.pageCount;
   WriteHeadingRows(record);
 }
 
-int ExportFrame::NewLine(const db::Recordset& record, bool workOrder) {
+int ExportFrame::NewLine(const db::Cursor& record, bool workOrder) {
   if (blocks_.BreakIfFull()) WritePageHeading(record);
   if (workOrder) ++totals_.dataRowCount;
   return blocks_.NextLine();
 }
 
-void ExportFrame::CloseBlock(const db::Recordset& record, const std::function<void()>& nextBlock) {
+void ExportFrame::CloseBlock(const db::Cursor& record, const std::function<void()>& nextBlock) {
   if (blocks_.NoRoomForTotals()) {
     blocks_.StartNextBlock();
     WritePageHeading(record);

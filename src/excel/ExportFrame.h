@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "db/Recordset.h"
+#include "db/Cursor.h"
 #include "excel/ExportRoutine.h"
 #include "excel/PageBlocks.h"
 #include "excel/workbook/Range.h"
@@ -16,8 +16,9 @@
 
 namespace tarvel::excel {
 
-/// Reports the records written so far and their number, for the window's status line.
-using ExportProgress = std::function<void(qint64 written, qint64 total)>;
+/// Hears the records written so far and their number (for the window's progress bar) and answers
+/// whether to go on: false cancels the export.
+using ExportProgress = std::function<bool(qint64 written, qint64 total)>;
 
 /// What a run of one routine counts, besides the page blocks (at least 32-bit: an export of more
 /// than 32,767 lines is no error here).
@@ -34,10 +35,13 @@ class ExportFrame {
  public:
   virtual ~ExportFrame() = default;
 
-  /// Writes every record of `rows` (from the first) on `sheet`: SetColumnLayout, the first heading
-  /// block, the lines with their page breaks, the totals line, SetPageSetup. `progress` (may be
-  /// empty) hears after each record.
-  void Write(db::Recordset& rows, Worksheet& sheet, const ExportProgress& progress = {});
+  /// Writes every record of `rows` (a fresh cursor with at least one row) on `sheet`:
+  /// SetColumnLayout, the first heading block, the lines with their page breaks, the totals
+  /// line, SetPageSetup. `progress` (may be empty) hears after each record, with `total` as the
+  /// number of records (what the caller counted; only reported). Returns false when `progress`
+  /// cancelled: the sheet is then unfinished and must not be saved.
+  bool Write(db::Cursor& rows, Worksheet& sheet, const ExportProgress& progress = {},
+             qint64 total = 0);
 
   const ExportParameters& Parameters() const { return parameters_; }
   const ExportTotals& Totals() const { return totals_; }
@@ -51,24 +55,24 @@ class ExportFrame {
   /// centring and font size (none when the parameters give 0).
   virtual std::vector<double> ColumnWidths() const = 0;
   /// The heading block on Blocks().HeadingRows(); `record` is the current record.
-  virtual void WriteHeadingRows(const db::Recordset& record) = 0;
+  virtual void WriteHeadingRows(const db::Cursor& record) = 0;
   /// The record's line or lines (each through NewLine).
-  virtual void WriteRecord(const db::Recordset& record) = 0;
+  virtual void WriteRecord(const db::Cursor& record) = 0;
   /// The totals line on `row`.
   virtual void WriteTotalsRow(int row) = 0;
   /// Called before each record: a routine that closes a block when a value changes does it here.
-  virtual void BeforeRecord(const db::Recordset& /*record*/) {}
+  virtual void BeforeRecord(const db::Cursor& /*record*/) {}
 
   /// WritePageHeading: counts the block and writes its heading rows.
-  void WritePageHeading(const db::Recordset& record);
+  void WritePageHeading(const db::Cursor& record);
   /// The row of the next line, after a page break (with its heading block) when the block is
   /// full. `workOrder`: the line counts in DataRowCount.
-  int NewLine(const db::Recordset& record, bool workOrder = true);
+  int NewLine(const db::Cursor& record, bool workOrder = true);
   /// Closes a block with its totals and starts the next at the top of a new page block, the
   /// counts starting again from 0 (the salesperson blocks). When the block has no room left for
   /// its totals, a page break (with the old block's heading) comes first. `nextBlock` runs just
   /// before the new block's heading: the routine takes the new block's values there.
-  void CloseBlock(const db::Recordset& record, const std::function<void()>& nextBlock);
+  void CloseBlock(const db::Cursor& record, const std::function<void()>& nextBlock);
 
   // What the routines write with.
   Worksheet& Sheet() const { return *sheet_; }

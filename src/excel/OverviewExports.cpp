@@ -25,7 +25,7 @@ QString FullDate(const QString& rocDate) {
 
 /// The date of an overview line: the invoice date when the range applies to it, else the order
 /// date.
-QString OrderDate(const db::Recordset& r, const WorkOrderCriteria& criteria) {
+QString OrderDate(const db::Cursor& r, const WorkOrderCriteria& criteria) {
   return r.Text(criteria.DateBasis == DateBasis::Invoice ? QStringLiteral("發票日期")
                                                          : QStringLiteral("ODATE"));
 }
@@ -43,7 +43,7 @@ class ItemCodeExport : public ExportFrame {
     return {9, 5, 9, 15, 35, 8, 9, 9, 6.5, 8, 4, 5, 8};
   }
 
-  void WriteHeadingRows(const db::Recordset&) override {
+  void WriteHeadingRows(const db::Cursor&) override {
     TitleRow(HeadingRow(0), 20, true);
     CompletionLine(HeadingRow(1), 'K');
     DeliveryLine(HeadingRow(2), 'K');
@@ -53,7 +53,7 @@ class ItemCodeExport : public ExportFrame {
                     "金 額", "業務員", "預交日期", "完工", "天數", "單別"});
   }
 
-  void WriteRecord(const db::Recordset& r) override {
+  void WriteRecord(const db::Cursor& r) override {
     const QString po = r.Text(QStringLiteral("PO"));
     if (!plates_ || po != previousPo_) WriteMainLine(r);
     previousPo_ = po;
@@ -63,7 +63,7 @@ class ItemCodeExport : public ExportFrame {
   void WriteTotalsRow(int row) override { QuantityAndAmountTotals(row, 'F', 'H'); }
 
  private:
-  void WriteMainLine(const db::Recordset& r) {
+  void WriteMainLine(const db::Cursor& r) {
     const int row = NewLine(r);
     Text('A', row, r.Text(QStringLiteral("PO")));
     Cell('B', row).SetValue(ShortDate(OrderDate(r, criteria_)));
@@ -90,7 +90,7 @@ class ItemCodeExport : public ExportFrame {
     ThinBottom(row);
   }
 
-  void WritePlateLine(const db::Recordset& r) {
+  void WritePlateLine(const db::Cursor& r) {
     const int row = NewLine(r, false);
     Cell('B', row).SetValue(QStringLiteral("'合版") + r.Text(kPlateNo));
     Text('C', row, r.Text(QStringLiteral("合版客戶簡稱")));
@@ -119,7 +119,7 @@ class CustomerPoExport : public ExportFrame {
     return {8, 7, 8, 25, 8, 8, 8, 14, 10, 10, 8, 16};
   }
 
-  void WriteHeadingRows(const db::Recordset&) override {
+  void WriteHeadingRows(const db::Cursor&) override {
     CompanyRow(HeadingRow(0));
     TitleRow(HeadingRow(1), 18, false);
     CompletionLine(HeadingRow(2), 'L', false);
@@ -130,7 +130,7 @@ class CustomerPoExport : public ExportFrame {
                     "客戶單號", "客戶工號", "發票號碼", "收款日", "備　　　註"});
   }
 
-  void WriteRecord(const db::Recordset& r) override {
+  void WriteRecord(const db::Cursor& r) override {
     const int row = NewLine(r);
     Text('A', row, r.Text(QStringLiteral("PO")));
     Text('B', row, OrderDate(r, criteria_));
@@ -157,7 +157,7 @@ class CombinedPlatesExport : public ExportFrame {
  protected:
   std::vector<double> ColumnWidths() const override { return {7.5, 4, 8, 35, 8, 7, 8, 12}; }
 
-  void WriteHeadingRows(const db::Recordset&) override {
+  void WriteHeadingRows(const db::Cursor&) override {
     CompanyRow(HeadingRow(0));
     TitleRow(HeadingRow(1), 18, false);
     CompletionLine(HeadingRow(2), 'G');
@@ -167,7 +167,7 @@ class CombinedPlatesExport : public ExportFrame {
                                    "金 額", "客戶單號"});
   }
 
-  void WriteRecord(const db::Recordset& r) override {
+  void WriteRecord(const db::Cursor& r) override {
     const QString po = r.Text(QStringLiteral("PO"));
     if (po != previousPo_) {
       const int row = NewLine(r);
@@ -211,7 +211,7 @@ class SalespersonBlocks : public ExportFrame {
                     const AppContext& context)
       : ExportFrame(parameters, criteria, context), blocks_(blocks) {}
 
-  void BeforeRecord(const db::Recordset& r) override {
+  void BeforeRecord(const db::Cursor& r) override {
     const QString employee = r.Text(QStringLiteral("EMPNO"));
     if (blocks_ && started_ && employee != employee_)
       CloseBlock(r, [&] { salesperson_ = SalespersonOf(r); });
@@ -221,7 +221,7 @@ class SalespersonBlocks : public ExportFrame {
 
   /// "[" & EMPNO & "]  " & NAME of the block's salesperson: the first record's until a block
   /// closes (a page break that closing forces still shows the old salesperson).
-  QString Salesperson(const db::Recordset& r) {
+  QString Salesperson(const db::Cursor& r) {
     if (salesperson_.isEmpty()) salesperson_ = SalespersonOf(r);
     return salesperson_;
   }
@@ -229,7 +229,7 @@ class SalespersonBlocks : public ExportFrame {
   bool blocks_;
 
  private:
-  static QString SalespersonOf(const db::Recordset& r) {
+  static QString SalespersonOf(const db::Cursor& r) {
     return QLatin1Char('[') + r.Text(QStringLiteral("EMPNO")) + QStringLiteral("]  ") +
            r.Text(QStringLiteral("NAME"));
   }
@@ -253,7 +253,7 @@ class SalespersonMarginExport : public SalespersonBlocks {
     return {9, 8, 8, 9, 9, 20, 8, 8, 8, 8, 8, 6, 8, 4, 10};
   }
 
-  void WriteHeadingRows(const db::Recordset& r) override {
+  void WriteHeadingRows(const db::Cursor& r) override {
     TitleRow(HeadingRow(0), 18, false);
     if (!blocks_) {
       DateLine(HeadingRow(1), DateLabel(), 'D', 'M');
@@ -266,7 +266,7 @@ class SalespersonMarginExport : public SalespersonBlocks {
     ColumnHeadings(HeadingRow(3), Headings("印　　件　　名　　稱", ""));
   }
 
-  void WriteRecord(const db::Recordset& r) override {
+  void WriteRecord(const db::Cursor& r) override {
     const int row = NewLine(r);
     Text('A', row, r.Text(QStringLiteral("PO")));
     Text('B', row, r.Text(QStringLiteral("KIND")));
@@ -333,7 +333,7 @@ class ProductionDetailExport : public SalespersonBlocks {
     return {8.38, 7, 7.63, 9, 22.63, 3.75, 7.38, 9.25, 7.5, 9.88, 33.5};
   }
 
-  void WriteHeadingRows(const db::Recordset& r) override {
+  void WriteHeadingRows(const db::Cursor& r) override {
     CompanyRow(HeadingRow(0));
     TitleRow(HeadingRow(1), 18, false);
     int next = 2;
@@ -361,7 +361,7 @@ class ProductionDetailExport : public SalespersonBlocks {
     }
   }
 
-  void WriteRecord(const db::Recordset& r) override {
+  void WriteRecord(const db::Cursor& r) override {
     const int row = NewLine(r);
     Text('A', row, r.Text(QStringLiteral("PO")));
     Cell('B', row).SetValue(FullDate(r.Text(QStringLiteral("ODATE"))));
@@ -408,7 +408,7 @@ class ProductionDetailExport : public SalespersonBlocks {
     return front + QStringLiteral("反") + back;
   }
 
-  static QString OtherDetails(const db::Recordset& r) {
+  static QString OtherDetails(const db::Cursor& r) {
     QStringList details;
     for (const char* field : {"裱紙", "軋工", "糊工", "裁工", "裝訂", "燙金", "其他"}) {
       const QString value = r.Text(QString::fromUtf8(field));
@@ -428,7 +428,7 @@ class ProductionReportExport : public ExportFrame {
     return {8, 26, 12, 10, 10, 3, 3, 10, 8, 8, 8, 8, 8, 8};
   }
 
-  void WriteHeadingRows(const db::Recordset&) override {
+  void WriteHeadingRows(const db::Cursor&) override {
     CompanyRow(HeadingRow(0));
     DateLine(HeadingRow(1), QStringLiteral("工單日期："), 'B', 'M');
     ColumnHeadings(HeadingRow(2),
@@ -436,7 +436,7 @@ class ProductionReportExport : public ExportFrame {
                     "總耗時", "生產量", "工單實數", "工單放數", "估價成本", "估價報價"});
   }
 
-  void WriteRecord(const db::Recordset& r) override {
+  void WriteRecord(const db::Cursor& r) override {
     const int row = NewLine(r);
     Text('A', row, r.Text(QStringLiteral("PO")));
     Text('B', row, r.Text(QStringLiteral("DESC")));

@@ -23,21 +23,29 @@ ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& c
 ExportOutcome ExportRows(ExportFrame& frame, const std::function<QString()>& statement,
                          const AppContext& context, const QString& targetPath,
                          const ExportProgress& progress) {
+  const QString noRows = QStringLiteral("資料庫中沒有符合條件的資料!");
   QString failure;
   {
     BusyPointer busy;
     Ui().ProcessEvents();
     try {
       const auto connection = db::Connection::Open(context.ConnectionString);
-      db::Recordset rows = connection->OpenRecordset(statement());
-      if (rows.RecordCount() < 1) {
-        ShowMessage(QStringLiteral("資料庫中沒有符合條件的資料!"), kInformation,
-                    QStringLiteral("訊息"));
+      const QString sql = statement();
+      const qint64 total = connection->CountRows(sql);
+      db::Cursor rows = connection->OpenCursor(sql);
+      // The count can be stale by the time the rows are read (another workstation deleting):
+      // the first row decides.
+      if (total < 1 || !rows.Next()) {
+        ShowMessage(noRows, kInformation, QStringLiteral("訊息"));
         return ExportOutcome::NoRows;
       }
       const QString folder = QFileInfo(targetPath).absolutePath();
       Workbook book({.tempFolder = folder});
-      frame.Write(rows, book.ActiveSheet(), progress);
+      if (!frame.Write(rows, book.ActiveSheet(), progress, total)) {
+        ShowMessage(QStringLiteral("已取消轉檔，檔案沒有寫入：") + targetPath, kInformation,
+                    QStringLiteral("訊息"));
+        return ExportOutcome::Cancelled;
+      }
       const WorkbookFormat format = FormatOfPath(targetPath);
       if (format == WorkbookFormat::Xlsx) {
         book.SaveAs(targetPath);

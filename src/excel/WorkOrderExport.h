@@ -11,9 +11,11 @@
 namespace tarvel::excel {
 
 enum class ExportOutcome {
-  Written,  ///< the workbook is at the target; "轉Excel成功" was shown
-  NoRows,   ///< nothing matched; no file was touched
-  Failed,   ///< the error was shown under the routine's title; an old target is unchanged
+  Written,    ///< the workbook is at the target; "轉Excel成功" was shown
+  NoRows,     ///< nothing matched; no file was touched
+  Failed,     ///< the error was shown under the routine's title; an old target is unchanged
+  Cancelled,  ///< the progress callback stopped it; "已取消轉檔…" was shown, an old target is
+              ///< unchanged
 };
 
 /// Exports the rows of `routine`'s statement for `criteria` to `targetPath` (hourglass meanwhile):
@@ -21,7 +23,9 @@ enum class ExportOutcome {
 /// path (style 48, "轉Excel成功"); any failure its description (style 16) under the routine's error
 /// title. The workbook is written beside the target and takes its place only when complete, so
 /// a failure leaves an existing file as it was. A target named .xls or .ods is converted from the
-/// finished workbook by LibreOffice (ConvertWorkbook). `progress` hears after every record.
+/// finished workbook by LibreOffice (ConvertWorkbook). The rows are counted first (the count
+/// is the progress total and the test for "no rows"), then streamed through a cursor, so memory
+/// stays flat however many there are. `progress` hears after every record and may cancel.
 ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& criteria,
                                const AppContext& context, const QString& targetPath,
                                const ExportProgress& progress = {});

@@ -9,7 +9,9 @@ std::optional<QDate>& FixedToday() {
 }  // namespace
 
 QDate Today() {
-  return FixedToday().value_or(QDate::currentDate());
+  // Not value_or: the system date is read (and the time zone looked up) only when needed.
+  if (const std::optional<QDate>& fixed = FixedToday()) return *fixed;
+  return QDate::currentDate();
 }
 
 void SetToday(std::optional<QDate> fixed) {

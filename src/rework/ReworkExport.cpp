@@ -31,7 +31,7 @@ class ReworkExport : private EmptyWorkOrderCriteria, public ExportFrame {
     return {10, 10, 10, 40, 10, 8, 8, 8, 10, 10};
   }
 
-  void WriteHeadingRows(const db::Recordset&) override {
+  void WriteHeadingRows(const db::Cursor&) override {
     CompanyRow(HeadingRow(0));
 
     const int title = HeadingRow(1);
@@ -69,7 +69,7 @@ class ReworkExport : private EmptyWorkOrderCriteria, public ExportFrame {
     medium.SetColorIndex(XlColorIndex::kAutomatic);
   }
 
-  void WriteRecord(const db::Recordset& r) override {
+  void WriteRecord(const db::Cursor& r) override {
     const int row = NewLine(r);
     // Only the rework source has a kind: the proof list's rows have no such column.
     const QString kind = isRework_ ? r.Text(QStringLiteral("種類")) : QString();

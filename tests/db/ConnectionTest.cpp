@@ -203,6 +203,35 @@ TEST(Connection, HasRowsLooksNoFurtherThanTheFirstRow) {
   EXPECT_EQ(error.Statement(), QStringLiteral("select * from [NONE]"));
 }
 
+TEST(Connection, ACursorStreamsTheRowsAndKeepsTheLastOneAfterTheEnd) {
+  ScratchDb db(
+      QStringLiteral("create table T (ID integer, NAME text);"
+                     "insert into T values (3, 'c'), (1, 'a'), (2, null);"));
+  // A trailing comment must not swallow what the count wraps around the query.
+  const QString query = QStringLiteral("select NAME, ID from [T] order by ID -- by number");
+  EXPECT_EQ(db.connection->CountRows(query), 3);
+  EXPECT_EQ(db.connection->CountRows(QStringLiteral("select top 2 * from T order by ID")), 2);
+  Cursor rows = db.connection->OpenCursor(query);
+  EXPECT_EQ(rows.FieldNames(), QStringList({"NAME", "ID"}));
+  EXPECT_EQ(ErrorOf([&] { rows.Field("ID"); }).Description(), messages::kNoCurrentRecord);
+  QStringList seen;
+  while (rows.Next())
+    seen << rows.Text("name") + rows.Field(1).Text() + (rows.Field("T.NAME").IsNull() ? "∅" : "");
+  EXPECT_EQ(seen, QStringList({"a1", "2∅", "c3"}));
+  EXPECT_EQ(rows.Position(), 3);
+  EXPECT_EQ(rows.Number("ID"), 3) << "the last row stays current";
+  EXPECT_FALSE(rows.Next());
+  EXPECT_TRUE(ErrorOf([&] { rows.Field("MEMBX"); }).Description().contains("MEMBX"));
+
+  Cursor none = db.connection->OpenCursor(QStringLiteral("select * from T where ID > 9"));
+  EXPECT_FALSE(none.Next());
+  EXPECT_FALSE(none.HasRow());
+  EXPECT_EQ(ErrorOf([&] {
+              db.connection->OpenCursor(QStringLiteral("select * from [NONE]"));
+            }).Statement(),
+            QStringLiteral("select * from [NONE]"));
+}
+
 TEST(Connection, CommandsBindAndRunManyTimes) {
   ScratchDb db(QStringLiteral("create table T (ID integer, NAME text, AMT real, PIC blob);"));
   {

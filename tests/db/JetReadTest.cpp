@@ -165,6 +165,13 @@ TEST(JetRead, PreparedCommandsAndHasRowsReadLive) {
   EXPECT_FALSE(connection->HasRows("select * from Table1 where B = 'zz'"));
   EXPECT_EQ(connection->OpenRecordset("select top 1 A from Table1 order by A desc").Field(0),
             Value("abcdefg"));
+  const QString all = QStringLiteral("select A from Table1 order by A");
+  Cursor rows = connection->OpenCursor(all);
+  qint64 read = 0;
+  while (rows.Next())
+    ++read;
+  EXPECT_EQ(read, connection->CountRows(all));
+  EXPECT_EQ(rows.Text("A"), QStringLiteral("abcdefg"));
 }
 
 }  // namespace

@@ -144,12 +144,11 @@ TEST_F(ExportOnDemo, EveryRoutineWritesItsGoldenSheet) {
     ASSERT_TRUE(routine) << run.golden;
 
     auto connection = tarvel::test::OpenDemo();
-    db::Recordset rows = connection->OpenRecordset(ExportStatement(*routine, criteria, context));
-    ASSERT_GT(rows.RecordCount(), 0) << run.golden;
+    db::Cursor rows = connection->OpenCursor(ExportStatement(*routine, criteria, context));
     RecordedWorkbook recorded;
     Workbook book({.recorder = &recorded});
     const std::unique_ptr<ExportFrame> frame = CreateExport(*routine, criteria, context);
-    frame->Write(rows, book.ActiveSheet());
+    ASSERT_TRUE(frame->Write(rows, book.ActiveSheet())) << run.golden;
     book.SaveAs(folder.File(QString::fromUtf8(run.golden) + ".xlsx"));
     tarvel::test::ExpectGolden(QStringLiteral("exports/%1.txt").arg(QString::fromUtf8(run.golden)),
                                recorded.Text());
@@ -186,6 +185,28 @@ TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
   EXPECT_EQ(ui.messages.back(),
             (tarvel::test::ShownMessage{"資料庫中沒有符合條件的資料!", kInformation, "訊息"}));
   EXPECT_FALSE(QFile::exists(untouched));
+
+  // Cancelled half-way: the old file stays, nothing is left beside it, and the progress heard
+  // the count as its total.
+  QFile::remove(target);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old workbook");
+  old.close();
+  qint64 heardTotal = 0;
+  const auto cancelAtThird = [&](qint64 written, qint64 total) {
+    heardTotal = total;
+    return written < 3;
+  };
+  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, criteria, context, target, cancelAtThird),
+            ExportOutcome::Cancelled);
+  EXPECT_EQ(ui.messages.back(), (tarvel::test::ShownMessage{"已取消轉檔，檔案沒有寫入：" + target,
+                                                            kInformation, "訊息"}));
+  EXPECT_EQ(heardTotal, tarvel::test::OpenDemo()->CountRows(
+                            ExportStatement(ExportRoutine::ItemCode, criteria, context)));
+  EXPECT_GT(heardTotal, 3);
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), "old workbook");
+  old.close();
 
   // A folder that does not exist: the routine's own title, and the old file stays.
   EXPECT_EQ(ExportWorkOrders(ExportRoutine::CombinedPlates, criteria, context,

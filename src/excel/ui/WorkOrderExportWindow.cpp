@@ -1,8 +1,10 @@
 #include "excel/ui/WorkOrderExportWindow.h"
 
 #include <QFileDialog>
+#include <QProgressBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <climits>
 
 #include "common/RocDate.h"
 #include "common/forms/FocusRules.h"
@@ -72,6 +74,13 @@ WorkOrderExportWindow::WorkOrderExportWindow(const AppContext& context, ExportJo
           &WorkOrderExportWindow::ChooseFile);
   connect(ui_->scmd開始, &QAbstractButton::clicked, this, [this] { StartExport(); });
   connect(ui_->scmd離開, &QAbstractButton::clicked, this, &QDialog::reject);
+  connect(ui_->scmd取消, &QAbstractButton::clicked, this, &WorkOrderExportWindow::CancelExport);
+  ui_->scmd取消->hide();
+  // The bar keeps its place while idle, so the window does not jump when a run starts.
+  QSizePolicy barPolicy = ui_->prg轉檔進度->sizePolicy();
+  barPolicy.setRetainSizeWhenHidden(true);
+  ui_->prg轉檔進度->setSizePolicy(barPolicy);
+  ui_->prg轉檔進度->hide();
   ui_->scmd開始->setShortcut(QKeySequence(QStringLiteral("Alt+S")));
   ui_->scmd離開->setShortcut(QKeySequence(QStringLiteral("Alt+Q")));
   auto* browse = new QShortcut(QKeySequence(Qt::Key_F4), this);
@@ -109,19 +118,41 @@ std::optional<excel::ExportOutcome> WorkOrderExportWindow::StartExport() {
   }
   ui_->scmd開始->setEnabled(false);
   ui_->scmd離開->setEnabled(false);
+  ui_->scmd取消->show();
+  ui_->prg轉檔進度->setRange(0, 0);  // busy until the count is known
+  ui_->prg轉檔進度->show();
+  running_ = true;
+  cancelRequested_ = false;
   SetStatus(kWorking);
   std::optional<excel::ExportOutcome> outcome;
   if (job_.run) {
     outcome = job_.run(target, [this](qint64 written, qint64 total) {
-      if (written % kProgressEvery != 0 && written != total) return;
-      SetStatus(kWorking + QStringLiteral("  %1 / %2").arg(written).arg(total));
-      Ui().ProcessEvents();
+      if (written % kProgressEvery == 0 || written == total) {
+        // A bar counts in int: past two thousand million lines it shows the share instead.
+        const int scale = total > INT_MAX ? static_cast<int>(total / INT_MAX + 1) : 1;
+        ui_->prg轉檔進度->setRange(0, static_cast<int>(total / scale));
+        ui_->prg轉檔進度->setValue(static_cast<int>(written / scale));
+        SetStatus(kWorking + QStringLiteral("  %1 / %2").arg(written).arg(total));
+        Ui().ProcessEvents();
+      }
+      return !cancelRequested_;
     });
   }
+  running_ = false;
+  ui_->prg轉檔進度->hide();
+  ui_->scmd取消->hide();
   SetStatus(kPrompt);
   ui_->scmd開始->setEnabled(true);
   ui_->scmd離開->setEnabled(true);
   return outcome;
+}
+
+void WorkOrderExportWindow::reject() {
+  if (running_) {
+    CancelExport();
+    return;
+  }
+  QDialog::reject();
 }
 
 }  // namespace tarvel

@@ -60,8 +60,17 @@ class WorkOrderExportWindow : public QDialog {
   /// The "..." button: the save dialog with the workbook filter.
   void ChooseFile();
   /// 開始轉檔. Returns what the export did (nothing when the target is empty or there is no
-  /// routine or job).
+  /// routine or job). While it runs, the progress bar counts the records, 開始轉檔 and 回前畫面
+  /// are disabled and 取消轉檔 (or Esc, or closing the window) stops it, leaving an old file as
+  /// it was.
   std::optional<excel::ExportOutcome> StartExport();
+  /// Whether an export is running (the window's buttons are then those of a run).
+  bool IsRunning() const { return running_; }
+  /// 取消轉檔: asks the running export to stop at its next record.
+  void CancelExport() { cancelRequested_ = true; }
+
+  /// Esc and the window's close button: cancel a running export instead of closing under it.
+  void reject() override;
 
   void SetSaveFileDialog(SaveFileFunction dialog) { saveDialog_ = std::move(dialog); }
 
@@ -73,6 +82,8 @@ class WorkOrderExportWindow : public QDialog {
   ExportJob job_;
   std::unique_ptr<Ui::WorkOrderExportWindow> ui_;
   SaveFileFunction saveDialog_;
+  bool running_ = false;
+  bool cancelRequested_ = false;
 };
 
 }  // namespace tarvel

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QTest>
 
 #include "excel/ui/WorkOrderExportWindow.h"
@@ -95,6 +96,48 @@ TEST_F(ExportWindowTest, StartExportsWithTheButtonsLockedAndRefusesABlankTarget)
 
   QTest::mouseClick(leave, Qt::LeftButton);
   EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+TEST_F(ExportWindowTest, CancelAndEscStopARunningExportWithoutClosingTheWindow) {
+  WorkOrderExportWindow::ExportJob job{
+      .title = "工單一覽表", .objectName = "frm", .labelName = "L"};
+  WorkOrderExportWindow* window = nullptr;
+  std::vector<bool> answers;
+  bool barShown = false, cancelShown = false;
+  job.run = [&](const QString&, const excel::ExportProgress& progress) {
+    auto* bar = Control<QProgressBar>(*window, "prg轉檔進度");
+    auto* cancel = Control<QAbstractButton>(*window, "scmd取消");
+    answers.push_back(progress(200, 1000));
+    barShown = bar->isVisible() && bar->value() == 200 && bar->maximum() == 1000;
+    cancelShown = cancel->isVisible() && cancel->isEnabled();
+    QTest::mouseClick(cancel, Qt::LeftButton);  // as the event loop would deliver it
+    answers.push_back(progress(201, 1000));
+    return excel::ExportOutcome::Cancelled;
+  };
+  WorkOrderExportWindow owned(context, std::move(job));
+  window = &owned;
+  owned.show();
+  Control<QLineEdit>(owned, "txt存放Excel檔路徑")->setText(folder.File("a.xlsx"));
+  EXPECT_EQ(owned.StartExport(), excel::ExportOutcome::Cancelled);
+  EXPECT_EQ(answers, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(barShown);
+  EXPECT_TRUE(cancelShown);
+  EXPECT_FALSE(Control<QAbstractButton>(owned, "scmd取消")->isVisible()) << "idle again";
+
+  // Esc during a run cancels it and leaves the window open; Esc when idle closes it.
+  WorkOrderExportWindow::ExportJob escJob{
+      .title = "工單一覽表", .objectName = "f", .labelName = "L"};
+  escJob.run = [&](const QString&, const excel::ExportProgress& progress) {
+    QTest::keyClick(window, Qt::Key_Escape);
+    return progress(1, 2) ? excel::ExportOutcome::Written : excel::ExportOutcome::Cancelled;
+  };
+  WorkOrderExportWindow escWindow(context, std::move(escJob));
+  window = &escWindow;
+  escWindow.show();
+  EXPECT_EQ(escWindow.StartExport(), excel::ExportOutcome::Cancelled);
+  EXPECT_TRUE(escWindow.isVisible());
+  QTest::keyClick(&escWindow, Qt::Key_Escape);
+  EXPECT_FALSE(escWindow.isVisible());
 }
 
 TEST_F(ExportWindowTest, ChoicesWithoutAnExportWriteNothing) {

@@ -1,0 +1,46 @@
+#include "db/Cursor.h"
+
+#include "db/DbError.h"
+#include "db/Recordset.h"
+
+namespace tarvel::db {
+
+Cursor::Cursor(QStringList names, QStringList qualifiedNames, std::unique_ptr<RowSource> source)
+    : names_(std::move(names)),
+      lookup_(names_, qualifiedNames),
+      source_(std::move(source)),
+      row_(static_cast<size_t>(names_.size())),
+      next_(static_cast<size_t>(names_.size())) {}
+
+Cursor::Cursor(Cursor&&) noexcept = default;
+Cursor& Cursor::operator=(Cursor&&) noexcept = default;
+Cursor::~Cursor() = default;
+
+bool Cursor::Next() {
+  if (done_) return false;
+  // Fetched aside, so the last row stays readable when there is no next one.
+  if (!source_->Fetch(next_)) {
+    done_ = true;
+    source_.reset();
+    return false;
+  }
+  row_.swap(next_);
+  ++position_;
+  return true;
+}
+
+const Value& Cursor::Field(const QString& name) const {
+  const int index = FieldIndex(name);
+  if (index < 0) throw DbError(messages::kItemNotFound + u'（' + name + u'）');
+  return Field(index);
+}
+
+const Value& Cursor::Field(int index) const {
+  if (index < 0 || index >= FieldCount()) {
+    throw DbError(messages::kItemNotFound + u'（' + QString::number(index) + u'）');
+  }
+  if (!HasRow()) throw DbError(messages::kNoCurrentRecord);
+  return row_[static_cast<size_t>(index)];
+}
+
+}  // namespace tarvel::db

@@ -1,0 +1,66 @@
+// A forward-only, read-only walk over a query's rows that holds only the current row, so a query
+// of a million rows reads in the memory of one (an export streams its rows through one).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "db/FieldLookup.h"
+#include "db/Value.h"
+
+namespace tarvel::db {
+
+/// Where a cursor's rows come from: one engine statement being stepped, or a snapshot walked.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  /// Fills `row` (FieldCount values) with the next row; false when there is none. Throws
+  /// DbError.
+  virtual bool Fetch(std::vector<Value>& row) = 0;
+};
+
+/// Opened by Connection::OpenCursor; the connection must outlive it. While a cursor on an SQLite
+/// file is open, the file stays in one read transaction: every row comes from the same state of
+/// the database, and writers elsewhere wait for it as they would for any long read.
+class Cursor {
+ public:
+  /// `names`: the plain column names in select order; `qualifiedNames` as for FieldLookup.
+  Cursor(QStringList names, QStringList qualifiedNames, std::unique_ptr<RowSource> source);
+  Cursor(Cursor&&) noexcept;
+  Cursor& operator=(Cursor&&) noexcept;
+  ~Cursor();
+
+  /// Moves to the next row (the first, on the first call); false when there is none. After the
+  /// end the last row stays current, so what follows the last record (a totals line, say) can
+  /// still read it. Throws DbError when the engine fails.
+  bool Next();
+  /// Whether a row is current: Next has returned true at least once.
+  bool HasRow() const { return position_ > 0; }
+  /// Rows read so far (the current row's number, 1-based; 0 before the first Next).
+  qint64 Position() const { return position_; }
+
+  int FieldCount() const { return static_cast<int>(names_.size()); }
+  const QStringList& FieldNames() const { return names_; }
+  /// Index of the field called `name`, or -1 (Recordset::FieldIndex's rules).
+  int FieldIndex(const QString& name) const { return lookup_.Find(name); }
+  /// The current row's value of field `name`; throws DbError as Recordset::Field does (no such
+  /// field; no current row).
+  const Value& Field(const QString& name) const;
+  const Value& Field(int index) const;
+  /// Reading conventions: trimmed text (NULL gives ""), and Val of that text.
+  QString Text(const QString& name) const { return Field(name).Text(); }
+  double Number(const QString& name) const { return Field(name).Number(); }
+
+ private:
+  QStringList names_;
+  FieldLookup lookup_;
+  std::unique_ptr<RowSource> source_;
+  std::vector<Value> row_;
+  std::vector<Value> next_;
+  qint64 position_ = 0;
+  bool done_ = false;
+};
+
+}  // namespace tarvel::db
