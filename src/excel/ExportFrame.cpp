@@ -24,9 +24,10 @@ ExportFrame::ExportFrame(ExportParameters parameters, const WorkOrderCriteria& c
       parameters_(parameters),
       blocks_(parameters.pageRows, parameters.headingRowCount) {}
 
-bool ExportFrame::Write(db::Cursor& rows, Worksheet& sheet, const ExportProgress& progress,
+bool ExportFrame::Write(db::Cursor& rows, Workbook& book, const ExportProgress& progress,
                         qint64 total) {
-  sheet_ = &sheet;
+  book_ = &book;
+  sheet_ = &book.ActiveSheet();
   blocks_ = PageBlocks(parameters_.pageRows, parameters_.headingRowCount);
   totals_ = {};
   if (!rows.HasRow() && !rows.Next()) throw Error(QStringLiteral("沒有資料可以轉出。"));
@@ -36,7 +37,7 @@ bool ExportFrame::Write(db::Cursor& rows, Worksheet& sheet, const ExportProgress
     BeforeRecord(rows);
     WriteRecord(rows);
     // Rows above the current block's heading can no longer change.
-    sheet.FlushRowsBefore(blocks_.HeadingRows().front());
+    Sheet().FlushRowsBefore(blocks_.HeadingRows().front());
     if (progress && !progress(rows.Position(), total)) return false;
   } while (rows.Next());
   // The cursor keeps the last record: a heading for the totals alone shows its values.
@@ -73,7 +74,15 @@ void ExportFrame::SetPageSetup() {
   setup.SetFooterMargin(InchesToPoints(0));
 }
 
+void ExportFrame::ContinueOnNewSheet() {
+  SetPageSetup();
+  sheet_ = &book_->AddSheet();
+  blocks_.MoveBlockToTop();
+  SetColumnLayout();
+}
+
 void ExportFrame::WritePageHeading(const db::Cursor& record) {
+  if (blocks_.BlockEnd() > sheetRowLimit_) ContinueOnNewSheet();
   ++totals_.pageCount;
   WriteHeadingRows(record);
 }

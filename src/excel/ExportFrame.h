@@ -11,6 +11,7 @@
 #include "excel/ExportRoutine.h"
 #include "excel/PageBlocks.h"
 #include "excel/workbook/Range.h"
+#include "excel/workbook/Workbook.h"
 #include "excel/workbook/Worksheet.h"
 #include "startup/AppContext.h"
 
@@ -35,13 +36,18 @@ class ExportFrame {
  public:
   virtual ~ExportFrame() = default;
 
-  /// Writes every record of `rows` (a fresh cursor with at least one row) on `sheet`:
-  /// SetColumnLayout, the first heading block, the lines with their page breaks, the totals
-  /// line, SetPageSetup. `progress` (may be empty) hears after each record, with `total` as the
-  /// number of records (what the caller counted; only reported). Returns false when `progress`
-  /// cancelled: the sheet is then unfinished and must not be saved.
-  bool Write(db::Cursor& rows, Worksheet& sheet, const ExportProgress& progress = {},
+  /// Writes every record of `rows` (a cursor on its first row, or a fresh one with at least one
+  /// row) on `book`'s active sheet: SetColumnLayout, the first heading block, the lines with
+  /// their page breaks, the totals line, SetPageSetup. A page block that would pass the sheet's
+  /// last row goes to the top of a new sheet ("工作表2", …) with the same column layout and page
+  /// setup. `progress` (may be empty) hears after each record, with `total` as the number of
+  /// records (what the caller counted; only reported). Returns false when `progress` cancelled:
+  /// the workbook is then unfinished and must not be saved.
+  bool Write(db::Cursor& rows, Workbook& book, const ExportProgress& progress = {},
              qint64 total = 0);
+
+  /// The rows a sheet may fill: Excel's 1,048,576 unless a test sets fewer.
+  void SetSheetRowLimit(int rows) { sheetRowLimit_ = rows; }
 
   const ExportParameters& Parameters() const { return parameters_; }
   const ExportTotals& Totals() const { return totals_; }
@@ -63,7 +69,8 @@ class ExportFrame {
   /// Called before each record: a routine that closes a block when a value changes does it here.
   virtual void BeforeRecord(const db::Cursor& /*record*/) {}
 
-  /// WritePageHeading: counts the block and writes its heading rows.
+  /// WritePageHeading: counts the block and writes its heading rows (on a new sheet when the
+  /// block does not fit on this one).
   void WritePageHeading(const db::Cursor& record);
   /// The row of the next line, after a page break (with its heading block) when the block is
   /// full. `workOrder`: the line counts in DataRowCount.
@@ -115,10 +122,13 @@ class ExportFrame {
  private:
   void SetColumnLayout();
   void SetPageSetup();
+  void ContinueOnNewSheet();
 
   ExportParameters parameters_;
   PageBlocks blocks_;
+  Workbook* book_ = nullptr;
   Worksheet* sheet_ = nullptr;
+  int sheetRowLimit_ = kMaxRows;
 };
 
 /// The routine's frame, ready to write.

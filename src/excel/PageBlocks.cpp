@@ -30,4 +30,11 @@ void PageBlocks::StartNextBlock() {
   rowInPage_ = headingRowCount_;
 }
 
+void PageBlocks::MoveBlockToTop() {
+  const int shift = headingRows_.front() - 1;
+  for (int& row : headingRows_)
+    row -= shift;
+  currentRow_ -= shift;
+}
+
 }  // namespace tarvel::excel

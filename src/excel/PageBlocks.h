@@ -41,6 +41,12 @@ class PageBlocks {
   /// down by one block and the next line goes below them.
   void StartNextBlock();
 
+  /// The last row of the current block (its free row).
+  int BlockEnd() const { return headingRows_.front() + pageRows_ - 1; }
+  /// Moves the current block, as far as it has got, to the top of a fresh sheet: its heading on
+  /// rows 1 to HeadingRowCount, its lines below. Its place within the block stays.
+  void MoveBlockToTop();
+
  private:
   int pageRows_;
   int headingRowCount_;

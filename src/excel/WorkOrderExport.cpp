@@ -41,7 +41,7 @@ ExportOutcome ExportRows(ExportFrame& frame, const std::function<QString()>& sta
       }
       const QString folder = QFileInfo(targetPath).absolutePath();
       Workbook book({.tempFolder = folder});
-      if (!frame.Write(rows, book.ActiveSheet(), progress, total)) {
+      if (!frame.Write(rows, book, progress, total)) {
         ShowMessage(QStringLiteral("已取消轉檔，檔案沒有寫入：") + targetPath, kInformation,
                     QStringLiteral("訊息"));
         return ExportOutcome::Cancelled;

@@ -58,6 +58,17 @@ TEST(PageBlocks, EachBlockKeepsItsHeadingAndAFreeLastRow) {
   EXPECT_EQ(over.headings, (std::vector<int>{1, 29}));
   EXPECT_EQ(over.totals, 35);
 
+  // A block moved to a new sheet keeps its place within the block.
+  PageBlocks moved(28, 5);
+  EXPECT_EQ(moved.BlockEnd(), 28);
+  moved.StartNextBlock();
+  EXPECT_EQ(moved.BlockEnd(), 56);
+  moved.NextLine();
+  moved.MoveBlockToTop();
+  EXPECT_EQ(moved.HeadingRows(), (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(moved.NextLine(), 7);
+  EXPECT_EQ(moved.TotalsRow(), 8);
+
   // Blocks of every routine's size stay aligned on their multiples for long runs.
   const struct {
     int pageRows, headingRows;
@@ -148,7 +159,7 @@ TEST_F(ExportOnDemo, EveryRoutineWritesItsGoldenSheet) {
     RecordedWorkbook recorded;
     Workbook book({.recorder = &recorded});
     const std::unique_ptr<ExportFrame> frame = CreateExport(*routine, criteria, context);
-    ASSERT_TRUE(frame->Write(rows, book.ActiveSheet())) << run.golden;
+    ASSERT_TRUE(frame->Write(rows, book)) << run.golden;
     book.SaveAs(folder.File(QString::fromUtf8(run.golden) + ".xlsx"));
     tarvel::test::ExpectGolden(QStringLiteral("exports/%1.txt").arg(QString::fromUtf8(run.golden)),
                                recorded.Text());
@@ -259,6 +270,39 @@ TEST_F(ExportOnDemo, TwentyTwoLinesFillOneBlockAndTheTwentyThirdOpensTheNext) {
       EXPECT_EQ(cell["format"].toString(), expected) << name.toStdString() << " " << price;
     }
   }
+}
+
+// Past a sheet's last row the page blocks go on at the top of a second sheet (here a sheet of 60
+// rows: two blocks of 28 fit, the third moves), with the totals after the last line there: 45
+// lines, 44 on the first sheet.
+TEST_F(ExportOnDemo, PageBlocksThatPassTheSheetsLastRowContinueOnTheNextSheet) {
+  OverviewFormState state = form;
+  state.txt單號_起 = "115110001";
+  state.txt單號_末 = "115110045";
+  const WorkOrderCriteria criteria = CriteriaOf(state);
+  const auto frame = CreateExport(ExportRoutine::ItemCode, criteria, context);
+  frame->SetSheetRowLimit(60);
+  tarvel::test::TempDir folder;
+  const QString path = folder.File("sheets.xlsx");
+  ASSERT_EQ(ExportRows(
+                *frame, [&] { return ExportStatement(ExportRoutine::ItemCode, criteria, context); },
+                context, path),
+            ExportOutcome::Written);
+  EXPECT_EQ(frame->Totals().pageCount, 3);
+  const std::optional<QJsonObject> book = excel::test::OpenpyxlRead(path);
+  if (!book) GTEST_SKIP() << "/usr/bin/python3 has no openpyxl";
+  const QJsonObject sheets = (*book)["sheet"].toObject();
+  const auto cell = [&](const char* sheet, const char* address) -> QJsonValue {
+    return sheets[sheet].toObject()["cells"].toObject()[address].toObject()["value"];
+  };
+  EXPECT_EQ(cell("工作表1", "A34").toString(), "115110023");
+  EXPECT_EQ(cell("工作表1", "A55").toString(), "115110044");
+  EXPECT_TRUE(cell("工作表1", "A57").isNull());
+  EXPECT_EQ(cell("工作表2", "A1").toString(), "工單一覽表");
+  EXPECT_EQ(cell("工作表2", "A5").toString(), "工單單號");
+  EXPECT_EQ(cell("工作表2", "A6").toString(), "115110045");
+  EXPECT_EQ(cell("工作表2", "A7").toString(), "合　　計：45 件");
+  EXPECT_EQ(sheets["工作表2"].toObject()["page"].toObject()["orientation"].toString(), "landscape");
 }
 
 TEST_F(ExportOnDemo, OlderAndOpenFormatsAreConvertedFromTheFinishedWorkbook) {

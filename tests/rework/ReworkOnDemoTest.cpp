@@ -165,7 +165,7 @@ TEST_F(ReworkOnDemo, GoldenSheetsOfBothExportsAndTheFileReadBack) {
     excel::RecordedWorkbook recorded;
     excel::Workbook book({.recorder = &recorded});
     const auto frame = excel::CreateReworkExport(criteria, context);
-    ASSERT_TRUE(frame->Write(rows, book.ActiveSheet()));
+    ASSERT_TRUE(frame->Write(rows, book));
     book.SaveAs(folder.File(criteria.ReportName + ".xlsx"));
     test::ExpectGolden(QStringLiteral("rework/%1.txt").arg(criteria.ReportName), recorded.Text());
     EXPECT_EQ(frame->Totals().dataRowCount, count);
