@@ -22,7 +22,7 @@ class FileDispatcher final : public CatalogueDispatcher {
 
  protected:
   void Output(const LayoutEntry& entry, OutputMode) override {
-    const PageModel pages = CreateLayout(entry, criteria_, context_)->Run();
+    const PageModel pages = CheckedLayout(entry, criteria_, context_)->Run();
     if (!arguments_.pdfPath.isEmpty()) WritePdf(pages, arguments_.pdfPath);
     const QString text = DumpText(pages);
     if (!arguments_.textPath.isEmpty()) {

@@ -116,6 +116,15 @@ std::unique_ptr<Report> CreateLayout(const LayoutEntry& entry, const WorkOrderCr
   return report;
 }
 
+std::unique_ptr<Report> CreateLayout(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                                     const AppContext& context,
+                                     std::optional<CheckedRows> checked) {
+  std::unique_ptr<Report> report = CreateLayout(entry, criteria, context);
+  if (checked && report->DataControl1.Source == checked->statement)
+    report->DataControl1.SetFirstRecordset(std::move(checked->rows));
+  return report;
+}
+
 std::unique_ptr<Report> CreateLayout(const QString& name, const WorkOrderCriteria& criteria,
                                      const AppContext& context) {
   const LayoutEntry* entry = FindLayout(name);

@@ -47,6 +47,17 @@ const LayoutEntry* FindLayout(const QString& name);
 std::unique_ptr<Report> CreateLayout(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
                                      const AppContext& context);
 
+/// The rows a check before an output read, and the statement it ran.
+struct CheckedRows {
+  QString statement;
+  db::Recordset rows;
+};
+
+/// CreateLayout whose first run prints `checked`'s rows instead of querying, when the layout's
+/// source is the statement the check ran.
+std::unique_ptr<Report> CreateLayout(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                                     const AppContext& context, std::optional<CheckedRows> checked);
+
 /// The same by name; throws tarvel::Error for a name the catalogue does not know.
 std::unique_ptr<Report> CreateLayout(const QString& name, const WorkOrderCriteria& criteria,
                                      const AppContext& context);
@@ -60,10 +71,24 @@ class CatalogueDispatcher : public OutputDispatcher {
   }
   void Dispatch(const OverviewFormState& form, OutputMode mode) override {
     Output(EntryFor(form), mode);
+    checked_.reset();
+  }
+  void KeepCheckedRows(const QString& statement, db::Recordset rows) override {
+    checked_ = CheckedRows{statement, std::move(rows)};
   }
 
  protected:
   virtual void Output(const LayoutEntry& entry, OutputMode mode) = 0;
+
+  /// CreateLayout, the layout printing the rows the check read when it queries the statement the
+  /// check ran (it queries itself otherwise).
+  std::unique_ptr<Report> CheckedLayout(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
+                                        const AppContext& context) {
+    return CreateLayout(entry, criteria, context, std::exchange(checked_, std::nullopt));
+  }
+
+ private:
+  std::optional<CheckedRows> checked_;
 };
 
 }  // namespace tarvel

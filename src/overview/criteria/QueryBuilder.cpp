@@ -1,5 +1,7 @@
 #include "overview/criteria/QueryBuilder.h"
 
+#include <optional>
+
 #include "db/Connection.h"
 #include "platform/UserInterface.h"
 #include "startup/AppContext.h"
@@ -7,23 +9,30 @@
 namespace tarvel {
 namespace {
 
-/// Runs the choice's statement; true when it has rows (then the company name is refreshed).
+/// Runs the choice's statement; true when it has rows (then the company name is refreshed). A
+/// print or preview reads the rows whole and hands them to the dispatcher, so the output prints the
+/// rows that were counted; an export only looks for the first (it streams its own rows later).
 /// The connection and the hourglass end with this function, before any message is shown.
-bool HasRowsAndRefreshCompany(const OverviewFormState& form, AppContext& context,
-                              WorkOrderCriteria& criteria, const OutputDispatcher& dispatcher) {
+bool HasRowsAndRefreshCompany(const OverviewFormState& form, OutputMode mode, AppContext& context,
+                              WorkOrderCriteria& criteria, OutputDispatcher& dispatcher) {
   BusyPointer busy;
   Ui().ProcessEvents();
   CaptureCriteria(form, criteria);
   auto connection = db::Connection::Open(context.ConnectionString);
-  // Only whether a row exists matters here: the layout or export queries the rows itself, with the
-  // same statement.
-  if (!connection->HasRows(ComposeStatement(dispatcher.StatementOf(form), criteria, context)))
-    return false;
+  const QString statement = ComposeStatement(dispatcher.StatementOf(form), criteria, context);
+  std::optional<db::Recordset> rows;
+  if (mode == OutputMode::Excel) {
+    if (!connection->HasRows(statement)) return false;
+  } else {
+    rows = connection->OpenRecordset(statement);
+    if (rows->RecordCount() == 0) return false;
+  }
   const db::Recordset company =
       connection->OpenRecordset(QStringLiteral("select * from [COMPANY]"));
   // An empty [COMPANY] table leaves the heading without a name rather than failing every print.
   context.CompanyName =
       company.RecordCount() > 0 ? company.Text(QStringLiteral("COMPANY")) : QString();
+  if (rows) dispatcher.KeepCheckedRows(statement, std::move(*rows));
   return true;
 }
 
@@ -32,7 +41,7 @@ bool HasRowsAndRefreshCompany(const OverviewFormState& form, AppContext& context
 BuildResult BuildAndCheck(const OverviewFormState& form, OutputMode mode, AppContext& context,
                           WorkOrderCriteria& criteria, OutputDispatcher& dispatcher) {
   try {
-    if (!HasRowsAndRefreshCompany(form, context, criteria, dispatcher)) {
+    if (!HasRowsAndRefreshCompany(form, mode, context, criteria, dispatcher)) {
       ShowMessage(QStringLiteral("查無任何資料!"), kExclamation, QStringLiteral("訊息"));
       return BuildResult::NoRows;
     }

@@ -13,7 +13,8 @@ struct AppContext;
 enum class BuildResult { Dispatched, NoRows, Failed };
 
 /// Captures `form` into `criteria`, runs the statement of the output the dispatcher names once and,
-/// when it has rows, refreshes context.CompanyName from [COMPANY] and calls `dispatcher`. No rows:
+/// when it has rows, refreshes context.CompanyName from [COMPANY] and calls `dispatcher` (a print
+/// or preview first gets the rows read, KeepCheckedRows, so it need not query again). No rows:
 /// "查無任何資料!" (style 48, "訊息"). Any error, the dispatcher's included: its description with
 /// style 16 and the title "印表錯誤". The hourglass is on while the query runs and restored on
 /// every path.

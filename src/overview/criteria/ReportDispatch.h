@@ -1,6 +1,7 @@
 // The output modes, and what the query builder hands a request to once it has found rows.
 #pragma once
 
+#include "db/Recordset.h"
 #include "overview/criteria/Statement.h"
 #include "overview/criteria/WorkOrderCriteria.h"
 
@@ -17,6 +18,10 @@ class OutputDispatcher {
   virtual const StatementSpec& StatementOf(const OverviewFormState& form) const = 0;
   /// Produces the output; called only when the statement has rows.
   virtual void Dispatch(const OverviewFormState& form, OutputMode mode) = 0;
+  /// Just before Dispatch of a print or preview: the rows the check read and the statement text
+  /// it ran. An output that prints exactly these rows prints what was counted, from one state of
+  /// the database, however busy other workstations are. The default drops them.
+  virtual void KeepCheckedRows(const QString& /*statement*/, db::Recordset /*rows*/) {}
 };
 
 }  // namespace tarvel

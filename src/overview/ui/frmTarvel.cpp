@@ -108,17 +108,23 @@ constexpr std::initializer_list<const char*> kShownByEveryChoice = {
     "chk選項",   "lbl工務人員", "txt工務人員", "scmd工務人員", "lbl類別",
     "cbo種類",   "lbl客戶單號", "txt客戶單號", "lbl分類",      "cbo分類"};
 
-// Hands the catalogue's row of a request to the window's output.
+// Hands the catalogue's row of a request, and the rows its check read, to the window's output.
 class WindowDispatcher final : public CatalogueDispatcher {
  public:
-  explicit WindowDispatcher(const std::function<void(const LayoutEntry&, OutputMode)>& output)
-      : output_(output) {}
+  WindowDispatcher(const std::function<void(const LayoutEntry&, OutputMode)>& output,
+                   std::optional<CheckedRows>& checked)
+      : output_(output), checked_(checked) {}
+
+  void KeepCheckedRows(const QString& statement, db::Recordset rows) override {
+    checked_ = CheckedRows{statement, std::move(rows)};
+  }
 
  protected:
   void Output(const LayoutEntry& entry, OutputMode mode) override { output_(entry, mode); }
 
  private:
   const std::function<void(const LayoutEntry&, OutputMode)>& output_;
+  std::optional<CheckedRows>& checked_;
 };
 
 }  // namespace
@@ -633,8 +639,9 @@ void frmTarvel::ExportToExcel() {
 }
 
 void frmTarvel::RunRequest(OutputMode mode) {
-  WindowDispatcher dispatcher(seams_.output);
+  WindowDispatcher dispatcher(seams_.output, checkedRows_);
   BuildAndCheck(FormState(), mode, context_, criteria_, dispatcher);
+  checkedRows_.reset();
 }
 
 void frmTarvel::Output(const LayoutEntry& entry, OutputMode mode) {
@@ -643,7 +650,8 @@ void frmTarvel::Output(const LayoutEntry& entry, OutputMode mode) {
     exporter.exec();
     return;
   }
-  std::unique_ptr<Report> report = CreateLayout(entry, criteria_, context_);
+  std::unique_ptr<Report> report =
+      CreateLayout(entry, criteria_, context_, std::exchange(checkedRows_, std::nullopt));
   if (mode == OutputMode::Preview)
     ShowReportModal(std::move(report), this);
   else

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "lookup/LookupValues.h"
@@ -12,6 +13,7 @@
 #include "overview/criteria/ReportDispatch.h"
 #include "overview/criteria/WindowDefaults.h"
 #include "overview/criteria/WorkOrderCriteria.h"
+#include "reports/ReportCatalogue.h"
 #include "reports/preview/ReportPrinter.h"
 
 class QCheckBox;
@@ -132,6 +134,8 @@ class frmTarvel : public QMainWindow {
   std::vector<CodeName> customers_;
   bool firstActivation_ = true;
   bool closing_ = false;
+  // The rows the check of the running request read, until its output takes them.
+  std::optional<CheckedRows> checkedRows_;
 
   std::array<QRadioButton*, kReportChoiceCount> reportOptions_{};
   std::array<QRadioButton*, 3> completionOptions_{};

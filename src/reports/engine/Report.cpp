@@ -86,6 +86,7 @@ void ReportControl::SetDataField(QString column) {
 
 db::Recordset DataControl::Open() {
   if (rows_) return *rows_;
+  if (first_) return *std::exchange(first_, std::nullopt);
   auto connection = db::Connection::Open(ConnectionString);
   return connection->OpenRecordset(Source);
 }

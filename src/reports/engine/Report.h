@@ -95,6 +95,9 @@ class DataControl {
   QString Source;
 
   void SetRecordset(db::Recordset rows) { rows_ = std::move(rows); }
+  /// Rows already read on Source for this output (by the check before it): the next Open hands
+  /// them over instead of querying again; any later Open queries.
+  void SetFirstRecordset(db::Recordset rows) { first_ = std::move(rows); }
 
   /// The rows: the given recordset, or a snapshot opened on ConnectionString and Source (the
   /// connection is closed again before this returns). Throws db::DbError / tarvel::Error.
@@ -102,6 +105,7 @@ class DataControl {
 
  private:
   std::optional<db::Recordset> rows_;
+  std::optional<db::Recordset> first_;
 };
 
 class Report {

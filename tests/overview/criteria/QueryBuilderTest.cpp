@@ -25,7 +25,13 @@ class RecordingDispatcher final : public OutputDispatcher {
   void Dispatch(const OverviewFormState& form, OutputMode mode) override {
     calls.push_back({form.sopt選擇報表, mode});
   }
+  void KeepCheckedRows(const QString& statement, db::Recordset rows) override {
+    checkedStatement = statement;
+    checkedRows = rows.RecordCount();
+  }
   std::vector<std::pair<int, OutputMode>> calls;
+  QString checkedStatement;
+  qint64 checkedRows = -1;
 };
 
 class QueryBuilderOnDemo : public ::testing::Test {
@@ -74,6 +80,13 @@ TEST_F(QueryBuilderOnDemo, RowsDispatchAndRefreshTheCompanyName) {
             BuildResult::Dispatched);
   ASSERT_EQ(dispatcher.calls.size(), 1u);
   EXPECT_EQ(dispatcher.calls[0].second, OutputMode::Preview);
+  // A preview gets the rows the check read; an export only the go-ahead (it streams its own).
+  EXPECT_EQ(dispatcher.checkedStatement, ComposeStatement(kOverview, criteria, context));
+  EXPECT_EQ(dispatcher.checkedRows, CountChoice(form));
+  dispatcher.checkedRows = -1;
+  EXPECT_EQ(BuildAndCheck(form, OutputMode::Excel, context, criteria, dispatcher),
+            BuildResult::Dispatched);
+  EXPECT_EQ(dispatcher.checkedRows, -1);
   EXPECT_EQ(context.CompanyName, QString::fromUtf8(demo::kDefaultDemoCompany));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(ui.busyDepth, 0);
