@@ -142,7 +142,7 @@ std::unique_ptr<Connection> Connection::Open(const QString& connectionString) {
   if (!path) {
     // A mistyped URI is shown without its password too.
     throw DbError(QStringLiteral("找不到資料庫檔案：") +
-                  RedactUri(LocalPathSyntax(keys.dataSource)));
+                  LocalPathSyntax(RedactUri(keys.dataSource)));
   }
   return OpenFile(*path);
 }
