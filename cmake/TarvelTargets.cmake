@@ -12,7 +12,7 @@ endfunction()
 #   Tests run offscreen and in the Traditional Chinese locale the program expects, under a core
 #   application, or a widget application with GUI. DEMO: the tests read the run's demo database,
 #   which the CTest fixture demo_database writes once per run. PG: they also use the run's
-#   PostgreSQL server with the same demo (fixtures pg_cluster and pg_demo, TARVEL_TEST_PG_URI).
+#   PostgreSQL server with the same demo (fixture pg_server, TARVEL_TEST_PG_URI).
 function(tarvel_test name)
   cmake_parse_arguments(ARG "GUI;DEMO;PG" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -24,7 +24,6 @@ function(tarvel_test name)
     set(main tarvel_testmain_core)
   endif()
   set(environment "QT_QPA_PLATFORM=offscreen;PAPERSIZE=a4;TARVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};TARVEL_BINARY_DIR=${PROJECT_BINARY_DIR}")
-  set(properties "")
   set(fixtures "")
   if(ARG_DEMO)
     list(APPEND ARG_LINKS tarvel_testdemo)
@@ -33,15 +32,23 @@ function(tarvel_test name)
   endif()
   if(ARG_PG)
     string(APPEND environment ";TARVEL_TEST_PG_URI=${TARVEL_TEST_PG_URI}")
-    list(APPEND fixtures pg_cluster pg_demo)
-  endif()
-  if(fixtures)
-    set(properties FIXTURES_REQUIRED "${fixtures}")
+    list(APPEND fixtures pg_server)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} ${main} tarvel_testsupport GTest::gtest GTest::gmock tarvel_warnings)
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${environment}" ${properties})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  # The environment and the fixtures go on every discovered test from a script CTest reads after
+  # the discovered list (${name}_TESTS): gtest_discover_tests's own PROPERTIES keep only the first
+  # element of a list (CMake 3.25), which lost every variable but the first and every fixture.
+  set(properties "ENVIRONMENT [==[${environment}]==]")
+  if(fixtures)
+    string(APPEND properties " FIXTURES_REQUIRED [==[${fixtures}]==]")
+  endif()
+  set(properties_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+  file(WRITE ${properties_file}
+       "foreach(test IN LISTS ${name}_TESTS)\n"
+       "  set_tests_properties(\"\${test}\" PROPERTIES ${properties})\n"
+       "endforeach()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endfunction()
 
 # tarvel_folder_library(NAME [LINKS targets...])
