@@ -309,9 +309,67 @@ class SnapshotRows final : public RowSource {
   qint64 next_ = 0;
 };
 
+// Fetches a server-side cursor's rows in batches. The cursor lives in a transaction: the caller's,
+// or one of its own that it ends when it is done (rows are only read, so it commits).
+class ServerRows final : public RowSource {
+ public:
+  static constexpr int kBatch = 1000;
+  ServerRows(std::shared_ptr<pg::Session> session, QByteArray name, bool ownTransaction,
+             pg::ResultPtr first, QString jetSql)
+      : session_(std::move(session)),
+        name_(std::move(name)),
+        own_(ownTransaction),
+        batch_(std::move(first)),
+        jetSql_(std::move(jetSql)) {}
+  ~ServerRows() override { session_->EndCursor(name_, own_); }
+  bool Fetch(std::vector<Value>& row) override {
+    if (next_ >= PQntuples(batch_.get())) {
+      if (PQntuples(batch_.get()) < kBatch) return false;
+      batch_ = session_->Run(FetchText(name_), {}, jetSql_);
+      next_ = 0;
+      if (PQntuples(batch_.get()) == 0) return false;
+    }
+    for (size_t c = 0; c < row.size(); ++c)
+      row[c] = pg::Session::CellValue(batch_.get(), next_, static_cast<int>(c));
+    ++next_;
+    return true;
+  }
+  static QString FetchText(const QByteArray& name) {
+    return QStringLiteral("FETCH FORWARD %1 FROM ").arg(kBatch) + QString::fromLatin1(name);
+  }
+
+ private:
+  std::shared_ptr<pg::Session> session_;
+  QByteArray name_;
+  bool own_;
+  pg::ResultPtr batch_;
+  QString jetSql_;
+  int next_ = 0;
+};
+
 }  // namespace
 
 Cursor Connection::OpenCursor(const QString& jetSql) {
+  if (pg_) {
+    const detail::Rewritten sql = ForServer(jetSql);
+    const bool own = !pg_->InTransaction();
+    if (own) pg_->RunScript(QStringLiteral("BEGIN"));
+    const QByteArray name = pg_->NewName("tarvel_cursor_");
+    pg::ResultPtr first;
+    try {
+      // The line break ends a "--" comment the text may end in.
+      pg_->Run(QStringLiteral("DECLARE ") + QString::fromLatin1(name) +
+                   QStringLiteral(" NO SCROLL CURSOR FOR ") + sql.sql + u'\n',
+               {}, jetSql);
+      first = pg_->Run(ServerRows::FetchText(name), {}, jetSql);
+    } catch (const DbError&) {
+      if (own) pg_->RunQuietly("ROLLBACK");
+      throw;
+    }
+    const QStringList names = pg::Session::Snapshot(first.get(), sql.spellings).FieldNames();
+    return Cursor(names, {},
+                  std::make_unique<ServerRows>(pg_, name, own, std::move(first), jetSql));
+  }
   auto stmt = PrepareReading(*this, jetSql);
   QStringList names;
   QStringList qualified;
@@ -435,6 +493,32 @@ void Transaction::Commit() {
 
 Command::Command(sqlite3_stmt* stmt, QString sql, std::shared_ptr<jet::Source> jet)
     : stmt_(stmt), sql_(std::move(sql)), jet_(std::move(jet)) {}
+
+ReadSnapshot::ReadSnapshot(Connection& connection) : connection_(connection) {
+  if (connection.IsReadOnly()) return;
+  if (connection.pg_) {
+    connection.pg_->RunScript(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+  } else {
+    connection.ExecuteScript(QStringLiteral("BEGIN DEFERRED"));
+    try {
+      // Reading the schema takes the read lock now, not at the first query.
+      connection.ExecuteScript(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+    } catch (const DbError&) {
+      sqlite3_exec(connection.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+      throw;
+    }
+  }
+  open_ = true;
+}
+
+ReadSnapshot::~ReadSnapshot() {
+  if (!open_) return;
+  // Nothing was written: ending the transaction cannot lose anything, and must not throw.
+  if (connection_.pg_)
+    connection_.pg_->RunQuietly("COMMIT");
+  else
+    sqlite3_exec(connection_.Handle(), "COMMIT", nullptr, nullptr, nullptr);
+}
 
 Command::Command(std::shared_ptr<pg::Session> session, QByteArray name, int parameters,
                  QHash<QString, QString> spellings, QString sql)

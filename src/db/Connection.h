@@ -102,7 +102,10 @@ class Connection {
   /// Opens a forward-only cursor on a Jet SQL query: rows are read as the cursor moves, one at a
   /// time, however many the query has. On a Jet file the rows are read whole first (its pages can
   /// be caught mid-write and the read retried; a half-delivered stream could not be), so only
-  /// SQLite databases stream. The connection must outlive the cursor. Throws DbError.
+  /// SQLite databases and servers stream. On a server the rows come through a server-side cursor
+  /// a thousand at a time, in the caller's transaction or in one of the cursor's own that ends
+  /// with it; fields are found by their plain names only ("NAME", not "T.NAME"). The connection
+  /// must outlive the cursor. Throws DbError.
   Cursor OpenCursor(const QString& jetSql);
   /// The number of rows a Jet SQL query yields, counted by the engine without handing them over
   /// ("select count(*) from (query)"). Throws DbError.
@@ -136,6 +139,7 @@ class Connection {
 
  private:
   friend class Transaction;
+  friend class ReadSnapshot;
   friend class UpdatableRecordset;
   Connection(sqlite3* db, QString path);
   static std::unique_ptr<Connection> OpenJet(const QString& path);
@@ -177,6 +181,25 @@ class Transaction {
  private:
   Connection& connection_;
   bool open_ = true;
+};
+
+/// One state of the database for a series of reads on one connection: an existence check and the
+/// query after it see the same rows, whatever other workstations write meanwhile. On a server a
+/// read-only transaction at REPEATABLE READ (the first statement takes the snapshot, and writing
+/// fails while it lives); on SQLite a deferred transaction whose read lock is taken at once
+/// (writers elsewhere wait for it, as for any long read); a Jet file is read live and offers no
+/// snapshot: there it does nothing. It ends when it goes out of scope. Throws DbError when the
+/// transaction cannot begin (one is open already).
+class ReadSnapshot {
+ public:
+  explicit ReadSnapshot(Connection& connection);
+  ~ReadSnapshot();
+  ReadSnapshot(const ReadSnapshot&) = delete;
+  ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+ private:
+  Connection& connection_;
+  bool open_ = false;
 };
 
 /// A prepared statement bound to its connection (which must outlive it).

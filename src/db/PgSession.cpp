@@ -149,7 +149,7 @@ void Session::RunQuietly(const char* sql) noexcept {
 }
 
 QByteArray Session::Prepare(const QString& sql, const QString& jetSql) {
-  const QByteArray name = "tarvel_" + QByteArray::number(++prepared_);
+  const QByteArray name = NewName("tarvel_");
   Check(PQprepare(conn_, name.constData(), sql.toUtf8().constData(), 0, nullptr), jetSql);
   return name;
 }
@@ -165,6 +165,15 @@ ResultPtr Session::RunPrepared(const QByteArray& name, const std::vector<Value>&
 void Session::Deallocate(const QByteArray& name) noexcept {
   if (PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) != PQTRANS_INERROR)
     RunQuietly(("DEALLOCATE " + name).constData());
+}
+
+void Session::EndCursor(const QByteArray& name, bool ownTransaction) noexcept {
+  if (PQtransactionStatus(conn_) == PQTRANS_INERROR) {
+    if (ownTransaction) RunQuietly("ROLLBACK");
+    return;
+  }
+  RunQuietly(("CLOSE " + name).constData());
+  if (ownTransaction) RunQuietly("COMMIT");
 }
 
 Value Session::CellValue(const PGresult* result, int row, int column) {

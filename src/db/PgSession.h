@@ -44,6 +44,13 @@ class Session {
 
   /// Prepares `sql` on the server under a new name, which it returns. Throws DbError.
   QByteArray Prepare(const QString& sql, const QString& jetSql);
+  /// A name for a server object of this session ("tarvel_cursor_3").
+  QByteArray NewName(const char* prefix) { return prefix + QByteArray::number(++names_); }
+  /// Whether a transaction is open (also one that failed and waits for its rollback).
+  bool InTransaction() const { return PQtransactionStatus(conn_) != PQTRANS_IDLE; }
+  /// Closes the cursor `name` and, when `ownTransaction`, ends the transaction it was opened in:
+  /// commits it, or rolls it back when a statement in it failed. Never throws.
+  void EndCursor(const QByteArray& name, bool ownTransaction) noexcept;
   ResultPtr RunPrepared(const QByteArray& name, const std::vector<Value>& parameters,
                         const QString& jetSql);
   void Deallocate(const QByteArray& name) noexcept;
@@ -69,7 +76,7 @@ class Session {
   PGconn* conn_ = nullptr;
   QString name_;
   QStringList secrets_;
-  int prepared_ = 0;
+  int names_ = 0;
 };
 
 }  // namespace tarvel::db::pg

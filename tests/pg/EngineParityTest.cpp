@@ -37,8 +37,9 @@ void ExpectSameRows(db::Connection& sqlite, db::Connection& server, const QStrin
   ASSERT_EQ(actual.FieldCount(), expected.FieldCount());
   // Names of columns; an expression without a name ("count(*)") is named by each engine itself.
   for (int f = 0; f < expected.FieldCount(); ++f) {
-    if (!expected.FieldNames()[f].contains(u'('))
+    if (!expected.FieldNames()[f].contains(u'(')) {
       EXPECT_EQ(actual.FieldNames()[f].toCaseFolded(), expected.FieldNames()[f].toCaseFolded());
+    }
   }
   for (qint64 r = 0; r < expected.RecordCount(); ++r) {
     const auto want = expected.Row(r), got = actual.Row(r);

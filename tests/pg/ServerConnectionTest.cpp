@@ -125,6 +125,45 @@ TEST_F(ServerConnection, TransactionsAndAHeldLock) {
   EXPECT_NO_THROW(waiting->Execute(QStringLiteral("insert into k values (3)")));
 }
 
+// The forward-only cursor streams in batches through a server-side cursor; the snapshot keeps
+// a check and the query after it on the same rows while another workstation writes.
+TEST_F(ServerConnection, CursorAndReadSnapshot) {
+  C().ExecuteScript(
+      QStringLiteral("create table t (id int8, name citext); insert into t select g, 'n' || g from "
+                     "generate_series(1, 2500) g; insert into t values (null, null);"));
+  const QString query = QStringLiteral("select NAME, ID from [T] order by ID -- by number");
+  EXPECT_EQ(C().CountRows(query), 2501);
+  {
+    Cursor rows = C().OpenCursor(query);
+    EXPECT_EQ(rows.FieldNames(), QStringList({"NAME", "ID"}));
+    ASSERT_TRUE(rows.Next());
+    EXPECT_TRUE(rows.Field("id").IsNull());  // NULL first, as Jet sorts
+    qint64 sum = 0;
+    while (rows.Next())
+      sum += rows.Field(1).AsInteger();
+    EXPECT_EQ(sum, 2500 * 2501 / 2);
+    EXPECT_EQ(rows.Position(), 2501);
+    EXPECT_EQ(rows.Text("NAME"), QStringLiteral("n2500")) << "the last row stays current";
+    // Inside the cursor's transaction the connection still reads.
+    EXPECT_TRUE(C().HasRows(QStringLiteral("select * from t where id = 1")));
+  }
+  Cursor none = C().OpenCursor(QStringLiteral("select * from t where id > 9999"));
+  EXPECT_FALSE(none.Next());
+  EXPECT_THROW(C().OpenCursor(QStringLiteral("select * from [NONE]")), DbError);
+  // A failed cursor leaves no transaction behind.
+  EXPECT_NO_THROW(C().Execute(QStringLiteral("insert into t values (0, 'zero')")));
+
+  auto writer = db->Open();
+  {
+    ReadSnapshot snapshot(C());
+    EXPECT_EQ(C().CountRows(QStringLiteral("select * from t")), 2502);
+    writer->Execute(QStringLiteral("insert into t values (-1, 'new')"));
+    EXPECT_EQ(C().CountRows(QStringLiteral("select * from t")), 2502);
+    EXPECT_THROW(C().Execute(QStringLiteral("delete from t")), DbError);  // read-only
+  }
+  EXPECT_EQ(C().CountRows(QStringLiteral("select * from t")), 2503);
+}
+
 TEST_F(ServerConnection, RunningWindowRegistryOfTheProgram) {
   C().ExecuteScript(QStringLiteral(
       "create table sysuser1 (id citext, func citext, lpid float8, note citext default '-')"));
