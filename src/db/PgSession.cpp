@@ -81,6 +81,10 @@ Session::Session(const QString& uri) : name_(RedactUri(uri.trimmed())), secrets_
     conn_ = nullptr;
     throw DbError(QStringLiteral("無法連線到資料庫伺服器 %1（%2）").arg(name_, reason));
   }
+  // The server's notices ("table … does not exist, skipping") are not for the user; libpq would
+  // print them on the standard error.
+  PQsetNoticeProcessor(
+      conn_, [](void*, const char*) {}, nullptr);
   // Both are reported at start-up; a server set otherwise is set right for this session. With
   // standard strings off a backslash in a spliced value would escape its closing quote.
   QStringList settings;
