@@ -42,6 +42,8 @@
 // - One statement per text: text after a ";" other than blanks and ";" is refused with a DbError,
 //   so a value spliced into a text cannot smuggle in a second command; trailing ";" are dropped.
 // - "is null", "between", "<>", "in (select … group by …)", count(*), sum(): the same.
+// - LIKE on a number column (Jet and SQLite compare its text) is refused by PostgreSQL; the
+//   program's texts use LIKE on text columns only.
 // - Not translated, as on SQLite: "&" (bitwise AND in both engines), "\" and "mod", #date#
 //   literals, Jet functions other than iif and format.
 //
