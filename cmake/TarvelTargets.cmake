@@ -7,13 +7,14 @@ function(tarvel_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LINKS} PRIVATE tarvel_warnings)
 endfunction()
 
-# tarvel_test(NAME SOURCES... [LINKS targets...] [GUI] [DEMO])
+# tarvel_test(NAME SOURCES... [LINKS targets...] [GUI] [DEMO] [PG])
 #   A GoogleTest executable registered with CTest (one CTest entry per test case).
 #   Tests run offscreen and in the Traditional Chinese locale the program expects, under a core
 #   application, or a widget application with GUI. DEMO: the tests read the run's demo database,
-#   which the CTest fixture demo_database writes once per run.
+#   which the CTest fixture demo_database writes once per run. PG: they also use the run's
+#   PostgreSQL server with the same demo (fixture pg_server, TARVEL_TEST_PG_URI).
 function(tarvel_test name)
-  cmake_parse_arguments(ARG "GUI;DEMO" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;DEMO;PG" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h)
@@ -23,16 +24,31 @@ function(tarvel_test name)
     set(main tarvel_testmain_core)
   endif()
   set(environment "QT_QPA_PLATFORM=offscreen;PAPERSIZE=a4;TARVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};TARVEL_BINARY_DIR=${PROJECT_BINARY_DIR}")
-  set(properties "")
+  set(fixtures "")
   if(ARG_DEMO)
     list(APPEND ARG_LINKS tarvel_testdemo)
     string(APPEND environment ";TARVEL_TEST_DEMO=${TARVEL_TEST_DEMO}")
-    set(properties FIXTURES_REQUIRED demo_database)
+    list(APPEND fixtures demo_database)
+  endif()
+  if(ARG_PG)
+    string(APPEND environment ";TARVEL_TEST_PG_URI=${TARVEL_TEST_PG_URI}")
+    list(APPEND fixtures pg_server)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} ${main} tarvel_testsupport GTest::gtest GTest::gmock tarvel_warnings)
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${environment}" ${properties})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  # The environment and the fixtures go on every discovered test from a script CTest reads after
+  # the discovered list (${name}_TESTS): gtest_discover_tests's own PROPERTIES keep only the first
+  # element of a list (CMake 3.25), which lost every variable but the first and every fixture.
+  set(properties "ENVIRONMENT [==[${environment}]==]")
+  if(fixtures)
+    string(APPEND properties " FIXTURES_REQUIRED [==[${fixtures}]==]")
+  endif()
+  set(properties_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+  file(WRITE ${properties_file}
+       "foreach(test IN LISTS ${name}_TESTS)\n"
+       "  set_tests_properties(\"\${test}\" PROPERTIES ${properties})\n"
+       "endforeach()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endfunction()
 
 # tarvel_folder_library(NAME [LINKS targets...])
@@ -44,17 +60,16 @@ function(tarvel_folder_library name)
   tarvel_library(${name} SOURCES ${sources} LINKS ${ARG_LINKS})
 endfunction()
 
-# tarvel_folder_test(NAME [LINKS targets...] [GUI] [DEMO])
+# tarvel_folder_test(NAME [LINKS targets...] [GUI] [DEMO] [PG])
 #   The test program of the calling tests/ folder: every .cpp directly in it.
 function(tarvel_folder_test name)
-  cmake_parse_arguments(ARG "GUI;DEMO" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;DEMO;PG" "" "LINKS" ${ARGN})
   set(flags "")
-  if(ARG_GUI)
-    list(APPEND flags GUI)
-  endif()
-  if(ARG_DEMO)
-    list(APPEND flags DEMO)
-  endif()
+  foreach(flag GUI DEMO PG)
+    if(ARG_${flag})
+      list(APPEND flags ${flag})
+    endif()
+  endforeach()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   tarvel_test(${name} SOURCES ${sources} LINKS ${ARG_LINKS} ${flags})
 endfunction()

@@ -1,8 +1,9 @@
 // The Jet dialect's translation, on any text and on real statements against a small table.
 //
-// Invariants: Translate throws nothing but DbError; "select top N * from CUST" followed by any
-// tail that opens no other select (no parenthesis, compound operator or ";") returns at most N
-// rows when the engine runs it: a comment or anything else in the tail never loses the limit.
+// Invariants: Translate (for SQLite and for PostgreSQL) throws nothing but DbError; "select top N *
+// from CUST" followed by any tail that opens no other select (no parenthesis, compound operator or
+// ";") returns at most N rows when the engine runs it: a comment or anything else in the tail never
+// loses the limit.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sqlite3.h>
 
@@ -15,6 +16,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/JetDialect.h"
+#include "db/PgDialect.h"
 
 namespace {
 
@@ -60,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   try {
     (void)tarvel::db::JetDialect::Translate(tail);
+  } catch (const tarvel::db::DbError&) {
+  }
+  try {
+    (void)tarvel::db::PgDialect::Translate(tail);
   } catch (const tarvel::db::DbError&) {
   }
 

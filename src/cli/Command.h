@@ -21,5 +21,6 @@ int RunReportCommand(const QStringList& args, CommandIo io);
 int RunExcelCommand(const QStringList& args, CommandIo io);
 int RunReworkCommand(const QStringList& args, CommandIo io);
 int RunJetInfoCommand(const QStringList& args, CommandIo io);
+int RunCopyDbCommand(const QStringList& args, CommandIo io);
 
 }  // namespace tarvel::cli

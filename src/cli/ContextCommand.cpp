@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "db/ServerUri.h"
 #include "platform/Clock.h"
 #include "platform/SystemServices.h"
 #include "platform/UserInterface.h"
@@ -175,7 +176,8 @@ int RunContextCommand(const QStringList& args, CommandIo io) {
     io.out << "  \"" << key << "\": " << json << (last ? "\n" : ",\n");
   };
   io.out << "{\n";
-  line("ConnectionString", Json(context.ConnectionString));
+  // A server's URI may carry a password: printed without it.
+  line("ConnectionString", Json(db::RedactUri(context.ConnectionString)));
   line("MachineUserName", Json(context.MachineUserName));
   line("AdminName", Json(context.AdminName));
   line("UserName", Json(context.UserName));
@@ -192,7 +194,7 @@ int RunContextCommand(const QStringList& args, CommandIo io) {
   line("ExcelFolder", Json(context.ExcelFolder));
   line("TempFolder", Json(context.TempFolder));
   line("Site", Json(context.Site));
-  line("DatabaseFolder", Json(context.DatabaseFolder));
+  line("DatabaseFolder", Json(db::RedactUri(context.DatabaseFolder)));
   line("DatabasePassword", Json(context.DatabasePassword));
   line("LookupColours", Json(context.LookupColours));
   QStringList shown;

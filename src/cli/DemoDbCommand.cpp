@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 
 #include "cli/Command.h"
+#include "db/ServerUri.h"
 #include "demo/DemoDatabase.h"
 #include "platform/Error.h"
 #include "platform/SystemServices.h"
@@ -13,13 +14,16 @@ namespace {
 using namespace Qt::StringLiterals;
 
 void PrintDemoUsage(QTextStream& err) {
-  err << "usage: tarvel-cli demo-db DIR [--orders N] [--seed S] [--today YYYY-MM-DD]"
-         " [--company NAME] [--force]\n"
-         "  writes DIR/KORV.mdb; defaults: --orders 2000, --seed 1, --today = today,\n"
+  err << "usage: tarvel-cli demo-db DIR|--server URI [--orders N] [--seed S]"
+         " [--today YYYY-MM-DD] [--company NAME] [--force]\n"
+         "  writes DIR/KORV.mdb, or the same demo into the PostgreSQL database of\n"
+         "  URI (postgresql://user@host/database); defaults: --orders 2000, --seed 1,\n"
+         "  --today = today,\n"
          "  --company "
       << demo::kDefaultDemoCompany
       << " (a name starting with 翠峰 shows report 表5)\n"
-         "  an existing KORV.mdb is replaced only with --force\n";
+         "  an existing KORV.mdb (or the demo's tables on the server) is replaced only with"
+         " --force\n";
 }
 
 /// Splits "--name=value" and "--name value"; returns false when the value is missing.
@@ -39,6 +43,7 @@ bool TakeValue(const QStringList& args, qsizetype& i, const QString& inlineValue
 int RunDemoDbCommand(const QStringList& args, CommandIo io) {
   demo::DemoOptions options;
   QString dir;
+  QString server;
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& arg = args[i];
     if (arg == u"--help"_s || arg == u"-h"_s) {
@@ -63,7 +68,7 @@ int RunDemoDbCommand(const QStringList& args, CommandIo io) {
     }
     QString value;
     const bool known = name == u"--orders"_s || name == u"--seed"_s || name == u"--today"_s ||
-                       name == u"--company"_s;
+                       name == u"--company"_s || name == u"--server"_s;
     if (!known) {
       io.err << "tarvel-cli demo-db: unknown option " << arg << "\n";
       PrintDemoUsage(io.err);
@@ -79,6 +84,9 @@ int RunDemoDbCommand(const QStringList& args, CommandIo io) {
       ok = ok && options.orders >= 1;
     } else if (name == u"--seed"_s) {
       options.seed = value.toULongLong(&ok);
+    } else if (name == u"--server"_s) {
+      server = value.trimmed();
+      ok = db::IsServerUri(server);
     } else if (name == u"--today"_s) {
       options.today = QDate::fromString(value, Qt::ISODate);
       ok = options.today.isValid();
@@ -87,11 +95,12 @@ int RunDemoDbCommand(const QStringList& args, CommandIo io) {
       ok = !options.company.isEmpty();
     }
     if (!ok) {
-      io.err << "tarvel-cli demo-db: bad value for " << name << ": " << value << "\n";
+      io.err << "tarvel-cli demo-db: bad value for " << name << ": " << db::RedactUri(value)
+             << "\n";
       return 2;
     }
   }
-  if (dir.isEmpty()) {
+  if (dir.isEmpty() == server.isEmpty()) {
     PrintDemoUsage(io.err);
     return 2;
   }
@@ -108,7 +117,9 @@ int RunDemoDbCommand(const QStringList& args, CommandIo io) {
   try {
     QElapsedTimer timer;
     timer.start();
-    const demo::DemoSummary summary = demo::GenerateDemoDatabase(dir, options);
+    const demo::DemoSummary summary = server.isEmpty()
+                                          ? demo::GenerateDemoDatabase(dir, options)
+                                          : demo::GenerateDemoOnServer(server, options);
     io.out << demo::DescribeDemoSummary(summary);
     io.out << "Written in " << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
     return 0;

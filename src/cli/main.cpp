@@ -20,8 +20,8 @@ struct Entry {
 
 constexpr Entry kCommands[] = {
     {"demo-db", tarvel::cli::RunDemoDbCommand,
-     "DIR [--orders N] [--seed S] [--today YYYY-MM-DD] [--company NAME] [--force]  write a demo "
-     "database"},
+     "DIR|--server URI [--orders N] [--seed S] [--today YYYY-MM-DD] [--company NAME] [--force]  "
+     "write a demo database"},
     {"context", tarvel::cli::RunContextCommand,
      "--program-folder DIR [--today D] -- 'COMMAND LINE'  show the start-up context as JSON"},
     {"sql", tarvel::cli::RunSqlCommand,
@@ -35,6 +35,8 @@ constexpr Entry kCommands[] = {
      "rework, proof, plate and die reports"},
     {"jet-info", tarvel::cli::RunJetInfoCommand,
      "FILE  list a Jet file's tables, stored queries and what the program misses in it"},
+    {"copy-db", tarvel::cli::RunCopyDbCommand,
+     "FROM TO [--force]  copy a SQLite or Jet database into a PostgreSQL database"},
 };
 
 void PrintUsage(QTextStream& err) {

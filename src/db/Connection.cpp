@@ -8,6 +8,9 @@
 #include "db/JetDialect.h"
 #include "db/JetFile.h"
 #include "db/JetModule.h"
+#include "db/JetRewriter.h"
+#include "db/PgSession.h"
+#include "db/ServerUri.h"
 #include "db/SqliteSupport.h"
 #include "platform/Paths.h"
 
@@ -18,6 +21,10 @@ using detail::PrepareSingle;
 using detail::ThrowEngineError;
 
 std::atomic<int> busyTimeoutMs{Connection::kBusyTimeoutMs};
+
+detail::Rewritten ForServer(const QString& jetSql) {
+  return detail::Rewrite(jetSql, detail::Engine::Postgres);
+}
 
 // On a Jet file only queries run: anything else is refused in the program's words before the
 // engine gives its own ("table … may not be modified").
@@ -130,14 +137,25 @@ std::unique_ptr<Connection> Connection::Open(const QString& connectionString) {
   if (keys.dataSource.trimmed().isEmpty()) {
     throw DbError(QStringLiteral("連接字串沒有指定資料來源（Data Source）。"));
   }
+  if (IsServerUri(keys.dataSource)) return OpenServer(keys.dataSource);
   const auto path = ResolveExistingPath(keys.dataSource);
   if (!path) {
-    throw DbError(QStringLiteral("找不到資料庫檔案：") + LocalPathSyntax(keys.dataSource));
+    // A mistyped URI is shown without its password too.
+    throw DbError(QStringLiteral("找不到資料庫檔案：") +
+                  LocalPathSyntax(RedactUri(keys.dataSource)));
   }
   return OpenFile(*path);
 }
 
+std::unique_ptr<Connection> Connection::OpenServer(const QString& uri) {
+  auto session = std::make_shared<pg::Session>(uri);
+  std::unique_ptr<Connection> connection(new Connection(nullptr, session->Name()));
+  connection->pg_ = std::move(session);
+  return connection;
+}
+
 std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool create) {
+  if (IsServerUri(path)) return OpenServer(path);
   const FileKind kind = Recognise(path);
   const bool fresh = create && (kind == FileKind::Missing || QFileInfo(path).size() == 0);
   if (!fresh) {
@@ -214,6 +232,10 @@ auto Connection::Reading(const QString& jetSql, F&& read) {
 }
 
 void Connection::Execute(const QString& jetSql) {
+  if (pg_) {
+    pg_->Run(ForServer(jetSql).sql, {}, jetSql);
+    return;
+  }
   auto stmt = PrepareReading(*this, jetSql);
   Reading(jetSql, [&] {
     sqlite3_reset(stmt.get());
@@ -225,15 +247,23 @@ void Connection::Execute(const QString& jetSql) {
   });
 }
 
-void Connection::ExecuteScript(const QString& sqliteScript) {
-  RefuseWrite(sqliteScript);
-  if (sqlite3_exec(db_, sqliteScript.toUtf8().constData(), nullptr, nullptr, nullptr) !=
+void Connection::ExecuteScript(const QString& nativeScript) {
+  if (pg_) {
+    pg_->RunScript(nativeScript);
+    return;
+  }
+  RefuseWrite(nativeScript);
+  if (sqlite3_exec(db_, nativeScript.toUtf8().constData(), nullptr, nullptr, nullptr) !=
       SQLITE_OK) {
-    ThrowEngineError(db_, sqliteScript);
+    ThrowEngineError(db_, nativeScript);
   }
 }
 
 Recordset Connection::OpenRecordset(const QString& jetSql) {
+  if (pg_) {
+    const detail::Rewritten sql = ForServer(jetSql);
+    return pg::Session::Snapshot(pg_->Run(sql.sql, {}, jetSql).get(), sql.spellings);
+  }
   auto stmt = PrepareReading(*this, jetSql);
   return Reading(jetSql, [&] {
     sqlite3_reset(stmt.get());
@@ -279,9 +309,67 @@ class SnapshotRows final : public RowSource {
   qint64 next_ = 0;
 };
 
+// Fetches a server-side cursor's rows in batches. The cursor lives in a transaction: the caller's,
+// or one of its own that it ends when it is done (rows are only read, so it commits).
+class ServerRows final : public RowSource {
+ public:
+  static constexpr int kBatch = 1000;
+  ServerRows(std::shared_ptr<pg::Session> session, QByteArray name, bool ownTransaction,
+             pg::ResultPtr first, QString jetSql)
+      : session_(std::move(session)),
+        name_(std::move(name)),
+        own_(ownTransaction),
+        batch_(std::move(first)),
+        jetSql_(std::move(jetSql)) {}
+  ~ServerRows() override { session_->EndCursor(name_, own_); }
+  bool Fetch(std::vector<Value>& row) override {
+    if (next_ >= PQntuples(batch_.get())) {
+      if (PQntuples(batch_.get()) < kBatch) return false;
+      batch_ = session_->Run(FetchText(name_), {}, jetSql_);
+      next_ = 0;
+      if (PQntuples(batch_.get()) == 0) return false;
+    }
+    for (size_t c = 0; c < row.size(); ++c)
+      row[c] = pg::Session::CellValue(batch_.get(), next_, static_cast<int>(c));
+    ++next_;
+    return true;
+  }
+  static QString FetchText(const QByteArray& name) {
+    return QStringLiteral("FETCH FORWARD %1 FROM ").arg(kBatch) + QString::fromLatin1(name);
+  }
+
+ private:
+  std::shared_ptr<pg::Session> session_;
+  QByteArray name_;
+  bool own_;
+  pg::ResultPtr batch_;
+  QString jetSql_;
+  int next_ = 0;
+};
+
 }  // namespace
 
 Cursor Connection::OpenCursor(const QString& jetSql) {
+  if (pg_) {
+    const detail::Rewritten sql = ForServer(jetSql);
+    const bool own = !pg_->InTransaction();
+    if (own) pg_->RunScript(QStringLiteral("BEGIN"));
+    const QByteArray name = pg_->NewName("tarvel_cursor_");
+    pg::ResultPtr first;
+    try {
+      // The line break ends a "--" comment the text may end in.
+      pg_->Run(QStringLiteral("DECLARE ") + QString::fromLatin1(name) +
+                   QStringLiteral(" NO SCROLL CURSOR FOR ") + sql.sql + u'\n',
+               {}, jetSql);
+      first = pg_->Run(ServerRows::FetchText(name), {}, jetSql);
+    } catch (const DbError&) {
+      if (own) pg_->RunQuietly("ROLLBACK");
+      throw;
+    }
+    const QStringList names = pg::Session::Snapshot(first.get(), sql.spellings).FieldNames();
+    return Cursor(names, {},
+                  std::make_unique<ServerRows>(pg_, name, own, std::move(first), jetSql));
+  }
   auto stmt = PrepareReading(*this, jetSql);
   QStringList names;
   QStringList qualified;
@@ -305,6 +393,12 @@ qint64 Connection::CountRows(const QString& jetSql) {
 }
 
 bool Connection::HasRows(const QString& jetSql) {
+  if (pg_) {
+    // The server plans for one row and sends one; the line breaks end a "--" comment.
+    const QString probe = QStringLiteral("SELECT 1 FROM (\n") + ForServer(jetSql).sql +
+                          QStringLiteral("\n) AS tarvel_rows LIMIT 1");
+    return PQntuples(pg_->Run(probe, {}, jetSql).get()) > 0;
+  }
   auto stmt = PrepareReading(*this, jetSql);
   return Reading(jetSql, [&] {
     sqlite3_reset(stmt.get());
@@ -315,11 +409,17 @@ bool Connection::HasRows(const QString& jetSql) {
 }
 
 Command Connection::Prepare(const QString& jetSql) {
+  if (pg_) {
+    detail::Rewritten sql = ForServer(jetSql);
+    QByteArray name = pg_->Prepare(sql.sql, jetSql);
+    return Command(pg_, std::move(name), sql.parameters, std::move(sql.spellings), jetSql);
+  }
   auto stmt = PrepareReading(*this, jetSql);
   return Command(stmt.release(), jetSql, jet_);
 }
 
 UpdatableRecordset Connection::OpenForUpdate(const QString& jetSql) {
+  if (pg_) return OpenServerForUpdate(jetSql);
   RefuseWrite(jetSql);
   const QString sql = JetDialect::Translate(jetSql);
   // The rowid rides along as an extra first column, so Update can find the row again. Views,
@@ -378,8 +478,11 @@ Transaction::Transaction(Connection& connection) : connection_(connection) {
 
 Transaction::~Transaction() {
   if (open_) {
-    // A destructor must not throw; a failed rollback leaves SQLite to roll back at close.
-    sqlite3_exec(connection_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    // A destructor must not throw; a failed rollback leaves the engine to roll back at close.
+    if (connection_.pg_)
+      connection_.pg_->RunQuietly("ROLLBACK");
+    else
+      sqlite3_exec(connection_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
   }
 }
 
@@ -391,31 +494,89 @@ void Transaction::Commit() {
 Command::Command(sqlite3_stmt* stmt, QString sql, std::shared_ptr<jet::Source> jet)
     : stmt_(stmt), sql_(std::move(sql)), jet_(std::move(jet)) {}
 
+ReadSnapshot::ReadSnapshot(Connection& connection) : connection_(connection) {
+  if (connection.IsReadOnly()) return;
+  if (connection.pg_) {
+    connection.pg_->RunScript(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+  } else {
+    connection.ExecuteScript(QStringLiteral("BEGIN DEFERRED"));
+    try {
+      // Reading the schema takes the read lock now, not at the first query.
+      connection.ExecuteScript(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+    } catch (const DbError&) {
+      sqlite3_exec(connection.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+      throw;
+    }
+  }
+  open_ = true;
+}
+
+ReadSnapshot::~ReadSnapshot() {
+  if (!open_) return;
+  // Nothing was written: ending the transaction cannot lose anything, and must not throw.
+  if (connection_.pg_)
+    connection_.pg_->RunQuietly("COMMIT");
+  else
+    sqlite3_exec(connection_.Handle(), "COMMIT", nullptr, nullptr, nullptr);
+}
+
+Command::Command(std::shared_ptr<pg::Session> session, QByteArray name, int parameters,
+                 QHash<QString, QString> spellings, QString sql)
+    : sql_(std::move(sql)),
+      pg_(std::move(session)),
+      name_(std::move(name)),
+      bindings_(static_cast<size_t>(parameters)),
+      spellings_(std::move(spellings)) {}
+
 Command::Command(Command&& other) noexcept
     : stmt_(std::exchange(other.stmt_, nullptr)),
       sql_(std::move(other.sql_)),
-      jet_(std::move(other.jet_)) {}
+      jet_(std::move(other.jet_)),
+      pg_(std::move(other.pg_)),
+      name_(std::move(other.name_)),
+      bindings_(std::move(other.bindings_)),
+      spellings_(std::move(other.spellings_)) {}
 
 Command& Command::operator=(Command&& other) noexcept {
   if (this != &other) {
     sqlite3_finalize(stmt_);
+    if (pg_) pg_->Deallocate(name_);
     stmt_ = std::exchange(other.stmt_, nullptr);
     sql_ = std::move(other.sql_);
     jet_ = std::move(other.jet_);
+    pg_ = std::move(other.pg_);
+    name_ = std::move(other.name_);
+    bindings_ = std::move(other.bindings_);
+    spellings_ = std::move(other.spellings_);
   }
   return *this;
 }
 
 Command::~Command() {
   sqlite3_finalize(stmt_);
+  if (pg_) pg_->Deallocate(name_);
 }
 
 Command& Command::Bind(int index, const Value& value) {
+  if (pg_) {
+    if (index < 1 || index > static_cast<int>(bindings_.size())) {
+      throw DbError(QStringLiteral("參數編號 %1 超出範圍（此陳述式有 %2 個參數）。")
+                        .arg(index)
+                        .arg(bindings_.size()),
+                    sql_);
+    }
+    bindings_[static_cast<size_t>(index - 1)] = value;
+    return *this;
+  }
   detail::BindValue(stmt_, index, value, sql_);
   return *this;
 }
 
 void Command::Execute() {
+  if (pg_) {
+    pg_->RunPrepared(name_, bindings_, sql_);
+    return;
+  }
   int rc;
   while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
   }
@@ -428,6 +589,7 @@ void Command::Execute() {
 }
 
 Recordset Command::Query() {
+  if (pg_) return pg::Session::Snapshot(pg_->RunPrepared(name_, bindings_, sql_).get(), spellings_);
   // Reset on every path, so the command can run again after a failure.
   struct Reset {
     sqlite3_stmt* stmt;

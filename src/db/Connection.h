@@ -2,11 +2,16 @@
 // composes, with the Jet SQL dialect translated for the engine underneath.
 //
 // One operation = one connection: open it, use it, let the unique_ptr close it on every path.
-// The engine is SQLite; the program keeps sending Jet SQL texts, which JetDialect translates.
-// A Jet file is read through an in-memory SQLite database whose tables read the file live
-// (JetModule.h); such a connection only reads.
+// The program keeps sending Jet SQL texts; three backends sit under this one class:
+// - a SQLite file (the embedded default): JetDialect translates;
+// - a Jet file, read through an in-memory SQLite database whose tables read the file live
+//   (JetModule.h); such a connection only reads;
+// - a PostgreSQL server, when the data source is a postgresql:// or postgres:// URI (ServerUri.h):
+//   PgDialect translates, libpq carries the statements (PgSession.h).
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -23,6 +28,9 @@ namespace tarvel::db {
 
 namespace jet {
 struct Source;
+}
+namespace pg {
+class Session;
 }
 
 /// The keys of an OLE DB connection string that matter to us.
@@ -64,15 +72,19 @@ class Connection {
   /// workstation writing it) before it fails.
   static constexpr int kJetReadAttempts = 4;
 
-  /// Opens the database that `connectionString` names; its Data Source is resolved like
-  /// ResolveExistingPath (platform/Paths.h). Throws DbError, in words for the user, when the
-  /// connection string names no data source, the file does not exist (it is never created), is
-  /// not a database (or a Jet file too damaged or short to read), or stays locked by another
-  /// program for longer than the busy timeout. A Jet 3/4 file opens read-only; its password is
-  /// not needed to read it.
+  /// Opens the database that `connectionString` names. A Data Source that is a PostgreSQL URI
+  /// (IsServerUri) connects to that server with the URI's own user and password (or libpq's
+  /// PGPASSWORD and ~/.pgpass); the connection string's password keys are the Jet file's and are
+  /// not sent. Any other Data Source is a file, resolved like ResolveExistingPath
+  /// (platform/Paths.h). Throws DbError, in words for the user, when the connection string names
+  /// no data source, the file does not exist (it is never created), is not a database (or a Jet
+  /// file too damaged or short to read), stays locked by another program for longer than the
+  /// busy timeout, or the server cannot be reached; no message shows the URI's password. A Jet
+  /// 3/4 file opens read-only; its password is not needed to read it.
   static std::unique_ptr<Connection> Open(const QString& connectionString);
-  /// Opens a database file by its local path (for tools and tests). `create` allows a new file;
-  /// an existing file must be a SQLite database or a Jet file (read-only).
+  /// Opens a database file by its local path (for tools and tests), or the server of a
+  /// PostgreSQL URI. `create` allows a new file; an existing file must be a SQLite database or a
+  /// Jet file (read-only).
   static std::unique_ptr<Connection> OpenFile(const QString& path, bool create = false);
   ~Connection();
   Connection(const Connection&) = delete;
@@ -81,15 +93,19 @@ class Connection {
   /// Runs a Jet SQL command that returns no rows (several commands separated by ";" allowed).
   /// Throws DbError.
   void Execute(const QString& jetSql);
-  /// Runs a script of native SQLite statements (a schema file), untranslated. For tools and the
-  /// demo generator; the program's own texts go through Execute. Throws DbError.
-  void ExecuteScript(const QString& sqliteScript);
+  /// Runs a script of the engine's native statements (a schema file: SQLite's, or PostgreSQL's on
+  /// a server), untranslated. For tools and the demo generator; the program's own texts go
+  /// through Execute. Throws DbError.
+  void ExecuteScript(const QString& nativeScript);
   /// Opens a client-side static read-only snapshot on a Jet SQL query. Throws DbError.
   Recordset OpenRecordset(const QString& jetSql);
   /// Opens a forward-only cursor on a Jet SQL query: rows are read as the cursor moves, one at a
   /// time, however many the query has. On a Jet file the rows are read whole first (its pages can
   /// be caught mid-write and the read retried; a half-delivered stream could not be), so only
-  /// SQLite databases stream. The connection must outlive the cursor. Throws DbError.
+  /// SQLite databases and servers stream. On a server the rows come through a server-side cursor
+  /// a thousand at a time, in the caller's transaction or in one of the cursor's own that ends
+  /// with it; fields are found by their plain names only ("NAME", not "T.NAME"). The connection
+  /// must outlive the cursor. Throws DbError.
   Cursor OpenCursor(const QString& jetSql);
   /// The number of rows a Jet SQL query yields, counted by the engine without handing them over
   /// ("select count(*) from (query)"). Throws DbError.
@@ -106,9 +122,12 @@ class Connection {
   void Commit();
   void Rollback();
 
-  /// Local path of the open database file.
+  /// Local path of the open database file; for a server, its URI without the password.
   const QString& FilePath() const { return path_; }
+  /// The SQLite handle, for SQLite-only tools; null on a server.
   sqlite3* Handle() const { return db_; }
+  /// True for a PostgreSQL server.
+  bool IsServer() const { return pg_ != nullptr; }
 
   /// True for a Jet file: every write (Execute of a changing command, OpenForUpdate, scripts,
   /// transactions) throws DbError with ReadOnlyDescription.
@@ -119,14 +138,20 @@ class Connection {
   const std::vector<StoredQueryReport>& StoredQueries() const { return storedQueries_; }
 
  private:
+  friend class Transaction;
+  friend class ReadSnapshot;
+  friend class UpdatableRecordset;
   Connection(sqlite3* db, QString path);
   static std::unique_ptr<Connection> OpenJet(const QString& path);
+  static std::unique_ptr<Connection> OpenServer(const QString& uri);
+  UpdatableRecordset OpenServerForUpdate(const QString& jetSql);
   void RefuseWrite(const QString& statement) const;
   template <typename F>
   auto Reading(const QString& jetSql, F&& read);
   sqlite3* db_ = nullptr;
   QString path_;
   std::shared_ptr<jet::Source> jet_;
+  std::shared_ptr<pg::Session> pg_;
   std::vector<StoredQueryReport> storedQueries_;
 };
 
@@ -158,6 +183,25 @@ class Transaction {
   bool open_ = true;
 };
 
+/// One state of the database for a series of reads on one connection: an existence check and the
+/// query after it see the same rows, whatever other workstations write meanwhile. On a server a
+/// read-only transaction at REPEATABLE READ (the first statement takes the snapshot, and writing
+/// fails while it lives); on SQLite a deferred transaction whose read lock is taken at once
+/// (writers elsewhere wait for it, as for any long read); a Jet file is read live and offers no
+/// snapshot: there it does nothing. It ends when it goes out of scope. Throws DbError when the
+/// transaction cannot begin (one is open already).
+class ReadSnapshot {
+ public:
+  explicit ReadSnapshot(Connection& connection);
+  ~ReadSnapshot();
+  ReadSnapshot(const ReadSnapshot&) = delete;
+  ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+ private:
+  Connection& connection_;
+  bool open_ = false;
+};
+
 /// A prepared statement bound to its connection (which must outlive it).
 class Command {
  public:
@@ -176,9 +220,16 @@ class Command {
  private:
   friend class Connection;
   Command(sqlite3_stmt* stmt, QString sql, std::shared_ptr<jet::Source> jet);
+  Command(std::shared_ptr<pg::Session> session, QByteArray name, int parameters,
+          QHash<QString, QString> spellings, QString sql);
   sqlite3_stmt* stmt_ = nullptr;
   QString sql_;
   std::shared_ptr<jet::Source> jet_;
+  // On a server: the statement prepared under `name_`, its bindings and result names.
+  std::shared_ptr<pg::Session> pg_;
+  QByteArray name_;
+  std::vector<Value> bindings_;
+  QHash<QString, QString> spellings_;
 };
 
 /// Result of OpenForUpdate: the rows of one table that can be changed in place (the running-window
@@ -188,6 +239,11 @@ class Command {
 /// fields still hold the values read when the set was opened; when another user changed or
 /// deleted the row meanwhile it throws DbError. A table without rowid is searched by all the
 /// originally read values instead.
+///
+/// On PostgreSQL, which has no rowid, the table's primary key plays its part when the result
+/// holds every key column; otherwise the row is searched by all the originally read values (one
+/// such row, when several are alike). The row's ctid is never its identity: it changes with every
+/// update, so another user's change to some other field would look like a conflict.
 class UpdatableRecordset {
  public:
   qint64 RecordCount() const { return snapshot_.RecordCount(); }
@@ -213,6 +269,8 @@ class UpdatableRecordset {
   void Insert();
   void UpdateExisting();
   void Reread(qint64 row, qint64 rowid);
+  void InsertOnServer();
+  void UpdateOnServer();
 
   Connection* connection_;
   QString table_;
@@ -223,6 +281,8 @@ class UpdatableRecordset {
   std::vector<qint64> rowids_;  // one per row when hasRowid_
   bool adding_ = false;
   std::vector<std::pair<int, Value>> pending_;  // field index, new value
+  QString tableSql_;                            // on a server: the table as the statements name it
+  std::vector<int> keyFields_;  // on a server: the fields of its primary key, when all present
 };
 
 }  // namespace tarvel::db

@@ -10,6 +10,8 @@
 #include <system_error>
 
 #include "db/Connection.h"
+#include "db/PgDialect.h"
+#include "db/SqlText.h"
 #include "demo/DemoGenerator.h"
 #include "demo/DemoSchemaSource.h"
 #include "platform/Clock.h"
@@ -111,6 +113,30 @@ DemoSummary GenerateDemoDatabase(const QString& dir, const DemoOptions& options)
   MoveIntoPlace(partialPath, target, !existing.isEmpty());
   partial.setAutoRemove(false);
   summary.filePath = target;
+  return summary;
+}
+
+DemoSummary GenerateDemoOnServer(const QString& uri, const DemoOptions& options) {
+  const QDate today = options.today.isValid() ? options.today : Today();
+  CheckOptions(options, today);
+  const std::unique_ptr<db::Connection> connection = db::Connection::OpenFile(uri);
+  if (!options.force) {
+    // Any table of the demo already there: a database in use is never replaced unasked.
+    QStringList names;
+    for (const QString& table : db::PgDialect::SchemaFromSqlite(DemoSchemaText()).tables)
+      names << u'\'' + db::SqlEscape(table.toLower()) + u'\'';
+    const db::Recordset found = connection->OpenRecordset(
+        u"select c.relname from pg_class c join pg_namespace n on n.oid = c.relnamespace "
+        u"where n.nspname = current_schema() and c.relname in (%1)"_s.arg(names.join(u',')));
+    if (!found.EOF_())
+      throw Error(u"%1 already holds the demo's table %2; add --force to replace it"_s.arg(
+          connection->FilePath(), found.Text(u"relname"_s)));
+  }
+  DemoSummary summary;
+  summary.company = options.company;
+  summary.today = today;
+  FillDemoDatabase(*connection, options, today, summary);
+  summary.filePath = connection->FilePath();
   return summary;
 }
 

@@ -60,6 +60,14 @@ struct DemoSummary {
 /// the options are out of range, or when writing fails.
 DemoSummary GenerateDemoDatabase(const QString& dir, const DemoOptions& options);
 
+/// Writes the same demo into the PostgreSQL database `uri` names (db::IsServerUri): the schema of
+/// demo/schema.sql made PostgreSQL's by db::PgDialect::SchemaFromSqlite (citext text columns,
+/// the views under the same names) and the same seeded rows, in one transaction. Throws
+/// tarvel::Error when the demo's tables exist there and `options.force` is false, when the
+/// options are out of range, or when the server fails. `machineUserName` and the like apply as
+/// for a file. The summary's filePath is the URI without its password.
+DemoSummary GenerateDemoOnServer(const QString& uri, const DemoOptions& options);
+
 /// The summary as the command line prints it: file, date range, rows per table, users.
 QString DescribeDemoSummary(const DemoSummary& summary);
 

@@ -6,9 +6,11 @@
 #include <cmath>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "db/Connection.h"
+#include "db/PgDialect.h"
 #include "demo/DemoDatabase.h"
 #include "demo/DemoRandom.h"
 #include "demo/DemoVocabulary.h"
@@ -158,8 +160,17 @@ class Generator {
   }
 
   void Run(DemoSummary& summary) {
-    db_.ExecuteScript(DemoSchemaText());
-    db::Transaction transaction(db_);
+    std::optional<db::Transaction> transaction;
+    if (db_.IsServer()) {
+      // On a server the demo, its schema included, appears whole or not at all.
+      transaction.emplace(db_);
+      const db::PgDialect::Schema schema = db::PgDialect::SchemaFromSqlite(DemoSchemaText());
+      db_.ExecuteScript(schema.drop);
+      db_.ExecuteScript(schema.create);
+    } else {
+      db_.ExecuteScript(DemoSchemaText());
+      transaction.emplace(db_);
+    }
     WriteSettings();
     WriteUsers(summary);
     WritePhrases();
@@ -168,7 +179,7 @@ class Generator {
     WriteCustomers();
     WriteProducts();
     WriteWorkOrders(summary);
-    transaction.Commit();
+    transaction->Commit();
     for (const auto& [table, rows] : tableRows_)
       summary.tables.push_back({table, rows, false});
     for (const auto& [view, rows] : viewRows_)

@@ -12,7 +12,8 @@ namespace tarvel::demo {
 struct DemoOptions;
 struct DemoSummary;
 
-/// Creates the schema in `connection` (an empty database) and writes every row; fills the
+/// Creates the schema in `connection` (an empty database; on a PostgreSQL server the schema's
+/// tables and views are dropped first when they exist) and writes every row; fills the
 /// counts, the order-date range and the users of `summary`. `today` is the day the data is "as
 /// of". Throws tarvel::Error (db::DbError) when a statement fails.
 void FillDemoDatabase(db::Connection& connection, const DemoOptions& options, QDate today,

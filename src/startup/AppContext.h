@@ -17,7 +17,7 @@ struct AppContext {
   QString MachineUserName;  ///< computer name + "\" + user name; registry ID, [SYSLOAD] key
   QString TempFolder;       ///< folder of the marker file, always ending in a separator
   QString Site;             ///< the one character after "SITE=" in the DSN file
-  QString DatabaseFolder;   ///< folder text to which "KORV.mdb" is appended
+  QString DatabaseFolder;   ///< folder text to which "KORV.mdb" is appended, or a server's URI
   QString DatabasePassword;
 
   // Launch arguments.

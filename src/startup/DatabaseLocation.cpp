@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <cerrno>
 #include <optional>
 
+#include "db/ServerUri.h"
 #include "platform/HiddenAttribute.h"
 #include "platform/Paths.h"
 #include "platform/SystemServices.h"
@@ -65,6 +67,19 @@ QString FileErrorDescription(int error) {
   }
 }
 
+// The value after the first "DBQ=" when it is a PostgreSQL URI, as written (user, password and
+// database names keep their letter case): up to the end of its line, without blanks at either
+// end. Otherwise an empty text.
+QString ServerUriAfterDbq(const QString& original) {
+  const qsizetype dbq = original.indexOf(QLatin1String("DBQ="), 0, Qt::CaseInsensitive);
+  if (dbq < 0) return {};
+  QString value = original.mid(dbq + 4);
+  const qsizetype lineEnd = value.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+  if (lineEnd >= 0) value.truncate(lineEnd);
+  value = value.trimmed();
+  return db::IsServerUri(value) ? value : QString();
+}
+
 // A value of the connection string as OLE DB reads it back: as it is when that is unambiguous,
 // else in double quotes with its double quotes doubled. A folder may hold ";" (which would end
 // the value), quotes, or blanks at either end (which the reader drops).
@@ -119,6 +134,12 @@ void LocateDatabase(AppContext& context) {
   if (!text.startsWith(QLatin1Char('\''))) {
     const qsizetype site = text.indexOf(QLatin1String("SITE="));
     if (site >= 0) context.Site = text.mid(site + 5, 1);
+    // DBQ= naming a PostgreSQL server: with SITE=C the URI itself is the database's place.
+    if (const QString uri = ServerUriAfterDbq(*file); !uri.isEmpty()) {
+      context.DatabaseFolder =
+          context.Site == QLatin1String("C") ? uri : WithSeparator(programFolder);
+      return;
+    }
     const qsizetype dbq = text.indexOf(QLatin1String("DBQ="));
     if (dbq >= 0) {
       text = text.mid(dbq);
@@ -156,7 +177,9 @@ QString ComposeConnectionString(const QString& dataSource) {
 void BuildConnectionString(AppContext& context) {
   context.DatabasePassword = QLatin1String(kDatabasePassword);
   context.ConnectionString =
-      ComposeConnectionString(context.DatabaseFolder + QStringLiteral("KORV.mdb"));
+      ComposeConnectionString(db::IsServerUri(context.DatabaseFolder)
+                                  ? context.DatabaseFolder
+                                  : context.DatabaseFolder + QStringLiteral("KORV.mdb"));
 }
 
 }  // namespace tarvel

@@ -25,7 +25,10 @@ QString GetComputerNameText();
 
 /// Fills MachineUserName, TempFolder, Site and DatabaseFolder from the DSN file KORV.DSN in the
 /// program folder. Never fails and shows nothing: an unreadable or malformed file leaves the
-/// database in the program folder.
+/// database in the program folder. A DBQ= whose value is a PostgreSQL URI (db::IsServerUri:
+/// "DBQ=postgresql://tarvel@dbhost/korv") is taken as written, to the end of its line, without
+/// upper-casing it; with SITE=C it becomes DatabaseFolder as it is, with any other SITE the
+/// program folder is used, as for a file.
 void LocateDatabase(AppContext& context);
 
 /// Creates (or empties) TempFolder + "KORV.TXT". A failure is shown ("建立暫存檔錯誤", style 16)
@@ -41,7 +44,7 @@ void CreateMarkerFile(const AppContext& context);
 QString ComposeConnectionString(const QString& dataSource);
 
 /// Sets DatabasePassword and ConnectionString (ComposeConnectionString of DatabaseFolder +
-/// "KORV.mdb").
+/// "KORV.mdb", or of DatabaseFolder alone when it is a PostgreSQL URI).
 void BuildConnectionString(AppContext& context);
 
 /// The local path of a folder or file text in the suite's form: the existing entry it names when

@@ -12,15 +12,14 @@
 #include "startup/AppContextLoader.h"
 #include "support/Demo.h"
 #include "support/Golden.h"
+#include "support/LayoutForms.h"
 #include "support/RecordingUi.h"
 
 namespace tarvel {
 namespace {
 
-using Box = bool OverviewFormState::*;
-const Box kBoxes[] = {&OverviewFormState::chk客戶單號,   &OverviewFormState::chk印刀模代號,
-                      &OverviewFormState::chk印合版資料, &OverviewFormState::chk不印金額,
-                      &OverviewFormState::chk依業務印表, &OverviewFormState::chk依業務印表1};
+using Box = test::OverviewBox;
+constexpr const auto& kBoxes = test::kOverviewBoxes;
 
 TEST(ReportCatalogue, DispatchFollowsTheChoiceAndTheBoxesInTheirPrecedence) {
   const struct {
@@ -84,22 +83,10 @@ class CatalogueOnDemo : public ::testing::Test {
     context.ConnectionString = test::DemoConnectionString();
     ASSERT_TRUE(LoadAppContext(
         context, "-qdx5170 -AD=系統管理員 -NAME=系統管理員 -ID= -XLS=.xlsx -DOC=.docx -PID=0"));
-    // Last month and this one: every layout has rows (this month alone has no plate remake),
-    // and a few pages each.
-    defaults = test::DemoForm("1151101", "1151231");
+    defaults = test::GoldenOverviewDefaults();
   }
-  /// The window's defaults with the choice and the first check box that lead to `entry`.
   OverviewFormState FormFor(const LayoutEntry& entry) const {
-    OverviewFormState form = defaults;
-    form.sopt選擇報表 = entry.choice;
-    if (&EntryFor(form) == &entry) return form;
-    for (Box box : kBoxes) {
-      OverviewFormState ticked = form;
-      ticked.*box = true;
-      if (&EntryFor(ticked) == &entry) return ticked;
-    }
-    ADD_FAILURE() << "no single box leads to " << entry.name;
-    return form;
+    return test::FormForLayout(entry, defaults);
   }
 
   ScopedToday today{test::DemoToday()};

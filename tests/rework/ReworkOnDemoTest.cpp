@@ -22,6 +22,7 @@
 #include "support/Cli.h"
 #include "support/Demo.h"
 #include "support/Golden.h"
+#include "support/LayoutForms.h"
 #include "support/RecordingUi.h"
 #include "support/ReportTexts.h"
 #include "support/TempDir.h"
@@ -36,15 +37,7 @@ class ReworkOnDemo : public ::testing::Test {
     ASSERT_TRUE(LoadAppContext(
         context, "-qdx5170 -AD=系統管理員 -NAME=系統管理員 -ID= -XLS=.xlsx -DOC=.docx -PID=0"));
   }
-  /// The window's defaults over a range that gives each layout two pages or more: half a year of
-  /// reworks and proofs, a quarter of plates and dies.
-  ReworkFormState FormFor(int choice) const {
-    ReworkFormState form = ReworkWindowDefaults();
-    form.sopt選擇報表 = choice;
-    form.txt日期_起 = choice <= k打樣明細表 ? "1150701" : "1151001";
-    form.txt日期_末 = "1151231";
-    return form;
-  }
+  ReworkFormState FormFor(int choice) const { return test::GoldenReworkForm(choice); }
   ReworkCriteria CriteriaFor(int choice) const {
     ReworkCriteria criteria;
     CaptureReworkCriteria(FormFor(choice), criteria);

@@ -55,6 +55,25 @@ TEST(ContextCommand, PrintsTheContextOfAStart) {
   EXPECT_TRUE(run.out.indexOf("\"ConnectionString\"") < run.out.indexOf("\"Groups\""));
 }
 
+// A DSN naming a server with a password: the printout and the loader's message show the server
+// without it (the socket folder does not exist, so the loading fails at once).
+TEST(ContextCommand, NeverPrintsTheServersPassword) {
+  TempDir dir;
+  dir.Write(
+      "prog/KORV.DSN",
+      "SITE=C\nDBQ=postgresql://clerk:Pa55word@/korv?host=/nonexistent/sock&password=Pa55word\n");
+  const CommandRun run = Context({"--program-folder", dir.File("prog"), "--user", "tester",
+                                  "--host", "HOST1", "--", "-qdx5170 -AD= -NAME=王小明"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_FALSE(run.out.contains("Pa55word")) << run.out.toStdString();
+  EXPECT_FALSE(run.err.contains("Pa55word")) << run.err.toStdString();
+  EXPECT_EQ(run.json["DatabaseFolder"].toString(),
+            "postgresql://clerk:***@/korv?host=/nonexistent/sock&password=***");
+  EXPECT_TRUE(
+      run.json["ConnectionString"].toString().contains("Data Source=postgresql://clerk:***@"));
+  EXPECT_TRUE(run.err.contains("無法連線到資料庫伺服器")) << run.err.toStdString();
+}
+
 TEST(ContextCommand, ReportsARefusedStart) {
   TempDir dir;
   QDir().mkpath(dir.File("prog"));

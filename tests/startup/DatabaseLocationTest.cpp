@@ -6,6 +6,7 @@
 
 #include "StartupFixture.h"
 #include "db/Connection.h"
+#include "db/ServerUri.h"
 #include "platform/HiddenAttribute.h"
 #include "startup/DatabaseLocation.h"
 #include "support/RecordingUi.h"
@@ -82,6 +83,39 @@ TEST(LocateDatabase, DsnFileNameAndContentAreMatchedWithoutCase) {
             "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\\\\SRV\\ERP\\KORV.mdb;"
             "Jet OLEDB:Database Password=tqlv5218tqlv5218");
   EXPECT_EQ(context.DatabasePassword, "tqlv5218tqlv5218");
+}
+
+// DBQ= may name a PostgreSQL server: the URI keeps its letter case and runs to the end of its
+// line; the connection string carries it as its data source, unchanged.
+TEST(LocateDatabase, DbqNamingAServer) {
+  const struct {
+    const char* name;
+    const char* dsn;
+    const char* databaseFolder;  ///< "<P>" stands for the program folder
+  } cases[] = {
+      {"server", "SITE=C\r\nDBQ=postgresql://Clerk:PW@DbHost/Korv?sslmode=require\r\n",
+       "postgresql://Clerk:PW@DbHost/Korv?sslmode=require"},
+      {"any case, blanks, keys in any order", "dbq=  Postgres://u@/Korv?host=/run/pg  \nsite=c\n",
+       "Postgres://u@/Korv?host=/run/pg"},
+      {"other site", "SITE=S\nDBQ=postgresql://u@h/Korv\n", "<P>\\"},
+      {"comment mark", "'SITE=C\nDBQ=postgresql://u@h/Korv\n", "<P>\\"},
+      {"a file still works", "SITE=C\nDBQ=\\\\SRV\\POSTGRESQL\\KORV.MDB\n",
+       "\\\\SRV\\POSTGRESQL\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    FakeSystem system(dir);
+    dir.Write("prog/KORV.DSN", QByteArray(c.dsn));
+    AppContext context;
+    LocateDatabase(context);
+    QString expected = QString::fromUtf8(c.databaseFolder);
+    expected.replace("<P>", system.programFolder);
+    EXPECT_EQ(context.DatabaseFolder, expected);
+    BuildConnectionString(context);
+    const QString dataSource = db::ConnectionString::Parse(context.ConnectionString).dataSource;
+    EXPECT_EQ(dataSource, db::IsServerUri(expected) ? expected : expected + "KORV.mdb");
+  }
 }
 
 // Whatever a folder holds, the connection string gives back exactly the path it was made from;
