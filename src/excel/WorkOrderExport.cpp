@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "db/Connection.h"
 #include "excel/WorkbookConversion.h"
@@ -29,32 +30,42 @@ ExportOutcome ExportRows(ExportFrame& frame, const std::function<QString()>& sta
     BusyPointer busy;
     Ui().ProcessEvents();
     try {
-      const auto connection = db::Connection::Open(context.ConnectionString);
-      const QString sql = statement();
-      const qint64 total = connection->CountRows(sql);
-      db::Cursor rows = connection->OpenCursor(sql);
-      // The count can be stale by the time the rows are read (another workstation deleting):
-      // the first row decides.
-      if (total < 1 || !rows.Next()) {
+      const QString folder = QFileInfo(targetPath).absolutePath();
+      std::optional<Workbook> book;
+      enum class Read { NoRows, Cancelled, Written } read = Read::NoRows;
+      {
+        const auto connection = db::Connection::Open(context.ConnectionString);
+        const QString sql = statement();
+        // The count and the rows from one state of the database: the bar's total is the number
+        // of lines written, however busy other workstations are. It ends, with the connection,
+        // before any message can wait for the user.
+        const db::ReadSnapshot snapshot(*connection);
+        const qint64 total = connection->CountRows(sql);
+        db::Cursor rows = connection->OpenCursor(sql);
+        // A Jet file has no snapshot: its count can be stale by the time the rows are read.
+        if (total > 0 && rows.Next()) {
+          book.emplace(WorkbookOptions{.tempFolder = folder});
+          read = frame.Write(rows, *book, progress, total) ? Read::Written : Read::Cancelled;
+        }
+      }
+      if (read == Read::NoRows) {
         ShowMessage(noRows, kInformation, QStringLiteral("訊息"));
         return ExportOutcome::NoRows;
       }
-      const QString folder = QFileInfo(targetPath).absolutePath();
-      Workbook book({.tempFolder = folder});
-      if (!frame.Write(rows, book, progress, total)) {
+      if (read == Read::Cancelled) {
         ShowMessage(QStringLiteral("已取消轉檔，檔案沒有寫入：") + targetPath, kInformation,
                     QStringLiteral("訊息"));
         return ExportOutcome::Cancelled;
       }
       const WorkbookFormat format = FormatOfPath(targetPath);
       if (format == WorkbookFormat::Xlsx) {
-        book.SaveAs(targetPath);
+        book->SaveAs(targetPath);
       } else {
         QTemporaryDir work(folder + QStringLiteral("/.tarvel-xlsx-XXXXXX"));
         if (!work.isValid()) throw Error(QStringLiteral("無法在 %1 建立暫存資料夾").arg(folder));
         const QString xlsx =
             work.filePath(QFileInfo(targetPath).completeBaseName() + QStringLiteral(".xlsx"));
-        book.SaveAs(xlsx);
+        book->SaveAs(xlsx);
         ConvertWorkbook(xlsx, format, targetPath);
       }
     } catch (const Error& error) {

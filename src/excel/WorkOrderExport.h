@@ -25,7 +25,8 @@ enum class ExportOutcome {
 /// a failure leaves an existing file as it was. A target named .xls or .ods is converted from the
 /// finished workbook by LibreOffice (ConvertWorkbook). The rows are counted first (the count
 /// is the progress total and the test for "no rows"), then streamed through a cursor, so memory
-/// stays flat however many there are. `progress` hears after every record and may cancel.
+/// stays flat however many there are; count and rows are read in one db::ReadSnapshot. `progress`
+/// hears after every record and may cancel.
 ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& criteria,
                                const AppContext& context, const QString& targetPath,
                                const ExportProgress& progress = {});

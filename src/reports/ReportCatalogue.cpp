@@ -120,8 +120,7 @@ std::unique_ptr<Report> CreateLayout(const LayoutEntry& entry, const WorkOrderCr
                                      const AppContext& context,
                                      std::optional<CheckedRows> checked) {
   std::unique_ptr<Report> report = CreateLayout(entry, criteria, context);
-  if (checked && report->DataControl1.Source == checked->statement)
-    report->DataControl1.SetFirstRecordset(std::move(checked->rows));
+  report->DataControl1.UseCheckedRows(std::move(checked));
   return report;
 }
 

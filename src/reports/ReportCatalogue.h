@@ -47,12 +47,6 @@ const LayoutEntry* FindLayout(const QString& name);
 std::unique_ptr<Report> CreateLayout(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
                                      const AppContext& context);
 
-/// The rows a check before an output read, and the statement it ran.
-struct CheckedRows {
-  QString statement;
-  db::Recordset rows;
-};
-
 /// CreateLayout whose first run prints `checked`'s rows instead of querying, when the layout's
 /// source is the statement the check ran.
 std::unique_ptr<Report> CreateLayout(const LayoutEntry& entry, const WorkOrderCriteria& criteria,

@@ -9,16 +9,24 @@
 namespace tarvel {
 namespace {
 
-/// Runs the choice's check statement; true when it has rows (then the company name is
-/// refreshed). The connection and the hourglass end with this function, before any message.
-bool HasRowsAndRefreshCompany(const ReworkFormState& form, AppContext& context,
-                              ReworkCriteria& criteria) {
+/// Runs the choice's check statement (or, for a print or preview that keeps them, reads the
+/// layout's rows); true when it has rows (then the company name is refreshed). The connection and
+/// the hourglass end with this function, before any message.
+bool HasRowsAndRefreshCompany(const ReworkFormState& form, OutputMode mode, AppContext& context,
+                              ReworkCriteria& criteria, std::optional<CheckedRows>* checked) {
   CaptureReworkCriteria(form, criteria);
   BusyPointer busy;
   Ui().ProcessEvents();
   auto connection = db::Connection::Open(context.ConnectionString);
-  if (!connection->HasRows(ReworkStatement(form.sopt選擇報表, criteria, ReworkQuery::Check)))
+  if (checked && mode != OutputMode::Excel) {
+    CheckedRows read{ReworkStatement(form.sopt選擇報表, criteria, ReworkQuery::Layout), {}};
+    read.rows = connection->OpenRecordset(read.statement);
+    if (read.rows.RecordCount() == 0) return false;
+    *checked = std::move(read);
+  } else if (!connection->HasRows(
+                 ReworkStatement(form.sopt選擇報表, criteria, ReworkQuery::Check))) {
     return false;
+  }
   const db::Recordset company =
       connection->OpenRecordset(QStringLiteral("select * from [COMPANY]"));
   context.CompanyName =
@@ -29,9 +37,10 @@ bool HasRowsAndRefreshCompany(const ReworkFormState& form, AppContext& context,
 }  // namespace
 
 BuildResult BuildAndCheckRework(const ReworkFormState& form, OutputMode mode, AppContext& context,
-                                ReworkCriteria& criteria, const ReworkOutput& output) {
+                                ReworkCriteria& criteria, const ReworkOutput& output,
+                                std::optional<CheckedRows>* checked) {
   try {
-    if (!HasRowsAndRefreshCompany(form, context, criteria)) {
+    if (!HasRowsAndRefreshCompany(form, mode, context, criteria, checked)) {
       ShowMessage(QStringLiteral("查無任何資料!"), kExclamation, QStringLiteral("訊息"));
       return BuildResult::NoRows;
     }

@@ -55,14 +55,19 @@ TEST_F(ReworkOnDemo, EveryLayoutPrintsTheRowsTheCheckCounted) {
     ReworkCriteria criteria;
     context.CompanyName.clear();
     std::unique_ptr<Report> report;
+    std::optional<CheckedRows> checked;
     const ReworkFormState form = FormFor(entry.choice);
-    ASSERT_EQ(BuildAndCheckRework(form, OutputMode::Preview, context, criteria,
-                                  [&](int choice, OutputMode mode) {
-                                    EXPECT_EQ(choice, entry.choice);
-                                    EXPECT_EQ(mode, OutputMode::Preview);
-                                    report = CreateReworkLayout(ReworkEntryFor(choice), criteria,
-                                                                context);
-                                  }),
+    ASSERT_EQ(BuildAndCheckRework(
+                  form, OutputMode::Preview, context, criteria,
+                  [&](int choice, OutputMode mode) {
+                    EXPECT_EQ(choice, entry.choice);
+                    EXPECT_EQ(mode, OutputMode::Preview);
+                    report = CreateReworkLayout(ReworkEntryFor(choice), criteria, context);
+                    // The layout prints the rows the check read: with its database gone, still.
+                    report->DataControl1.ConnectionString = "Data Source=/nonexistent/KORV.mdb";
+                    report->DataControl1.UseCheckedRows(std::exchange(checked, std::nullopt));
+                  },
+                  &checked),
               BuildResult::Dispatched);
     ASSERT_TRUE(report);
     EXPECT_FALSE(context.CompanyName.isEmpty()) << "refreshed from [COMPANY]";

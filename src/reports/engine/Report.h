@@ -87,6 +87,13 @@ class ReportSection {
   std::vector<ReportControl*> controls_;
 };
 
+/// The rows a check before an output read, and the statement it ran: the output prints them
+/// instead of querying again, so it prints what was counted, from one state of the database.
+struct CheckedRows {
+  QString statement;
+  db::Recordset rows;
+};
+
 /// Where the rows come from: a connection string and an SQL text set in ActiveReport_Initialize,
 /// or rows given in memory (tests, tools), which then take precedence.
 class DataControl {
@@ -98,6 +105,11 @@ class DataControl {
   /// Rows already read on Source for this output (by the check before it): the next Open hands
   /// them over instead of querying again; any later Open queries.
   void SetFirstRecordset(db::Recordset rows) { first_ = std::move(rows); }
+  /// SetFirstRecordset of `checked`'s rows when they were read with Source itself (set it first:
+  /// the layout's ActiveReport_Initialize does); otherwise the layout queries on its own.
+  void UseCheckedRows(std::optional<CheckedRows> checked) {
+    if (checked && checked->statement == Source) SetFirstRecordset(std::move(checked->rows));
+  }
 
   /// The rows: the given recordset, or a snapshot opened on ConnectionString and Source (the
   /// connection is closed again before this returns). Throws db::DbError / tarvel::Error.

@@ -226,7 +226,8 @@ void ReworkWindow::RunRequest(OutputMode mode, QAbstractButton* button) {
   // The button shows the hourglass itself until the request is through, then its own pointer.
   const QCursor own = button->cursor();
   button->setCursor(Qt::WaitCursor);
-  BuildAndCheckRework(FormState(), mode, context_, criteria_, seams_.output);
+  BuildAndCheckRework(FormState(), mode, context_, criteria_, seams_.output, &checkedRows_);
+  checkedRows_.reset();
   button->setCursor(own);
 }
 
@@ -237,6 +238,7 @@ void ReworkWindow::Output(int choice, OutputMode mode) {
     return;
   }
   std::unique_ptr<Report> report = CreateReworkLayout(ReworkEntryFor(choice), criteria_, context_);
+  report->DataControl1.UseCheckedRows(std::exchange(checkedRows_, std::nullopt));
   if (mode == OutputMode::Preview)
     ShowReportModal(std::move(report), this);
   else

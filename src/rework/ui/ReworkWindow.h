@@ -5,10 +5,12 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "lookup/LookupValues.h"
 #include "lookup/LookupWindow.h"
 #include "overview/criteria/ReportDispatch.h"
+#include "reports/engine/Report.h"
 #include "rework/ReworkCriteria.h"
 
 class QAbstractButton;
@@ -87,6 +89,8 @@ class ReworkWindow : public QDialog {
   ReworkCriteria& criteria_;
   ReworkWindowSeams seams_;
   std::unique_ptr<Ui::ReworkWindow> ui_;
+  // The rows the check of the running request read, until its layout takes them.
+  std::optional<CheckedRows> checkedRows_;
   bool firstActivation_ = true;
 
   std::array<QRadioButton*, kReworkChoiceCount> reportOptions_{};
