@@ -210,7 +210,7 @@ Value Session::CellValue(const PGresult* result, int row, int column) {
       return value;
     }
     default:
-      return Value(QString::fromUtf8(text));
+      return Value::FromUtf8(raw, text.size());
   }
 }
 

@@ -1,6 +1,5 @@
 #include "db/SqliteSupport.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <iterator>
 
@@ -82,32 +81,9 @@ Value ColumnValue(sqlite3_stmt* stmt, int column) {
       return Value(static_cast<qint64>(sqlite3_column_int64(stmt, column)));
     case SQLITE_FLOAT:
       return Value(sqlite3_column_double(stmt, column));
-    case SQLITE_TEXT: {
-      // The file holds UTF-8: decode it ourselves into a scratch buffer, sparing the engine's
-      // UTF-16 copy and its allocation for every cell.
-      const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-      const int bytes = sqlite3_column_bytes(stmt, column);
-      thread_local std::vector<char16_t> scratch;
-      if (scratch.size() < static_cast<size_t>(bytes)) scratch.resize(static_cast<size_t>(bytes));
-      qsizetype length = 0;
-      bool ascii = true;
-      for (int i = 0; i < bytes; ++i) {
-        if (static_cast<unsigned char>(utf8[i]) >= 0x80) {
-          ascii = false;
-          break;
-        }
-        scratch[static_cast<size_t>(i)] = static_cast<char16_t>(utf8[i]);
-      }
-      if (ascii) {
-        length = bytes;
-      } else {
-        QStringDecoder decoder(QStringDecoder::Utf8);
-        const QChar* end = decoder.appendToBuffer(reinterpret_cast<QChar*>(scratch.data()),
-                                                  QByteArrayView(utf8, bytes));
-        length = end - reinterpret_cast<const QChar*>(scratch.data());
-      }
-      return Value::FromUtf16(scratch.data(), length);
-    }
+    case SQLITE_TEXT:
+      return Value::FromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                             sqlite3_column_bytes(stmt, column));
     case SQLITE_BLOB: {
       const void* bytes = sqlite3_column_blob(stmt, column);
       return Value::FromBytes(bytes, sqlite3_column_bytes(stmt, column));

@@ -1,8 +1,10 @@
 #include "db/Value.h"
 
+#include <QStringDecoder>
 #include <atomic>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "platform/Conversions.h"
 
@@ -164,6 +166,25 @@ bool Value::operator==(const Value& other) const {
       return AsBlob() == other.AsBlob();
   }
   return false;
+}
+
+Value Value::FromUtf8(const char* utf8, qsizetype bytes) {
+  // Decoded into a scratch buffer, so the only allocation is the value's own block.
+  thread_local std::vector<char16_t> scratch;
+  if (scratch.size() < static_cast<size_t>(bytes)) scratch.resize(static_cast<size_t>(bytes));
+  bool ascii = true;
+  for (qsizetype i = 0; i < bytes; ++i) {
+    if (static_cast<unsigned char>(utf8[i]) >= 0x80) {
+      ascii = false;
+      break;
+    }
+    scratch[static_cast<size_t>(i)] = static_cast<char16_t>(utf8[i]);
+  }
+  if (ascii) return FromUtf16(scratch.data(), bytes);
+  QStringDecoder decoder(QStringDecoder::Utf8);
+  const QChar* end =
+      decoder.appendToBuffer(reinterpret_cast<QChar*>(scratch.data()), QByteArrayView(utf8, bytes));
+  return FromUtf16(scratch.data(), end - reinterpret_cast<const QChar*>(scratch.data()));
 }
 
 }  // namespace tarvel::db

@@ -28,6 +28,9 @@ class Value {
   Value(const QByteArray& v);
   /// A text from UTF-16 code units (as the engine hands them over), copied once.
   static Value FromUtf16(const char16_t* text, qsizetype length);
+  /// A text from UTF-8 bytes (as the engines hand them over), decoded straight into the value's
+  /// own block: one allocation, no QString in between.
+  static Value FromUtf8(const char* utf8, qsizetype bytes);
   /// Bytes, copied once.
   static Value FromBytes(const void* bytes, qsizetype length);
 
