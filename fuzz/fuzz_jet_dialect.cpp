@@ -1,9 +1,10 @@
-// The Jet dialect's translation, on any text and on real statements against a small table.
+// Access SQL's translation, on any text and on real statements against a small table.
 //
-// Invariants: Translate (for SQLite and for PostgreSQL) throws nothing but DbError; "select top N *
-// from CUST" followed by any tail that opens no other select (no parenthesis, compound operator or
-// ";") returns at most N rows when the engine runs it: a comment or anything else in the tail never
-// loses the limit.
+// Invariants: translating for SQLite and for PostgreSQL throws nothing but DbError and never hangs;
+// "select top N * from CUST" followed by any tail that opens no other select (no parenthesis,
+// compound operator or ";") returns at most N rows when the engine runs it: a comment or anything
+// else in the tail never loses the limit; a statement whose literal carries quotes keeps its
+// shape: "select * from CUST where ID = '<text>'" finds exactly the rows whose ID is that text.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sqlite3.h>
 
@@ -15,8 +16,8 @@
 #include "FuzzCheck.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/JetDialect.h"
-#include "db/PgDialect.h"
+#include "db/SqlText.h"
+#include "db/sql/Translate.h"
 
 namespace {
 
@@ -60,13 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int top = input.ConsumeIntegralInRange(1, kRows - 1);
   const QString tail = QString::fromStdString(input.ConsumeRemainingBytesAsString());
 
-  try {
-    (void)tarvel::db::JetDialect::Translate(tail);
-  } catch (const tarvel::db::DbError&) {
-  }
-  try {
-    (void)tarvel::db::PgDialect::Translate(tail);
-  } catch (const tarvel::db::DbError&) {
+  using tarvel::db::sql::Engine;
+  for (const Engine engine : {Engine::Sqlite, Engine::Postgres}) {
+    for (const auto wildcards :
+         {tarvel::db::sql::Wildcards::Ansi, tarvel::db::sql::Wildcards::Access}) {
+      try {
+        (void)tarvel::db::sql::Translate(tail, engine, &Database().Catalog(), {wildcards});
+      } catch (const tarvel::db::DbError&) {
+      }
+    }
   }
 
   const QString statement = QStringLiteral("select top %1 * from CUST").arg(top) + tail;
@@ -75,10 +78,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qint64 rows = Database().OpenRecordset(statement).RecordCount();
     if (!MayHoldAnotherSelect(tail)) {
       Check(rows <= top, "top N returns at most N rows", statement,
-            tarvel::db::JetDialect::Translate(statement));
+            tarvel::db::sql::Translate(statement, Engine::Sqlite, &Database().Catalog()).sql);
     }
   } catch (const tarvel::db::DbError&) {
     // not a statement the engine takes (or over its step budget)
+  }
+
+  // A literal that carries quotes, percent signs or comment marks stays one literal.
+  const QString literal = tail.left(40);
+  // Texts SQLite stores as they are: no NUL (SqlEscape drops it), no lone surrogate.
+  if (literal.contains(QChar(u'\0')) || QString::fromUtf8(literal.toUtf8()) != literal) return 0;
+  const QString lookup = QStringLiteral("select * from CUST where ID = '") +
+                         tarvel::db::SqlEscape(literal) + QStringLiteral("'");
+  stepsLeft = kStepBudget;
+  try {
+    const qint64 rows = Database().OpenRecordset(lookup).RecordCount();
+    const bool known = literal.size() == 1 && QStringLiteral("abcdeABCDE").contains(literal);
+    Check(rows == (known ? 1 : 0), "a quoted literal stays a literal", lookup,
+          tarvel::db::sql::Translate(lookup, Engine::Sqlite, &Database().Catalog()).sql);
+  } catch (const tarvel::db::DbError&) {
+    Check(false, "a quoted literal is a statement", lookup, QString());
   }
   return 0;
 }

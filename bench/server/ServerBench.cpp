@@ -14,7 +14,7 @@
 #include <cstring>
 
 #include "db/Connection.h"
-#include "db/PgDialect.h"
+#include "db/sql/Translate.h"
 #include "demo/DemoDatabase.h"
 #include "overview/criteria/Statement.h"
 #include "platform/Clock.h"
@@ -109,7 +109,11 @@ BENCHMARK(BM_StatementThroughTheBackend)
 void BM_StatementThroughBareLibpq(benchmark::State& state) {
   Fixture& f = Shared();
   if (!f.ready) return state.SkipWithError("no PostgreSQL cluster");
-  const QByteArray sql = db::PgDialect::Translate(f.statement).toUtf8();
+  // The same text the backend sends: translated with what the server holds.
+  const auto connection = db::Connection::OpenFile(f.uri);
+  const QByteArray sql =
+      db::sql::Translate(f.statement, db::sql::Engine::Postgres, &connection->Catalog())
+          .sql.toUtf8();
   qint64 rows = 0;
   for (auto _ : state) {
     PGconn* conn = PQconnectdb(f.uri.toUtf8().constData());

@@ -22,5 +22,6 @@ int RunExcelCommand(const QStringList& args, CommandIo io);
 int RunReworkCommand(const QStringList& args, CommandIo io);
 int RunJetInfoCommand(const QStringList& args, CommandIo io);
 int RunCopyDbCommand(const QStringList& args, CommandIo io);
+int RunQueryCommand(const QStringList& args, CommandIo io);
 
 }  // namespace tarvel::cli

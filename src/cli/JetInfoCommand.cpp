@@ -1,6 +1,6 @@
 // tarvel-cli jet-info: what the program would see in a Jet file, checked before a site points its
-// KORV.DSN at it: tables with row counts, stored queries with their text and whether they became
-// views, and the tables, sources and columns the program reads that the file lacks.
+// KORV.DSN at it: tables with row counts, stored queries with their text and how they are offered,
+// and the tables, sources and columns the program reads that the file lacks.
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
@@ -9,6 +9,7 @@
 #include "cli/Command.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/sql/Catalog.h"
 #include "demo/DemoDatabase.h"
 
 namespace tarvel::cli {
@@ -39,11 +40,10 @@ QList<QPair<QString, QStringList>> NeededNames() {
         name == QLatin1String("SYSUSER1")) {
       continue;
     }
-    db::Recordset columns =
-        demo->OpenRecordset(QStringLiteral("select name from pragma_table_info('%1')").arg(name));
     QStringList names;
-    for (; !columns.EOF_(); columns.MoveNext())
-      names << columns.Text("name");
+    if (const db::sql::Relation* relation = demo->Catalog().Find(name))
+      for (const db::sql::ColumnShape& c : relation->columns)
+        names << c.name;
     needed.append({name, names});
   }
   return needed;
@@ -84,25 +84,39 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
       }
       io.out << "  " << name << "  " << count << " rows\n";
     }
-    db::Recordset objects =
-        connection->OpenRecordset("select name from sqlite_schema where type in ('table', 'view')");
-    for (; !objects.EOF_(); objects.MoveNext()) {
-      const QString name = objects.Text("name");
+    const auto remember = [&](const QString& name) {
       QStringList columns;
-      db::Recordset info = connection->OpenRecordset(
-          QStringLiteral("select name from pragma_table_info('%1')").arg(name));
-      for (; !info.EOF_(); info.MoveNext())
-        columns << info.Text("name").toCaseFolded();
+      if (const db::sql::Relation* relation = connection->Catalog().Find(name))
+        for (const db::sql::ColumnShape& c : relation->columns)
+          columns << c.name.toCaseFolded();
       present.insert(name.toCaseFolded(), columns);
-    }
+    };
+    for (tables.MoveFirst(); !tables.EOF_(); tables.MoveNext())
+      remember(tables.Text("name"));
+    for (const db::StoredQueryReport& q : connection->StoredQueries())
+      if (q.offer == db::StoredQueryReport::Offer::View) remember(q.name);
 
     io.out << "\nstored queries:\n";
     if (connection->StoredQueries().empty()) io.out << "  (none)\n";
     for (const db::StoredQueryReport& q : connection->StoredQueries()) {
-      io.out << "  " << q.name << " (" << q.kind << "): "
-             << (q.offered ? QStringLiteral("translated, offered as a view")
-                           : QStringLiteral("not translated: ") + q.reason)
-             << "\n";
+      QString how;
+      switch (q.offer) {
+        case db::StoredQueryReport::Offer::View:
+          how = QStringLiteral("offered as a view");
+          break;
+        case db::StoredQueryReport::Offer::InPlace:
+          how =
+              q.kind == QLatin1String("Crosstab")
+                  ? QStringLiteral("offered where it is read, its columns the pivot's values then")
+                  : QStringLiteral(
+                        "a parameter query: run with the values given "
+                        "(tarvel-cli query --param NAME=VALUE)");
+          break;
+        case db::StoredQueryReport::Offer::No:
+          how = QStringLiteral("not offered: ") + q.reason;
+          break;
+      }
+      io.out << "  " << q.name << " (" << q.kind << "): " << how << "\n";
       for (const QString& line : q.accessSql.split(u'\n'))
         io.out << "    " << line << "\n";
     }

@@ -35,6 +35,8 @@ constexpr Entry kCommands[] = {
      "rework, proof, plate and die reports"},
     {"jet-info", tarvel::cli::RunJetInfoCommand,
      "FILE  list a Jet file's tables, stored queries and what the program misses in it"},
+    {"query", tarvel::cli::RunQueryCommand,
+     "--db DB [--format tsv|csv|json] [--param NAME=VALUE ...] 'SQL'  run one Access SQL query"},
     {"copy-db", tarvel::cli::RunCopyDbCommand,
      "FROM TO [--force]  copy a SQLite or Jet database into a PostgreSQL database"},
 };

@@ -5,13 +5,17 @@
 #include <QRegularExpression>
 #include <atomic>
 
-#include "db/JetDialect.h"
+#include "db/EngineCatalog.h"
 #include "db/JetFile.h"
 #include "db/JetModule.h"
-#include "db/JetRewriter.h"
 #include "db/PgSession.h"
 #include "db/ServerUri.h"
+#include "db/SqliteAccessFunctions.h"
 #include "db/SqliteSupport.h"
+#include "db/sql/AccessValues.h"
+#include "db/sql/Lexer.h"
+#include "db/sql/Translate.h"
+#include "platform/Conversions.h"
 #include "platform/Paths.h"
 
 namespace tarvel::db {
@@ -22,23 +26,56 @@ using detail::ThrowEngineError;
 
 std::atomic<int> busyTimeoutMs{Connection::kBusyTimeoutMs};
 
-detail::Rewritten ForServer(const QString& jetSql) {
-  return detail::Rewrite(jetSql, detail::Engine::Postgres);
+// Statements in an engine's own words, passed as they stand: changes of the schema and the like,
+// which tools and tests send and the program's texts never are.
+bool IsNative(const QString& text) {
+  static const QRegularExpression first(
+      QStringLiteral("^\\s*(create|drop|alter|lock|pragma|begin|commit|rollback|savepoint|"
+                     "release|vacuum|analyze|reindex|attach|detach)\\b"),
+      QRegularExpression::CaseInsensitiveOption);
+  return first.match(text).hasMatch();
 }
 
-// On a Jet file only queries run: anything else is refused in the program's words before the
-// engine gives its own ("table … may not be modified").
-detail::StatementPtr PrepareReading(const Connection& connection, const QString& jetSql) {
-  const bool readOnly = connection.IsReadOnly();
-  if (readOnly) {
-    static const QRegularExpression query(QStringLiteral("^[\\s(]*(select|with|values)\\b"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    if (!query.match(jetSql).hasMatch()) throw DbError(connection.ReadOnlyDescription(), jetSql);
+// A parameter's value as its declaration types it; an undeclared one given as text is read as a
+// number or a date where it is one.
+Value ParameterValue(const Value& given, sql::SqlType declared) {
+  if (given.IsNull()) return given;
+  const QString text = given.ToText().trimmed();
+  const auto asDate = [&]() -> std::optional<Value> {
+    QString inside = text;
+    if (inside.startsWith(u'#') && inside.endsWith(u'#') && inside.size() > 1)
+      inside = inside.mid(1, inside.size() - 2);
+    if (const auto ole = sql::ParseDateText(inside)) return Value(sql::StoredFromOle(*ole));
+    return std::nullopt;
+  };
+  const auto asNumber = [&](bool real) {
+    const double number = NumericValue(text);
+    const bool whole = number == static_cast<double>(static_cast<qint64>(number));
+    return whole && !real && !text.contains(u'.') ? Value(static_cast<qint64>(number))
+                                                  : Value(number);
+  };
+  switch (declared) {
+    case sql::SqlType::Date:
+      if (!given.IsText()) return given;
+      if (const auto date = asDate()) return *date;
+      throw DbError(QStringLiteral("參數值「%1」不是日期。").arg(text));
+    case sql::SqlType::Boolean:
+    case sql::SqlType::Integer:
+    case sql::SqlType::Real:
+    case sql::SqlType::Currency:
+      if (!given.IsText()) return given;
+      if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return Value(-1);
+      if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return Value(0);
+      if (!IsNumeric(text)) throw DbError(QStringLiteral("參數值「%1」不是數字。").arg(text));
+      return asNumber(declared != sql::SqlType::Integer && declared != sql::SqlType::Boolean);
+    case sql::SqlType::Text:
+      return given.IsText() ? given : Value(given.ToText());
+    default:
+      if (!given.IsText()) return given;
+      if (IsNumeric(text)) return asNumber(false);
+      if (const auto date = asDate()) return *date;
+      return given;
   }
-  auto stmt = PrepareSingle(connection.Handle(), JetDialect::Translate(jetSql), jetSql);
-  if (readOnly && !sqlite3_stmt_readonly(stmt.get()))
-    throw DbError(connection.ReadOnlyDescription(), jetSql);
-  return stmt;
 }
 
 enum class FileKind { Missing, Sqlite, Jet, Other };
@@ -60,6 +97,29 @@ FileKind Recognise(const QString& path) {
 }
 
 }  // namespace
+
+QString ParameterKey(const QString& typed) {
+  try {
+    QStringList parts;
+    QString separators;
+    QString word;
+    for (const sql::Token& t : sql::Tokenize(typed)) {
+      if (t.kind == sql::TokenKind::End) break;
+      if (t.IsSymbol(u".") || t.IsSymbol(u"!")) {
+        parts << word;
+        word.clear();
+        separators += t.text;
+      } else {
+        if (!word.isEmpty()) word += u' ';
+        word += t.text;
+      }
+    }
+    parts << word;
+    return sql::BindingName(parts, separators).toLower();
+  } catch (const DbError&) {
+    return typed.trimmed().toLower();
+  }
+}
 
 ConnectionString ConnectionString::Parse(const QString& text) {
   ConnectionString result;
@@ -151,6 +211,7 @@ std::unique_ptr<Connection> Connection::OpenServer(const QString& uri) {
   auto session = std::make_shared<pg::Session>(uri);
   std::unique_ptr<Connection> connection(new Connection(nullptr, session->Name()));
   connection->pg_ = std::move(session);
+  connection->pgCatalog_ = std::make_unique<PgCatalog>(*connection->pg_);
   return connection;
 }
 
@@ -185,7 +246,8 @@ std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool creat
   }
   // Before the first read: the header read below already waits for another program's lock.
   sqlite3_busy_timeout(raw, BusyTimeoutMs());
-  JetDialect::InstallFunctions(raw);
+  RegisterAccessFunctions(raw);
+  connection->sqliteCatalog_ = std::make_unique<SqliteCatalog>(raw);
   // Reads the header now, so a damaged file fails here and not in the first query.
   if (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK) {
     if ((sqlite3_extended_errcode(raw) & 0xff) == SQLITE_BUSY)
@@ -206,11 +268,12 @@ std::unique_ptr<Connection> Connection::OpenJet(const QString& path) {
         sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<Connection> connection(new Connection(raw, path));
     if (rc != SQLITE_OK) throw DbError(QStringLiteral("無法建立記憶體資料庫。"));
-    JetDialect::InstallFunctions(raw);
+    RegisterAccessFunctions(raw);
     connection->jet_ = source;
-    for (const jet::QueryOutcome& o : jet::Attach(raw, source)) {
+    connection->sqliteCatalog_ = std::make_unique<SqliteCatalog>(raw);
+    for (const jet::QueryOutcome& o : jet::Attach(raw, source, *connection->sqliteCatalog_)) {
       connection->storedQueries_.push_back(
-          {o.query.name, jet::KindName(o.query.kind), o.query.accessSql, o.offered, o.reason});
+          {o.query.name, jet::KindName(o.query.kind), o.query.accessSql, o.offer, o.reason});
     }
     // The engine refuses writes too, should a text get past RefuseWrite.
     sqlite3_exec(raw, "PRAGMA query_only = ON", nullptr, nullptr, nullptr);
@@ -231,16 +294,87 @@ auto Connection::Reading(const QString& jetSql, F&& read) {
   return jet::RetryTorn(jet_.get(), jetSql, kJetReadAttempts, std::forward<F>(read));
 }
 
+sql::Catalog& Connection::Catalog() {
+  if (pgCatalog_) return *pgCatalog_;
+  return *sqliteCatalog_;
+}
+
+void Connection::SchemaChanged() {
+  if (sqliteCatalog_) sqliteCatalog_->Clear();
+  if (pgCatalog_) pgCatalog_->Clear();
+}
+
+// A text translated for this connection's engine, with the values of its named parameters.
+struct Connection::Prepared {
+  sql::Translation translation;
+  /// One per placeholder slot; NULL for the text's own "?" markers, bound later.
+  std::vector<Value> values;
+  detail::StatementPtr stmt;  // SQLite
+};
+
+Connection::Prepared Connection::PrepareQuery(const QString& accessSql,
+                                              const QueryOptions& options) {
+  Prepared p;
+  p.translation = sql::Translate(
+      accessSql, pg_ ? sql::Engine::Postgres : sql::Engine::Sqlite, &Catalog(),
+      {options.accessWildcards ? sql::Wildcards::Access : sql::Wildcards::Ansi, options.queryOnly});
+  for (const QString& name : p.translation.placeholders) {
+    if (name.isEmpty()) {
+      p.values.emplace_back();
+      continue;
+    }
+    const auto given = options.parameters.constFind(name.toLower());
+    if (given == options.parameters.cend())
+      throw DbError(
+          QStringLiteral("查詢需要參數「%1」的值（資料來源沒有這個名稱的欄位）。").arg(name),
+          accessSql);
+    sql::SqlType declared = sql::SqlType::Unknown;
+    for (const sql::DeclaredParameter& d : p.translation.declared)
+      if (d.name.compare(name, Qt::CaseInsensitive) == 0) declared = d.type;
+    try {
+      p.values.push_back(ParameterValue(*given, declared));
+    } catch (const DbError& e) {
+      throw DbError(QStringLiteral("參數「%1」：").arg(name) + e.Description(), accessSql);
+    }
+  }
+  if (pg_) return p;
+  // On a Jet file only queries run: anything else is refused in the program's words before the
+  // engine gives its own ("table … may not be modified").
+  if (jet_ && p.translation.kind != sql::Statement::Kind::Query)
+    throw DbError(ReadOnlyDescription(), accessSql);
+  p.stmt = PrepareSingle(db_, p.translation.sql, accessSql);
+  if (jet_ && !sqlite3_stmt_readonly(p.stmt.get())) throw DbError(ReadOnlyDescription(), accessSql);
+  for (size_t slot = 0; slot < p.values.size(); ++slot) {
+    if (!p.translation.placeholders[static_cast<qsizetype>(slot)].isEmpty())
+      detail::BindValue(p.stmt.get(), static_cast<int>(slot) + 1, p.values[slot], accessSql);
+  }
+  return p;
+}
+
 void Connection::Execute(const QString& jetSql) {
-  if (pg_) {
-    pg_->Run(ForServer(jetSql).sql, {}, jetSql);
+  if (IsNative(jetSql)) {
+    if (pg_) {
+      pg_->Run(jetSql, {}, jetSql);
+    } else {
+      RefuseWrite(jetSql);
+      auto stmt = PrepareSingle(db_, jetSql, jetSql);
+      int rc;
+      while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+      }
+      if (rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
+    }
+    SchemaChanged();
     return;
   }
-  auto stmt = PrepareReading(*this, jetSql);
+  Prepared p = PrepareQuery(jetSql, {});
+  if (pg_) {
+    pg_->Run(p.translation.sql, p.values, jetSql);
+    return;
+  }
   Reading(jetSql, [&] {
-    sqlite3_reset(stmt.get());
+    sqlite3_reset(p.stmt.get());
     int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(p.stmt.get())) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
     return 0;
@@ -248,6 +382,7 @@ void Connection::Execute(const QString& jetSql) {
 }
 
 void Connection::ExecuteScript(const QString& nativeScript) {
+  SchemaChanged();
   if (pg_) {
     pg_->RunScript(nativeScript);
     return;
@@ -260,14 +395,18 @@ void Connection::ExecuteScript(const QString& nativeScript) {
 }
 
 Recordset Connection::OpenRecordset(const QString& jetSql) {
+  return OpenRecordset(jetSql, QueryOptions{});
+}
+
+Recordset Connection::OpenRecordset(const QString& accessSql, const QueryOptions& options) {
+  Prepared p = PrepareQuery(accessSql, options);
   if (pg_) {
-    const detail::Rewritten sql = ForServer(jetSql);
-    return pg::Session::Snapshot(pg_->Run(sql.sql, {}, jetSql).get(), sql.spellings);
+    return pg::Session::Snapshot(pg_->Run(p.translation.sql, p.values, accessSql).get(),
+                                 p.translation.spellings);
   }
-  auto stmt = PrepareReading(*this, jetSql);
-  return Reading(jetSql, [&] {
-    sqlite3_reset(stmt.get());
-    return detail::ReadAll(db_, stmt.get(), jetSql);
+  return Reading(accessSql, [&] {
+    sqlite3_reset(p.stmt.get());
+    return detail::ReadAll(db_, p.stmt.get(), accessSql);
   });
 }
 
@@ -350,8 +489,12 @@ class ServerRows final : public RowSource {
 }  // namespace
 
 Cursor Connection::OpenCursor(const QString& jetSql) {
+  return OpenCursor(jetSql, QueryOptions{});
+}
+
+Cursor Connection::OpenCursor(const QString& accessSql, const QueryOptions& options) {
+  Prepared p = PrepareQuery(accessSql, options);
   if (pg_) {
-    const detail::Rewritten sql = ForServer(jetSql);
     const bool own = !pg_->InTransaction();
     if (own) pg_->RunScript(QStringLiteral("BEGIN"));
     const QByteArray name = pg_->NewName("tarvel_cursor_");
@@ -359,31 +502,31 @@ Cursor Connection::OpenCursor(const QString& jetSql) {
     try {
       // The line break ends a "--" comment the text may end in.
       pg_->Run(QStringLiteral("DECLARE ") + QString::fromLatin1(name) +
-                   QStringLiteral(" NO SCROLL CURSOR FOR ") + sql.sql + u'\n',
-               {}, jetSql);
-      first = pg_->Run(ServerRows::FetchText(name), {}, jetSql);
+                   QStringLiteral(" NO SCROLL CURSOR FOR ") + p.translation.sql + u'\n',
+               p.values, accessSql);
+      first = pg_->Run(ServerRows::FetchText(name), {}, accessSql);
     } catch (const DbError&) {
       if (own) pg_->RunQuietly("ROLLBACK");
       throw;
     }
-    const QStringList names = pg::Session::Snapshot(first.get(), sql.spellings).FieldNames();
+    const QStringList names =
+        pg::Session::Snapshot(first.get(), p.translation.spellings).FieldNames();
     return Cursor(names, {},
-                  std::make_unique<ServerRows>(pg_, name, own, std::move(first), jetSql));
+                  std::make_unique<ServerRows>(pg_, name, own, std::move(first), accessSql));
   }
-  auto stmt = PrepareReading(*this, jetSql);
   QStringList names;
   QStringList qualified;
-  detail::ReadColumnNames(stmt.get(), 0, names, qualified);
+  detail::ReadColumnNames(p.stmt.get(), 0, names, qualified);
   if (jet_) {
-    Recordset rows = Reading(jetSql, [&] {
-      sqlite3_reset(stmt.get());
-      return detail::ReadAll(db_, stmt.get(), jetSql);
+    Recordset rows = Reading(accessSql, [&] {
+      sqlite3_reset(p.stmt.get());
+      return detail::ReadAll(db_, p.stmt.get(), accessSql);
     });
     return Cursor(std::move(names), std::move(qualified),
                   std::make_unique<SnapshotRows>(std::move(rows)));
   }
   return Cursor(std::move(names), std::move(qualified),
-                std::make_unique<StatementRows>(db_, std::move(stmt), jetSql));
+                std::make_unique<StatementRows>(db_, std::move(p.stmt), accessSql));
 }
 
 qint64 Connection::CountRows(const QString& jetSql) {
@@ -393,35 +536,35 @@ qint64 Connection::CountRows(const QString& jetSql) {
 }
 
 bool Connection::HasRows(const QString& jetSql) {
+  Prepared p = PrepareQuery(jetSql, {});
   if (pg_) {
     // The server plans for one row and sends one; the line breaks end a "--" comment.
-    const QString probe = QStringLiteral("SELECT 1 FROM (\n") + ForServer(jetSql).sql +
+    const QString probe = QStringLiteral("SELECT 1 FROM (\n") + p.translation.sql +
                           QStringLiteral("\n) AS tarvel_rows LIMIT 1");
-    return PQntuples(pg_->Run(probe, {}, jetSql).get()) > 0;
+    return PQntuples(pg_->Run(probe, p.values, jetSql).get()) > 0;
   }
-  auto stmt = PrepareReading(*this, jetSql);
   return Reading(jetSql, [&] {
-    sqlite3_reset(stmt.get());
-    const int rc = sqlite3_step(stmt.get());
+    sqlite3_reset(p.stmt.get());
+    const int rc = sqlite3_step(p.stmt.get());
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
     return rc == SQLITE_ROW;
   });
 }
 
 Command Connection::Prepare(const QString& jetSql) {
+  Prepared p = PrepareQuery(jetSql, {});
   if (pg_) {
-    detail::Rewritten sql = ForServer(jetSql);
-    QByteArray name = pg_->Prepare(sql.sql, jetSql);
-    return Command(pg_, std::move(name), sql.parameters, std::move(sql.spellings), jetSql);
+    QByteArray name = pg_->Prepare(p.translation.sql, jetSql);
+    return Command(pg_, std::move(name), static_cast<int>(p.translation.placeholders.size()),
+                   std::move(p.translation.spellings), jetSql);
   }
-  auto stmt = PrepareReading(*this, jetSql);
-  return Command(stmt.release(), jetSql, jet_);
+  return Command(p.stmt.release(), jetSql, jet_);
 }
 
 UpdatableRecordset Connection::OpenForUpdate(const QString& jetSql) {
   if (pg_) return OpenServerForUpdate(jetSql);
   RefuseWrite(jetSql);
-  const QString sql = JetDialect::Translate(jetSql);
+  const QString sql = PrepareQuery(jetSql, {}).translation.sql;
   // The rowid rides along as an extra first column, so Update can find the row again. Views,
   // tables without rowid and joins refuse it; they are then searched by their values.
   static const QRegularExpression leadingSelect(QStringLiteral("^\\s*select\\s+(?!distinct\\b)"),
@@ -520,12 +663,12 @@ ReadSnapshot::~ReadSnapshot() {
     sqlite3_exec(connection_.Handle(), "COMMIT", nullptr, nullptr, nullptr);
 }
 
-Command::Command(std::shared_ptr<pg::Session> session, QByteArray name, int parameters,
+Command::Command(std::shared_ptr<pg::Session> session, QByteArray name, int placeholders,
                  QHash<QString, QString> spellings, QString sql)
     : sql_(std::move(sql)),
       pg_(std::move(session)),
       name_(std::move(name)),
-      bindings_(static_cast<size_t>(parameters)),
+      bindings_(static_cast<size_t>(placeholders)),
       spellings_(std::move(spellings)) {}
 
 Command::Command(Command&& other) noexcept

@@ -1,13 +1,13 @@
 // A connection to the suite's database, opened from the OLE DB connection string the program
-// composes, with the Jet SQL dialect translated for the engine underneath.
-//
-// One operation = one connection: open it, use it, let the unique_ptr close it on every path.
-// The program keeps sending Jet SQL texts; three backends sit under this one class:
-// - a SQLite file (the embedded default): JetDialect translates;
+// composes. The program's texts are Access SQL; each is parsed once and written in the dialect of
+// the engine underneath (db/sql/Translate.h). Three backends sit under this one class:
+// - a SQLite file (the embedded default);
 // - a Jet file, read through an in-memory SQLite database whose tables read the file live
-//   (JetModule.h); such a connection only reads;
-// - a PostgreSQL server, when the data source is a postgresql:// or postgres:// URI (ServerUri.h):
-//   PgDialect translates, libpq carries the statements (PgSession.h).
+//   (JetModule.h), with its stored queries as views; such a connection only reads;
+// - a PostgreSQL server, when the data source is a postgresql:// or postgres:// URI (ServerUri.h),
+//   reached through libpq (PgSession.h).
+// The program's own texts use ADO's wildcards in Like (% and _); a query a user types or a Jet
+// file stores uses Access's (*, ?, #, [a-z]): QueryOptions says which.
 #pragma once
 
 #include <QByteArray>
@@ -29,6 +29,11 @@ namespace tarvel::db {
 namespace jet {
 struct Source;
 }
+namespace sql {
+class Catalog;
+}
+class SqliteCatalog;
+class PgCatalog;
 namespace pg {
 class Session;
 }
@@ -50,13 +55,37 @@ struct ConnectionString {
 class UpdatableRecordset;
 class Command;
 
-/// A stored query of a Jet file and whether it became a view of the connection.
+/// A stored query of a Jet file and how the connection offers it.
 struct StoredQueryReport {
+  enum class Offer {
+    No,       ///< not offered: `reason` says why
+    View,     ///< a view of its name
+    InPlace,  ///< read where it is named, its text put in place: a parameter query (run with
+              ///< values given) or a crosstab whose columns are its pivot's values of the moment
+  };
   QString name;
   QString kind;       ///< "Select", "Union", "Crosstab", …
   QString accessSql;  ///< the text Access shows (or, when it could not be rebuilt, why)
-  bool offered = false;
-  QString reason;  ///< why it is not a view
+  Offer offer = Offer::No;
+  QString reason;  ///< why it is not offered
+  bool Offered() const { return offer != Offer::No; }
+};
+
+/// Values of a query's parameters by name ("Beginning Date", "Forms!Orders!OrderID": the parts
+/// without brackets, compared without regard to case; ParameterKey gives the key).
+using ParameterValues = QHash<QString, Value>;
+
+/// The key of ParameterValues for a parameter's name as a user types it ("[Forms]![F]![C]",
+/// "Forms!F!C", "Beginning Date").
+QString ParameterKey(const QString& typed);
+
+struct QueryOptions {
+  /// Like reads Access's wildcards (*, ?, #, [a-z]) instead of ADO's (%, _).
+  bool accessWildcards = false;
+  /// The values of named parameters.
+  ParameterValues parameters;
+  /// Refuse anything but a query (a text a user types to look at data).
+  bool queryOnly = false;
 };
 
 class Connection {
@@ -99,6 +128,9 @@ class Connection {
   void ExecuteScript(const QString& nativeScript);
   /// Opens a client-side static read-only snapshot on a Jet SQL query. Throws DbError.
   Recordset OpenRecordset(const QString& jetSql);
+  /// The same with Access's wildcards or parameter values. A parameter without a value is refused
+  /// with a DbError naming it.
+  Recordset OpenRecordset(const QString& accessSql, const QueryOptions& options);
   /// Opens a forward-only cursor on a Jet SQL query: rows are read as the cursor moves, one at a
   /// time, however many the query has. On a Jet file the rows are read whole first (its pages can
   /// be caught mid-write and the read retried; a half-delivered stream could not be), so only
@@ -107,6 +139,7 @@ class Connection {
   /// with it; fields are found by their plain names only ("NAME", not "T.NAME"). The connection
   /// must outlive the cursor. Throws DbError.
   Cursor OpenCursor(const QString& jetSql);
+  Cursor OpenCursor(const QString& accessSql, const QueryOptions& options);
   /// The number of rows a Jet SQL query yields, counted by the engine without handing them over
   /// ("select count(*) from (query)"). Throws DbError.
   qint64 CountRows(const QString& jetSql);
@@ -124,6 +157,8 @@ class Connection {
 
   /// Local path of the open database file; for a server, its URI without the password.
   const QString& FilePath() const { return path_; }
+  /// What the translation knows of this database's tables, views and stored queries.
+  sql::Catalog& Catalog();
   /// The SQLite handle, for SQLite-only tools; null on a server.
   sqlite3* Handle() const { return db_; }
   /// True for a PostgreSQL server.
@@ -148,11 +183,16 @@ class Connection {
   void RefuseWrite(const QString& statement) const;
   template <typename F>
   auto Reading(const QString& jetSql, F&& read);
+  struct Prepared;
+  Prepared PrepareQuery(const QString& accessSql, const QueryOptions& options);
+  void SchemaChanged();
   sqlite3* db_ = nullptr;
   QString path_;
   std::shared_ptr<jet::Source> jet_;
   std::shared_ptr<pg::Session> pg_;
   std::vector<StoredQueryReport> storedQueries_;
+  std::unique_ptr<SqliteCatalog> sqliteCatalog_;
+  std::unique_ptr<PgCatalog> pgCatalog_;
 };
 
 /// For tests: connections opened while it lives wait `milliseconds` for another connection's
@@ -220,7 +260,7 @@ class Command {
  private:
   friend class Connection;
   Command(sqlite3_stmt* stmt, QString sql, std::shared_ptr<jet::Source> jet);
-  Command(std::shared_ptr<pg::Session> session, QByteArray name, int parameters,
+  Command(std::shared_ptr<pg::Session> session, QByteArray name, int placeholders,
           QHash<QString, QString> spellings, QString sql);
   sqlite3_stmt* stmt_ = nullptr;
   QString sql_;

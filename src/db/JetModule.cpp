@@ -2,15 +2,21 @@
 
 #include <sqlite3.h>
 
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 
 #include "db/DbError.h"
-#include "db/JetDialect.h"
+#include "db/EngineCatalog.h"
 #include "db/JetFile.h"
+#include "db/SqliteAccessFunctions.h"
+#include "db/sql/Translate.h"
 
 namespace tarvel::db::jet {
 namespace {
@@ -21,23 +27,29 @@ QString Quoted(const QString& name) {
   return u'"' + inner + u'"';
 }
 
+// The declared type of a Jet column: SQLite's affinity for the numbers and texts, and the Jet
+// type's name where the translation must know it (dates, Yes/No, Currency). Texts sort in Jet's
+// General sort order.
 QString DeclaredType(const Column& column) {
   switch (static_cast<ColumnType>(column.type)) {
     case ColumnType::Text:
     case ColumnType::Memo:
-      return QStringLiteral("TEXT COLLATE NOCASE");
+      return QStringLiteral("TEXT COLLATE ") + QLatin1String(kJetGeneralCollation);
     case ColumnType::Boolean:
+      return QStringLiteral("YESNO");
     case ColumnType::Byte:
     case ColumnType::Integer:
     case ColumnType::Long:
       return QStringLiteral("INTEGER");
     case ColumnType::Money:
+      return QStringLiteral("CURRENCY");
     case ColumnType::Single:
     case ColumnType::Double:
       return QStringLiteral("REAL");
     case ColumnType::Numeric:
       return QStringLiteral("NUMERIC");
     case ColumnType::DateTime:
+      return QStringLiteral("DATETIME");
     case ColumnType::ReplicationId:
       return QStringLiteral("TEXT");
     case ColumnType::Binary:
@@ -391,7 +403,8 @@ QString Check(sqlite3* db, const QString& view) {
 
 }  // namespace
 
-std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& source) {
+std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& source,
+                                 SqliteCatalog& catalog) {
   // The module's client data holds the source; SQLite deletes it with the connection.
   auto* held = new std::shared_ptr<Source>(source);
   if (sqlite3_create_module_v2(db, "jet", &kModule, held, [](void* p) {
@@ -410,66 +423,131 @@ std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& sou
     outcome.query = std::move(query);
     outcomes.push_back(std::move(outcome));
   }
-  OfferViews(db, outcomes, tables);
+  OfferViews(db, catalog, outcomes, tables);
   return outcomes;
 }
 
-void OfferViews(sqlite3* db, std::vector<QueryOutcome>& outcomes, const QStringList& tables) {
-  // Each pass offers the queries whose views compile, so a query over another query follows it;
-  // what still fails when a pass adds nothing keeps the engine's reason.
-  std::vector<QueryOutcome*> pending;
+namespace {
+
+// Reads no data: a crosstab whose columns depend on the data is checked with none.
+class NoPivotValues final : public sql::Catalog {
+ public:
+  explicit NoPivotValues(sql::Catalog& inner) : inner_(inner) {}
+  const sql::Relation* Find(const QString& name) override { return inner_.Find(name); }
+  std::vector<sql::Datum> PivotValues(const sql::Query&) override { return {}; }
+
+ private:
+  sql::Catalog& inner_;
+};
+
+bool IsQueryKind(StoredQuery::Kind kind) {
+  return kind == StoredQuery::Kind::Select || kind == StoredQuery::Kind::Union ||
+         kind == StoredQuery::Kind::Crosstab;
+}
+
+QString Body(const StoredQuery& q) {
+  QString body = q.accessSql.trimmed();
+  while (body.endsWith(u';'))
+    body.chop(1);
+  return body;
+}
+
+}  // namespace
+
+void OfferViews(sqlite3* db, SqliteCatalog& catalog, std::vector<QueryOutcome>& outcomes,
+                const QStringList& tables) {
+  using Offer = StoredQueryReport::Offer;
+  // The queries that may be offered, by name, with the stored queries each reads.
+  QHash<QString, QueryOutcome*> candidates;
+  QHash<QString, QStringList> reads;
   for (QueryOutcome& o : outcomes) {
     const StoredQuery& q = o.query;
     if (q.kind == StoredQuery::Kind::Unknown) {
       o.reason = QStringLiteral("無法重建：") + q.accessSql;
-    } else if (q.hasParameters) {
-      o.reason = QStringLiteral("有參數的查詢不能當作檢視表。");
-    } else if (q.kind == StoredQuery::Kind::Crosstab) {
-      o.reason = QStringLiteral("交叉資料表查詢 (TRANSFORM … PIVOT) 在 SQLite 沒有對應的寫法。");
-    } else if (!q.IsViewCandidate()) {
-      o.reason = QStringLiteral("%1 查詢不傳回資料列，不當作檢視表。").arg(KindName(q.kind));
+    } else if (!IsQueryKind(q.kind)) {
+      o.reason = QStringLiteral("%1 查詢會改變資料或結構，本程式不執行。").arg(KindName(q.kind));
     } else if (tables.contains(q.name, Qt::CaseInsensitive)) {
       o.reason = QStringLiteral("與資料表同名。");
     } else {
-      pending.push_back(&o);
-    }
-  }
-  for (bool progress = true; progress && !pending.empty();) {
-    progress = false;
-    for (auto it = pending.begin(); it != pending.end();) {
-      QueryOutcome& o = **it;
-      QString body = o.query.accessSql.trimmed();
-      while (body.endsWith(u';'))
-        body.chop(1);
-      QString sql;
       try {
-        sql = JetDialect::Translate(JetTextToDialect(body));
+        reads.insert(q.name.toLower(),
+                     sql::SourceNames(sql::Parse(Body(q), {sql::Wildcards::Access})));
+        candidates.insert(q.name.toLower(), &o);
       } catch (const DbError& e) {
         o.reason = e.Description();
-        it = pending.erase(it);
-        continue;
+      }
+    }
+  }
+  // Each query after the queries it reads; a query that reads itself, directly or not, is refused.
+  QSet<QString> done, visiting;
+  std::function<void(const QString&)> offer = [&](const QString& key) {
+    if (done.contains(key)) return;
+    QueryOutcome& o = *candidates.value(key);
+    if (visiting.contains(key)) {
+      o.reason = QStringLiteral("查詢讀取它自己（循環參照）。");
+      return;
+    }
+    visiting.insert(key);
+    for (const QString& name : reads.value(key)) {
+      const QString dependency = name.toLower();
+      if (dependency == key || !candidates.contains(dependency)) continue;
+      offer(dependency);
+      const QueryOutcome& d = *candidates.value(dependency);
+      if (d.offer == Offer::No && o.reason.isEmpty())
+        o.reason = QStringLiteral("它讀取的查詢 %1 無法使用：%2").arg(d.query.name, d.reason);
+    }
+    visiting.remove(key);
+    done.insert(key);
+    if (!o.reason.isEmpty()) return;
+    const QString body = Body(o.query);
+    try {
+      NoPivotValues checking(catalog);
+      const sql::Translation t =
+          sql::Translate(body, sql::Engine::Sqlite, &checking, {sql::Wildcards::Access});
+      const bool dataColumns =
+          o.query.kind == StoredQuery::Kind::Crosstab &&
+          !body.contains(QRegularExpression(QStringLiteral("\\bPIVOT\\b[\\s\\S]*\\bIN\\s*\\("),
+                                            QRegularExpression::CaseInsensitiveOption));
+      if (!t.placeholders.isEmpty() || !t.declared.empty() || dataColumns) {
+        // Put in place where it is read: checked now as the engine would run it.
+        sqlite3_stmt* stmt = nullptr;
+        const int rc = sqlite3_prepare_v2(db, t.sql.toUtf8().constData(), -1, &stmt, nullptr);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_OK) {
+          o.reason = QString::fromUtf8(sqlite3_errmsg(db));
+          return;
+        }
+        sql::Relation relation;
+        relation.name = o.query.name;
+        relation.inlineSql = body;
+        catalog.Add(std::move(relation));
+        o.offer = Offer::InPlace;
+        return;
       }
       const QString create =
-          QStringLiteral("CREATE VIEW ") + Quoted(o.query.name) + QStringLiteral(" AS ") + sql;
+          QStringLiteral("CREATE VIEW ") + Quoted(o.query.name) + QStringLiteral(" AS ") + t.sql;
       char* message = nullptr;
       if (sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         o.reason = QString::fromUtf8(message ? message : "");
         sqlite3_free(message);
-        it = pending.erase(it);
-        continue;
+        return;
       }
-      sqlite3_free(message);
       o.reason = Check(db, o.query.name);
-      if (o.reason.isEmpty()) {
-        o.offered = true;
-        progress = true;
-        it = pending.erase(it);
-      } else {
+      if (!o.reason.isEmpty()) {
         Run(db, QStringLiteral("DROP VIEW ") + Quoted(o.query.name));
-        ++it;
+        return;
       }
+      sql::Relation relation;
+      relation.name = o.query.name;
+      relation.columns = t.columns;
+      catalog.Add(std::move(relation));
+      o.offer = Offer::View;
+    } catch (const DbError& e) {
+      o.reason = e.Description();
     }
-  }
+  };
+  for (QueryOutcome& o : outcomes)
+    if (candidates.contains(o.query.name.toLower())) offer(o.query.name.toLower());
 }
 
 }  // namespace tarvel::db::jet

@@ -9,10 +9,15 @@
 #include <thread>
 #include <vector>
 
+#include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/JetQueries.h"
 
 struct sqlite3;
+
+namespace tarvel::db {
+class SqliteCatalog;
+}
 
 namespace tarvel::db::jet {
 
@@ -31,19 +36,25 @@ struct Source {
 /// A stored query and what became of it.
 struct QueryOutcome {
   StoredQuery query;
-  bool offered = false;  ///< a view of that name exists
-  QString reason;        ///< why not, when not
+  StoredQueryReport::Offer offer = StoredQueryReport::Offer::No;
+  QString reason;  ///< why not offered, when not
 };
 
-/// Makes every user table of `source->file` a virtual table of `db` (same name, text columns
-/// declared COLLATE NOCASE), then offers the stored select and union queries as views, each
-/// after the views it reads. Throws DbError when a table's definition cannot be read.
-std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& source);
+/// Makes every user table of `source->file` a virtual table of `db` (same name; text columns
+/// declared COLLATE JETGENERAL, Jet's General sort order; Date/Time declared DATETIME, Yes/No
+/// YESNO, Currency CURRENCY, so the translation knows them), then offers the stored queries
+/// (OfferViews). Throws DbError when a table's definition cannot be read.
+std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& source,
+                                 SqliteCatalog& catalog);
 
-/// Offers each select or union query of `outcomes` that can be one as a view of `db`, a query over
-/// another query after it (whatever their order in the list), and fills in the reason for each
-/// query that is not offered. `tables` are the names views may not take.
-void OfferViews(sqlite3* db, std::vector<QueryOutcome>& outcomes, const QStringList& tables);
+/// Offers the stored select, union and crosstab queries of `outcomes`, each after the queries it
+/// reads (whatever their order in the list): as a view of `db` of the same name, translated from
+/// Access SQL; or, for a query with parameters (declared, or names that are no column) and a
+/// crosstab without PIVOT … IN (…), put in place where a statement reads it (`catalog` learns
+/// both). Action queries are listed and never run. Fills in the reason for each query that is not
+/// offered. `tables` are the names queries may not take.
+void OfferViews(sqlite3* db, SqliteCatalog& catalog, std::vector<QueryOutcome>& outcomes,
+                const QStringList& tables);
 
 /// Runs `read` (a statement from its start to its end) and, while it fails on a page in flux,
 /// again, `attempts` times in all, waiting 20, 40, 60… ms in between: a writer on another

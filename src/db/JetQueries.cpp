@@ -1,6 +1,5 @@
 #include "db/JetQueries.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <memory>
 
@@ -181,10 +180,6 @@ QString Joined(const std::vector<const QueryRow*>& rows, bool withAlias) {
 
 }  // namespace
 
-bool StoredQuery::IsViewCandidate() const {
-  return (kind == Kind::Select || kind == Kind::Union) && !hasParameters;
-}
-
 QString KindName(StoredQuery::Kind kind) {
   switch (kind) {
     case StoredQuery::Kind::Select:
@@ -275,8 +270,11 @@ StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows)
   QStringList lines;
   if (!parameters.empty()) {
     QStringList declared;
-    for (const QueryRow* p : parameters)
-      declared << p->name1 + u' ' + ParameterType(p->flag);
+    for (const QueryRow* p : parameters) {
+      // "User Name" as Access shows it, [User Name]; "[Forms]![F]![C]" as it stands.
+      const bool written = p->name1.contains(u'[') || p->name1.contains(u'!');
+      declared << (written ? p->name1 : Name(p->name1)) + u' ' + ParameterType(p->flag);
+    }
     lines << QStringLiteral("PARAMETERS ") + declared.join(QStringLiteral(", ")) + u';';
   }
 
@@ -408,104 +406,6 @@ std::vector<StoredQuery> ReadStoredQueries(const File& file) {
     }
   }
   return result;
-}
-
-namespace {
-
-// "#12/31/1999#", "#1999-12-31 10:00:00#" (month first, as Jet reads a date in SQL) as
-// 'YYYY-MM-DD HH:MM:SS'; empty when it is no date.
-QString DateLiteral(const QString& inside) {
-  static const QStringList formats = {
-      QStringLiteral("M/d/yyyy"),         QStringLiteral("M/d/yyyy H:mm:ss"),
-      QStringLiteral("M/d/yyyy H:mm"),    QStringLiteral("yyyy-M-d"),
-      QStringLiteral("yyyy-M-d H:mm:ss"), QStringLiteral("yyyy/M/d"),
-  };
-  for (const QString& format : formats) {
-    const QDateTime at = QDateTime::fromString(inside.trimmed(), format);
-    if (at.isValid()) return at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-  }
-  return {};
-}
-
-}  // namespace
-
-QString JetTextToDialect(const QString& jet) {
-  QString out;
-  out.reserve(jet.size());
-  bool afterLike = false;
-  for (qsizetype i = 0; i < jet.size();) {
-    const QChar c = jet[i];
-    if (c == u'"' || c == u'\'') {
-      // A text literal in either quote, the quote doubled inside standing for itself.
-      QString value;
-      qsizetype j = i + 1;
-      for (; j < jet.size(); ++j) {
-        if (jet[j] == c) {
-          if (j + 1 < jet.size() && jet[j + 1] == c) {
-            value += c;
-            ++j;
-            continue;
-          }
-          break;
-        }
-        value += jet[j];
-      }
-      if (afterLike) {
-        // Stored queries use Jet's own wildcards.
-        value.replace(u'*', u'%').replace(u'?', u'_');
-      }
-      value.replace(QLatin1Char('\''), QStringLiteral("''"));
-      out += u'\'' + value + u'\'';
-      i = j + 1;
-      afterLike = false;
-      continue;
-    }
-    if (c == u'[') {
-      const qsizetype close = jet.indexOf(u']', i);
-      const qsizetype end = close < 0 ? jet.size() : close + 1;
-      out += QStringView(jet).mid(i, end - i);
-      i = end;
-      afterLike = false;
-      continue;
-    }
-    if (c == u'#') {
-      const qsizetype close = jet.indexOf(u'#', i + 1);
-      if (close > i) {
-        const QString date = DateLiteral(jet.mid(i + 1, close - i - 1));
-        if (!date.isEmpty()) {
-          out += u'\'' + date + u'\'';
-          i = close + 1;
-          continue;
-        }
-      }
-    }
-    if (c == u'&') {
-      out += QStringLiteral("||");
-      ++i;
-      continue;
-    }
-    if (c.isLetter() || c == u'_') {
-      qsizetype j = i;
-      while (j < jet.size() && (jet[j].isLetterOrNumber() || jet[j] == u'_'))
-        ++j;
-      const QString word = jet.mid(i, j - i);
-      const bool qualified = i > 0 && jet[i - 1] == u'.';
-      if (!qualified && word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
-        out += QStringLiteral("-1");
-      } else if (!qualified && word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
-        out += QStringLiteral("0");
-      } else {
-        out += word;
-      }
-      afterLike = word.compare(QLatin1String("like"), Qt::CaseInsensitive) == 0;
-      i = j;
-      continue;
-    }
-    if (!c.isSpace()) afterLike = false;
-    out += c;
-    ++i;
-  }
-  return out;
 }
 
 }  // namespace tarvel::db::jet

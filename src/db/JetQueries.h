@@ -1,5 +1,5 @@
 // The stored queries of a Jet file: their SQL text rebuilt from the rows of MSysQueries as Access
-// shows it, and that text turned into the program's dialect for a SQLite view.
+// shows it (Access SQL, which the translation reads as it reads the program's own texts).
 #pragma once
 
 #include <QString>
@@ -35,8 +35,6 @@ struct StoredQuery {
   Kind kind = Kind::Unknown;
   QString accessSql;  ///< as Access shows it, clauses on lines of their own, ending in ";"
   bool hasParameters = false;
-  /// Whether a view can stand for it: a select or union query without parameters.
-  bool IsViewCandidate() const;
 };
 
 /// Rebuilds one query from its rows (in the order the table holds them). Throws DbError when the
@@ -47,12 +45,6 @@ StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows)
 /// together comes back with Kind::Unknown and the reason in accessSql. Throws DbError when the
 /// system table cannot be read.
 std::vector<StoredQuery> ReadStoredQueries(const File& file);
-
-/// Jet's own SQL (as a stored query holds it) in the program's dialect: "texts" in double quotes
-/// become 'texts', #dates# become date texts, & joins texts (||), True/False are -1/0, and the
-/// wildcards * and ? of a Like pattern become % and _. The result still goes through
-/// JetDialect::Translate.
-QString JetTextToDialect(const QString& jetSql);
 
 /// "Select", "Union", …: the kind's name in the words Access uses.
 QString KindName(StoredQuery::Kind kind);

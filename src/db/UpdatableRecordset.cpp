@@ -1,9 +1,9 @@
 #include <set>
 
 #include "db/Connection.h"
-#include "db/JetRewriter.h"
 #include "db/PgSession.h"
 #include "db/SqliteSupport.h"
+#include "db/sql/Translate.h"
 
 namespace tarvel::db {
 namespace {
@@ -152,7 +152,7 @@ void UpdatableRecordset::Reread(qint64 row, qint64 rowid) {
 // --- PostgreSQL ------------------------------------------------------------------------------
 
 UpdatableRecordset Connection::OpenServerForUpdate(const QString& jetSql) {
-  const detail::Rewritten sql = detail::Rewrite(jetSql, detail::Engine::Postgres);
+  const sql::Translation sql = sql::Translate(jetSql, sql::Engine::Postgres, &Catalog());
   const pg::ResultPtr rows = pg_->Run(sql.sql, {}, jetSql);
   // Every field must be a column of one and the same table (the server names its origin).
   const int count = PQnfields(rows.get());

@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "db/Connection.h"
-#include "db/PgDialect.h"
+#include "db/PgSchema.h"
 #include "db/SqlText.h"
 #include "demo/DemoGenerator.h"
 #include "demo/DemoSchemaSource.h"
@@ -123,7 +123,7 @@ DemoSummary GenerateDemoOnServer(const QString& uri, const DemoOptions& options)
   if (!options.force) {
     // Any table of the demo already there: a database in use is never replaced unasked.
     QStringList names;
-    for (const QString& table : db::PgDialect::SchemaFromSqlite(DemoSchemaText()).tables)
+    for (const QString& table : db::PgSchema::SchemaFromSqlite(DemoSchemaText()).tables)
       names << u'\'' + db::SqlEscape(table.toLower()) + u'\'';
     const db::Recordset found = connection->OpenRecordset(
         u"select c.relname from pg_class c join pg_namespace n on n.oid = c.relnamespace "

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "db/Connection.h"
-#include "db/PgDialect.h"
+#include "db/PgSchema.h"
 #include "demo/DemoDatabase.h"
 #include "demo/DemoRandom.h"
 #include "demo/DemoVocabulary.h"
@@ -164,7 +164,7 @@ class Generator {
     if (db_.IsServer()) {
       // On a server the demo, its schema included, appears whole or not at all.
       transaction.emplace(db_);
-      const db::PgDialect::Schema schema = db::PgDialect::SchemaFromSqlite(DemoSchemaText());
+      const db::PgSchema::Schema schema = db::PgSchema::SchemaFromSqlite(DemoSchemaText());
       db_.ExecuteScript(schema.drop);
       db_.ExecuteScript(schema.create);
     } else {

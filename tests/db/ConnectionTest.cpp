@@ -141,9 +141,12 @@ TEST(Connection, EngineErrorsCarryDescriptionAndStatement) {
     const char* description;
   } cases[] = {
       {QStringLiteral("select * from [NOPE] "), "no such table: NOPE"},
-      {QStringLiteral("select NOPE from T"), "no such column: NOPE"},
+      // A name that is no column is a parameter, as in Access, and has no value.
+      {QStringLiteral("select NOPE from T"),
+       "查詢需要參數「NOPE」的值（資料來源沒有這個名稱的欄位）。"},
       {QStringLiteral("select * from T where A = 'x'; delete from T"),
-       "在 SQL 陳述式結尾之後找到字元。"},
+       "SQL 語法錯誤：第 32 "
+       "個字元（「delete」）附近，陳述式在此應已結束（一段文字只能有一個陳述式）。"},
   };
   for (const auto& c : cases) {
     const DbError error = ErrorOf([&] { db.connection->OpenRecordset(c.sql); });

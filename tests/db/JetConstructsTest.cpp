@@ -6,6 +6,7 @@
 #include "DbTestSupport.h"
 #include "JetTestSupport.h"
 #include "db/Connection.h"
+#include "db/EngineCatalog.h"
 #include "db/JetModule.h"
 
 namespace tarvel::db {
@@ -92,16 +93,17 @@ TEST(JetConstructs, ViewsOverViewsAreOfferedInDependencyOrder) {
       query("Top", "SELECT Middle.a FROM Middle WHERE Middle.a <> \"Y\";"),
       query("Middle", "SELECT Base.* FROM Base WHERE Base.n > 1;"),
       query("Base", "SELECT T.a, T.n FROM T;"),
-      query("Broken", "SELECT Nz(T.a) FROM T;"),
+      query("Broken", "SELECT Nope(T.a) FROM T;"),
       query("OverBroken", "SELECT * FROM Broken;"),
   };
-  jet::OfferViews(db, outcomes, {QStringLiteral("T")});
+  SqliteCatalog catalog(db);
+  jet::OfferViews(db, catalog, outcomes, {QStringLiteral("T")});
   for (int i = 0; i < 3; ++i)
-    EXPECT_TRUE(outcomes[static_cast<size_t>(i)].offered) << i;
-  EXPECT_FALSE(outcomes[3].offered);
-  EXPECT_TRUE(outcomes[3].reason.contains(QStringLiteral("Nz")))
+    EXPECT_EQ(outcomes[static_cast<size_t>(i)].offer, StoredQueryReport::Offer::View) << i;
+  EXPECT_EQ(outcomes[3].offer, StoredQueryReport::Offer::No);
+  EXPECT_TRUE(outcomes[3].reason.contains(QStringLiteral("Nope")))
       << outcomes[3].reason.toStdString();
-  EXPECT_FALSE(outcomes[4].offered);
+  EXPECT_EQ(outcomes[4].offer, StoredQueryReport::Offer::No);
   EXPECT_TRUE(outcomes[4].reason.contains(QStringLiteral("Broken")));
   sqlite3_stmt* stmt = nullptr;
   ASSERT_EQ(sqlite3_prepare_v2(db, "select group_concat(a) from Top", -1, &stmt, nullptr),

@@ -43,9 +43,10 @@ TEST(JetProgram, JetInfoListsTablesQueriesAndWhatTheProgramMisses) {
       test::RunCli(cli::RunJetInfoCommand, {db::test::JetFixture("queryTestV1997.mdb")});
   EXPECT_TRUE(query.out.contains(QStringLiteral("  Table1  0 rows\n")));
   EXPECT_TRUE(query.out.contains(
-      QStringLiteral("  SelectQuery (Select): translated, offered as a view\n    SELECT DISTINCT "
+      QStringLiteral("  SelectQuery (Select): offered as a view\n    SELECT DISTINCT "
                      "Table1.*, Table2.col1, Table2.col2, Table3.col3\n")));
-  EXPECT_TRUE(query.out.contains(QStringLiteral("  CrosstabQuery (Crosstab): not translated: ")));
+  EXPECT_TRUE(query.out.contains(QStringLiteral("  CrosstabQuery (Crosstab): not offered: ")));
+  EXPECT_TRUE(query.out.contains(QStringLiteral("  UpdateQuery (Update): not offered: ")));
   const test::CliRun rows =
       test::RunCli(cli::RunJetInfoCommand, {db::test::JetFixture("overflowTestV2003.mdb")});
   EXPECT_TRUE(rows.out.contains(QStringLiteral("  Table1  7 rows\n")));

@@ -102,7 +102,7 @@ TEST(DemoContentTest, MixesStayConsistent) {
       {"invoice number without date",
        u"select count(*) from [工單主檔] where 發票號碼 <> '' and (發票日期 is NULL or 發票日期 = '')"_s},
       {"amount other than quantity times price",
-       u"select count(*) from [工單主檔] where abs(AMT - round(QTY * PRICE)) > 0.001"_s},
+       u"select count(*) from [工單主檔] where abs(AMT - Int(QTY * PRICE + 0.5)) > 0.001"_s},
       {"dates that are not 7 digits",
        u"select count(*) from [工單主檔] where length(ODATE) <> 7 or length(PDATE) <> 7 "
        u"or (FDATE <> '' and length(FDATE) <> 7)"_s},

@@ -1,0 +1,54 @@
+// Inside the database layer: what a connection's engine holds, as the Access SQL translation asks
+// for it (sql::Catalog): tables and views with their columns' types, read from the engine once
+// and kept until the connection changes its schema; and, for a Jet file, its stored queries.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "db/sql/Catalog.h"
+
+struct sqlite3;
+
+namespace tarvel::db {
+
+namespace pg {
+class Session;
+}
+
+/// The tables and views of a SQLite connection (a file, or a Jet file's in-memory database), with
+/// relations of its own laid over them: a Jet file's stored queries that became views (their
+/// columns' types as the translation found them) or are put in place where they are read.
+class SqliteCatalog final : public sql::Catalog {
+ public:
+  explicit SqliteCatalog(sqlite3* db) : db_(db) {}
+  const sql::Relation* Find(const QString& name) override;
+  std::vector<sql::Datum> PivotValues(const sql::Query& crosstab) override;
+  /// Lays `relation` over what the engine says of that name.
+  void Add(sql::Relation relation);
+  /// Forgets what was read from the engine (after a change of its schema).
+  void Clear();
+
+ private:
+  std::optional<sql::Relation> Read(const QString& name) const;
+  sqlite3* db_;
+  QHash<QString, sql::Relation> added_;
+  QHash<QString, std::optional<sql::Relation>> read_;
+};
+
+/// The tables and views of a PostgreSQL database on the session's search path.
+class PgCatalog final : public sql::Catalog {
+ public:
+  explicit PgCatalog(pg::Session& session) : session_(session) {}
+  const sql::Relation* Find(const QString& name) override;
+  std::vector<sql::Datum> PivotValues(const sql::Query& crosstab) override;
+  void Clear() { read_.clear(); }
+
+ private:
+  pg::Session& session_;
+  QHash<QString, std::optional<sql::Relation>> read_;
+};
+
+}  // namespace tarvel::db

@@ -1,0 +1,157 @@
+#include "db/PgSchema.h"
+
+#include <sqlite3.h>
+
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "db/DbError.h"
+#include "db/EngineCatalog.h"
+#include "db/SqliteSupport.h"
+#include "db/sql/Generator.h"
+#include "db/sql/Translate.h"
+
+namespace tarvel::db::PgSchema {
+namespace {
+
+QString ColumnText(sqlite3_stmt* stmt, int column) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+  return text ? QString::fromUtf8(text) : QString();
+}
+
+}  // namespace
+
+QString ColumnType(const QString& declared, bool caseless) {
+  const QString type = declared.trimmed().toUpper();
+  if (type.startsWith(u"DATETIME") || type.startsWith(u"TIMESTAMP"))
+    return QStringLiteral("timestamp");
+  if (type.startsWith(u"YESNO") || type == u"BOOLEAN") return QStringLiteral("smallint");
+  if (type.startsWith(u"CURRENCY")) return QStringLiteral("numeric(19,4)");
+  if (type.contains(u"INT")) return QStringLiteral("bigint");
+  if (type.contains(u"CHAR") || type.contains(u"CLOB") || type.contains(u"TEXT") || type.isEmpty())
+    return caseless ? QStringLiteral("citext COLLATE \"C\"") : QStringLiteral("text COLLATE \"C\"");
+  if (type.contains(u"BLOB")) return QStringLiteral("bytea");
+  if (type.contains(u"REAL") || type.contains(u"FLOA") || type.contains(u"DOUB"))
+    return QStringLiteral("double precision");
+  return QStringLiteral("numeric");
+}
+
+QString Name(const QString& name) {
+  QString folded = sql::FoldName(name);
+  folded.replace(u'"', QStringLiteral("\"\""));
+  return u'"' + folded + u'"';
+}
+
+std::vector<Table> TablesOf(sqlite3* db) {
+  std::vector<Table> tables;
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db,
+                         "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE "
+                         "'sqlite\\_%' ESCAPE '\\' ORDER BY rowid",
+                         -1, &raw, nullptr) != SQLITE_OK)
+    detail::ThrowEngineError(db, QStringLiteral("sqlite_schema"));
+  detail::StatementPtr names(raw);
+  while (sqlite3_step(raw) == SQLITE_ROW)
+    tables.push_back({ColumnText(raw, 0), {}});
+  for (Table& table : tables) {
+    QString quoted = table.name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    const QByteArray info =
+        (QStringLiteral("PRAGMA table_info(\"") + quoted + QStringLiteral("\")")).toUtf8();
+    if (sqlite3_prepare_v2(db, info.constData(), -1, &raw, nullptr) != SQLITE_OK)
+      detail::ThrowEngineError(db, table.name);
+    detail::StatementPtr columns(raw);
+    while (sqlite3_step(raw) == SQLITE_ROW) {
+      Table::Column column{ColumnText(raw, 1), ColumnText(raw, 2), sqlite3_column_int(raw, 5)};
+      // A text column compares with case unless it says NOCASE (or is a Jet file's).
+      const char* collation = nullptr;
+      if (sqlite3_table_column_metadata(db, nullptr, table.name.toUtf8().constData(),
+                                        column.name.toUtf8().constData(), nullptr, &collation,
+                                        nullptr, nullptr, nullptr) == SQLITE_OK &&
+          collation) {
+        column.caseless = qstricmp(collation, "BINARY") != 0;
+      }
+      table.columns.push_back(std::move(column));
+    }
+  }
+  return tables;
+}
+
+QString CreateTable(const Table& table) {
+  QStringList definitions;
+  std::vector<std::pair<int, QString>> key;
+  for (const Table::Column& c : table.columns) {
+    definitions << Name(c.name) + u' ' + ColumnType(c.declared, c.caseless);
+    if (c.key > 0) key.emplace_back(c.key, Name(c.name));
+  }
+  std::sort(key.begin(), key.end());
+  if (!key.empty()) {
+    QStringList keyColumns;
+    for (const auto& [order, column] : key)
+      keyColumns << column;
+    definitions << QStringLiteral("PRIMARY KEY (") + keyColumns.join(QStringLiteral(", ")) + u')';
+  }
+  return QStringLiteral("CREATE TABLE ") + Name(table.name) + QStringLiteral(" (\n  ") +
+         definitions.join(QStringLiteral(",\n  ")) + QStringLiteral("\n)");
+}
+
+QString CreateView(const QString& name, const QString& accessSql, sql::Catalog& catalog,
+                   bool accessWildcards) {
+  const sql::Translation t =
+      sql::Translate(accessSql, sql::Engine::Postgres, &catalog,
+                     {accessWildcards ? sql::Wildcards::Access : sql::Wildcards::Ansi, true});
+  if (!t.placeholders.isEmpty()) {
+    throw DbError(QStringLiteral("查詢有參數（%1），伺服器上的檢視表不能有參數。")
+                      .arg(t.placeholders.join(QStringLiteral("、"))),
+                  accessSql);
+  }
+  return QStringLiteral("CREATE VIEW ") + Name(name) + QStringLiteral(" AS ") + t.sql;
+}
+
+QString ViewBody(const QString& createView) {
+  static const QRegularExpression head(
+      QStringLiteral("^\\s*create\\s+(?:temp\\w*\\s+)?view\\s+(?:if\\s+not\\s+exists\\s+)?"
+                     "(?:\\[[^\\]]*\\]|\"(?:[^\"]|\"\")*\"|`[^`]*`|[^\\s(]+)\\s+as\\s+"),
+      QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch m = head.match(createView);
+  return m.hasMatch() ? createView.mid(m.capturedEnd()) : QString();
+}
+
+Schema SchemaFromSqlite(const QString& sqliteScript) {
+  sqlite3* raw = nullptr;
+  sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE, nullptr);
+  const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, &sqlite3_close);
+  char* message = nullptr;
+  if (sqlite3_exec(raw, sqliteScript.toUtf8().constData(), nullptr, nullptr, &message) !=
+      SQLITE_OK) {
+    const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(raw));
+    sqlite3_free(message);
+    throw DbError(text);
+  }
+  Schema schema;
+  QStringList create{QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext;")};
+  for (const Table& table : TablesOf(raw)) {
+    schema.tables << table.name;
+    create << CreateTable(table) + u';';
+  }
+  SqliteCatalog catalog(raw);
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_prepare_v2(raw, "SELECT name, sql FROM sqlite_schema WHERE type = 'view' ORDER BY rowid",
+                     -1, &stmt, nullptr);
+  detail::StatementPtr views(stmt);
+  while (sqlite3_step(stmt) == SQLITE_ROW) {
+    const QString name = ColumnText(stmt, 0);
+    schema.views << name;
+    create << CreateView(name, ViewBody(ColumnText(stmt, 1)), catalog, false) + u';';
+  }
+  schema.create = create.join(u'\n') + u'\n';
+  QStringList drops;
+  for (auto it = schema.views.crbegin(); it != schema.views.crend(); ++it)
+    drops << QStringLiteral("DROP VIEW IF EXISTS %1 CASCADE;").arg(Name(*it));
+  for (const QString& table : schema.tables)
+    drops << QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE;").arg(Name(table));
+  schema.drop = drops.join(u'\n') + u'\n';
+  return schema;
+}
+
+}  // namespace tarvel::db::PgSchema

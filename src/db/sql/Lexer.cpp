@@ -1,0 +1,134 @@
+#include "db/sql/Lexer.h"
+
+#include "db/DbError.h"
+
+namespace tarvel::db::sql {
+namespace {
+
+bool IsWordStart(QChar c) {
+  return c.isLetter() || c == u'_' || (c.unicode() > 127 && !c.isSpace());
+}
+bool IsWordPart(QChar c) {
+  return IsWordStart(c) || c.isDigit() || c == u'$';
+}
+
+[[noreturn]] void Refuse(const QString& what, const QString& sql, qsizetype position) {
+  throw DbError(QStringLiteral("SQL 陳述式的第 %1 個字元：%2").arg(position + 1).arg(what), sql);
+}
+
+}  // namespace
+
+std::vector<Token> Tokenize(const QString& sql) {
+  std::vector<Token> tokens;
+  tokens.reserve(static_cast<size_t>(sql.size() / 4 + 2));
+  const qsizetype size = sql.size();
+  qsizetype i = 0;
+  while (i < size) {
+    const QChar c = sql[i];
+    if (c.isSpace()) {
+      ++i;
+      continue;
+    }
+    if (c == u'-' && i + 1 < size && sql[i + 1] == u'-') {
+      while (i < size && sql[i] != u'\n')
+        ++i;
+      continue;
+    }
+    if (c == u'/' && i + 1 < size && sql[i + 1] == u'*') {
+      const qsizetype close = sql.indexOf(QStringLiteral("*/"), i + 2);
+      if (close < 0) Refuse(QStringLiteral("註解沒有結束（/* 之後沒有 */）。"), sql, i);
+      i = close + 2;
+      continue;
+    }
+    Token token;
+    token.position = i;
+    if (c == u'\'' || c == u'"') {
+      // A text in either quote; the quote doubled inside stands for itself.
+      token.kind = TokenKind::Text;
+      qsizetype j = i + 1;
+      for (;; ++j) {
+        if (j >= size) Refuse(QStringLiteral("文字常數沒有結束。"), sql, i);
+        if (sql[j] == c) {
+          if (j + 1 < size && sql[j + 1] == c) {
+            token.text += c;
+            ++j;
+            continue;
+          }
+          break;
+        }
+        token.text += sql[j];
+      }
+      i = j + 1;
+    } else if (c == u'[' || c == u'`') {
+      const QChar close = c == u'[' ? u']' : u'`';
+      const qsizetype end = sql.indexOf(close, i + 1);
+      if (end < 0) Refuse(QStringLiteral("名稱的 %1 沒有結束。").arg(c), sql, i);
+      token.kind = TokenKind::Name;
+      token.quoted = true;
+      token.text = sql.mid(i + 1, end - i - 1);
+      i = end + 1;
+    } else if (c == u'#') {
+      const qsizetype end = sql.indexOf(u'#', i + 1);
+      if (end < 0) Refuse(QStringLiteral("日期常數的 # 沒有結束。"), sql, i);
+      token.kind = TokenKind::Date;
+      token.text = sql.mid(i + 1, end - i - 1).trimmed();
+      i = end + 1;
+    } else if (c.isDigit() || (c == u'.' && i + 1 < size && sql[i + 1].isDigit())) {
+      qsizetype j = i;
+      while (j < size && sql[j].isDigit())
+        ++j;
+      if (j < size && sql[j] == u'.') {
+        ++j;
+        while (j < size && sql[j].isDigit())
+          ++j;
+      }
+      if (j < size && (sql[j] == u'e' || sql[j] == u'E')) {
+        qsizetype k = j + 1;
+        if (k < size && (sql[k] == u'+' || sql[k] == u'-')) ++k;
+        if (k < size && sql[k].isDigit()) {
+          while (k < size && sql[k].isDigit())
+            ++k;
+          j = k;
+        }
+      }
+      if (j < size && IsWordStart(sql[j]) && sql[j].unicode() < 128) {
+        // "10x" is no number, and no name may start with a digit.
+        Refuse(QStringLiteral("數字後面不能直接接文字。"), sql, i);
+      }
+      token.kind = TokenKind::Number;
+      token.text = sql.mid(i, j - i);
+      i = j;
+    } else if (IsWordStart(c)) {
+      qsizetype j = i + 1;
+      while (j < size && IsWordPart(sql[j]))
+        ++j;
+      token.kind = TokenKind::Word;
+      token.text = sql.mid(i, j - i);
+      i = j;
+    } else if (c == u'?') {
+      token.kind = TokenKind::Marker;
+      token.text = QStringLiteral("?");
+      ++i;
+    } else {
+      token.kind = TokenKind::Symbol;
+      const QChar next = i + 1 < size ? sql[i + 1] : QChar();
+      if ((c == u'<' && (next == u'>' || next == u'=')) || (c == u'>' && next == u'=') ||
+          (c == u'!' && next == u'=')) {
+        token.text = sql.mid(i, 2);
+        i += 2;
+      } else if (QStringView(u"(),.!;*+-/\\^&=<>").contains(c)) {
+        token.text = c;
+        ++i;
+      } else {
+        Refuse(QStringLiteral("無法辨識的字元「%1」。").arg(c), sql, i);
+      }
+    }
+    tokens.push_back(std::move(token));
+  }
+  Token end;
+  end.position = size;
+  tokens.push_back(end);
+  return tokens;
+}
+
+}  // namespace tarvel::db::sql

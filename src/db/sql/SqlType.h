@@ -1,0 +1,34 @@
+// The types Access SQL reasons with, and a column's name and type.
+#pragma once
+
+#include <QString>
+
+namespace tarvel::db::sql {
+
+/// What the binder knows about a value's type. Jet's Byte/Integer/Long are Integer, Single and
+/// Double Real, Currency and Decimal Currency; Yes/No is Boolean (held as -1 and 0).
+enum class SqlType { Unknown, Null, Boolean, Integer, Real, Currency, Text, Date, Binary };
+
+inline bool IsNumeric(SqlType t) {
+  return t == SqlType::Boolean || t == SqlType::Integer || t == SqlType::Real ||
+         t == SqlType::Currency;
+}
+
+/// The type of a sum or difference of two numbers: the wider one.
+inline SqlType Wider(SqlType a, SqlType b) {
+  if (a == SqlType::Real || b == SqlType::Real) return SqlType::Real;
+  if (a == SqlType::Currency || b == SqlType::Currency) return SqlType::Currency;
+  return SqlType::Integer;
+}
+
+struct ColumnShape {
+  QString name;
+  SqlType type = SqlType::Unknown;
+};
+
+/// The type a declared column type stands for: SQLite's names (INTEGER, REAL, TEXT, BLOB, and the
+/// Jet names the Jet backend declares: DATETIME, YESNO, CURRENCY) and PostgreSQL's (bigint,
+/// double precision, numeric, citext, timestamp without time zone, boolean, bytea, …).
+SqlType TypeFromDeclaration(const QString& declared);
+
+}  // namespace tarvel::db::sql
