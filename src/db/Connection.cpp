@@ -31,7 +31,7 @@ std::atomic<int> busyTimeoutMs{Connection::kBusyTimeoutMs};
 bool IsNative(const QString& text) {
   static const QRegularExpression first(
       QStringLiteral("^\\s*(create|drop|alter|lock|pragma|begin|commit|rollback|savepoint|"
-                     "release|vacuum|analyze|reindex|attach|detach)\\b"),
+                     "release|vacuum|analyze|reindex|attach|detach|set|reset)\\b"),
       QRegularExpression::CaseInsensitiveOption);
   return first.match(text).hasMatch();
 }

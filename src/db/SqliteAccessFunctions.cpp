@@ -8,6 +8,7 @@
 #include "db/DbError.h"
 #include "db/sql/AccessFunctions.h"
 #include "db/sql/AccessLike.h"
+#include "platform/Conversions.h"
 
 namespace tarvel::db {
 namespace {
@@ -107,6 +108,39 @@ void ToNumber(sqlite3_context* context, int, sqlite3_value** argv) {
     }
   }
   sqlite3_result_value(context, argv[0]);
+}
+
+// Format(x, "0.00") read back as a number where it meets one: the number rounded as Format rounds
+// it (half away from zero, on the figure's 15-digit decimal text), without writing the text where
+// the binary value is not that close to a half.
+void FormatNumber(sqlite3_context* context, int, sqlite3_value** argv) {
+  const int type = sqlite3_value_type(argv[0]);
+  if (type == SQLITE_NULL) {
+    sqlite3_result_null(context);
+    return;
+  }
+  double value = 0;
+  if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+    value = sqlite3_value_double(argv[0]);
+  } else {
+    const QString text = TextOf(argv[0]);
+    if (!tarvel::IsNumeric(text)) {
+      sqlite3_result_value(context, argv[0]);  // a text that is no number stays a text
+      return;
+    }
+    value = tarvel::NumericValue(text);
+  }
+  const int places = sqlite3_value_int(argv[1]);
+  const double scale = std::pow(10.0, places);
+  const double scaled = value * scale;
+  const double fraction = std::fabs(scaled - std::trunc(scaled));
+  if (std::fabs(fraction - 0.5) > 1e-6 && std::isfinite(scaled)) {
+    sqlite3_result_double(context, std::round(scaled) / scale);
+    return;
+  }
+  const QString pattern =
+      places > 0 ? QStringLiteral("0.") + QString(places, u'0') : QStringLiteral("0");
+  sqlite3_result_double(context, tarvel::NumericValue(tarvel::FormatNumber(value, pattern)));
 }
 
 void Like(sqlite3_context* context, int, sqlite3_value** argv) {
@@ -260,6 +294,8 @@ void RegisterAccessFunctions(sqlite3* db) {
                                        nullptr, nullptr));
   Check(db, sqlite3_create_function_v2(db, "acc_like", 2, kFlags, nullptr, &Like, nullptr, nullptr,
                                        nullptr));
+  Check(db, sqlite3_create_function_v2(db, "acc_formatnum", 2, kFlags, nullptr, &FormatNumber,
+                                       nullptr, nullptr, nullptr));
   const struct {
     Function function;
     Aggregate aggregate;

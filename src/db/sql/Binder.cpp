@@ -16,10 +16,10 @@ bool SameName(const QString& a, const QString& b) {
   return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-const ColumnShape* FindColumn(const std::vector<ColumnShape>& columns, const QString& name) {
-  for (const ColumnShape& c : columns)
-    if (SameName(c.name, name)) return &c;
-  return nullptr;
+const ColumnShape* FindColumn(Source& source, const QString& name) {
+  if (!source.index) source.index = std::make_shared<const ColumnIndex>(source.columns);
+  const int at = source.index->Find(name);
+  return at < 0 ? nullptr : &source.columns[static_cast<size_t>(at)];
 }
 
 bool IsColumnLikeConstant(const QString& word) {
@@ -208,6 +208,10 @@ class Binder {
       BindSource(*source, scope);
     for (auto& source : select.from)
       BindJoinConditions(*source, scope);
+    // A join in parentheses on the right of another names its columns as a subquery would
+    // ("CustomerID:1"): "*" is then written out column by column.
+    for (const auto& source : select.from)
+      if (HasRightNestedJoin(*source)) select.expandStars = true;
     for (SelectItem& item : select.items)
       BindItem(item, scope);
     if (select.where) {
@@ -245,6 +249,7 @@ class Binder {
       Inline(source, *relation);
     } else if (relation) {
       source.columns = relation->columns;
+      source.index = relation->Index();
       source.shapeKnown = true;
       source.hasRowIdentity = relation->hasRowIdentity;
     }
@@ -272,6 +277,12 @@ class Binder {
     source.inlined = std::move(inner.query);
     source.columns = source.inlined->columns;
     source.shapeKnown = source.inlined->members.front()->outputsKnown;
+  }
+
+  static bool HasRightNestedJoin(const Source& source) {
+    if (source.kind != Source::Kind::Join) return false;
+    return source.right->kind == Source::Kind::Join || HasRightNestedJoin(*source.left) ||
+           HasRightNestedJoin(*source.right);
   }
 
   void BindJoinConditions(Source& source, Scope& scope) {
@@ -302,7 +313,7 @@ class Binder {
           unknown = true;
           continue;
         }
-        if (const ColumnShape* c = FindColumn(s->columns, e.parts[0])) {
+        if (const ColumnShape* c = FindColumn(*s, e.parts[0])) {
           if (!found) {
             found = s;
             e.type = c->type;
@@ -332,7 +343,7 @@ class Binder {
       for (Source* s : scope.sources) {
         if (!SameName(s->Key(), e.parts[0])) continue;
         if (!s->shapeKnown) return Lookup::Unknown;
-        const ColumnShape* c = FindColumn(s->columns, e.parts[1]);
+        const ColumnShape* c = FindColumn(*s, e.parts[1]);
         if (!c && s->hasRowIdentity && IsRowIdentityName(e.parts[1])) {
           e.role = NameRole::Column;
           e.source = s->Key();
@@ -520,10 +531,13 @@ class Binder {
       select.outputs.push_back(out);
     }
     // Names that repeat: "Table.column" for each such column.
+    QHash<QString, int> uses;
+    for (const OutputColumn& o : select.outputs)
+      ++uses[o.name.toCaseFolded()];
+    if (uses.size() == static_cast<qsizetype>(select.outputs.size())) return;
     std::vector<bool> repeated(select.outputs.size(), false);
     for (size_t i = 0; i < select.outputs.size(); ++i)
-      for (size_t j = 0; j < select.outputs.size(); ++j)
-        if (i != j && SameName(select.outputs[i].name, select.outputs[j].name)) repeated[i] = true;
+      repeated[i] = uses.value(select.outputs[i].name.toCaseFolded()) > 1;
     for (size_t i = 0; i < select.outputs.size(); ++i) {
       OutputColumn& o = select.outputs[i];
       if (!repeated[i] || !o.source || (o.item && !o.item->alias.isEmpty())) continue;

@@ -20,6 +20,14 @@ struct Relation {
   bool hasRowIdentity = false;
   /// A stored query that is no view: its Access SQL, put in place of its name where it is read.
   QString inlineSql;
+  /// The columns by name, made when first asked for and kept with the relation.
+  std::shared_ptr<const ColumnIndex> Index() const {
+    if (!index_) index_ = std::make_shared<const ColumnIndex>(columns);
+    return index_;
+  }
+
+ private:
+  mutable std::shared_ptr<const ColumnIndex> index_;
 };
 
 /// A literal value read from the database (a crosstab's pivot values).

@@ -557,7 +557,8 @@ QString Generator::SourceText(const Source& s, bool nested) {
       const char* join = s.join == JoinKind::Left    ? " LEFT JOIN "
                          : s.join == JoinKind::Right ? " RIGHT JOIN "
                                                      : " INNER JOIN ";
-      const QString text = SourceText(*s.left, true) + QLatin1String(join) +
+      // Joins read left to right: only a join on the right needs its parentheses.
+      const QString text = SourceText(*s.left, false) + QLatin1String(join) +
                            SourceText(*s.right, true) + QStringLiteral(" ON ") + Condition(*s.on);
       return nested ? u'(' + text + u')' : text;
     }

@@ -43,6 +43,8 @@ class Generator {
   /// A query of one column: the distinct values of a bound crosstab's pivot over its rows, in
   /// Access's order.
   QString PivotValuesSql(const Query& crosstab);
+  /// 'text' with its apostrophes doubled (a NUL left out: the engines read a text up to one).
+  static QString TextLiteral(const QString& text);
 
  protected:
   // Engine hooks.
@@ -87,7 +89,6 @@ class Generator {
   /// A name, parameter or alias.
   QString NameText(const Expr& e);
   QString Literal(const Expr& e);
-  static QString TextLiteral(const QString& text);
   /// The FILTER condition aggregates carry while a crosstab column is written.
   const QString& AggregateFilter() const { return filter_; }
   /// Whether `e` is a predicate in SQL (a comparison, And/Or/Not, Like, …).
@@ -137,6 +138,7 @@ class SqliteGenerator final : public Generator {
   QString RowIdentity(const QString& key) override;
   QString NullsOrder(bool descending) override;
   QString ChooseIndex(const Expr& index) override;
+  QString NumberFormat(const Expr& x, int places) override;
   bool DerivedNeedsName() const override { return false; }
   bool GroupsOutputs() const override { return false; }
 };

@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <QTime>
-#include <array>
+#include <string>
 
 #include "db/DbError.h"
 #include "db/sql/Lexer.h"
@@ -13,14 +13,17 @@ namespace {
 
 // Words that end an expression or a list where an alias could otherwise stand.
 bool IsClauseWord(const Token& t) {
-  static constexpr std::array<const char16_t*, 32> kWords = {
-      u"select", u"from", u"where",     u"group",      u"by",    u"having", u"order",  u"union",
-      u"into",   u"on",   u"inner",     u"left",       u"right", u"outer",  u"join",   u"pivot",
-      u"with",   u"in",   u"as",        u"and",        u"or",    u"not",    u"values", u"set",
-      u"asc",    u"desc", u"transform", u"parameters", u"xor",   u"eqv",    u"imp",    u"full"};
-  if (t.kind != TokenKind::Word) return false;
-  for (const char16_t* w : kWords)
-    if (t.text.compare(QStringView(w), Qt::CaseInsensitive) == 0) return true;
+  static constexpr const char* kWords[] = {
+      "select", "from", "where", "group", "by",    "having", "order",     "union",
+      "into",   "on",   "inner", "left",  "right", "outer",  "join",      "pivot",
+      "with",   "in",   "as",    "and",   "or",    "not",    "values",    "set",
+      "asc",    "desc", "xor",   "eqv",   "imp",   "full",   "transform", "parameters"};
+  if (t.kind != TokenKind::Word || t.text.size() > 10 || t.text.size() < 2) return false;
+  for (const char* w : kWords) {
+    if (static_cast<qsizetype>(std::char_traits<char>::length(w)) == t.text.size() &&
+        t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0)
+      return true;
+  }
   return false;
 }
 

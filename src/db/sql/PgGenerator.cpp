@@ -11,6 +11,7 @@
 // is not a constant, Round to a number of places that is not a constant, DatePart and DateDiff
 // with an interval that is not a constant or a week rule other than week 1 holding 1 January,
 // InStrRev with a start, Replace with a start or a count.
+#include <QHash>
 #include <cmath>
 
 #include "db/DbError.h"
@@ -23,6 +24,10 @@ namespace {
 
 [[noreturn]] void Refuse(const QString& what) {
   throw DbError(QStringLiteral("PostgreSQL 資料庫上不支援 ") + what + u'。');
+}
+
+bool TextOrNull(const Expr& e) {
+  return e.type == SqlType::Text || e.type == SqlType::Null;
 }
 
 void ConcatOperands(const Expr& e, std::vector<const Expr*>& out) {
@@ -109,6 +114,71 @@ QString NumberPatternSql(const QString& pattern) {
   return QStringLiteral("FM") + integer + (fraction.isEmpty() ? QString() : u'.' + decimals);
 }
 
+// One section of a number pattern: literal text around the digits, "%" scaling by 100.
+QString NumberSectionSql(const QString& number, const QString& section) {
+  qsizetype first = -1, last = -1;
+  bool quoted = false;
+  for (qsizetype i = 0; i < section.size(); ++i) {
+    const QChar c = section[i];
+    if (c == u'"') quoted = !quoted;
+    if (!quoted && QStringView(u"0#,.").contains(c)) {
+      if (first < 0) first = i;
+      last = i;
+    }
+  }
+  const auto literal = [](const QString& text) {
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (text[i] == u'"') continue;
+      if (text[i] == u'\\' && i + 1 < text.size()) ++i;
+      out += text[i];
+    }
+    return out;
+  };
+  if (first < 0) return Generator::TextLiteral(literal(section));
+  const QString prefix = literal(section.left(first));
+  const QString suffix = literal(section.mid(last + 1));
+  const QString core = section.mid(first, last - first + 1);
+  const auto places = NumberPatternPlaces(core);
+  if (!places) Refuse(QStringLiteral("Format 樣式「%1」").arg(section));
+  const QString scaled = prefix.contains(u'%') || suffix.contains(u'%')
+                             ? QStringLiteral("(%1) * 100").arg(number)
+                             : QStringLiteral("(%1)").arg(number);
+  QString text = QStringLiteral("to_char(round((%1)::numeric, %2), '%3')")
+                     .arg(scaled)
+                     .arg(*places)
+                     .arg(NumberPatternSql(core));
+  if (!prefix.isEmpty()) text = Generator::TextLiteral(prefix) + QStringLiteral(" || ") + text;
+  if (!suffix.isEmpty()) text += QStringLiteral(" || ") + Generator::TextLiteral(suffix);
+  return u'(' + text + u')';
+}
+
+// Format of a number with a pattern of up to three sections: positive (and all), negative (of
+// the number without its sign), zero.
+QString NumberFormatSql(const QString& number, const QString& pattern) {
+  QStringList sections;
+  QString current;
+  bool quoted = false;
+  for (const QChar c : pattern) {
+    if (c == u'"') quoted = !quoted;
+    if (c == u';' && !quoted) {
+      sections << current;
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  sections << current;
+  if (sections.size() == 1) return NumberSectionSql(number, sections[0]);
+  QString text =
+      QStringLiteral("(CASE WHEN (%1) < 0 THEN %2")
+          .arg(number, NumberSectionSql(QStringLiteral("-(%1)").arg(number), sections[1]));
+  if (sections.size() >= 3 && !sections[2].isEmpty())
+    text +=
+        QStringLiteral(" WHEN (%1) = 0 THEN %2").arg(number, NumberSectionSql(number, sections[2]));
+  return text + QStringLiteral(" ELSE %1 END)").arg(NumberSectionSql(number, sections[0]));
+}
+
 }  // namespace
 
 QString PgGenerator::Quote(const QString& name) {
@@ -192,7 +262,12 @@ QString PgGenerator::BranchValue(const Expr& branch, const Expr& call) {
     if (arg->type != SqlType::Text && arg->type != SqlType::Null && arg->kind != Expr::Kind::Binary)
       other = true;
   }
-  if (call.type == SqlType::Unknown && text && other) return AsText(branch);
+  if (call.type == SqlType::Unknown && text && other) {
+    // A date stays a date to the reader: its stored form, as the other engines give it.
+    if (branch.type == SqlType::Date)
+      return QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS')").arg(Value(branch));
+    return AsText(branch);
+  }
   return Value(branch);
 }
 
@@ -206,8 +281,8 @@ QString PgGenerator::Arithmetic(const Expr& e) {
   const auto numeric = [](const Expr& x) { return IsNumeric(x.type) || x.type == SqlType::Null; };
   switch (e.op) {
     case Op::Add:
-      if (a.type == SqlType::Text && b.type == SqlType::Text)
-        return u'(' + Value(a) + QStringLiteral(" || ") + Value(b) + u')';
+      if (TextOrNull(a) && TextOrNull(b) && (a.type == SqlType::Text || b.type == SqlType::Text))
+        return u'(' + AsText(a) + QStringLiteral(" || ") + AsText(b) + u')';
       if (a.type == SqlType::Date && numeric(b))
         return QStringLiteral("(%1 + (%2) * INTERVAL '1 day')").arg(Value(a), Value(b));
       if (numeric(a) && b.type == SqlType::Date)
@@ -537,9 +612,8 @@ QString PgGenerator::Call(const Expr& e, const FunctionInfo& f) {
     case Function::Len:
       return QStringLiteral("length(%1)").arg(text(0));
     case Function::InStr: {
-      if (args.size() == 2 || (args.size() == 3 && args[0]->type == SqlType::Text)) {
+      if (args.size() == 2)
         return QStringLiteral("strpos(%1, %2)").arg(folded(2, text(0)), folded(2, text(1)));
-      }
       const QString start = QStringLiteral("(%1)::integer").arg(number(0));
       const QString hit = QStringLiteral("strpos(substr(%1, %2), %3)")
                               .arg(folded(3, text(1)), start, folded(3, text(2)));
@@ -638,34 +712,18 @@ QString PgGenerator::Format(const Expr& e) {
   if (e.args.size() > 2) Refuse(QStringLiteral("Format 的一週第一天與第一週引數"));
   const QString pattern = e.args[1]->text;
   if (!IsDatePattern(pattern)) {
-    if (const auto places = NumberPatternPlaces(pattern)) {
-      return QStringLiteral("to_char(round((%1)::numeric, %2), '%3')")
-          .arg(AsNumeric(x))
-          .arg(*places)
-          .arg(NumberPatternSql(pattern));
-    }
-    const QString named = pattern.toLower();
+    const QString lower = pattern.toLower();
     const QString n = AsNumeric(x);
-    if (named == u"general number") return QStringLiteral("(%1)::text").arg(n);
-    if (named == u"fixed")
-      return QStringLiteral("to_char(round((%1)::numeric, 2), 'FM999999999999999990.00')").arg(n);
-    if (named == u"standard")
-      return QStringLiteral("to_char(round((%1)::numeric, 2), 'FM999,999,999,999,999,990.00')")
-          .arg(n);
-    if (named == u"percent")
-      return QStringLiteral(
-                 "to_char(round((%1)::numeric * 100, 2), 'FM999999999999999990.00') || '%'")
-          .arg(n);
-    if (named == u"currency") {
-      return QStringLiteral(
-                 "(CASE WHEN (%1) < 0 THEN '-$' ELSE '$' END || to_char(abs(round((%1)::numeric, "
-                 "2)), "
-                 "'FM999,999,999,999,999,990.00'))")
-          .arg(n);
-    }
-    if (named == u"yes/no")
+    if (lower == u"general number") return QStringLiteral("(%1)::text").arg(n);
+    if (lower == u"yes/no")
       return QStringLiteral("(CASE WHEN (%1) <> 0 THEN '是' WHEN (%1) = 0 THEN '否' END)").arg(n);
-    Refuse(QStringLiteral("Format 樣式「%1」").arg(pattern));
+    static const QHash<QString, QString> named = {
+        {QStringLiteral("fixed"), QStringLiteral("0.00")},
+        {QStringLiteral("standard"), QStringLiteral("#,##0.00")},
+        {QStringLiteral("percent"), QStringLiteral("0.00%")},
+        {QStringLiteral("currency"), QStringLiteral("$#,##0.00;-$#,##0.00")},
+    };
+    return NumberFormatSql(n, named.value(lower, pattern));
   }
   // A date pattern: each token its own piece.
   QString p = pattern;

@@ -1,7 +1,10 @@
 // The types Access SQL reasons with, and a column's name and type.
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <memory>
+#include <vector>
 
 namespace tarvel::db::sql {
 
@@ -24,6 +27,22 @@ inline SqlType Wider(SqlType a, SqlType b) {
 struct ColumnShape {
   QString name;
   SqlType type = SqlType::Unknown;
+};
+
+/// Columns found by name without regard to case: a statement names the columns of a view of sixty
+/// many times over.
+class ColumnIndex {
+ public:
+  explicit ColumnIndex(const std::vector<ColumnShape>& columns) {
+    byName_.reserve(static_cast<qsizetype>(columns.size()));
+    for (size_t i = 0; i < columns.size(); ++i)
+      byName_.insert(columns[i].name.toCaseFolded(), static_cast<int>(i));
+  }
+  /// The position of the column `name`, or -1.
+  int Find(const QString& name) const { return byName_.value(name.toCaseFolded(), -1); }
+
+ private:
+  QHash<QString, int> byName_;
 };
 
 /// The type a declared column type stands for: SQLite's names (INTEGER, REAL, TEXT, BLOB, and the

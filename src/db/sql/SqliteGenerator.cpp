@@ -54,7 +54,8 @@ QString SqliteGenerator::Arithmetic(const Expr& e) {
   switch (e.op) {
     case Op::Add:
       if (numbers) return u'(' + Value(a) + QStringLiteral(" + ") + Value(b) + u')';
-      if (a.type == SqlType::Text && b.type == SqlType::Text)
+      if ((a.type == SqlType::Text || a.type == SqlType::Null) &&
+          (b.type == SqlType::Text || b.type == SqlType::Null))
         return u'(' + Value(a) + QStringLiteral(" || ") + Value(b) + u')';
       return QStringLiteral("acc_add(%1, %2)").arg(Value(a), Value(b));
     case Op::Subtract:
@@ -138,6 +139,10 @@ QString SqliteGenerator::RowIdentity(const QString& key) {
 
 QString SqliteGenerator::NullsOrder(bool) {
   return {};  // SQLite sorts NULL first, as Jet does
+}
+
+QString SqliteGenerator::NumberFormat(const Expr& x, int places) {
+  return QStringLiteral("acc_formatnum(%1, %2)").arg(Value(x)).arg(places);
 }
 
 QString SqliteGenerator::ChooseIndex(const Expr& index) {

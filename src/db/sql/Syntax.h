@@ -139,8 +139,9 @@ struct Source {
   // Filled in by the binder.
   /// The name this source goes by in the statement: its alias, else its name.
   QString Key() const { return alias.isEmpty() ? name : alias; }
-  /// Its columns and their types, when known.
+  /// Its columns and their types, when known, and their index by name.
   std::vector<ColumnShape> columns;
+  std::shared_ptr<const ColumnIndex> index;
   bool shapeKnown = false;
   /// A base table whose rows the engine identifies (rowid, ctid).
   bool hasRowIdentity = false;
