@@ -6,11 +6,13 @@
 #include <QStringList>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "db/DbError.h"
 #include "db/JetQueries.h"
+#include "platform/StderrCapture.h"
 
 struct sqlite3;
 
@@ -51,6 +53,9 @@ void OfferViews(sqlite3* db, std::vector<QueryOutcome>& outcomes, const QStringL
 /// number of tries. Without a source (SQLite) it runs `read` once.
 template <typename F>
 auto RetryTorn(Source* source, const QString& statement, int attempts, F&& read) {
+  // libmdb reports what it finds damaged on standard error, again at every read.
+  std::optional<StderrCapture> libmdbWarnings;
+  if (source) libmdbWarnings.emplace("libmdb");
   for (int attempt = 1;; ++attempt) {
     if (source) {
       source->torn = false;

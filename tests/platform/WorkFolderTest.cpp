@@ -1,4 +1,4 @@
-// Work folders beside a target and what a killed run leaves.
+// Work folders beside a target and what a killed run leaves; libraries' warnings on standard error.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -8,7 +8,9 @@
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 
+#include "platform/StderrCapture.h"
 #include "platform/WorkFolder.h"
 #include "support/TempDir.h"
 
@@ -89,6 +91,38 @@ TEST(WorkFolder, TheNextOneRemovesWhatKilledRunsLeft) {
   EXPECT_EQ(RemoveStaleWorkFolders(dir.Path()), 1) << "released: the busy one is stale now";
   EXPECT_TRUE(QFileInfo::exists(young)) << "may be one being made this moment";
   EXPECT_TRUE(QFileInfo::exists(other));
+}
+
+// libmdb writes a warning for every damaged row at every read: each line reaches standard error
+// once, named, and nothing is lost of what else was written meanwhile.
+TEST(StderrCapture, EachLineReachesStandardErrorOnce) {
+  TempDir dir;
+  const QString log = dir.File("stderr.txt");
+  std::fflush(stderr);
+  const int saved = ::dup(STDERR_FILENO);
+  const int file = ::open(QFile::encodeName(log).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(file, 0);
+  ::dup2(file, STDERR_FILENO);
+  ::close(file);
+  for (int read = 0; read < 3; ++read) {
+    const StderrCapture capture("libmdb");
+    {
+      const StderrCapture nested("libmdb");
+      std::fprintf(stderr, "warning: Invalid data location detected in mdb_crack_row.\n");
+    }
+    std::fprintf(stderr, "warning: Invalid data location detected in mdb_crack_row.\n");
+    if (read == 2) std::fprintf(stderr, "Unknown Jet version: 7\n");
+  }
+  std::fprintf(stderr, "not captured\n");
+  std::fflush(stderr);
+  ::dup2(saved, STDERR_FILENO);
+  ::close(saved);
+  QFile written(log);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(written.readAll()),
+            "libmdb: warning: Invalid data location detected in mdb_crack_row.\n"
+            "libmdb: Unknown Jet version: 7\n"
+            "not captured\n");
 }
 
 }  // namespace
