@@ -9,6 +9,7 @@
 
 #include "cli/Command.h"
 #include "cli/ReportRequest.h"
+#include "overview/criteria/OutputRights.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
 #include "reports/engine/PdfRenderer.h"
@@ -247,6 +248,7 @@ int RunReworkCommand(const QStringList& args, CommandIo io) {
                ? 0
                : 1;
   }
+  if (!CheckExcelRights(context)) return 1;
   std::optional<excel::ExportOutcome> outcome;
   const auto output = [&](int, OutputMode) {
     outcome = excel::ExportRework(criteria, context, arguments->request.workbookPath);

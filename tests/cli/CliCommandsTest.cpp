@@ -123,5 +123,42 @@ TEST_F(CliOnDemo, ReportWithoutRowsSaysSo) {
   EXPECT_EQ(ui.messages[0], (test::ShownMessage{"查無任何資料!", 48, "訊息"}));
 }
 
+// The right the site set holds for every Excel output: the rework export too, and for a name the
+// menu passed with a stray blank.
+TEST_F(CliOnDemo, ARestrictedUserGetsNoWorkbookFromAnyCommand) {
+  test::TempDir out;
+  for (const char* user : {"王小明", "王小明 "}) {
+    test::RecordingUi ui;
+    const QString overview = out.File("表1.xlsx");
+    const QString rework = out.File("重工明細表.xlsx");
+    const QStringList who = {"--user", user, "--employee", "A001"};
+    EXPECT_EQ(RunCli(RunExcelCommand,
+                     QStringList{"--choice", "0", "--date-from", "1150101", "--xlsx", overview} +
+                         who + Db())
+                  .code,
+              1);
+    EXPECT_EQ(RunCli(RunReworkCommand, QStringList{"excel", "--choice", "0", "--date-from",
+                                                   "1150101", "--xlsx", rework} +
+                                           who + Db())
+                  .code,
+              1);
+    EXPECT_FALSE(QFileInfo::exists(overview));
+    EXPECT_FALSE(QFileInfo::exists(rework));
+    ASSERT_EQ(ui.messages.size(), 2u) << user;
+    for (const test::ShownMessage& message : ui.messages)
+      EXPECT_EQ(message, (test::ShownMessage{"您的權限不可以轉Excel！", 48, "警告"}));
+  }
+  // A name the rights table does not know is restricted in nothing, as the program always had it
+  // (a site may rely on that).
+  test::RecordingUi ui;
+  const QString unknown = out.File("unknown.xlsx");
+  EXPECT_EQ(RunCli(RunReworkCommand, QStringList{"excel", "--choice", "0", "--date-from", "1150101",
+                                                 "--xlsx", unknown, "--user", "訪客"} +
+                                         Db())
+                .code,
+            0);
+  EXPECT_TRUE(QFileInfo::exists(unknown));
+}
+
 }  // namespace
 }  // namespace tarvel::cli
