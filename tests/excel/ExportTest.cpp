@@ -350,6 +350,34 @@ TEST_F(ExportOnDemo, AUserWithoutTheRightGetsNoWorkbook) {
   EXPECT_TRUE(QDir(folder.Path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
+// Other programs go on saving work orders while a long export reads its snapshot: the demo
+// database keeps a write-ahead log, where a rollback journal would make them wait for the end.
+TEST_F(ExportOnDemo, AWriterCommitsWhileAnExportReads) {
+  tarvel::test::TempDir folder;
+  const QString copy = tarvel::test::CopyDemoDatabase(folder.Path());
+  AppContext onCopy = context;
+  onCopy.ConnectionString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + copy;
+  const db::ScopedBusyTimeout briefly(300);
+  const auto writer = db::Connection::OpenFile(copy);
+  int saved = 0;
+  QString failure;
+  const auto writeMidway = [&](qint64 written, qint64) {
+    if (written == 3) {
+      try {
+        writer->Execute("insert into [SYSUSER1] (ID, FUNC, LPID) values ('PC2\\amy', 'Other', 1)");
+        ++saved;
+      } catch (const Error& error) {
+        failure = error.Description();
+      }
+    }
+    return true;
+  };
+  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(form), onCopy,
+                             folder.File("表1.xlsx"), writeMidway),
+            ExportOutcome::Written);
+  EXPECT_EQ(saved, 1) << failure.toStdString();
+}
+
 // What LibreOffice writes is read back before it replaces the target: a file that does not hold
 // the workbook's rows is refused and the old one stays.
 TEST(WorkbookConversion, TheConvertedFileMustHoldTheWorkbooksRows) {
