@@ -7,14 +7,15 @@ function(tarvel_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LINKS} PRIVATE tarvel_warnings)
 endfunction()
 
-# tarvel_test(NAME SOURCES... [LINKS targets...] [GUI] [DEMO] [PG])
+# tarvel_test(NAME SOURCES... [LINKS targets...] [GUI] [DEMO] [LARGE_DEMO] [PG])
 #   A GoogleTest executable registered with CTest (one CTest entry per test case).
 #   Tests run offscreen and in the Traditional Chinese locale the program expects, under a core
 #   application, or a widget application with GUI. DEMO: the tests read the run's demo database,
-#   which the CTest fixture demo_database writes once per run. PG: they also use the run's
+#   which the CTest fixture demo_database writes once per run. LARGE_DEMO: also the run's large
+#   demo (fixture large_demo_database, TARVEL_TEST_LARGE_DEMO). PG: they also use the run's
 #   PostgreSQL server with the same demo (fixture pg_server, TARVEL_TEST_PG_URI).
 function(tarvel_test name)
-  cmake_parse_arguments(ARG "GUI;DEMO;PG" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;DEMO;LARGE_DEMO;PG" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/QtPrinters.h)
@@ -29,6 +30,10 @@ function(tarvel_test name)
     list(APPEND ARG_LINKS tarvel_testdemo)
     string(APPEND environment ";TARVEL_TEST_DEMO=${TARVEL_TEST_DEMO}")
     list(APPEND fixtures demo_database)
+  endif()
+  if(ARG_LARGE_DEMO)
+    string(APPEND environment ";TARVEL_TEST_LARGE_DEMO=${TARVEL_TEST_LARGE_DEMO}")
+    list(APPEND fixtures large_demo_database)
   endif()
   if(ARG_PG)
     string(APPEND environment ";TARVEL_TEST_PG_URI=${TARVEL_TEST_PG_URI}")
@@ -60,12 +65,12 @@ function(tarvel_folder_library name)
   tarvel_library(${name} SOURCES ${sources} LINKS ${ARG_LINKS})
 endfunction()
 
-# tarvel_folder_test(NAME [LINKS targets...] [GUI] [DEMO] [PG])
+# tarvel_folder_test(NAME [LINKS targets...] [GUI] [DEMO] [LARGE_DEMO] [PG])
 #   The test program of the calling tests/ folder: every .cpp directly in it.
 function(tarvel_folder_test name)
-  cmake_parse_arguments(ARG "GUI;DEMO;PG" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;DEMO;LARGE_DEMO;PG" "" "LINKS" ${ARGN})
   set(flags "")
-  foreach(flag GUI DEMO PG)
+  foreach(flag GUI DEMO LARGE_DEMO PG)
     if(ARG_${flag})
       list(APPEND flags ${flag})
     endif()

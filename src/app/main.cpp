@@ -1,16 +1,20 @@
 // tarvel: the desktop program, started by the suite's menu with the signed-in user's command line.
 #include <QApplication>
+#include <QSocketNotifier>
 #include <memory>
 
 #include "common/forms/MessageBoxUi.h"
 #include "common/forms/QtTranslations.h"
 #include "overview/ui/frmTarvel.h"
+#include "platform/Termination.h"
 #include "reports/engine/ReportFonts.h"
 #include "startup/AppContext.h"
 #include "startup/LaunchArguments.h"
 #include "startup/Startup.h"
 
 int main(int argc, char* argv[]) {
+  // Before anything that may start threads: they would take the signals the handler expects.
+  tarvel::InstallTerminationHandlers(tarvel::TerminationStyle::kCloseNormally);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvel"));
   QApplication::setDesktopFileName(QStringLiteral("tarvel"));
@@ -23,6 +27,14 @@ int main(int argc, char* argv[]) {
 
   tarvel::AppContext context;
   std::unique_ptr<tarvel::frmTarvel> window;
+  // Logout, shutdown, a closed terminal or Ctrl+C close the program as its user would: the
+  // running-window row goes, then every event loop (modal windows' too) ends.
+  QSocketNotifier ending(tarvel::TerminationNotifierFd(), QSocketNotifier::Read);
+  QObject::connect(&ending, &QSocketNotifier::activated, &app, [&ending, &window] {
+    ending.setEnabled(false);
+    if (window) window->close();
+    QApplication::exit(0);
+  });
   const QString commandLine = tarvel::CommandLineText(QApplication::arguments().mid(1));
   // The lock lives in `started` until the program ends.
   const tarvel::StartupResult started =
@@ -31,7 +43,8 @@ int main(int argc, char* argv[]) {
         window->show();
       });
   int status = 0;
-  if (started.outcome == tarvel::StartOutcome::kRunning) status = QApplication::exec();
+  if (started.outcome == tarvel::StartOutcome::kRunning && !tarvel::TerminationRequested())
+    status = QApplication::exec();
   window.reset();
   tarvel::SetUi(nullptr);
   return status;

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/SystemServices.h"
 #include "platform/UserInterface.h"
+#include "startup/DatabaseLocation.h"
 #include "startup/LaunchArguments.h"
 #include "startup/Startup.h"
 
@@ -176,8 +177,8 @@ int RunContextCommand(const QStringList& args, CommandIo io) {
     io.out << "  \"" << key << "\": " << json << (last ? "\n" : ",\n");
   };
   io.out << "{\n";
-  // A server's URI may carry a password: printed without it.
-  line("ConnectionString", Json(db::RedactUri(context.ConnectionString)));
+  // Passwords are never printed: a server's URI's, and the Jet file's of the connection string.
+  line("ConnectionString", Json(ConnectionStringForDisplay(context.ConnectionString)));
   line("MachineUserName", Json(context.MachineUserName));
   line("AdminName", Json(context.AdminName));
   line("UserName", Json(context.UserName));
@@ -195,7 +196,8 @@ int RunContextCommand(const QStringList& args, CommandIo io) {
   line("TempFolder", Json(context.TempFolder));
   line("Site", Json(context.Site));
   line("DatabaseFolder", Json(db::RedactUri(context.DatabaseFolder)));
-  line("DatabasePassword", Json(context.DatabasePassword));
+  line("DatabasePassword",
+       Json(context.DatabasePassword.isEmpty() ? QString() : QStringLiteral("***")));
   line("LookupColours", Json(context.LookupColours));
   QStringList shown;
   for (const Message& m : messages)

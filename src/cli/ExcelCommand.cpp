@@ -50,10 +50,7 @@ int RunExcelCommand(const QStringList& args, CommandIo io) {
       io.err << "report choice " << arguments.choice << " has no Excel export\n";
       return 2;
     }
-    if (!MayExportToExcel(request.context)) {
-      io.err << "您的權限不可以轉Excel！\n";
-      return 1;
-    }
+    if (!CheckExcelRights(request.context)) return 1;
     WorkOrderCriteria criteria;
     WorkbookDispatcher dispatcher(arguments, request.form, criteria, request.context);
     BuildAndCheck(request.form, OutputMode::Excel, request.context, criteria, dispatcher);

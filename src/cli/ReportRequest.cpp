@@ -1,12 +1,10 @@
 #include "cli/ReportRequest.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <cstring>
 #include <functional>
 #include <map>
 
+#include "cli/CriteriaJson.h"
 #include "db/Connection.h"
 #include "overview/criteria/WindowDefaults.h"
 #include "platform/Clock.h"
@@ -23,6 +21,11 @@ struct TextField {
   const char* option;  ///< the readable option name
   TextSetter set;
 };
+
+/// Dates take the digits of the window's date boxes only.
+bool IsDateField(const TextField& field) {
+  return std::strcmp(field.json, "DateFrom") == 0 || std::strcmp(field.json, "DateTo") == 0;
+}
 
 struct Flag {
   const char* json;    ///< the window's check-box name
@@ -105,55 +108,44 @@ const std::vector<Choice3>& OptionGroups() {
 
 using FormEdits = std::vector<std::function<void(OverviewFormState&)>>;
 
-/// Reads a criteria file into form edits and user overrides. Keys are the program's own names.
+/// Reads a criteria file into form edits and user overrides. Keys are the program's own names,
+/// each of one type (CriteriaJson); any other value, or a name the program does not have, is
+/// refused.
 bool ReadJson(const QString& path, FormEdits& edits, std::optional<int>& choice,
               ReportArguments& user, CommandIo io) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    io.err << "cannot read " << path << "\n";
-    return false;
-  }
-  QJsonParseError error;
-  const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
-  if (!doc.isObject()) {
-    io.err << path << ": not a JSON object (" << error.errorString() << ")\n";
-    return false;
-  }
-  const QJsonObject o = doc.object();
-  const auto has = [&](const char* key) { return o.contains(QString::fromUtf8(key)); };
-  const auto get = [&](const char* key) { return o.value(QString::fromUtf8(key)); };
+  CriteriaJson json;
+  if (!json.Load(path, io)) return false;
   for (const TextField& f : TextFields()) {
-    if (!has(f.json)) continue;
-    edits.push_back([set = f.set, text = get(f.json).toVariant().toString()](
-                        OverviewFormState& form) { set(form, text); });
+    const bool date = IsDateField(f);
+    const std::optional<QString> text = date ? json.Date(f.json) : json.Text(f.json);
+    if (text)
+      edits.push_back([set = f.set, text = *text](OverviewFormState& form) { set(form, text); });
   }
   for (const Flag& f : Flags()) {
-    if (!has(f.json)) continue;
-    edits.push_back(
-        [box = f.box, on = get(f.json).toBool()](OverviewFormState& form) { form.*box = on; });
+    if (const std::optional<bool> on = json.Flag(f.json))
+      edits.push_back([box = f.box, on = *on](OverviewFormState& form) { form.*box = on; });
   }
   for (const Choice3& g : OptionGroups()) {
-    if (!has(g.json)) continue;
-    edits.push_back(
-        [index = g.index, n = get(g.json).toInt()](OverviewFormState& form) { form.*index = n; });
+    if (const std::optional<int> n = json.Option(g.json, 0, 2))
+      edits.push_back([index = g.index, n = *n](OverviewFormState& form) { form.*index = n; });
   }
-  if (has("sopt選擇報表") && !choice) choice = get("sopt選擇報表").toInt();  // --choice wins
+  const std::optional<int> chosen = json.Option("sopt選擇報表", 0, kReportChoiceCount - 1);
+  if (chosen && !choice) choice = chosen;  // --choice wins
   const auto text = [&](const char* key, std::optional<QString>& into) {
-    if (has(key)) into = get(key).toVariant().toString();
+    if (const std::optional<QString> value = json.Text(key)) into = value;
   };
   text("AdminName", user.admin);
   text("UserName", user.user);
   text("EmployeeId", user.employee);
   text("WorkOrderRights", user.rights);
   text("ProfitRateBase", user.profitBase);
-  if (has("Groups")) {
+  if (const std::optional<QStringList> list = json.Texts("Groups", kGroupCount)) {
     UserGroups groups;
-    const QJsonArray array = get("Groups").toArray();
-    for (int i = 0; i < kGroupCount && i < array.size(); ++i)
-      groups[i] = array[i].toString();
+    for (int i = 0; i < list->size(); ++i)
+      groups[i] = (*list)[i];
     user.groups = groups;
   }
-  return true;
+  return json.Finish(io);
 }
 
 bool IsChoice(int choice) {
@@ -264,6 +256,11 @@ std::optional<ReportArguments> ParseReportArguments(const QStringList& args, Com
       if (name == QLatin1String(f.option)) {
         const auto v = value();
         if (!v) return std::nullopt;
+        if (IsDateField(f) && !IsDateBoxText(*v)) {
+          io.err << a << " 必須是七位數字的民國日期 yyyMMdd（例如 1151101）或空白，不是 " << *v
+                 << "\n";
+          return std::nullopt;
+        }
         edits.push_back([set = f.set, text = *v](OverviewFormState& form) { set(form, text); });
         known = true;
       }

@@ -1,14 +1,14 @@
 // tarvel-cli rework: the rework window's statements, reports and export without the window.
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSaveFile>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
 
 #include "cli/Command.h"
+#include "cli/CriteriaJson.h"
 #include "cli/ReportRequest.h"
+#include "overview/criteria/OutputRights.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
 #include "reports/engine/PdfRenderer.h"
@@ -80,42 +80,36 @@ QString Usage() {
   return usage;
 }
 
+bool IsDateField(const TextField& field) {
+  return std::strcmp(field.json, "DateFrom") == 0 || std::strcmp(field.json, "DateTo") == 0;
+}
+
+// The criteria file, read strictly (CriteriaJson): a value of another type, out of range or
+// under a name the window does not have is refused.
 bool ReadJson(const QString& path, ReworkArguments& arguments, CommandIo io) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    io.err << "cannot read " << path << "\n";
-    return false;
-  }
-  QJsonParseError error;
-  const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
-  if (!doc.isObject()) {
-    io.err << path << ": not a JSON object (" << error.errorString() << ")\n";
-    return false;
-  }
-  const QJsonObject o = doc.object();
+  CriteriaJson json;
+  if (!json.Load(path, io)) return false;
   std::vector<FormEdit> edits;
   for (const TextField& f : kTextFields) {
-    const QString key = QString::fromUtf8(f.json);
-    if (!o.contains(key)) continue;
-    edits.push_back([set = f.set, text = o.value(key).toVariant().toString()](
-                        ReworkFormState& form) { set(form, text); });
+    const std::optional<QString> text = IsDateField(f) ? json.Date(f.json) : json.Text(f.json);
+    if (text)
+      edits.push_back([set = f.set, text = *text](ReworkFormState& form) { set(form, text); });
   }
-  if (o.contains(QStringLiteral("KindFilter")))
-    edits.push_back([n = o.value(QStringLiteral("KindFilter")).toInt()](ReworkFormState& form) {
-      form.sopt選擇 = n - 1;
-    });
-  if (o.contains(QStringLiteral("VendorOrder")))
-    edits.push_back([n = o.value(QStringLiteral("VendorOrder")).toInt()](ReworkFormState& form) {
+  if (const std::optional<int> n = json.Option("KindFilter", kKindPrinting, kKindAll))
+    edits.push_back([n = *n](ReworkFormState& form) { form.sopt選擇 = n - 1; });
+  if (const std::optional<int> n = json.Option("VendorOrder", kByDieMaker, kByDieCutter))
+    edits.push_back([n = *n](ReworkFormState& form) {
       form.sopt排序 = n == kByDieMaker ? kSortByDieMaker : kSortByDieCutter;
     });
-  if (o.contains(QStringLiteral("sopt選擇報表")) && !arguments.choice)
-    arguments.choice = o.value(QStringLiteral("sopt選擇報表")).toInt();
+  const std::optional<int> chosen = json.Option("sopt選擇報表", 0, kReworkChoiceCount - 1);
+  if (chosen && !arguments.choice) arguments.choice = chosen;
   const auto text = [&](const char* key, std::optional<QString>& into) {
-    if (o.contains(QString::fromUtf8(key))) into = o.value(QString::fromUtf8(key)).toString();
+    if (const std::optional<QString> value = json.Text(key)) into = value;
   };
   text("AdminName", arguments.request.admin);
   text("UserName", arguments.request.user);
   text("EmployeeId", arguments.request.employee);
+  if (!json.Finish(io)) return false;
   // The file's values come first; options on the command line win over them.
   arguments.edits.insert(arguments.edits.begin(), edits.begin(), edits.end());
   return true;
@@ -174,6 +168,11 @@ std::optional<ReworkArguments> Parse(const QStringList& args, CommandIo io) {
         if (name == QLatin1String(f.option)) field = &f;
       if (field == nullptr) {
         io.err << "unknown option or value: " << a << " " << value << "\n";
+        return std::nullopt;
+      }
+      if (IsDateField(*field) && !IsDateBoxText(value)) {
+        io.err << a << " 必須是七位數字的民國日期 yyyMMdd（例如 1151101）或空白，不是 " << value
+               << "\n";
         return std::nullopt;
       }
       arguments.edits.push_back(
@@ -247,6 +246,7 @@ int RunReworkCommand(const QStringList& args, CommandIo io) {
                ? 0
                : 1;
   }
+  if (!CheckExcelRights(context)) return 1;
   std::optional<excel::ExportOutcome> outcome;
   const auto output = [&](int, OutputMode) {
     outcome = excel::ExportRework(criteria, context, arguments->request.workbookPath);

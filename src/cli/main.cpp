@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "cli/Command.h"
+#include "platform/Termination.h"
 
 namespace {
 
@@ -50,6 +51,9 @@ void PrintUsage(QTextStream& err) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A run ended by a signal leaves no work folder and no converter behind; the handlers come
+  // before anything that may start threads.
+  tarvel::InstallTerminationHandlers(tarvel::TerminationStyle::kExitAtOnce);
   // Reports need fonts and a paint device, so a GUI application (offscreen when no display).
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))

@@ -259,6 +259,7 @@ std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool creat
 }
 
 std::unique_ptr<Connection> Connection::OpenJet(const QString& path) {
+  const StderrCapture libmdbWarnings("libmdb");
   auto source = std::make_shared<jet::Source>();
   source->file = jet::File::Open(path);
   // A page in flux met while the tables are set up: start again on a fresh database.

@@ -6,12 +6,14 @@
 #include <QStringList>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/JetQueries.h"
+#include "platform/StderrCapture.h"
 
 struct sqlite3;
 
@@ -62,6 +64,9 @@ void OfferViews(sqlite3* db, SqliteCatalog& catalog, std::vector<QueryOutcome>& 
 /// number of tries. Without a source (SQLite) it runs `read` once.
 template <typename F>
 auto RetryTorn(Source* source, const QString& statement, int attempts, F&& read) {
+  // libmdb reports what it finds damaged on standard error, again at every read.
+  std::optional<StderrCapture> libmdbWarnings;
+  if (source) libmdbWarnings.emplace("libmdb");
   for (int attempt = 1;; ++attempt) {
     if (source) {
       source->torn = false;

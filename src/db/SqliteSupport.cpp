@@ -18,6 +18,12 @@ QString EngineErrorDescription(sqlite3* db) {
     const char* file = sqlite3_db_filename(db, "main");
     return LockedDescription(file ? QString::fromUtf8(file) : QString());
   }
+  const int code = sqlite3_extended_errcode(db) & 0xff;
+  if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) {
+    const char* file = sqlite3_db_filename(db, "main");
+    return QStringLiteral("資料庫檔案 %1 已損壞，無法讀取（%2）")
+        .arg(file ? QString::fromUtf8(file) : QString(), QString::fromUtf8(sqlite3_errmsg(db)));
+  }
   return QString::fromUtf8(sqlite3_errmsg(db));
 }
 

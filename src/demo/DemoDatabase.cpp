@@ -106,6 +106,11 @@ DemoSummary GenerateDemoDatabase(const QString& dir, const DemoOptions& options)
     // A fresh file that nobody else sees yet: no rollback journal, no waiting for the disk.
     connection->ExecuteScript(u"PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;"_s);
     FillDemoDatabase(*connection, options, today, summary);
+    // Write-ahead logging from here on (the mode is kept in the file): a long report or export
+    // reads its snapshot while other programs go on saving work orders, where a rollback
+    // journal would keep every writer waiting until the reader ends. The log is folded into
+    // the file when this connection closes.
+    connection->ExecuteScript(u"PRAGMA journal_mode=WAL;"_s);
   }
   // The suite's programs on every workstation read the file, and the registry table is written.
   partial.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |

@@ -46,8 +46,10 @@ class ExportFrame {
   bool Write(db::Cursor& rows, Workbook& book, const ExportProgress& progress = {},
              qint64 total = 0);
 
-  /// The rows a sheet may fill: Excel's 1,048,576 unless a test sets fewer.
+  /// The rows a sheet may fill: Excel's 1,048,576 unless the target format holds fewer (an
+  /// .xls sheet 65,536) or a test sets fewer.
   void SetSheetRowLimit(int rows) { sheetRowLimit_ = rows; }
+  int SheetRowLimit() const { return sheetRowLimit_; }
 
   const ExportParameters& Parameters() const { return parameters_; }
   const ExportTotals& Totals() const { return totals_; }

@@ -1,14 +1,18 @@
 #include "excel/WorkOrderExport.h"
 
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <algorithm>
 #include <optional>
 
 #include "db/Connection.h"
+#include "excel/ConvertedWorkbook.h"
 #include "excel/WorkbookConversion.h"
 #include "excel/workbook/Workbook.h"
+#include "overview/criteria/OutputRights.h"
 #include "platform/Error.h"
+#include "platform/Termination.h"
 #include "platform/UserInterface.h"
+#include "platform/WorkFolder.h"
 
 namespace tarvel::excel {
 
@@ -24,7 +28,14 @@ ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& c
 ExportOutcome ExportRows(ExportFrame& frame, const std::function<QString()>& statement,
                          const AppContext& context, const QString& targetPath,
                          const ExportProgress& progress) {
+  if (!CheckExcelRights(context)) return ExportOutcome::Refused;
   const QString noRows = QStringLiteral("資料庫中沒有符合條件的資料!");
+  const WorkbookFormat format = FormatOfPath(targetPath);
+  if (format == WorkbookFormat::Xls)
+    frame.SetSheetRowLimit(std::min(frame.SheetRowLimit(), kXlsMaxRows));
+  const ExportProgress watched = [&progress](qint64 written, qint64 total) {
+    return !TerminationRequested() && (!progress || progress(written, total));
+  };
   QString failure;
   {
     BusyPointer busy;
@@ -45,7 +56,7 @@ ExportOutcome ExportRows(ExportFrame& frame, const std::function<QString()>& sta
         // A Jet file has no snapshot: its count can be stale by the time the rows are read.
         if (total > 0 && rows.Next()) {
           book.emplace(WorkbookOptions{.tempFolder = folder});
-          read = frame.Write(rows, *book, progress, total) ? Read::Written : Read::Cancelled;
+          read = frame.Write(rows, *book, watched, total) ? Read::Written : Read::Cancelled;
         }
       }
       if (read == Read::NoRows) {
@@ -53,21 +64,24 @@ ExportOutcome ExportRows(ExportFrame& frame, const std::function<QString()>& sta
         return ExportOutcome::NoRows;
       }
       if (read == Read::Cancelled) {
+        // The program is ending: nobody is left to read a message.
+        if (TerminationRequested()) return ExportOutcome::Cancelled;
         ShowMessage(QStringLiteral("已取消轉檔，檔案沒有寫入：") + targetPath, kInformation,
                     QStringLiteral("訊息"));
         return ExportOutcome::Cancelled;
       }
-      const WorkbookFormat format = FormatOfPath(targetPath);
       if (format == WorkbookFormat::Xlsx) {
         book->SaveAs(targetPath);
       } else {
-        QTemporaryDir work(folder + QStringLiteral("/.tarvel-xlsx-XXXXXX"));
-        if (!work.isValid()) throw Error(QStringLiteral("無法在 %1 建立暫存資料夾").arg(folder));
+        const WorkFolder work(folder, QStringLiteral("xlsx"));
+        if (!work.IsValid()) throw Error(QStringLiteral("無法在 %1 建立暫存資料夾").arg(folder));
         const QString xlsx =
-            work.filePath(QFileInfo(targetPath).completeBaseName() + QStringLiteral(".xlsx"));
+            work.FilePath(QFileInfo(targetPath).completeBaseName() + QStringLiteral(".xlsx"));
         book->SaveAs(xlsx);
-        ConvertWorkbook(xlsx, format, targetPath);
+        ConvertWorkbook(xlsx, format, targetPath, book->Values());
       }
+    } catch (const ConversionInterrupted&) {
+      return ExportOutcome::Cancelled;
     } catch (const Error& error) {
       failure = error.Description();
     } catch (const std::bad_alloc&) {
@@ -75,6 +89,7 @@ ExportOutcome ExportRows(ExportFrame& frame, const std::function<QString()>& sta
     }
   }
   if (!failure.isEmpty()) {
+    if (TerminationRequested()) return ExportOutcome::Cancelled;
     ShowMessage(failure, kCritical, QString::fromUtf8(frame.Parameters().errorTitle));
     return ExportOutcome::Failed;
   }

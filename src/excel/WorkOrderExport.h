@@ -11,22 +11,26 @@
 namespace tarvel::excel {
 
 enum class ExportOutcome {
-  Written,    ///< the workbook is at the target; "轉Excel成功" was shown
-  NoRows,     ///< nothing matched; no file was touched
-  Failed,     ///< the error was shown under the routine's title; an old target is unchanged
-  Cancelled,  ///< the progress callback stopped it; "已取消轉檔…" was shown, an old target is
-              ///< unchanged
+  Written,  ///< the workbook is at the target; "轉Excel成功" was shown
+  NoRows,   ///< nothing matched; no file was touched
+  Failed,   ///< the error was shown under the routine's title; an old target is unchanged
+  Cancelled,  ///< the progress callback or a signal ending the program stopped it; "已取消轉檔…"
+              ///< was shown (not when the program is ending), an old target is unchanged
+  Refused,  ///< the user may not export to Excel; CheckExcelRights said so
 };
 
 /// Exports the rows of `routine`'s statement for `criteria` to `targetPath` (hourglass meanwhile):
-/// no rows gives "資料庫中沒有符合條件的資料!" (style 64, "訊息"); success "檔案存放在：" & the
-/// path (style 48, "轉Excel成功"); any failure its description (style 16) under the routine's error
-/// title. The workbook is written beside the target and takes its place only when complete, so
-/// a failure leaves an existing file as it was. A target named .xls or .ods is converted from the
-/// finished workbook by LibreOffice (ConvertWorkbook). The rows are counted first (the count
-/// is the progress total and the test for "no rows"), then streamed through a cursor, so memory
-/// stays flat however many there are; count and rows are read in one db::ReadSnapshot. `progress`
-/// hears after every record and may cancel.
+/// a user without the right gets CheckExcelRights's message and nothing more; no rows gives
+/// "資料庫中沒有符合條件的資料!" (style 64, "訊息"); success "檔案存放在：" & the path (style
+/// 48, "轉Excel成功"); any failure its description (style 16) under the routine's error title.
+/// The workbook is written beside the target and takes its place only when complete, so a
+/// failure leaves an existing file as it was. A target named .xls or .ods is converted from the
+/// finished workbook by LibreOffice (ConvertWorkbook), which checks the result; an .xls sheet
+/// holds 65,536 rows, so its page blocks go on on the next sheet from there. The rows are
+/// counted first (the count is the progress total and the test for "no rows"), then streamed
+/// through a cursor, so memory stays flat however many there are; count and rows are read in one
+/// db::ReadSnapshot. `progress` hears after every record and may cancel; a signal ending the
+/// program (TerminationRequested) cancels without a message.
 ExportOutcome ExportWorkOrders(ExportRoutine routine, const WorkOrderCriteria& criteria,
                                const AppContext& context, const QString& targetPath,
                                const ExportProgress& progress = {});

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <QString>
+#include <vector>
+
+#include "excel/workbook/Worksheet.h"
+#include "platform/Error.h"
 
 namespace tarvel::excel {
 
@@ -12,13 +16,27 @@ enum class WorkbookFormat { Xlsx, Xls, Ods };
 /// else (".xlsx", none, an unknown one) the .xlsx workbook the export writes.
 WorkbookFormat FormatOfPath(const QString& path);
 
+/// The conversion stopped because a signal is ending the program (TerminationRequested).
+class ConversionInterrupted : public Error {
+ public:
+  using Error::Error;
+};
+
 /// Writes `target` in `format` from the finished .xlsx file `xlsxPath`, through LibreOffice
 /// (soffice) run headless with a profile of its own, so a LibreOffice the user has open neither
-/// receives the job nor blocks it. The converted file is made in a temporary folder beside the
-/// target and renamed over it only when complete; the .xlsx file is left for the caller. Waits
-/// at most `timeoutMs`. Throws tarvel::Error with a description when LibreOffice is missing,
-/// fails, or times out; an existing target is then unchanged.
+/// receives the job nor blocks it. The converted file is made in a work folder beside the target
+/// (WorkFolder, with the converter's profile and temporary files) and renamed over the target
+/// only when complete and when its sheets hold the values `expected` says the workbook's do
+/// (ReadSheetValues): a converter that drops rows fails the conversion. The .xlsx file is left
+/// for the caller.
+///
+/// The converter runs in a process group of its own, which dies with the program: at a signal
+/// (TerminationCleanup), and, should the program be killed outright, through a watchdog in the
+/// group that waits for the program's end. Waits at most `timeoutMs`. Throws
+/// ConversionInterrupted when a signal ends the program meanwhile, tarvel::Error with a
+/// description when LibreOffice is missing, fails, times out or drops rows; an existing target
+/// is then unchanged.
 void ConvertWorkbook(const QString& xlsxPath, WorkbookFormat format, const QString& target,
-                     int timeoutMs = 120000);
+                     const std::vector<SheetValues>& expected, int timeoutMs = 600000);
 
 }  // namespace tarvel::excel

@@ -1,17 +1,59 @@
 #include "platform/InstanceLock.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 #include <cerrno>
 
 namespace tarvel {
+namespace {
+
+QString OwnerName(uid_t uid) {
+  if (const passwd* entry = ::getpwuid(uid)) return QString::fromLocal8Bit(entry->pw_name);
+  return QString::number(uid);
+}
+
+// Why the entry at `native` is no lock file of ours; empty when it is or when there is none.
+QString ForeignEntry(const QString& path, const QByteArray& native) {
+  struct stat info {};
+  if (::lstat(native.constData(), &info) != 0) return {};
+  if (S_ISLNK(info.st_mode) || !S_ISREG(info.st_mode))
+    return QStringLiteral(
+               "程序鎖定檔 %1 不是一般檔案，無法確認本程式是否已在執行。"
+               "請刪除它後再啟動。")
+        .arg(path);
+  if (info.st_uid != ::geteuid())
+    return QStringLiteral(
+               "程序鎖定檔 %1 屬於使用者 %2，無法確認本程式是否已在執行。"
+               "請系統管理員刪除這個檔案。")
+        .arg(path, OwnerName(info.st_uid));
+  return {};
+}
+
+// Whether `folder` is a folder of this user that nobody else may write to.
+bool IsPrivateFolder(const QByteArray& folder) {
+  struct stat info {};
+  return ::lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == ::geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+}  // namespace
 
 std::unique_ptr<InstanceLock> InstanceLock::TryAcquire(const QString& path) {
   const QByteArray native = QFile::encodeName(path);
   const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0) return std::unique_ptr<InstanceLock>(new InstanceLock(-1));
+  if (fd < 0)
+    return std::unique_ptr<InstanceLock>(new InstanceLock(-1, ForeignEntry(path, native)));
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+    ::close(fd);
+    return std::unique_ptr<InstanceLock>(new InstanceLock(-1, ForeignEntry(path, native)));
+  }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const bool heldElsewhere = errno == EWOULDBLOCK;
     ::close(fd);
@@ -28,12 +70,23 @@ InstanceLock::~InstanceLock() {
 }
 
 QString DefaultInstanceLockPath(const QString& program) {
-  const QString name = program.toLower();
+  const QString name = program.toLower() + QStringLiteral(".lock");
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && QDir(runtime).exists())
-    return runtime + QLatin1Char('/') + name + ".lock";
-  return QDir::tempPath() + QLatin1Char('/') + name + QLatin1Char('-') +
-         QString::number(::getuid()) + ".lock";
+  if (QDir::isAbsolutePath(runtime) && IsPrivateFolder(QFile::encodeName(runtime)))
+    return QDir(runtime).filePath(name);
+  QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+  if (cache.isEmpty()) cache = QDir::homePath() + QStringLiteral("/.cache");
+  QDir().mkpath(cache);
+  const QString folder = QDir(cache).filePath(QStringLiteral("tarvel"));
+  const QByteArray native = QFile::encodeName(folder);
+  if (::mkdir(native.constData(), 0700) != 0 && errno == EEXIST) {
+    // Made by an older copy or by hand: closed to others, as long as it is really ours.
+    struct stat info {};
+    if (::lstat(native.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::geteuid())
+      ::chmod(native.constData(), 0700);
+  }
+  return QDir(folder).filePath(name);
 }
 
 }  // namespace tarvel

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <memory>
+#include <utility>
 
 namespace tarvel {
 
@@ -10,10 +11,12 @@ namespace tarvel {
 /// process ends, when the system drops it even after a crash, so a stale file never blocks).
 class InstanceLock {
  public:
-  /// Takes the lock on `path` (created with mode 0600 when missing; a symbolic link is refused).
-  /// nullptr when another open file holds it. A lock file that cannot be opened at all cannot
-  /// tell us anything either, so then a lock that guards nothing is returned: refusing to start
-  /// because of an unwritable runtime folder would be worse than a possible second copy.
+  /// Takes the lock on `path` (created with mode 0600 when missing). nullptr when another open
+  /// file holds it. A lock file that cannot be used cannot tell us anything, so then a lock that
+  /// guards nothing is returned: refusing to start would be worse than a possible second copy,
+  /// and whoever can plant a file there must not be able to keep the program from starting.
+  /// When the file is not a plain file of this user's (another user's file, a symbolic link,
+  /// which is never followed), that lock says why in Problem().
   static std::unique_ptr<InstanceLock> TryAcquire(const QString& path);
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
@@ -21,14 +24,20 @@ class InstanceLock {
 
   /// Whether a lock file is really held (false for the guard-nothing lock described above).
   bool Holds() const { return fd_ >= 0; }
+  /// For the user, why the lock file could not be trusted; empty when it could (or when it could
+  /// not be opened for a reason nobody else caused).
+  const QString& Problem() const { return problem_; }
 
  private:
-  explicit InstanceLock(int fd) : fd_(fd) {}
+  explicit InstanceLock(int fd, QString problem = {}) : fd_(fd), problem_(std::move(problem)) {}
   int fd_ = -1;
+  QString problem_;
 };
 
-/// The lock file of `program` for the current user: in $XDG_RUNTIME_DIR (private to the user)
-/// when set, else in the temporary folder with the user id in its name.
+/// The lock file of `program` for the current user, in a folder only the user can change:
+/// $XDG_RUNTIME_DIR when it is such a folder (the user's own, closed to others), else the folder
+/// "tarvel" of the user's cache folder, made (mode 0700) when missing. A shared folder such as
+/// /tmp is never used: anyone could create the file there first.
 QString DefaultInstanceLockPath(const QString& program);
 
 }  // namespace tarvel

@@ -70,7 +70,10 @@ void LoadSystem(db::Connection& connection, AppContext& context) {
 }
 
 void LoadUserRights(db::Connection& connection, AppContext& context) {
-  const QString user = db::SqlEscape(context.UserName);
+  // A stray blank from the menu ("-NAME=王小明  -ID=") must not find no row and so lift every
+  // restriction: the name is looked up without blanks at its ends, whatever the engine makes
+  // of trailing blanks in a comparison.
+  const QString user = db::SqlEscape(context.UserName.trimmed());
   const Recordset rights =
       connection.OpenRecordset(QStringLiteral("select * from [使用者資料] ") +
                                QStringLiteral("where 使用者 = '") + user + "'");

@@ -174,6 +174,17 @@ QString ComposeConnectionString(const QString& dataSource) {
          ConnectionStringValue(QLatin1String(kDatabasePassword));
 }
 
+QString ConnectionStringForDisplay(const QString& connectionString) {
+  // A key with "password" at the end of its name, then its value as OLE DB reads it: quoted
+  // (a doubled quote standing for one) or up to the next ";".
+  static const QRegularExpression password(
+      QStringLiteral(R"((^|;)(\s*[^;=]*password\s*=\s*)("(?:[^"]|"")*"|'(?:[^']|'')*'|[^;]*))"),
+      QRegularExpression::CaseInsensitiveOption);
+  QString shown = db::RedactUri(connectionString);
+  shown.replace(password, QStringLiteral("\\1\\2***"));
+  return shown;
+}
+
 void BuildConnectionString(AppContext& context) {
   context.DatabasePassword = QLatin1String(kDatabasePassword);
   context.ConnectionString =

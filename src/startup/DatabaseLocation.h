@@ -43,6 +43,11 @@ void CreateMarkerFile(const AppContext& context);
 /// written as it is.
 QString ComposeConnectionString(const QString& dataSource);
 
+/// `connectionString` as every output shows it: the value of each password key (the Jet file's
+/// "Jet OLEDB:Database Password=", "Password=") and the password of a server's URI (db::RedactUri)
+/// as "***".
+QString ConnectionStringForDisplay(const QString& connectionString);
+
 /// Sets DatabasePassword and ConnectionString (ComposeConnectionString of DatabaseFolder +
 /// "KORV.mdb", or of DatabaseFolder alone when it is a PostgreSQL URI).
 void BuildConnectionString(AppContext& context);

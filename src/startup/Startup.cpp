@@ -64,6 +64,9 @@ StartupResult Main(AppContext& context, const QString& commandLine,
     result.outcome = StartOutcome::kSecondInstance;
     return result;
   }
+  // A lock file planted by someone else tells nothing: the program starts, but says so.
+  if (!result.instanceLock->Problem().isEmpty())
+    ShowMessage(result.instanceLock->Problem(), kExclamation, QStringLiteral("訊息"));
   if (!HasLaunchToken(commandLine)) {
     ShowMessage(QStringLiteral("引數錯誤"), kCritical, QStringLiteral("錯誤"));
     result.outcome = StartOutcome::kMissingToken;

@@ -46,7 +46,8 @@ bool LoadContextForDatabase(AppContext& context, const QString& databasePath,
                             const QString& commandLine);
 
 /// The entry: InitializeProgram; when the context could not be loaded the start ends after its
-/// message. Then a second copy ends silently and a command line without the launch token ends
+/// message. Then a second copy ends silently (a lock file that is not the user's own is named in
+/// a message, style 48, and the start goes on) and a command line without the launch token ends
 /// after "引數錯誤" / "錯誤" (style 16); otherwise `showMainWindow` runs.
 StartupResult Main(AppContext& context, const QString& commandLine,
                    const MainWindowLauncher& showMainWindow);

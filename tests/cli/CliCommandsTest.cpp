@@ -123,5 +123,110 @@ TEST_F(CliOnDemo, ReportWithoutRowsSaysSo) {
   EXPECT_EQ(ui.messages[0], (test::ShownMessage{"查無任何資料!", 48, "訊息"}));
 }
 
+// A criteria file's values have the types of the program's names and lie in their range; anything
+// else is refused naming the name, never converted: the text "1" would have read as 0, finished
+// instead of unfinished.
+TEST_F(CliOnDemo, CriteriaOfAnotherTypeOrOutOfRangeAreRefusedNamingTheField) {
+  test::TempDir files;
+  const struct {
+    CommandFunction command;
+    const char* json;
+    const char* field;
+  } refused[] = {
+      {RunSqlCommand, R"({"sopt完工": "1"})", "sopt完工"},
+      {RunSqlCommand, R"({"sopt完工": 3})", "sopt完工"},
+      {RunSqlCommand, R"({"sopt完工": -1})", "sopt完工"},
+      {RunSqlCommand, R"({"sopt送貨": 1.5})", "sopt送貨"},
+      {RunSqlCommand, R"({"sopt發票": null})", "sopt發票"},
+      {RunSqlCommand, R"({"sopt選擇報表": "3"})", "sopt選擇報表"},
+      {RunSqlCommand, R"({"sopt選擇報表": 7})", "sopt選擇報表"},
+      {RunSqlCommand, R"({"chk印合版資料": "true"})", "chk印合版資料"},
+      {RunSqlCommand, R"({"chk不印金額": 1})", "chk不印金額"},
+      {RunSqlCommand, R"({"PoFrom": 115100001})", "PoFrom"},
+      {RunSqlCommand, R"({"CustomerKeyword": ["台和"]})", "CustomerKeyword"},
+      {RunSqlCommand, R"({"DateFrom": "-1"})", "DateFrom"},
+      {RunSqlCommand, R"({"DateFrom": 1151101})", "DateFrom"},
+      {RunSqlCommand, R"({"DateTo": "115/11/30"})", "DateTo"},
+      {RunSqlCommand, R"({"DateTo": "151130"})", "DateTo"},
+      {RunSqlCommand, R"({"UserName": 7})", "UserName"},
+      {RunSqlCommand, R"({"Groups": "北區"})", "Groups"},
+      {RunSqlCommand, R"({"Groups": [1]})", "Groups"},
+      {RunSqlCommand, R"({"Completion": "unfinished"})", "Completion"},
+      {RunReworkCommand, R"({"KindFilter": 0})", "KindFilter"},
+      {RunReworkCommand, R"({"KindFilter": "2"})", "KindFilter"},
+      {RunReworkCommand, R"({"VendorOrder": 3})", "VendorOrder"},
+      {RunReworkCommand, R"({"sopt選擇報表": 4})", "sopt選擇報表"},
+      {RunReworkCommand, R"({"DateTo": "abcdefg"})", "DateTo"},
+      {RunReworkCommand, R"({"VenderKeyword": "V01"})", "VenderKeyword"},
+  };
+  for (const auto& c : refused) {
+    const QString json = files.Write("criteria.json", c.json);
+    QStringList args = {"--choice", "0", "--criteria", json};
+    if (c.command == RunReworkCommand) args.prepend("sql");
+    const Output run = RunCli(c.command, args + Db());
+    EXPECT_EQ(run.code, 2) << c.json;
+    EXPECT_TRUE(run.err.contains(QStringLiteral("「%1」").arg(QString::fromUtf8(c.field))))
+        << c.json << ": " << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty()) << c.json;
+  }
+  for (const char* date : {"-1", "991231", "1151101x"}) {
+    EXPECT_EQ(RunCli(RunSqlCommand, QStringList{"--choice", "0", "--date-from", date} + Db()).code,
+              2)
+        << date;
+    EXPECT_EQ(
+        RunCli(RunReworkCommand, QStringList{"sql", "--choice", "0", "--date-to", date} + Db())
+            .code,
+        2)
+        << date;
+  }
+
+  // The option's index as a number means what the option word means.
+  const QString unfinished = files.Write("criteria.json", R"({"sopt完工": 1, "DateTo": ""})");
+  const Output fromFile =
+      RunCli(RunSqlCommand, QStringList{"--choice", "0", "--criteria", unfinished} + Db());
+  ASSERT_EQ(fromFile.code, 0) << fromFile.err.toStdString();
+  EXPECT_EQ(fromFile.out, RunCli(RunSqlCommand, QStringList{"--choice", "0", "--completion",
+                                                            "unfinished", "--date-to", ""} +
+                                                    Db())
+                              .out);
+}
+
+// The right the site set holds for every Excel output: the rework export too, and for a name the
+// menu passed with a stray blank.
+TEST_F(CliOnDemo, ARestrictedUserGetsNoWorkbookFromAnyCommand) {
+  test::TempDir out;
+  for (const char* user : {"王小明", "王小明 "}) {
+    test::RecordingUi ui;
+    const QString overview = out.File("表1.xlsx");
+    const QString rework = out.File("重工明細表.xlsx");
+    const QStringList who = {"--user", user, "--employee", "A001"};
+    EXPECT_EQ(RunCli(RunExcelCommand,
+                     QStringList{"--choice", "0", "--date-from", "1150101", "--xlsx", overview} +
+                         who + Db())
+                  .code,
+              1);
+    EXPECT_EQ(RunCli(RunReworkCommand, QStringList{"excel", "--choice", "0", "--date-from",
+                                                   "1150101", "--xlsx", rework} +
+                                           who + Db())
+                  .code,
+              1);
+    EXPECT_FALSE(QFileInfo::exists(overview));
+    EXPECT_FALSE(QFileInfo::exists(rework));
+    ASSERT_EQ(ui.messages.size(), 2u) << user;
+    for (const test::ShownMessage& message : ui.messages)
+      EXPECT_EQ(message, (test::ShownMessage{"您的權限不可以轉Excel！", 48, "警告"}));
+  }
+  // A name the rights table does not know is restricted in nothing, as the program always had it
+  // (a site may rely on that).
+  test::RecordingUi ui;
+  const QString unknown = out.File("unknown.xlsx");
+  EXPECT_EQ(RunCli(RunReworkCommand, QStringList{"excel", "--choice", "0", "--date-from", "1150101",
+                                                 "--xlsx", unknown, "--user", "訪客"} +
+                                         Db())
+                .code,
+            0);
+  EXPECT_TRUE(QFileInfo::exists(unknown));
+}
+
 }  // namespace
 }  // namespace tarvel::cli

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <chrono>
 #include <thread>
@@ -157,6 +158,33 @@ TEST(Connection, EngineErrorsCarryDescriptionAndStatement) {
   const DbError error = ErrorOf([&] { db.connection->Execute(bad); });
   EXPECT_EQ(error.Description(), QStringLiteral("no such table: SYSUSER1"));
   EXPECT_EQ(error.Statement(), bad);
+}
+
+// A file whose header holds but whose pages are damaged opens, and fails at the read that meets
+// them: in the user's words, naming the file, with the engine's after them.
+TEST(Connection, ADamagedFileIsReportedInChineseWithTheEnginesWords) {
+  QString path;
+  {
+    ScratchDb db(QStringLiteral("create table T (A text);"));
+    db.connection->ExecuteScript(
+        QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < "
+                       "2000) insert into T (A) select printf('%0200d', i) from n;"));
+    path = db.path;
+    db.connection.reset();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek(4096 * 4));
+    file.write(QByteArray(4096 * 20, '\x5a'));
+    file.close();
+    const auto damaged = Connection::OpenFile(path);
+    const DbError error =
+        ErrorOf([&] { damaged->OpenRecordset(QStringLiteral("select count(*) from T")); });
+    EXPECT_TRUE(error.Description().startsWith(QStringLiteral("資料庫檔案 ") + path +
+                                               QStringLiteral(" 已損壞，無法讀取（")))
+        << error.Description().toStdString();
+    EXPECT_TRUE(error.Description().endsWith(QStringLiteral("malformed）")))
+        << error.Description().toStdString();
+  }
 }
 
 TEST(Connection, ReadsNullApartFromEmptyAndPlainNamesOverAJoin) {

@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <cmath>
 
+#include "db/Connection.h"
+#include "excel/ConvertedWorkbook.h"
 #include "excel/ExportFrame.h"
 #include "excel/PageBlocks.h"
 #include "excel/WorkOrderExport.h"
@@ -331,6 +333,83 @@ TEST_F(ExportOnDemo, OlderAndOpenFormatsAreConvertedFromTheFinishedWorkbook) {
       QDir(folder.Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
       2)
       << "the intermediate workbook and the converter's profile are gone";
+}
+
+// The export run asks for the right itself, whichever window or command starts it.
+TEST_F(ExportOnDemo, AUserWithoutTheRightGetsNoWorkbook) {
+  AppContext restricted;
+  restricted.ConnectionString = context.ConnectionString;
+  ASSERT_TRUE(LoadAppContext(restricted,
+                             "-qdx5170 -AD= -NAME=王小明 -ID=A001 -XLS=.xlsx -DOC=.docx -PID=0"));
+  tarvel::test::TempDir folder;
+  const QString target = folder.File("表1.xlsx");
+  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(form), restricted, target),
+            ExportOutcome::Refused);
+  EXPECT_EQ(ui.messages,
+            (std::vector<tarvel::test::ShownMessage>{{"您的權限不可以轉Excel！", 48, "警告"}}));
+  EXPECT_TRUE(QDir(folder.Path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+// Other programs go on saving work orders while a long export reads its snapshot: the demo
+// database keeps a write-ahead log, where a rollback journal would make them wait for the end.
+TEST_F(ExportOnDemo, AWriterCommitsWhileAnExportReads) {
+  tarvel::test::TempDir folder;
+  const QString copy = tarvel::test::CopyDemoDatabase(folder.Path());
+  AppContext onCopy = context;
+  onCopy.ConnectionString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + copy;
+  const db::ScopedBusyTimeout briefly(300);
+  const auto writer = db::Connection::OpenFile(copy);
+  int saved = 0;
+  QString failure;
+  const auto writeMidway = [&](qint64 written, qint64) {
+    if (written == 3) {
+      try {
+        writer->Execute("insert into [SYSUSER1] (ID, FUNC, LPID) values ('PC2\\amy', 'Other', 1)");
+        ++saved;
+      } catch (const Error& error) {
+        failure = error.Description();
+      }
+    }
+    return true;
+  };
+  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(form), onCopy,
+                             folder.File("表1.xlsx"), writeMidway),
+            ExportOutcome::Written);
+  EXPECT_EQ(saved, 1) << failure.toStdString();
+}
+
+// What LibreOffice writes is read back before it replaces the target: a file that does not hold
+// the workbook's rows is refused and the old one stays.
+TEST(WorkbookConversion, TheConvertedFileMustHoldTheWorkbooksRows) {
+  tarvel::test::TempDir folder;
+  const QString xlsx = folder.File("book.xlsx");
+  Workbook book;
+  book.ActiveSheet().Range("A1").SetValue(QStringLiteral("工單一覽表"));
+  book.ActiveSheet().Range("C4").SetValue(12.5);
+  book.ActiveSheet()
+      .Range("A6")
+      .Borders(XlBordersIndex::kEdgeBottom)
+      .SetWeight(XlBorderWeight::kThin);  // a format alone is no value
+  book.AddSheet().Range("B2").SetValue(QStringLiteral("'0012"));
+  book.SaveAs(xlsx);
+  const std::vector<SheetValues> values = book.Values();
+  ASSERT_EQ(values, (std::vector<SheetValues>{{2, 4}, {1, 2}}));
+
+  for (const WorkbookFormat format : {WorkbookFormat::Xls, WorkbookFormat::Ods}) {
+    const QString target =
+        folder.Write(format == WorkbookFormat::Xls ? "old.xls" : "old.ods", "old workbook");
+    std::vector<SheetValues> more = values;
+    ++more.back().lastRow;
+    EXPECT_THROW(ConvertWorkbook(xlsx, format, target, more), Error);
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old workbook");
+    old.close();
+    ConvertWorkbook(xlsx, format, target, values);
+    EXPECT_EQ(ReadSheetValues(target, format), values);
+  }
+  EXPECT_EQ(QDir(folder.Path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList{"book.xlsx", "old.ods", "old.xls"}));
 }
 
 TEST(ExportRoutines, TheWindowsChoiceAndBoxesPickTheRoutine) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
@@ -32,7 +33,7 @@ TEST(InstanceLock, ASecondLockFailsWhileTheFirstIsHeldAndSucceedsAfter) {
   EXPECT_TRUE(again->Holds());
 }
 
-TEST(InstanceLock, AnUnusableLockFileDoesNotBlockTheStart) {
+TEST(InstanceLock, AFileNotTheUsersOwnGuardsNothingAndIsNamed) {
   TempDir dir;
   // A symbolic link planted where the lock belongs is not followed.
   QFile::link(dir.File("elsewhere"), dir.File("link.lock"));
@@ -40,15 +41,55 @@ TEST(InstanceLock, AnUnusableLockFileDoesNotBlockTheStart) {
   ASSERT_NE(lock, nullptr);
   EXPECT_FALSE(lock->Holds());
   EXPECT_FALSE(QFile::exists(dir.File("elsewhere")));
+  EXPECT_TRUE(lock->Problem().contains(dir.File("link.lock")));
+
+  // Another user's file, which that user could keep locked (root can make one for the test).
+  if (::geteuid() != 0) GTEST_SKIP() << "making another user's file needs root";
+  const QString foreign = dir.Write("foreign.lock", "");
+  ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(QFile::encodeName(foreign).constData(), 0666), 0);
+  lock = InstanceLock::TryAcquire(foreign);
+  ASSERT_NE(lock, nullptr);
+  EXPECT_FALSE(lock->Holds());
+  EXPECT_TRUE(lock->Problem().contains(foreign));
 }
 
-TEST(InstanceLock, DefaultPathIsPerUser) {
-  const QString path = DefaultInstanceLockPath("Tarvel");
-  EXPECT_TRUE(path.endsWith(".lock"));
-  EXPECT_TRUE(path.contains("tarvel"));
-  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    EXPECT_TRUE(path.contains(QString::number(::getuid())));
-  }
+// The lock lives where no one else can create it first: the private runtime folder, else a folder
+// of the user's own in the cache folder; a shared runtime folder is passed over.
+TEST(InstanceLock, DefaultPathIsInAFolderOnlyTheUserCanWrite) {
+  TempDir dir;
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+  qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.File("cache")));
+  const auto mode = [](const QString& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
+    EXPECT_EQ(info.st_uid, ::geteuid());
+    return info.st_mode & 07777;
+  };
+
+  qunsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(DefaultInstanceLockPath("Tarvel"), dir.File("cache/tarvel/tarvel.lock"));
+  EXPECT_EQ(mode(dir.File("cache/tarvel")), 0700u);
+
+  QDir().mkpath(dir.File("shared"));
+  ::chmod(QFile::encodeName(dir.File("shared")).constData(), 01777);
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.File("shared")));
+  EXPECT_EQ(DefaultInstanceLockPath("Tarvel"), dir.File("cache/tarvel/tarvel.lock"));
+
+  QDir().mkpath(dir.File("run"));
+  ::chmod(QFile::encodeName(dir.File("run")).constData(), 0700);
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.File("run")));
+  EXPECT_EQ(DefaultInstanceLockPath("Tarvel"), dir.File("run/tarvel.lock"));
+
+  // A cache folder an older copy left open to others is closed.
+  ::chmod(QFile::encodeName(dir.File("cache/tarvel")).constData(), 0777);
+  qunsetenv("XDG_RUNTIME_DIR");
+  DefaultInstanceLockPath("Tarvel");
+  EXPECT_EQ(mode(dir.File("cache/tarvel")), 0700u);
+
+  runtime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", runtime);
+  cache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", cache);
 }
 
 TEST(IsProcessAlive, NumbersThatNameNoProcess) {

@@ -40,9 +40,12 @@ TEST(ContextCommand, PrintsTheContextOfAStart) {
   EXPECT_EQ(json["ExcelExtension"].toString(), ".xlsx");
   EXPECT_EQ(json["DatabaseFolder"].toString(), dir.File("prog") + "\\");
   EXPECT_EQ(json["TempFolder"].toString(), dir.File("prog") + "\\");
+  // The Jet file's password is masked as a server's is.
   EXPECT_EQ(json["ConnectionString"].toString(),
             "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + dir.File("prog") +
-                "\\KORV.mdb;Jet OLEDB:Database Password=tqlv5218tqlv5218");
+                "\\KORV.mdb;Jet OLEDB:Database Password=***");
+  EXPECT_EQ(json["DatabasePassword"].toString(), "***");
+  EXPECT_FALSE(run.out.contains("tqlv5218"));
   EXPECT_EQ(json["CompanyName"].toString(), "翠峰印刷");
   EXPECT_EQ(json["Groups"].toArray().size(), 20);
   EXPECT_EQ(json["Groups"].toArray()[1].toString(), "G01");

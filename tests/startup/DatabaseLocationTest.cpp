@@ -155,6 +155,10 @@ TEST(ComposeConnectionString, EveryPathReadsBack) {
     EXPECT_EQ(keys.dataSource, dataSource);
     EXPECT_EQ(keys.provider, "Microsoft.Jet.OLEDB.4.0");
     EXPECT_EQ(keys.password, "tqlv5218tqlv5218");
+    // Shown anywhere, the password is masked, however the data source is quoted.
+    const QString shown = ConnectionStringForDisplay(text);
+    EXPECT_FALSE(shown.contains("tqlv5218")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(";Jet OLEDB:Database Password=***")) << shown.toStdString();
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "StartupFixture.h"
@@ -74,6 +75,20 @@ TEST_F(StartupTest, ASecondCopyEndsSilentlyAfterPreparing) {
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(context.CompanyName, "翠峰印刷");  // the context was loaded once more
   EXPECT_FALSE(context.LookupColours[0].isEmpty());
+}
+
+// Whoever plants the lock file cannot keep the program from starting, and the user learns why a
+// second copy may run.
+TEST_F(StartupTest, APlantedLockFileIsNamedAndDoesNotStopTheStart) {
+  RecordingUi ui;
+  ASSERT_TRUE(QFile::link(dir.File("elsewhere"), system.lockPath));
+  StartupResult result = Start(kLine);
+  EXPECT_EQ(result.outcome, StartOutcome::kRunning);
+  EXPECT_EQ(windowsShown, 1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.contains(system.lockPath));
+  EXPECT_EQ(ui.messages[0].style, kExclamation);
+  EXPECT_FALSE(QFileInfo::exists(dir.File("elsewhere")));
 }
 
 TEST_F(StartupTest, WithoutTheTokenTheStartIsRefusedWithAMessage) {

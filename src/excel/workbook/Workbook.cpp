@@ -38,12 +38,12 @@ Workbook::Workbook(const WorkbookOptions& options) : options_(options) {
     throw WorkbookError(QStringLiteral("活頁簿的設定不在 Excel 允許的範圍內"));
 
   const QString folder = options_.tempFolder.isEmpty() ? QDir::tempPath() : options_.tempFolder;
-  workFolder_ = std::make_unique<QTemporaryDir>(folder + QStringLiteral("/.tarvel-xlsx-XXXXXX"));
-  if (!workFolder_->isValid())
+  workFolder_ = std::make_unique<WorkFolder>(folder, QStringLiteral("xlsx"));
+  if (!workFolder_->IsValid())
     throw WorkbookError(QStringLiteral("無法在資料夾 %1 建立暫存資料（%2）")
-                            .arg(QDir::toNativeSeparators(folder), workFolder_->errorString()));
-  workFolderName_ = QFile::encodeName(workFolder_->path());
-  packagePath_ = workFolder_->filePath(QStringLiteral("book.xlsx"));
+                            .arg(QDir::toNativeSeparators(folder), workFolder_->ErrorString()));
+  workFolderName_ = QFile::encodeName(workFolder_->Path());
+  packagePath_ = workFolder_->FilePath(QStringLiteral("book.xlsx"));
 
   lxw_workbook_options lxwOptions{};
   lxwOptions.constant_memory = LXW_TRUE;
@@ -92,6 +92,13 @@ Worksheet& Workbook::Sheet(int index) {
   return *sheets_[static_cast<std::size_t>(index)];
 }
 
+std::vector<SheetValues> Workbook::Values() const {
+  std::vector<SheetValues> values;
+  for (const auto& sheet : sheets_)
+    values.push_back(sheet->Values());
+  return values;
+}
+
 Worksheet& Workbook::AddSheet(const QString& name) {
   CheckOpen();
   const QString sheetName =
@@ -131,7 +138,7 @@ void Workbook::SaveAs(const QString& path) {
       sheet->Finish();
       if (detail::RowFileFailed(sheet->sheet_))
         throw WorkbookError(QStringLiteral("無法寫入暫存資料（磁碟可能已滿）：") +
-                            QDir::toNativeSeparators(workFolder_->path()));
+                            QDir::toNativeSeparators(workFolder_->Path()));
       edit.worksheets.insert(QStringLiteral("xl/worksheets/sheet%1.xml").arg(sheet->Index() + 1),
                              {sheet->rowsWritten_, sheet->lastRowWritten_});
     }

@@ -15,7 +15,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
@@ -23,6 +22,7 @@
 #include "excel/workbook/FormatTable.h"
 #include "excel/workbook/Worksheet.h"
 #include "excel/workbook/XlsxFormatCache.h"
+#include "platform/WorkFolder.h"
 
 namespace tarvel::excel {
 
@@ -31,9 +31,9 @@ class RecordedWorkbook;
 /// How a workbook is made. The defaults are what a Traditional Chinese Excel's new workbook has.
 struct WorkbookOptions {
   /// Where libxlsxwriter keeps the rows handed over until the file is saved (it may grow to
-  /// the size of the finished sheet), in a hidden folder ".tarvel-xlsx-…" removed with the
-  /// workbook; empty: the system's temporary folder. The target's own folder keeps the data on
-  /// the disk that must hold the file anyway.
+  /// the size of the finished sheet), in a hidden work folder ".tarvel-xlsx-…" (WorkFolder)
+  /// removed with the workbook; empty: the system's temporary folder. The target's own folder
+  /// keeps the data on the disk that must hold the file anyway.
   QString tempFolder;
   /// The first sheet's name.
   QString firstSheetName = QStringLiteral("工作表1");
@@ -91,6 +91,11 @@ class Workbook {
   /// Whether the workbook still takes changes (SaveAs has not run).
   bool IsOpen() const { return book_ != nullptr; }
 
+  /// For each sheet, in order, what its rows hold of values (numbers and texts) as handed to
+  /// the file: complete once SaveAs has run. A copy of the file made by another program must
+  /// hold the same.
+  std::vector<SheetValues> Values() const;
+
  private:
   friend class Worksheet;
 
@@ -104,7 +109,7 @@ class Workbook {
   Worksheet& NewSheet(const QString& name);
 
   WorkbookOptions options_;
-  std::unique_ptr<QTemporaryDir> workFolder_;
+  std::unique_ptr<WorkFolder> workFolder_;
   QByteArray workFolderName_;  // libxlsxwriter keeps the pointer
   QString packagePath_;
   lxw_workbook* book_ = nullptr;

@@ -321,6 +321,7 @@ void Worksheet::WriteRow(int number, const Row& row) {
       Fail(error, QStringLiteral("無法寫入工作表「%1」第 %2 列").arg(name_).arg(number));
   };
   bool wrote = false;
+  bool value = false;
   if (row.height) {
     check(worksheet_set_row(sheet_, r, *row.height, nullptr));
     wrote = true;
@@ -331,8 +332,10 @@ void Worksheet::WriteRow(int number, const Row& row) {
     lxw_format* format = FormatFor(cell.format, hasText && cell.value.quotePrefix);
     if (cell.value.type == CellValue::Type::kNumber) {
       check(worksheet_write_number(sheet_, r, c, cell.value.number, format));
+      value = true;
     } else if (hasText) {
       check(worksheet_write_string(sheet_, r, c, cell.value.text.toUtf8().constData(), format));
+      value = true;
     } else if (format) {
       check(worksheet_write_blank(sheet_, r, c, format));
     } else {
@@ -343,6 +346,10 @@ void Worksheet::WriteRow(int number, const Row& row) {
   if (wrote) {
     ++rowsWritten_;
     lastRowWritten_ = number;
+  }
+  if (value) {
+    ++values_.rows;
+    values_.lastRow = number;
   }
   if (RecordedWorkbook* recorder = book_.Recorder()) {
     RecordedRow record{number, row.height, {}};

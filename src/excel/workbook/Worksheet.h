@@ -36,6 +36,13 @@ namespace tarvel::excel {
 class Workbook;
 struct SheetSettings;
 
+/// What a sheet's rows hold of values (numbers and texts; cells with a format only do not count).
+struct SheetValues {
+  qint64 rows = 0;  ///< rows with at least one value
+  int lastRow = 0;  ///< the number of the last of them; 0 for none
+  bool operator==(const SheetValues&) const = default;
+};
+
 class Worksheet {
  public:
   Worksheet(const Worksheet&) = delete;
@@ -71,6 +78,8 @@ class Worksheet {
   int FirstOpenRow() const { return firstOpenRow_; }
   /// The lowest row changed so far; 0 on an untouched sheet.
   int LastRow() const { return lastRow_; }
+  /// The values of the rows handed to the file so far.
+  const SheetValues& Values() const { return values_; }
 
  private:
   friend class excel::Range;
@@ -144,6 +153,7 @@ class Worksheet {
   bool finished_ = false;
   qint64 rowsWritten_ = 0;  // <row> elements libxlsxwriter was given
   int lastRowWritten_ = 0;
+  SheetValues values_;
   std::vector<XlsxFormat> xlsxFormats_;  // by format id * 2 + quote prefix
 };
 

@@ -379,6 +379,31 @@ void ReplacePart(QIODevice& source, Output& out, Entry& entry,
 
 }  // namespace
 
+void ReadPackagePart(QIODevice& source, const QString& name,
+                     const std::function<void(const char*, qint64)>& sink) {
+  const QByteArray wanted = name.toUtf8();
+  for (const Entry& entry : ReadDirectory(source)) {
+    if (entry.name != wanted) continue;
+    PartCheck check(entry, nullptr);
+    Inflater inflater;
+    ReadData(source, entry, [&](const char* data, qint64 size) {
+      const auto uncompressed = [&](const char* piece, qint64 length) {
+        check.Add(piece, length);
+        sink(piece, length);
+      };
+      if (entry.method == kStored)
+        uncompressed(data, size);
+      else
+        inflater.Feed(data, size, uncompressed);
+    });
+    if (entry.method == kDeflated && !inflater.Finished())
+      Damaged(name + QStringLiteral(" 壓縮資料不完整"));
+    check.Verify();
+    return;
+  }
+  Damaged(QStringLiteral("缺少 ") + name);
+}
+
 void RewritePackage(QIODevice& source, QIODevice& target, const PackageEdit& edit) {
   std::vector<Entry> entries = ReadDirectory(source);
   Output out(target);

@@ -36,4 +36,10 @@ struct PackageEdit {
 /// write to `target` that fails.
 void RewritePackage(QIODevice& source, QIODevice& target, const PackageEdit& edit);
 
+/// Hands the content of the part `name` ("content.xml") of the zip package in `source` (open
+/// for reading, random access) to `sink` in pieces, checking its size and CRC. Throws
+/// WorkbookError when the package is damaged or has no such part.
+void ReadPackagePart(QIODevice& source, const QString& name,
+                     const std::function<void(const char*, qint64)>& sink);
+
 }  // namespace tarvel::excel

@@ -1,4 +1,4 @@
-// Who may take an overview to Excel.
+// Who may take a report to Excel.
 #pragma once
 
 namespace tarvel {
@@ -12,5 +12,10 @@ inline constexpr int kNoExcelRightsFlag = 41;
 /// may unless the 41st character of WorkOrderRights is "1". A rights text of 40 characters or
 /// fewer forbids nothing.
 bool MayExportToExcel(const AppContext& context);
+
+/// The one gate of every Excel output (both windows' buttons, tarvel-cli's excel and rework
+/// excel, and the export run itself): MayExportToExcel, else "您的權限不可以轉Excel！" (style 48,
+/// "警告") and false.
+bool CheckExcelRights(const AppContext& context);
 
 }  // namespace tarvel

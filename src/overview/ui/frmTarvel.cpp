@@ -631,10 +631,7 @@ void frmTarvel::Preview() {
 }
 
 void frmTarvel::ExportToExcel() {
-  if (!MayExportToExcel(context_)) {
-    ShowMessage(QStringLiteral("您的權限不可以轉Excel！"), kExclamation, QStringLiteral("警告"));
-    return;
-  }
+  if (!CheckExcelRights(context_)) return;
   RunRequest(OutputMode::Excel);
 }
 

@@ -11,6 +11,7 @@
 #include "common/forms/ThemedIcon.h"
 #include "common/forms/WindowSetup.h"
 #include "excel/ui/WorkOrderExportWindow.h"
+#include "overview/criteria/OutputRights.h"
 #include "platform/UserInterface.h"
 #include "reports/preview/ReportOutput.h"
 #include "rework/ReworkCatalogue.h"
@@ -219,6 +220,8 @@ void ReworkWindow::Preview() {
 }
 
 void ReworkWindow::ExportToExcel() {
+  // A right the site set holds in every window, this one included.
+  if (!CheckExcelRights(context_)) return;
   RunRequest(OutputMode::Excel, ui_->ssc轉Excel檔);
 }
 

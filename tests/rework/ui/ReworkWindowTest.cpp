@@ -258,6 +258,20 @@ TEST_F(ReworkWindowTest, TheButtonsRunTheQueryAndHandOnTheirCriteria) {
   EXPECT_EQ(ui.busyDepth, 0);
 }
 
+// The site's "no Excel" right holds here as in the main window: the button answers as its does,
+// and nothing runs, though the user's rows are there.
+TEST_F(ReworkWindowTest, ARestrictedUsersExportIsRefused) {
+  context = AppContext{};
+  context.ConnectionString = DemoConnectionString();
+  ASSERT_TRUE(LoadAppContext(context, CommandLineOf(QStringLiteral("王小明"), QString())));
+  Open();
+  Type("txt日期_起", "1150101");
+  Click("ssc轉Excel檔");
+  EXPECT_TRUE(outputs.empty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], (ShownMessage{"您的權限不可以轉Excel！", kExclamation, "警告"}));
+}
+
 TEST_F(ReworkWindowTest, TheKindFilterReachesTheStatement) {
   Open();
   Type("txt日期_起", "1140101");
