@@ -56,10 +56,16 @@ QString FoldName(QStringView name) {
 }
 
 QString Generator::TextLiteral(const QString& text) {
-  QString escaped = text;
-  escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
-  escaped.remove(QChar(u'\0'));
-  return u'\'' + escaped + u'\'';
+  QString literal;
+  literal.reserve(text.size() + 2);
+  literal += u'\'';
+  for (const QChar c : text) {
+    if (c == u'\0') continue;  // the engines read a text up to its first NUL
+    if (c == u'\'') literal += u'\'';
+    literal += c;
+  }
+  literal += u'\'';
+  return literal;
 }
 
 QString Generator::NextName(const QString& stem) {
@@ -175,10 +181,11 @@ QString Generator::NameText(const Expr& e) {
       return Placeholder(static_cast<int>(slot) + 1);
     }
     default: {
-      QStringList parts;
-      for (const QString& part : e.parts)
-        parts << Quote(part);
-      return parts.join(u'.');
+      if (e.parts.size() == 1) return Quote(e.parts.front());
+      QString text = Quote(e.parts.front());
+      for (qsizetype i = 1; i < e.parts.size(); ++i)
+        text += u'.' + Quote(e.parts[i]);
+      return text;
     }
   }
 }

@@ -6,10 +6,16 @@ namespace tarvel::db::sql {
 namespace {
 
 bool IsWordStart(QChar c) {
-  return c.isLetter() || c == u'_' || (c.unicode() > 127 && !c.isSpace());
+  const char16_t u = c.unicode();
+  if (u < 128) return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_';
+  return !c.isSpace();
 }
 bool IsWordPart(QChar c) {
-  return IsWordStart(c) || c.isDigit() || c == u'$';
+  const char16_t u = c.unicode();
+  if (u < 128)
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
+           u == u'_' || u == u'$';
+  return !c.isSpace();
 }
 
 [[noreturn]] void Refuse(const QString& what, const QString& sql, qsizetype position) {
@@ -42,21 +48,27 @@ std::vector<Token> Tokenize(const QString& sql) {
     }
     Token token;
     token.position = i;
+    const QStringView whole(sql);
     if (c == u'\'' || c == u'"') {
       // A text in either quote; the quote doubled inside stands for itself.
       token.kind = TokenKind::Text;
       qsizetype j = i + 1;
+      bool doubled = false;
       for (;; ++j) {
         if (j >= size) Refuse(QStringLiteral("文字常數沒有結束。"), sql, i);
         if (sql[j] == c) {
           if (j + 1 < size && sql[j + 1] == c) {
-            token.text += c;
+            doubled = true;
             ++j;
             continue;
           }
           break;
         }
-        token.text += sql[j];
+      }
+      token.text = whole.mid(i + 1, j - i - 1);
+      if (doubled) {
+        token.decoded = token.text.toString();
+        token.decoded.replace(QString(2, c), QString(c));
       }
       i = j + 1;
     } else if (c == u'[' || c == u'`') {
@@ -65,13 +77,13 @@ std::vector<Token> Tokenize(const QString& sql) {
       if (end < 0) Refuse(QStringLiteral("名稱的 %1 沒有結束。").arg(c), sql, i);
       token.kind = TokenKind::Name;
       token.quoted = true;
-      token.text = sql.mid(i + 1, end - i - 1);
+      token.text = whole.mid(i + 1, end - i - 1);
       i = end + 1;
     } else if (c == u'#') {
       const qsizetype end = sql.indexOf(u'#', i + 1);
       if (end < 0) Refuse(QStringLiteral("日期常數的 # 沒有結束。"), sql, i);
       token.kind = TokenKind::Date;
-      token.text = sql.mid(i + 1, end - i - 1).trimmed();
+      token.text = whole.mid(i + 1, end - i - 1).trimmed();
       i = end + 1;
     } else if (c.isDigit() || (c == u'.' && i + 1 < size && sql[i + 1].isDigit())) {
       qsizetype j = i;
@@ -96,28 +108,28 @@ std::vector<Token> Tokenize(const QString& sql) {
         Refuse(QStringLiteral("數字後面不能直接接文字。"), sql, i);
       }
       token.kind = TokenKind::Number;
-      token.text = sql.mid(i, j - i);
+      token.text = whole.mid(i, j - i);
       i = j;
     } else if (IsWordStart(c)) {
       qsizetype j = i + 1;
       while (j < size && IsWordPart(sql[j]))
         ++j;
       token.kind = TokenKind::Word;
-      token.text = sql.mid(i, j - i);
+      token.text = whole.mid(i, j - i);
       i = j;
     } else if (c == u'?') {
       token.kind = TokenKind::Marker;
-      token.text = QStringLiteral("?");
+      token.text = whole.mid(i, 1);
       ++i;
     } else {
       token.kind = TokenKind::Symbol;
       const QChar next = i + 1 < size ? sql[i + 1] : QChar();
       if ((c == u'<' && (next == u'>' || next == u'=')) || (c == u'>' && next == u'=') ||
           (c == u'!' && next == u'=')) {
-        token.text = sql.mid(i, 2);
+        token.text = whole.mid(i, 2);
         i += 2;
       } else if (QStringView(u"(),.!;*+-/\\^&=<>").contains(c)) {
-        token.text = c;
+        token.text = whole.mid(i, 1);
         ++i;
       } else {
         Refuse(QStringLiteral("無法辨識的字元「%1」。").arg(c), sql, i);

@@ -13,21 +13,26 @@ namespace {
 
 // Words that end an expression or a list where an alias could otherwise stand.
 bool IsClauseWord(const Token& t) {
-  static constexpr const char* kWords[] = {
-      "select", "from", "where", "group", "by",    "having", "order",     "union",
-      "into",   "on",   "inner", "left",  "right", "outer",  "join",      "pivot",
-      "with",   "in",   "as",    "and",   "or",    "not",    "values",    "set",
-      "asc",    "desc", "xor",   "eqv",   "imp",   "full",   "transform", "parameters"};
+  static const QLatin1StringView kWords[] = {
+      QLatin1StringView("select"),    QLatin1StringView("from"),      QLatin1StringView("where"),
+      QLatin1StringView("group"),     QLatin1StringView("by"),        QLatin1StringView("having"),
+      QLatin1StringView("order"),     QLatin1StringView("union"),     QLatin1StringView("into"),
+      QLatin1StringView("on"),        QLatin1StringView("inner"),     QLatin1StringView("left"),
+      QLatin1StringView("right"),     QLatin1StringView("outer"),     QLatin1StringView("join"),
+      QLatin1StringView("pivot"),     QLatin1StringView("with"),      QLatin1StringView("in"),
+      QLatin1StringView("as"),        QLatin1StringView("and"),       QLatin1StringView("or"),
+      QLatin1StringView("not"),       QLatin1StringView("values"),    QLatin1StringView("set"),
+      QLatin1StringView("asc"),       QLatin1StringView("desc"),      QLatin1StringView("xor"),
+      QLatin1StringView("eqv"),       QLatin1StringView("imp"),       QLatin1StringView("full"),
+      QLatin1StringView("transform"), QLatin1StringView("parameters")};
   if (t.kind != TokenKind::Word || t.text.size() > 10 || t.text.size() < 2) return false;
-  for (const char* w : kWords) {
-    if (static_cast<qsizetype>(std::char_traits<char>::length(w)) == t.text.size() &&
-        t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0)
-      return true;
+  for (const QLatin1StringView w : kWords) {
+    if (w.size() == t.text.size() && t.text.compare(w, Qt::CaseInsensitive) == 0) return true;
   }
   return false;
 }
 
-SqlType DeclaredType(const QString& name) {
+SqlType DeclaredType(QStringView name) {
   static const struct {
     const char* name;
     SqlType type;
@@ -133,7 +138,7 @@ class Parser {
   QString ParseSimpleName() {
     const Token& t = Peek();
     if (t.kind != TokenKind::Name && t.kind != TokenKind::Word) Fail(QStringLiteral("預期名稱"));
-    return Next().text;
+    return Next().Value();
   }
 
   void ParseParameters(Statement& statement) {
@@ -369,7 +374,7 @@ class Parser {
     if (AcceptSymbol(u"*")) return item;
     // t.*, [Order Details].*
     if (IsNameToken(Peek()) && Peek(1).IsSymbol(u".") && Peek(2).IsSymbol(u"*")) {
-      item.star = Next().text;
+      item.star = Next().Value();
       Next();
       Next();
       return item;
@@ -378,7 +383,7 @@ class Parser {
     if (Accept(u"as")) {
       item.alias = ParseSimpleName();
     } else if (IsNameToken(Peek())) {
-      item.alias = Next().text;
+      item.alias = Next().Value();
     }
     return item;
   }
@@ -412,7 +417,7 @@ class Parser {
     if (Accept(u"as")) {
       source.alias = ParseSimpleName();
     } else if (IsNameToken(Peek())) {
-      source.alias = Next().text;
+      source.alias = Next().Value();
     }
   }
 
@@ -437,7 +442,7 @@ class Parser {
     // Access keeps a derived table as "[SELECT …]. AS name".
     if (t.kind == TokenKind::Name && Peek(1).IsSymbol(u".") &&
         t.text.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive)) {
-      const QString inner = Next().text;
+      const QString inner = Next().Value();
       Next();
       auto source = std::make_unique<Source>();
       source->kind = Source::Kind::Derived;
@@ -450,7 +455,7 @@ class Parser {
     }
     if (!IsNameToken(t)) Fail(QStringLiteral("預期資料表或查詢的名稱"));
     auto source = std::make_unique<Source>();
-    source->name = Next().text;
+    source->name = Next().Value();
     if (Peek().IsWord(u"in") && Peek(1).kind == TokenKind::Text)
       Fail(QStringLiteral("不支援讀取其他資料庫檔案的資料表（IN '…'）"));
     ParseSourceAlias(*source);
@@ -478,6 +483,7 @@ class Parser {
     e->kind = Expr::Kind::Binary;
     e->op = op;
     e->position = position;
+    e->args.reserve(2);
     e->args.push_back(std::move(a));
     e->args.push_back(std::move(b));
     return e;
@@ -486,7 +492,7 @@ class Parser {
   // Imp, Eqv, Xor, Or, And: each looser than the next.
   ExprPtr ParseBinary(int level) {
     static const struct {
-      const char16_t* word;
+      QStringView word;
       Op op;
     } kLevels[] = {{u"imp", Op::Imp},
                    {u"eqv", Op::Eqv},
@@ -520,7 +526,7 @@ class Parser {
       const Token& t = Peek();
       const qsizetype position = t.position;
       static const struct {
-        const char16_t* symbol;
+        QStringView symbol;
         Op op;
       } kComparisons[] = {{u"=", Op::Equal},        {u"<>", Op::NotEqual},  {u"!=", Op::NotEqual},
                           {u"<", Op::Less},         {u"<=", Op::LessEqual}, {u">", Op::Greater},
@@ -560,6 +566,7 @@ class Parser {
         e->position = position;
         e->negated = negated;
         e->wildcards = options_.wildcards;
+        e->args.reserve(2);
         e->args.push_back(std::move(left));
         e->args.push_back(ParseConcat());
         left = std::move(e);
@@ -569,6 +576,7 @@ class Parser {
         e->kind = Expr::Kind::Between;
         e->position = position;
         e->negated = negated;
+        e->args.reserve(3);
         e->args.push_back(std::move(left));
         e->args.push_back(ParseConcat());
         Expect(u"and");
@@ -680,11 +688,12 @@ class Parser {
     auto e = std::make_unique<Expr>();
     e->kind = Expr::Kind::Name;
     e->position = Peek().position;
+    e->parts.reserve(2);
     e->parts << ParseSimpleName();
     while ((Peek().IsSymbol(u".") || Peek().IsSymbol(u"!")) &&
            (Peek(1).kind == TokenKind::Name || Peek(1).kind == TokenKind::Word)) {
-      e->separators += Next().text;
-      e->parts << Next().text;
+      e->separators += Next().Value();
+      e->parts << Next().Value();
     }
     return e;
   }
@@ -696,17 +705,17 @@ class Parser {
     switch (t.kind) {
       case TokenKind::Number: {
         e->kind = Expr::Kind::Number;
-        e->text = Next().text;
+        e->text = Next().Value();
         e->number = e->text.toDouble();
         return e;
       }
       case TokenKind::Text:
         e->kind = Expr::Kind::Text;
-        e->text = Next().text;
+        e->text = Next().Value();
         return e;
       case TokenKind::Date: {
         e->kind = Expr::Kind::Date;
-        e->text = DateLiteralValue(t.text);
+        e->text = DateLiteralValue(t.Value());
         if (e->text.isEmpty()) Fail(QStringLiteral("#%1# 不是日期").arg(t.text));
         Next();
         return e;
@@ -754,18 +763,20 @@ class Parser {
           return e;
         }
         if (!call && !qualified) {
-          for (const char16_t* yes : {u"true", u"yes", u"on"}) {
+          for (const QStringView yes :
+               {QStringView(u"true"), QStringView(u"yes"), QStringView(u"on")}) {
             if (t.IsWord(yes)) {
               e->kind = Expr::Kind::Boolean;
-              e->text = Next().text;
+              e->text = Next().Value();
               e->number = -1;
               return e;
             }
           }
-          for (const char16_t* no : {u"false", u"no", u"off"}) {
+          for (const QStringView no :
+               {QStringView(u"false"), QStringView(u"no"), QStringView(u"off")}) {
             if (t.IsWord(no)) {
               e->kind = Expr::Kind::Boolean;
-              e->text = Next().text;
+              e->text = Next().Value();
               e->number = 0;
               return e;
             }
@@ -773,7 +784,7 @@ class Parser {
         }
         if (call) {
           e->kind = Expr::Kind::Call;
-          e->text = Next().text;
+          e->text = Next().Value();
           Next();
           if (!AcceptSymbol(u")")) {
             // Count(DISTINCT x) is not Access SQL, but tools write it; ALL is harmless.
