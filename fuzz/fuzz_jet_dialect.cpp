@@ -17,6 +17,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/SqlText.h"
+#include "db/SqliteBackend.h"
 #include "db/sql/Translate.h"
 
 namespace {
@@ -39,7 +40,9 @@ tarvel::db::Connection& Database() {
     opened->ExecuteScript(QStringLiteral(
         "create table CUST (ID text collate nocase, N integer);"
         "insert into CUST values ('a', 1), ('b', 2), ('c', 3), ('d', 4), ('e', 5);"));
-    sqlite3_progress_handler(opened->Handle(), 100, &CountSteps, nullptr);
+    sqlite3_progress_handler(
+        static_cast<tarvel::db::SqliteBackend&>(tarvel::db::BackendOf(*opened)).Handle(), 100,
+        &CountSteps, nullptr);
     return opened;
   }();
   return *connection;

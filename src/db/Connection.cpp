@@ -5,13 +5,10 @@
 #include <QRegularExpression>
 #include <atomic>
 
-#include "db/EngineCatalog.h"
-#include "db/JetFile.h"
-#include "db/JetModule.h"
-#include "db/PgSession.h"
+#include "db/Backend.h"
+#include "db/PgBackend.h"
 #include "db/ServerUri.h"
-#include "db/SqliteAccessFunctions.h"
-#include "db/SqliteSupport.h"
+#include "db/SqliteBackend.h"
 #include "db/sql/AccessValues.h"
 #include "db/sql/Lexer.h"
 #include "db/sql/Translate.h"
@@ -20,9 +17,6 @@
 
 namespace tarvel::db {
 namespace {
-
-using detail::PrepareSingle;
-using detail::ThrowEngineError;
 
 std::atomic<int> busyTimeoutMs{Connection::kBusyTimeoutMs};
 
@@ -185,11 +179,17 @@ ScopedBusyTimeout::~ScopedBusyTimeout() {
   busyTimeoutMs.store(previous_);
 }
 
-Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+Connection::Connection(std::unique_ptr<Backend> backend) : backend_(std::move(backend)) {}
 
-Connection::~Connection() {
-  // close_v2 waits for Commands still alive instead of failing; the handle goes with the last.
-  sqlite3_close_v2(db_);
+Connection::~Connection() = default;
+
+const std::vector<StoredQueryReport>& Backend::StoredQueries() const {
+  static const std::vector<StoredQueryReport> none;
+  return none;
+}
+
+Backend& BackendOf(Connection& connection) {
+  return *connection.backend_;
 }
 
 std::unique_ptr<Connection> Connection::Open(const QString& connectionString) {
@@ -197,7 +197,7 @@ std::unique_ptr<Connection> Connection::Open(const QString& connectionString) {
   if (keys.dataSource.trimmed().isEmpty()) {
     throw DbError(QStringLiteral("連接字串沒有指定資料來源（Data Source）。"));
   }
-  if (IsServerUri(keys.dataSource)) return OpenServer(keys.dataSource);
+  if (IsServerUri(keys.dataSource)) return OpenFile(keys.dataSource);
   const auto path = ResolveExistingPath(keys.dataSource);
   if (!path) {
     // A mistyped URI is shown without its password too.
@@ -207,16 +207,9 @@ std::unique_ptr<Connection> Connection::Open(const QString& connectionString) {
   return OpenFile(*path);
 }
 
-std::unique_ptr<Connection> Connection::OpenServer(const QString& uri) {
-  auto session = std::make_shared<pg::Session>(uri);
-  std::unique_ptr<Connection> connection(new Connection(nullptr, session->Name()));
-  connection->pg_ = std::move(session);
-  connection->pgCatalog_ = std::make_unique<PgCatalog>(*connection->pg_);
-  return connection;
-}
-
 std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool create) {
-  if (IsServerUri(path)) return OpenServer(path);
+  if (IsServerUri(path))
+    return std::unique_ptr<Connection>(new Connection(std::make_unique<PgBackend>(path)));
   const FileKind kind = Recognise(path);
   const bool fresh = create && (kind == FileKind::Missing || QFileInfo(path).size() == 0);
   if (!fresh) {
@@ -224,85 +217,38 @@ std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool creat
       case FileKind::Missing:
         throw DbError(QStringLiteral("找不到資料庫檔案：") + path);
       case FileKind::Jet:
-        return OpenJet(path);
+        return std::unique_ptr<Connection>(new Connection(JetBackend::OpenFile(path)));
       case FileKind::Other:
         throw DbError(QStringLiteral("檔案不是可辨識的資料庫：") + path);
       case FileKind::Sqlite:
         break;
     }
   }
-  sqlite3* raw = nullptr;
-  // Without SQLITE_OPEN_CREATE a file that vanished since the check is an error, not a new
-  // empty database; without SQLITE_OPEN_URI a ':' in a folder name is just a character.
-  // A connection belongs to one operation on one thread at a time, so the engine's own
-  // per-call locking (a mutex round trip for every column read) buys nothing.
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
-  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
-  std::unique_ptr<Connection> connection(new Connection(raw, path));
-  if (rc != SQLITE_OK) {
-    const QString reason = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QString();
-    throw DbError(QStringLiteral("無法開啟資料庫檔案：") + path + QStringLiteral("（") + reason +
-                  QStringLiteral("）"));
-  }
-  // Before the first read: the header read below already waits for another program's lock.
-  sqlite3_busy_timeout(raw, BusyTimeoutMs());
-  RegisterAccessFunctions(raw);
-  connection->sqliteCatalog_ = std::make_unique<SqliteCatalog>(raw);
-  // Reads the header now, so a damaged file fails here and not in the first query.
-  if (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK) {
-    if ((sqlite3_extended_errcode(raw) & 0xff) == SQLITE_BUSY)
-      throw DbError(detail::LockedDescription(path));
-    throw DbError(QStringLiteral("檔案不是可辨識的資料庫：") + path + QStringLiteral("（") +
-                  QString::fromUtf8(sqlite3_errmsg(raw)) + QStringLiteral("）"));
-  }
-  return connection;
+  return std::unique_ptr<Connection>(new Connection(SqliteBackend::OpenFile(path, create)));
 }
 
-std::unique_ptr<Connection> Connection::OpenJet(const QString& path) {
-  const StderrCapture libmdbWarnings("libmdb");
-  auto source = std::make_shared<jet::Source>();
-  source->file = jet::File::Open(path);
-  // A page in flux met while the tables are set up: start again on a fresh database.
-  return jet::RetryTorn(source.get(), QString(), kJetReadAttempts, [&] {
-    sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    std::unique_ptr<Connection> connection(new Connection(raw, path));
-    if (rc != SQLITE_OK) throw DbError(QStringLiteral("無法建立記憶體資料庫。"));
-    RegisterAccessFunctions(raw);
-    connection->jet_ = source;
-    connection->sqliteCatalog_ = std::make_unique<SqliteCatalog>(raw);
-    for (const jet::QueryOutcome& o : jet::Attach(raw, source, *connection->sqliteCatalog_)) {
-      connection->storedQueries_.push_back(
-          {o.query.name, jet::KindName(o.query.kind), o.query.accessSql, o.offer, o.reason});
-    }
-    // The engine refuses writes too, should a text get past RefuseWrite.
-    sqlite3_exec(raw, "PRAGMA query_only = ON", nullptr, nullptr, nullptr);
-    return connection;
-  });
-}
-
-QString Connection::ReadOnlyDescription() const {
-  return QStringLiteral("資料庫 %1 是 Jet (Access) 檔案，本程式只讀取它，不寫入。").arg(path_);
-}
-
-void Connection::RefuseWrite(const QString& statement) const {
-  if (jet_) throw DbError(ReadOnlyDescription(), statement);
-}
-
-template <typename F>
-auto Connection::Reading(const QString& jetSql, F&& read) {
-  return jet::RetryTorn(jet_.get(), jetSql, kJetReadAttempts, std::forward<F>(read));
+const QString& Connection::FilePath() const {
+  return backend_->Name();
 }
 
 sql::Catalog& Connection::Catalog() {
-  if (pgCatalog_) return *pgCatalog_;
-  return *sqliteCatalog_;
+  return backend_->Catalog();
 }
 
-void Connection::SchemaChanged() {
-  if (sqliteCatalog_) sqliteCatalog_->Clear();
-  if (pgCatalog_) pgCatalog_->Clear();
+bool Connection::IsServer() const {
+  return backend_->IsServer();
+}
+
+bool Connection::IsReadOnly() const {
+  return backend_->IsReadOnly();
+}
+
+QString Connection::ReadOnlyDescription() const {
+  return QStringLiteral("資料庫 %1 是 Jet (Access) 檔案，本程式只讀取它，不寫入。").arg(FilePath());
+}
+
+const std::vector<StoredQueryReport>& Connection::StoredQueries() const {
+  return backend_->StoredQueries();
 }
 
 // A text translated for this connection's engine, with the values of its named parameters.
@@ -310,14 +256,13 @@ struct Connection::Prepared {
   sql::Translation translation;
   /// One per placeholder slot; NULL for the text's own "?" markers, bound later.
   std::vector<Value> values;
-  detail::StatementPtr stmt;  // SQLite
 };
 
 Connection::Prepared Connection::PrepareQuery(const QString& accessSql,
                                               const QueryOptions& options) {
   Prepared p;
   p.translation = sql::Translate(
-      accessSql, pg_ ? sql::Engine::Postgres : sql::Engine::Sqlite, &Catalog(),
+      accessSql, backend_->Engine(), &backend_->Catalog(),
       {options.accessWildcards ? sql::Wildcards::Access : sql::Wildcards::Ansi, options.queryOnly});
   for (const QString& name : p.translation.placeholders) {
     if (name.isEmpty()) {
@@ -325,10 +270,11 @@ Connection::Prepared Connection::PrepareQuery(const QString& accessSql,
       continue;
     }
     const auto given = options.parameters.constFind(name.toLower());
-    if (given == options.parameters.cend())
+    if (given == options.parameters.cend()) {
       throw DbError(
           QStringLiteral("查詢需要參數「%1」的值（資料來源沒有這個名稱的欄位）。").arg(name),
           accessSql);
+    }
     sql::SqlType declared = sql::SqlType::Unknown;
     for (const sql::DeclaredParameter& d : p.translation.declared)
       if (d.name.compare(name, Qt::CaseInsensitive) == 0) declared = d.type;
@@ -338,61 +284,20 @@ Connection::Prepared Connection::PrepareQuery(const QString& accessSql,
       throw DbError(QStringLiteral("參數「%1」：").arg(name) + e.Description(), accessSql);
     }
   }
-  if (pg_) return p;
-  // On a Jet file only queries run: anything else is refused in the program's words before the
-  // engine gives its own ("table … may not be modified").
-  if (jet_ && p.translation.kind != sql::Statement::Kind::Query)
-    throw DbError(ReadOnlyDescription(), accessSql);
-  p.stmt = PrepareSingle(db_, p.translation.sql, accessSql);
-  if (jet_ && !sqlite3_stmt_readonly(p.stmt.get())) throw DbError(ReadOnlyDescription(), accessSql);
-  for (size_t slot = 0; slot < p.values.size(); ++slot) {
-    if (!p.translation.placeholders[static_cast<qsizetype>(slot)].isEmpty())
-      detail::BindValue(p.stmt.get(), static_cast<int>(slot) + 1, p.values[slot], accessSql);
-  }
   return p;
 }
 
 void Connection::Execute(const QString& jetSql) {
   if (IsNative(jetSql)) {
-    if (pg_) {
-      pg_->Run(jetSql, {}, jetSql);
-    } else {
-      RefuseWrite(jetSql);
-      auto stmt = PrepareSingle(db_, jetSql, jetSql);
-      int rc;
-      while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-      }
-      if (rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
-    }
-    SchemaChanged();
+    backend_->RunNative(jetSql);
     return;
   }
-  Prepared p = PrepareQuery(jetSql, {});
-  if (pg_) {
-    pg_->Run(p.translation.sql, p.values, jetSql);
-    return;
-  }
-  Reading(jetSql, [&] {
-    sqlite3_reset(p.stmt.get());
-    int rc;
-    while ((rc = sqlite3_step(p.stmt.get())) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
-    return 0;
-  });
+  const Prepared p = PrepareQuery(jetSql, {});
+  backend_->Execute(p.translation, p.values, jetSql);
 }
 
 void Connection::ExecuteScript(const QString& nativeScript) {
-  SchemaChanged();
-  if (pg_) {
-    pg_->RunScript(nativeScript);
-    return;
-  }
-  RefuseWrite(nativeScript);
-  if (sqlite3_exec(db_, nativeScript.toUtf8().constData(), nullptr, nullptr, nullptr) !=
-      SQLITE_OK) {
-    ThrowEngineError(db_, nativeScript);
-  }
+  backend_->RunScript(nativeScript);
 }
 
 Recordset Connection::OpenRecordset(const QString& jetSql) {
@@ -400,134 +305,17 @@ Recordset Connection::OpenRecordset(const QString& jetSql) {
 }
 
 Recordset Connection::OpenRecordset(const QString& accessSql, const QueryOptions& options) {
-  Prepared p = PrepareQuery(accessSql, options);
-  if (pg_) {
-    return pg::Session::Snapshot(pg_->Run(p.translation.sql, p.values, accessSql).get(),
-                                 p.translation.spellings);
-  }
-  return Reading(accessSql, [&] {
-    sqlite3_reset(p.stmt.get());
-    return detail::ReadAll(db_, p.stmt.get(), accessSql);
-  });
+  const Prepared p = PrepareQuery(accessSql, options);
+  return backend_->Read(p.translation, p.values, accessSql);
 }
-
-namespace {
-
-// Steps an engine statement; the statement is finalised with the source.
-class StatementRows final : public RowSource {
- public:
-  StatementRows(sqlite3* db, detail::StatementPtr stmt, QString jetSql)
-      : db_(db), stmt_(std::move(stmt)), jetSql_(std::move(jetSql)) {}
-  bool Fetch(std::vector<Value>& row) override {
-    const int rc = sqlite3_step(stmt_.get());
-    if (rc == SQLITE_DONE) return false;
-    if (rc != SQLITE_ROW) detail::ThrowEngineError(db_, jetSql_);
-    for (size_t c = 0; c < row.size(); ++c)
-      row[c] = detail::ColumnValue(stmt_.get(), static_cast<int>(c));
-    return true;
-  }
-
- private:
-  sqlite3* db_;
-  detail::StatementPtr stmt_;
-  QString jetSql_;
-};
-
-// Walks a snapshot read whole.
-class SnapshotRows final : public RowSource {
- public:
-  explicit SnapshotRows(Recordset rows) : rows_(std::move(rows)) {}
-  bool Fetch(std::vector<Value>& row) override {
-    if (next_ >= rows_.RecordCount()) return false;
-    const auto values = rows_.Row(next_++);
-    std::copy(values.begin(), values.end(), row.begin());
-    return true;
-  }
-
- private:
-  Recordset rows_;
-  qint64 next_ = 0;
-};
-
-// Fetches a server-side cursor's rows in batches. The cursor lives in a transaction: the caller's,
-// or one of its own that it ends when it is done (rows are only read, so it commits).
-class ServerRows final : public RowSource {
- public:
-  static constexpr int kBatch = 1000;
-  ServerRows(std::shared_ptr<pg::Session> session, QByteArray name, bool ownTransaction,
-             pg::ResultPtr first, QString jetSql)
-      : session_(std::move(session)),
-        name_(std::move(name)),
-        own_(ownTransaction),
-        batch_(std::move(first)),
-        jetSql_(std::move(jetSql)) {}
-  ~ServerRows() override { session_->EndCursor(name_, own_); }
-  bool Fetch(std::vector<Value>& row) override {
-    if (next_ >= PQntuples(batch_.get())) {
-      if (PQntuples(batch_.get()) < kBatch) return false;
-      batch_ = session_->Run(FetchText(name_), {}, jetSql_);
-      next_ = 0;
-      if (PQntuples(batch_.get()) == 0) return false;
-    }
-    for (size_t c = 0; c < row.size(); ++c)
-      row[c] = pg::Session::CellValue(batch_.get(), next_, static_cast<int>(c));
-    ++next_;
-    return true;
-  }
-  static QString FetchText(const QByteArray& name) {
-    return QStringLiteral("FETCH FORWARD %1 FROM ").arg(kBatch) + QString::fromLatin1(name);
-  }
-
- private:
-  std::shared_ptr<pg::Session> session_;
-  QByteArray name_;
-  bool own_;
-  pg::ResultPtr batch_;
-  QString jetSql_;
-  int next_ = 0;
-};
-
-}  // namespace
 
 Cursor Connection::OpenCursor(const QString& jetSql) {
   return OpenCursor(jetSql, QueryOptions{});
 }
 
 Cursor Connection::OpenCursor(const QString& accessSql, const QueryOptions& options) {
-  Prepared p = PrepareQuery(accessSql, options);
-  if (pg_) {
-    const bool own = !pg_->InTransaction();
-    if (own) pg_->RunScript(QStringLiteral("BEGIN"));
-    const QByteArray name = pg_->NewName("tarvel_cursor_");
-    pg::ResultPtr first;
-    try {
-      // The line break ends a "--" comment the text may end in.
-      pg_->Run(QStringLiteral("DECLARE ") + QString::fromLatin1(name) +
-                   QStringLiteral(" NO SCROLL CURSOR FOR ") + p.translation.sql + u'\n',
-               p.values, accessSql);
-      first = pg_->Run(ServerRows::FetchText(name), {}, accessSql);
-    } catch (const DbError&) {
-      if (own) pg_->RunQuietly("ROLLBACK");
-      throw;
-    }
-    const QStringList names =
-        pg::Session::Snapshot(first.get(), p.translation.spellings).FieldNames();
-    return Cursor(names, {},
-                  std::make_unique<ServerRows>(pg_, name, own, std::move(first), accessSql));
-  }
-  QStringList names;
-  QStringList qualified;
-  detail::ReadColumnNames(p.stmt.get(), 0, names, qualified);
-  if (jet_) {
-    Recordset rows = Reading(accessSql, [&] {
-      sqlite3_reset(p.stmt.get());
-      return detail::ReadAll(db_, p.stmt.get(), accessSql);
-    });
-    return Cursor(std::move(names), std::move(qualified),
-                  std::make_unique<SnapshotRows>(std::move(rows)));
-  }
-  return Cursor(std::move(names), std::move(qualified),
-                std::make_unique<StatementRows>(db_, std::move(p.stmt), accessSql));
+  const Prepared p = PrepareQuery(accessSql, options);
+  return backend_->OpenCursor(p.translation, p.values, accessSql);
 }
 
 qint64 Connection::CountRows(const QString& jetSql) {
@@ -537,80 +325,25 @@ qint64 Connection::CountRows(const QString& jetSql) {
 }
 
 bool Connection::HasRows(const QString& jetSql) {
-  Prepared p = PrepareQuery(jetSql, {});
-  if (pg_) {
-    // The server plans for one row and sends one; the line breaks end a "--" comment.
-    const QString probe = QStringLiteral("SELECT 1 FROM (\n") + p.translation.sql +
-                          QStringLiteral("\n) AS tarvel_rows LIMIT 1");
-    return PQntuples(pg_->Run(probe, p.values, jetSql).get()) > 0;
-  }
-  return Reading(jetSql, [&] {
-    sqlite3_reset(p.stmt.get());
-    const int rc = sqlite3_step(p.stmt.get());
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) ThrowEngineError(db_, jetSql);
-    return rc == SQLITE_ROW;
-  });
+  const Prepared p = PrepareQuery(jetSql, {});
+  return backend_->HasRows(p.translation, p.values, jetSql);
 }
 
 Command Connection::Prepare(const QString& jetSql) {
-  Prepared p = PrepareQuery(jetSql, {});
-  if (pg_) {
-    QByteArray name = pg_->Prepare(p.translation.sql, jetSql);
-    return Command(pg_, std::move(name), static_cast<int>(p.translation.placeholders.size()),
-                   std::move(p.translation.spellings), jetSql);
-  }
-  return Command(p.stmt.release(), jetSql, jet_);
+  const Prepared p = PrepareQuery(jetSql, {});
+  return Command(backend_->Prepare(p.translation, jetSql), jetSql);
 }
 
 UpdatableRecordset Connection::OpenForUpdate(const QString& jetSql) {
-  if (pg_) return OpenServerForUpdate(jetSql);
-  RefuseWrite(jetSql);
-  const QString sql = PrepareQuery(jetSql, {}).translation.sql;
-  // The rowid rides along as an extra first column, so Update can find the row again. Views,
-  // tables without rowid and joins refuse it; they are then searched by their values.
-  static const QRegularExpression leadingSelect(QStringLiteral("^\\s*select\\s+(?!distinct\\b)"),
-                                                QRegularExpression::CaseInsensitiveOption);
-  std::vector<qint64> rowids;
-  detail::StatementPtr stmt;
-  bool withRowid = false;
-  if (const auto match = leadingSelect.match(sql); match.hasMatch()) {
-    QString withId = sql;
-    withId.insert(match.capturedEnd(), QStringLiteral("_rowid_, "));
-    try {
-      stmt = PrepareSingle(db_, withId, jetSql);
-      withRowid = true;
-    } catch (const DbError&) {
-    }
-  }
-  if (!stmt) stmt = PrepareSingle(db_, sql, jetSql);
-
-  QString table;
-  QStringList columns;
-  const int count = sqlite3_column_count(stmt.get());
-  for (int c = withRowid ? 1 : 0; c < count; ++c) {
-    const char* name = sqlite3_column_table_name(stmt.get(), c);
-    const char* origin = sqlite3_column_origin_name(stmt.get(), c);
-    const QString columnTable = name ? QString::fromUtf8(name) : QString();
-    if (columnTable.isEmpty() || !origin || (!table.isEmpty() && columnTable != table)) {
-      throw DbError(QStringLiteral("只有單一資料表的欄位可以更新。"), jetSql);
-    }
-    table = columnTable;
-    columns.push_back(QString::fromUtf8(origin));
-  }
-  if (table.isEmpty()) throw DbError(QStringLiteral("只有單一資料表的欄位可以更新。"), jetSql);
-  Recordset snapshot = detail::ReadAll(db_, stmt.get(), jetSql, withRowid ? &rowids : nullptr);
-  UpdatableRecordset result(*this, table, jetSql, std::move(snapshot), std::move(rowids));
-  result.columns_ = columns;
-  result.hasRowid_ = withRowid;
-  return result;
+  const Prepared p = PrepareQuery(jetSql, {});
+  return UpdatableRecordset(backend_->OpenForUpdate(p.translation, jetSql), jetSql);
 }
 
 void Connection::BeginTransaction() {
-  RefuseWrite(QStringLiteral("BEGIN"));
-  ExecuteScript(QStringLiteral("BEGIN"));
+  backend_->Begin();
 }
 void Connection::Commit() {
-  ExecuteScript(QStringLiteral("COMMIT"));
+  backend_->Commit();
 }
 void Connection::Rollback() {
   ExecuteScript(QStringLiteral("ROLLBACK"));
@@ -621,13 +354,7 @@ Transaction::Transaction(Connection& connection) : connection_(connection) {
 }
 
 Transaction::~Transaction() {
-  if (open_) {
-    // A destructor must not throw; a failed rollback leaves the engine to roll back at close.
-    if (connection_.pg_)
-      connection_.pg_->RunQuietly("ROLLBACK");
-    else
-      sqlite3_exec(connection_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-  }
+  if (open_) connection_.backend_->RollbackQuietly();
 }
 
 void Transaction::Commit() {
@@ -635,114 +362,31 @@ void Transaction::Commit() {
   open_ = false;
 }
 
-Command::Command(sqlite3_stmt* stmt, QString sql, std::shared_ptr<jet::Source> jet)
-    : stmt_(stmt), sql_(std::move(sql)), jet_(std::move(jet)) {}
-
 ReadSnapshot::ReadSnapshot(Connection& connection) : connection_(connection) {
-  if (connection.IsReadOnly()) return;
-  if (connection.pg_) {
-    connection.pg_->RunScript(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-  } else {
-    connection.ExecuteScript(QStringLiteral("BEGIN DEFERRED"));
-    try {
-      // Reading the schema takes the read lock now, not at the first query.
-      connection.ExecuteScript(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
-    } catch (const DbError&) {
-      sqlite3_exec(connection.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-      throw;
-    }
-  }
-  open_ = true;
+  open_ = connection.backend_->BeginReadSnapshot();
 }
 
 ReadSnapshot::~ReadSnapshot() {
-  if (!open_) return;
-  // Nothing was written: ending the transaction cannot lose anything, and must not throw.
-  if (connection_.pg_)
-    connection_.pg_->RunQuietly("COMMIT");
-  else
-    sqlite3_exec(connection_.Handle(), "COMMIT", nullptr, nullptr, nullptr);
+  if (open_) connection_.backend_->EndReadSnapshot();
 }
 
-Command::Command(std::shared_ptr<pg::Session> session, QByteArray name, int placeholders,
-                 QHash<QString, QString> spellings, QString sql)
-    : sql_(std::move(sql)),
-      pg_(std::move(session)),
-      name_(std::move(name)),
-      bindings_(static_cast<size_t>(placeholders)),
-      spellings_(std::move(spellings)) {}
-
-Command::Command(Command&& other) noexcept
-    : stmt_(std::exchange(other.stmt_, nullptr)),
-      sql_(std::move(other.sql_)),
-      jet_(std::move(other.jet_)),
-      pg_(std::move(other.pg_)),
-      name_(std::move(other.name_)),
-      bindings_(std::move(other.bindings_)),
-      spellings_(std::move(other.spellings_)) {}
-
-Command& Command::operator=(Command&& other) noexcept {
-  if (this != &other) {
-    sqlite3_finalize(stmt_);
-    if (pg_) pg_->Deallocate(name_);
-    stmt_ = std::exchange(other.stmt_, nullptr);
-    sql_ = std::move(other.sql_);
-    jet_ = std::move(other.jet_);
-    pg_ = std::move(other.pg_);
-    name_ = std::move(other.name_);
-    bindings_ = std::move(other.bindings_);
-    spellings_ = std::move(other.spellings_);
-  }
-  return *this;
-}
-
-Command::~Command() {
-  sqlite3_finalize(stmt_);
-  if (pg_) pg_->Deallocate(name_);
-}
+Command::Command(std::unique_ptr<PreparedStatement> statement, QString sql)
+    : statement_(std::move(statement)), sql_(std::move(sql)) {}
+Command::Command(Command&&) noexcept = default;
+Command& Command::operator=(Command&&) noexcept = default;
+Command::~Command() = default;
 
 Command& Command::Bind(int index, const Value& value) {
-  if (pg_) {
-    if (index < 1 || index > static_cast<int>(bindings_.size())) {
-      throw DbError(QStringLiteral("參數編號 %1 超出範圍（此陳述式有 %2 個參數）。")
-                        .arg(index)
-                        .arg(bindings_.size()),
-                    sql_);
-    }
-    bindings_[static_cast<size_t>(index - 1)] = value;
-    return *this;
-  }
-  detail::BindValue(stmt_, index, value, sql_);
+  statement_->Bind(index, value);
   return *this;
 }
 
 void Command::Execute() {
-  if (pg_) {
-    pg_->RunPrepared(name_, bindings_, sql_);
-    return;
-  }
-  int rc;
-  while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
-  }
-  if (rc != SQLITE_DONE) {
-    const QString description = detail::EngineErrorDescription(sqlite3_db_handle(stmt_));
-    sqlite3_reset(stmt_);
-    throw DbError(description, sql_);
-  }
-  sqlite3_reset(stmt_);
+  statement_->Execute();
 }
 
 Recordset Command::Query() {
-  if (pg_) return pg::Session::Snapshot(pg_->RunPrepared(name_, bindings_, sql_).get(), spellings_);
-  // Reset on every path, so the command can run again after a failure.
-  struct Reset {
-    sqlite3_stmt* stmt;
-    ~Reset() { sqlite3_reset(stmt); }
-  } reset{stmt_};
-  return jet::RetryTorn(jet_.get(), sql_, Connection::kJetReadAttempts, [&] {
-    sqlite3_reset(stmt_);
-    return detail::ReadAll(sqlite3_db_handle(stmt_), stmt_, sql_);
-  });
+  return statement_->Query();
 }
 
 }  // namespace tarvel::db

@@ -21,22 +21,15 @@
 #include "db/Recordset.h"
 #include "db/Value.h"
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace tarvel::db {
 
-namespace jet {
-struct Source;
-}
 namespace sql {
 class Catalog;
 }
-class SqliteCatalog;
-class PgCatalog;
-namespace pg {
-class Session;
-}
+class Backend;
+class PreparedStatement;
+class RowWriter;
+struct UpdatableRows;
 
 /// The keys of an OLE DB connection string that matter to us.
 struct ConnectionString {
@@ -156,44 +149,33 @@ class Connection {
   void Rollback();
 
   /// Local path of the open database file; for a server, its URI without the password.
-  const QString& FilePath() const { return path_; }
+  const QString& FilePath() const;
   /// What the translation knows of this database's tables, views and stored queries.
   sql::Catalog& Catalog();
-  /// The SQLite handle, for SQLite-only tools; null on a server.
-  sqlite3* Handle() const { return db_; }
   /// True for a PostgreSQL server.
-  bool IsServer() const { return pg_ != nullptr; }
+  bool IsServer() const;
 
   /// True for a Jet file: every write (Execute of a changing command, OpenForUpdate, scripts,
   /// transactions) throws DbError with ReadOnlyDescription.
-  bool IsReadOnly() const { return jet_ != nullptr; }
+  bool IsReadOnly() const;
   /// "資料庫 … 是 Jet 檔案，本程式只讀取它…": why a write was refused.
   QString ReadOnlyDescription() const;
   /// The stored queries of a Jet file (empty for SQLite), in catalog order.
-  const std::vector<StoredQueryReport>& StoredQueries() const { return storedQueries_; }
+  const std::vector<StoredQueryReport>& StoredQueries() const;
 
  private:
   friend class Transaction;
   friend class ReadSnapshot;
-  friend class UpdatableRecordset;
-  Connection(sqlite3* db, QString path);
-  static std::unique_ptr<Connection> OpenJet(const QString& path);
-  static std::unique_ptr<Connection> OpenServer(const QString& uri);
-  UpdatableRecordset OpenServerForUpdate(const QString& jetSql);
-  void RefuseWrite(const QString& statement) const;
-  template <typename F>
-  auto Reading(const QString& jetSql, F&& read);
+  friend Backend& BackendOf(Connection& connection);
+  explicit Connection(std::unique_ptr<Backend> backend);
   struct Prepared;
   Prepared PrepareQuery(const QString& accessSql, const QueryOptions& options);
-  void SchemaChanged();
-  sqlite3* db_ = nullptr;
-  QString path_;
-  std::shared_ptr<jet::Source> jet_;
-  std::shared_ptr<pg::Session> pg_;
-  std::vector<StoredQueryReport> storedQueries_;
-  std::unique_ptr<SqliteCatalog> sqliteCatalog_;
-  std::unique_ptr<PgCatalog> pgCatalog_;
+  std::unique_ptr<Backend> backend_;
 };
+
+/// The engine under a connection: for the tools of the database layer (and its benchmarks and
+/// fuzzers) that need what only one engine has.
+Backend& BackendOf(Connection& connection);
 
 /// For tests: connections opened while it lives wait `milliseconds` for another connection's
 /// lock instead of Connection::kBusyTimeoutMs, so a test of a held lock need not wait seconds.
@@ -254,22 +236,14 @@ class Command {
   void Execute();
   /// Runs the statement as a query and resets it for the next bindings. Throws DbError.
   Recordset Query();
-  /// The Jet text the statement was prepared from.
+  /// The Access SQL text the statement was prepared from.
   const QString& Sql() const { return sql_; }
 
  private:
   friend class Connection;
-  Command(sqlite3_stmt* stmt, QString sql, std::shared_ptr<jet::Source> jet);
-  Command(std::shared_ptr<pg::Session> session, QByteArray name, int placeholders,
-          QHash<QString, QString> spellings, QString sql);
-  sqlite3_stmt* stmt_ = nullptr;
+  Command(std::unique_ptr<PreparedStatement> statement, QString sql);
+  std::unique_ptr<PreparedStatement> statement_;
   QString sql_;
-  std::shared_ptr<jet::Source> jet_;
-  // On a server: the statement prepared under `name_`, its bindings and result names.
-  std::shared_ptr<pg::Session> pg_;
-  QByteArray name_;
-  std::vector<Value> bindings_;
-  QHash<QString, QString> spellings_;
 };
 
 /// Result of OpenForUpdate: the rows of one table that can be changed in place (the running-window
@@ -286,6 +260,9 @@ class Command {
 /// update, so another user's change to some other field would look like a conflict.
 class UpdatableRecordset {
  public:
+  UpdatableRecordset(UpdatableRecordset&&) noexcept;
+  UpdatableRecordset& operator=(UpdatableRecordset&&) noexcept;
+  ~UpdatableRecordset();
   qint64 RecordCount() const { return snapshot_.RecordCount(); }
   bool EOF_() const { return snapshot_.EOF_(); }
   bool BOF() const { return snapshot_.BOF(); }
@@ -304,25 +281,14 @@ class UpdatableRecordset {
 
  private:
   friend class Connection;
-  UpdatableRecordset(Connection& connection, QString table, QString statement, Recordset snapshot,
-                     std::vector<qint64> rowids);
-  void Insert();
-  void UpdateExisting();
-  void Reread(qint64 row, qint64 rowid);
-  void InsertOnServer();
-  void UpdateOnServer();
+  UpdatableRecordset(UpdatableRows rows, QString statement);
 
-  Connection* connection_;
   QString table_;
-  QStringList columns_;  // the table's column behind each field
-  bool hasRowid_ = false;
   QString statement_;
   Recordset snapshot_;
-  std::vector<qint64> rowids_;  // one per row when hasRowid_
+  std::unique_ptr<RowWriter> writer_;
   bool adding_ = false;
   std::vector<std::pair<int, Value>> pending_;  // field index, new value
-  QString tableSql_;                            // on a server: the table as the statements name it
-  std::vector<int> keyFields_;  // on a server: the fields of its primary key, when all present
 };
 
 }  // namespace tarvel::db

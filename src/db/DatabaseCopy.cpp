@@ -3,6 +3,7 @@
 #include "db/Connection.h"
 #include "db/PgSchema.h"
 #include "db/SqlText.h"
+#include "db/SqliteBackend.h"
 #include "db/sql/Catalog.h"
 
 namespace tarvel::db {
@@ -95,7 +96,9 @@ CopyReport CopyDatabase(Connection& source, Connection& target, bool replace,
                         const std::function<void(const QString&)>& progress) {
   if (!target.IsServer()) throw Error(u"the target must be a PostgreSQL server"_s);
   CopyReport report;
-  const std::vector<PgSchema::Table> tables = PgSchema::TablesOf(source.Handle());
+  const auto* sqlite = dynamic_cast<SqliteBackend*>(&BackendOf(source));
+  if (!sqlite) throw Error(u"the source must be a SQLite or Jet database file"_s);
+  const std::vector<PgSchema::Table> tables = PgSchema::TablesOf(sqlite->Handle());
   const std::vector<ViewText> views = ViewsOf(source, report.refused);
 
   Transaction transaction(target);

@@ -1,0 +1,52 @@
+// Inside the database layer: a PostgreSQL server under a Connection, reached through libpq
+// (PgSession.h). Statements run with their placeholders' values as $1, $2 …; a cursor fetches a
+// server-side cursor's rows in batches; an updatable result finds its rows again by the table's
+// primary key, or by every value read.
+#pragma once
+
+#include <memory>
+
+#include "db/Backend.h"
+#include "db/EngineCatalog.h"
+
+namespace tarvel::db {
+
+namespace pg {
+class Session;
+}
+
+class PgBackend final : public Backend {
+ public:
+  /// Connects to the server `uri` names. Throws DbError naming the server without its password.
+  explicit PgBackend(const QString& uri);
+  ~PgBackend() override;
+
+  sql::Engine Engine() const override { return sql::Engine::Postgres; }
+  sql::Catalog& Catalog() override { return catalog_; }
+  const QString& Name() const override;
+  bool IsServer() const override { return true; }
+
+  void RunNative(const QString& statement) override;
+  void RunScript(const QString& script) override;
+  void Execute(const sql::Translation& t, const Values& values, const QString& accessSql) override;
+  Recordset Read(const sql::Translation& t, const Values& values,
+                 const QString& accessSql) override;
+  Cursor OpenCursor(const sql::Translation& t, const Values& values,
+                    const QString& accessSql) override;
+  bool HasRows(const sql::Translation& t, const Values& values, const QString& accessSql) override;
+  std::unique_ptr<PreparedStatement> Prepare(const sql::Translation& t,
+                                             const QString& accessSql) override;
+  UpdatableRows OpenForUpdate(const sql::Translation& t, const QString& accessSql) override;
+
+  void Begin() override;
+  void Commit() override;
+  void RollbackQuietly() noexcept override;
+  bool BeginReadSnapshot() override;
+  void EndReadSnapshot() noexcept override;
+
+ private:
+  std::shared_ptr<pg::Session> session_;
+  PgCatalog catalog_;
+};
+
+}  // namespace tarvel::db
