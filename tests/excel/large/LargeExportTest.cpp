@@ -225,7 +225,7 @@ TEST(InterruptedExport, ASignalLeavesTheOldTargetAloneAndNothingBesideIt) {
     EXPECT_EQ(cli->exitStatus(), QProcess::CrashExit) << "ended by the signal, as before";
     EXPECT_EQ(Entries(folder.Path()), QStringList{"工單一覽表.xls"});
     EXPECT_EQ(ReadText(target), "old workbook");
-    EXPECT_TRUE(WaitFor([&] { return ProcessesMentioning(folder.Path()) == 0; }, 3000))
+    EXPECT_TRUE(WaitFor([&] { return ProcessesMentioning(folder.Path()) == 0; }, 30000))
         << "a converter outlived the program";
   }
 }
@@ -244,7 +244,7 @@ TEST(InterruptedExport, AKilledProgramsConverterEndsAndTheNextExportClearsItsFol
   ASSERT_GT(ProcessesMentioning(work, "soffice.bin"), 0) << "the conversion ended too soon";
   ::kill(static_cast<pid_t>(cli->processId()), SIGKILL);
   ASSERT_TRUE(cli->waitForFinished(60000));
-  EXPECT_TRUE(WaitFor([&] { return ProcessesMentioning(folder.Path()) == 0; }, 3000))
+  EXPECT_TRUE(WaitFor([&] { return ProcessesMentioning(folder.Path()) == 0; }, 30000))
       << "the converter outlived the killed program";
   EXPECT_GT(Entries(folder.Path()).size(), 1) << "a killed program leaves its folders";
 
