@@ -9,6 +9,7 @@
 #include <memory>
 #include <system_error>
 
+#include "common/SuiteRules.h"
 #include "db/Connection.h"
 #include "db/PgSchema.h"
 #include "db/SqlText.h"
@@ -150,7 +151,7 @@ QString DescribeDemoSummary(const DemoSummary& summary) {
   QTextStream out(&text);
   out << "Demo database: " << summary.filePath << "\n";
   out << "Company: " << summary.company;
-  if (summary.company.startsWith(u"翠峰"_s))
+  if (OffersProductionSheet(summary.company))
     out << "  (starts with 翠峰: the main window also offers report 表5)";
   out << "\n";
   out << "As of " << summary.today.toString(Qt::ISODate) << "; work orders dated "

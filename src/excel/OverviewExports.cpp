@@ -4,6 +4,7 @@
 #include "common/GroupedNumber.h"
 #include "common/ReamSheet.h"
 #include "common/RocDate.h"
+#include "common/SuiteRules.h"
 #include "excel/ExportFrame.h"
 #include "excel/workbook/ModExcel.h"
 #include "platform/Conversions.h"
@@ -314,9 +315,8 @@ class SalespersonMarginExport : public SalespersonBlocks {
   /// The margin as a whole percentage of the amount (or of the cost, when the company reckons
   /// margins against cost); empty when that base is 0.
   QString MarginPercent(double margin, double amount, double cost) const {
-    const double base = Val(context_.ProfitRateBase) != 0 ? amount : cost;
-    if (base == 0) return QString();
-    return FormatNumber(margin / base * 100, QStringLiteral("0"));
+    const auto percent = tarvel::MarginPercent(margin, amount, cost, context_.ProfitRateBase);
+    return percent ? FormatNumber(*percent, QStringLiteral("0")) : QString();
   }
 };
 

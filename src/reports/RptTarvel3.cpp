@@ -1,6 +1,7 @@
 #include "reports/RptTarvel3.h"
 
 #include "common/GroupedNumber.h"
+#include "common/SuiteRules.h"
 #include "platform/Conversions.h"
 #include "reports/LayoutBuilder.h"
 
@@ -59,9 +60,9 @@ std::vector<SectionDef> rptTarvel3::Bands(Listing listing) {
 
 QString rptTarvel3::MarginRate(double margin, double amount, double cost,
                                const QString& profitRateBase) {
-  const double base = Val(profitRateBase) == 0 ? cost : amount;
-  if (base == 0) return QStringLiteral("0");
-  return FormatGrouped(FormatNumber(margin / base * 100, QStringLiteral("0")));
+  const auto percent = MarginPercent(margin, amount, cost, profitRateBase);
+  if (!percent) return QStringLiteral("0");
+  return FormatGrouped(FormatNumber(*percent, QStringLiteral("0")));
 }
 
 rptTarvel3::rptTarvel3(const LayoutEntry& entry, const WorkOrderCriteria& criteria,

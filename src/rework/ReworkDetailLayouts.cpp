@@ -1,5 +1,6 @@
 #include "rework/ReworkDetailLayouts.h"
 
+#include "common/SuiteRules.h"
 #include "reports/LayoutBuilder.h"
 #include "reports/OverviewReport.h"
 
@@ -82,7 +83,7 @@ void rpt重工明細表::Detail_Format() {
   kind.SetText(kindText.left(1));
   WriteGrouped({"txtQTY", "txtPRICE", "txtAMT", "txtSUM"});
   // The printing department's reworks are costed elsewhere; only the footer's sum includes them.
-  if (kindText == QStringLiteral("印刷")) Field(QStringLiteral("txtSUM")).SetText(QString());
+  if (!ShowsReworkCost(kindText)) Field(QStringLiteral("txtSUM")).SetText(QString());
 }
 
 void rpt重工明細表::GroupFooter1_Format() {

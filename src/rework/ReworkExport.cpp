@@ -1,6 +1,7 @@
 #include "rework/ReworkExport.h"
 
 #include "common/RocDate.h"
+#include "common/SuiteRules.h"
 #include "excel/workbook/ModExcel.h"
 #include "platform/Conversions.h"
 #include "rework/ReworkStatements.h"
@@ -87,7 +88,7 @@ class ReworkExport : private EmptyWorkOrderCriteria, public ExportFrame {
     Cell('I', row).SetValue(FullDate(r.Text(QStringLiteral("PDATE"))));
     const double cost = Val(r.Text(QStringLiteral("SUM")));
     // The printing department's reworks show no cost; the cost total still counts them.
-    if (kind == QStringLiteral("印刷"))
+    if (!ShowsReworkCost(kind))
       Cell('J', row).SetValue(QString());
     else
       Cell('J', row).SetValue(cost);

@@ -1,6 +1,7 @@
 #include "overview/criteria/WhereClauses.h"
 
 #include "common/GroupScope.h"
+#include "common/SuiteRules.h"
 #include "db/SqlText.h"
 #include "platform/Conversions.h"
 #include "startup/AppContext.h"
@@ -110,7 +111,7 @@ QString OverviewWhere(const WorkOrderCriteria& c, const AppContext& context,
 
   if (c.MarginAnomaly) {
     s += " and (YN = '' or YN is NULL) and (AMT = 0 or ";
-    if (Val(context.ProfitRateBase) == 0)
+    if (MarginAgainstCost(context.ProfitRateBase))
       s += "  (iif(COST=0,0,format((稅前金額+OTAMT-COST)/COST*100,'0.00'))<=0)) ";
     else
       s += "  "

@@ -51,12 +51,6 @@ void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
   c.Classification = form.cbo分類.trimmed();
   c.MarginAnomaly = form.chk金額異常 && choice != k表3 && choice != k表5 && choice != k未送總表;
 
-  if (choice == k表1) {
-    // The combined-plate source wins over the die-code source when both boxes are ticked.
-    c.ReportKind = form.chk印合版資料   ? ReportKind::CombinedPlates
-                   : form.chk印刀模代號 ? ReportKind::DieCode
-                                        : ReportKind::Plain;
-  }
   if (choice == k表1 || choice == k表2 || choice == k表4含合版 || choice == k未送總表) {
     c.DateBasis = form.sopt發票 == 0   ? DateBasis::Invoice
                   : form.sopt完工 == 0 ? DateBasis::Finish

@@ -19,9 +19,6 @@ enum class CompletionFilter : char { Unset = 0, Finished = '1', Unfinished = '2'
 enum class DeliveryFilter : int { Unset = 0, Cleared = 1, NotCleared = 2, All = 3 };
 /// Invoiced, not invoiced, or all.
 enum class InvoiceFilter : int { Unset = 0, Invoiced = 1, NotInvoiced = 2, All = 3 };
-/// The source of 表1: [歷史工單明細], [歷史工單明細3] (die codes), [歷史工單明細4] (combined
-/// plates).
-enum class ReportKind : int { Unset = 0, Plain = 1, DieCode = 2, CombinedPlates = 3 };
 /// One list, or one list per salesperson.
 enum class BySalesperson : int { Unset = 0, OneList = 1, PerSalesperson = 2 };
 /// Every work order, or only the ones not yet reviewed.
@@ -55,7 +52,6 @@ struct WorkOrderCriteria {
   tarvel::BySalesperson BySalesperson = BySalesperson::Unset;
   tarvel::UnreviewedOnly UnreviewedOnly = UnreviewedOnly::Unset;
   bool MarginAnomaly = false;
-  tarvel::ReportKind ReportKind = ReportKind::Unset;
   tarvel::DateBasis DateBasis = DateBasis::Unset;
   tarvel::CompletionFilter CompletionFilter = CompletionFilter::Unset;
   tarvel::DeliveryFilter DeliveryFilter = DeliveryFilter::Unset;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "common/RocDate.h"
+#include "common/SuiteRules.h"
 #include "common/forms/FocusRules.h"
 #include "common/forms/KeyRules.h"
 #include "common/forms/ScreenTwips.h"
@@ -210,7 +211,7 @@ frmTarvel::frmTarvel(AppContext& context, MainWindowSeams seams, QWidget* parent
   u.pic選項1->hide();
   u.spn2->hide();
   u.sopt選擇報表_4->hide();
-  if (context_.CompanyName.left(2) == QStringLiteral("翠峰")) {
+  if (OffersProductionSheet(context_.CompanyName)) {
     const int shift = TwipsToPixels(kReportOptionsShiftTwips, screen);
     for (QRadioButton* option : reportOptions_)
       option->move(option->x(), option->y() - shift);

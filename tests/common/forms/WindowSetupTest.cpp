@@ -13,7 +13,6 @@
 
 #include "common/forms/ScreenTwips.h"
 #include "common/forms/WindowSetup.h"
-#include "common/forms/WindowsVersion.h"
 
 namespace tarvel {
 namespace {
@@ -96,32 +95,6 @@ TEST(CenterWindow, CentresAndKeepsTheTaskBarFree) {
   tooLarge.resize(whole.width() + 100, whole.height());
   CenterWindow(&tooLarge);
   EXPECT_EQ(tooLarge.pos(), available.topLeft());
-}
-
-TEST(WindowsVersionOf, VersionTextThenCaptionRules) {
-  const struct {
-    const char* version;
-    const char* caption;
-    double expected;
-  } cases[] = {
-      {"10.0.19045", "Microsoft Windows 10 Pro", 10},
-      {"10.0.22631", "Microsoft Windows 11 Home", 11},
-      {"6.3.9600", "Microsoft Windows Server 2012 R2 Standard", 0},
-      {"10.0.20348", "Microsoft Windows Server 2022 (Windows 11 kernel)", 11},  // last rule wins
-      {"6.1.7601", "", 6.1},
-      {"6.1.7601", "Microsoft Windows 7 Professional", 6.1},
-      {"5.1.2600", "Microsoft Windows XP", 5.1},
-      {"6.2", "", 6.2},
-      {"6.1.0-18-amd64", "Debian GNU/Linux 12 (bookworm)", 6.1},
-      {"", "", 0},
-      {"", "Microsoft Windows 10 Pro", 0},  // no version text is the error path
-      {"10", "", 0},
-      {"x.y.z", "", 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_NEAR(WindowsVersionOf(c.version, c.caption), c.expected, 1e-9)
-        << c.version << " / " << c.caption;
-  }
 }
 
 }  // namespace

@@ -107,10 +107,7 @@ TEST(CaptureCriteria, KeepsWhatAChoiceDoesNotSet) {
   form.sopt完工 = 0;
   form.sopt送貨 = 1;
   form.sopt發票 = 0;
-  form.chk印合版資料 = true;
-  form.chk印刀模代號 = true;  // both ticked: the combined-plate source wins
   CaptureCriteria(form, c);
-  EXPECT_EQ(c.ReportKind, ReportKind::CombinedPlates);
   EXPECT_EQ(c.DateBasis, DateBasis::Invoice);
 
   OverviewFormState table3 = EmptyForm(k表3);
@@ -118,7 +115,6 @@ TEST(CaptureCriteria, KeepsWhatAChoiceDoesNotSet) {
   table3.sopt發票 = 2;
   table3.txt日期_起 = "1150101";
   CaptureCriteria(table3, c);
-  EXPECT_EQ(c.ReportKind, ReportKind::CombinedPlates);
   EXPECT_EQ(c.DateBasis, DateBasis::Invoice);
   EXPECT_EQ(CompletionCode(c.CompletionFilter), "1") << "the program's text code";
   EXPECT_EQ(c.DeliveryFilter, DeliveryFilter::NotCleared);
