@@ -684,8 +684,8 @@ class Parser {
     return left;
   }
 
-  ExprPtr ParseName() {
-    auto e = std::make_unique<Expr>();
+  ExprPtr ParseName(ExprPtr e = nullptr) {
+    if (!e) e = std::make_unique<Expr>();
     e->kind = Expr::Kind::Name;
     e->position = Peek().position;
     e->parts.reserve(2);
@@ -726,7 +726,7 @@ class Parser {
         e->number = ++markers_;
         return e;
       case TokenKind::Name:
-        return ParseName();
+        return ParseName(std::move(e));
       case TokenKind::Symbol:
         if (t.IsSymbol(u"(")) {
           Next();
@@ -800,7 +800,7 @@ class Parser {
           return e;
         }
         if (IsClauseWord(t)) break;
-        return ParseName();
+        return ParseName(std::move(e));
       }
       case TokenKind::End:
         break;

@@ -1,7 +1,60 @@
 #include "db/sql/Syntax.h"
 
+#include <new>
+
+// Under AddressSanitizer every node goes back to the allocator, so a node used after its tree is
+// gone is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define TARVEL_POOL_NODES 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARVEL_POOL_NODES 0
+#endif
+#endif
+#ifndef TARVEL_POOL_NODES
+#define TARVEL_POOL_NODES 1
+#endif
+
 namespace tarvel::db::sql {
 namespace {
+
+#if TARVEL_POOL_NODES
+// Freed nodes of this thread, kept for the next statement; at most kKept, the rest are freed.
+class NodePool {
+ public:
+  static constexpr std::size_t kKept = 4096;
+  ~NodePool() {
+    gone_ = true;
+    for (void* node : free_)
+      ::operator delete(node);
+  }
+  /// Null once this thread's pool is gone (a tree freed by a static destructor at exit).
+  static NodePool* Get() {
+    if (gone_) return nullptr;
+    thread_local NodePool pool;
+    return &pool;
+  }
+  void* Take() {
+    if (free_.empty()) return ::operator new(sizeof(Expr));
+    void* node = free_.back();
+    free_.pop_back();
+    return node;
+  }
+  void Give(void* node) {
+    if (free_.size() >= kKept) {
+      ::operator delete(node);
+      return;
+    }
+    free_.push_back(node);
+  }
+
+ private:
+  std::vector<void*> free_;
+  static thread_local bool gone_;
+};
+
+thread_local bool NodePool::gone_ = false;
+#endif
 
 class SourceCollector {
  public:
@@ -57,6 +110,23 @@ class SourceCollector {
 };
 
 }  // namespace
+
+void* Expr::operator new(std::size_t size) {
+#if TARVEL_POOL_NODES
+  if (NodePool* pool = NodePool::Get(); pool && size == sizeof(Expr)) return pool->Take();
+#endif
+  return ::operator new(size);
+}
+
+void Expr::operator delete(void* node, std::size_t size) noexcept {
+#if TARVEL_POOL_NODES
+  if (NodePool* pool = NodePool::Get(); pool && size == sizeof(Expr)) {
+    pool->Give(node);
+    return;
+  }
+#endif
+  ::operator delete(node);
+}
 
 QStringList SourceNames(const Statement& statement) {
   SourceCollector collector;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -107,6 +108,11 @@ struct Expr {
   const Expr* aliased = nullptr;
   /// A parameter: its name in canonical form (BindingName).
   QString parameter;
+
+  /// Nodes come and go by the hundred for each statement: freed nodes are kept per thread and
+  /// handed out again, so parsing does not spend its time in the allocator.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* node, std::size_t size) noexcept;
 
   bool IsLiteral() const {
     return kind == Kind::Null || kind == Kind::Number || kind == Kind::Text || kind == Kind::Date ||
