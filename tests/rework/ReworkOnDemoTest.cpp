@@ -270,14 +270,14 @@ TEST_F(ReworkOnDemo, TheCommandLineProducesEveryOutput) {
                               "--date-to",   "1151231"};
   // sql: the layout's statement, criteria by option and by the program's names in a file.
   const QString json = folder.Write("criteria.json",
-                                    R"({"VendorKeyword": "V0", "VendorOrder": 2,
+                                    R"({"VendorKeyword": "V0", "VendorOrder": 1,
                                         "KindFilter": 1, "sopt選擇報表": 3})");
   test::CliRun run =
       test::RunCli(cli::RunReworkCommand, QStringList{"sql", "--criteria", json} + common);
   ASSERT_EQ(run.code, 0) << run.err.toStdString();
   ReworkCriteria expected = CriteriaFor(k刀模明細表);
   expected.VendorKeyword = "V0";
-  expected.VendorOrder = kByDieCutter;
+  expected.VendorOrder = kByDieMaker;
   expected.KindFilter = kKindPrinting;
   EXPECT_EQ(run.out, ReworkStatement(k刀模明細表, expected) + "\n");
   run = test::RunCli(cli::RunReworkCommand,
