@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "common/forms/TraditionalChineseFont.h"
 #include "excel/ui/WorkOrderExportWindow.h"
 #include "lookup/LookupRowsModel.h"
 #include "lookup/LookupWindow.h"
@@ -51,7 +52,21 @@ void Picture(QWidget& window, const QString& name) {
   EXPECT_TRUE(picture.save(QDir(folder).filePath(name + QStringLiteral(".png"))));
 }
 
-class Screens : public MainWindowTest {};
+// In the font the program gives its windows: captions must fit in it.
+class Screens : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    UseTraditionalChineseFont();
+  }
+  void TearDown() override {
+    MainWindowTest::TearDown();
+    QApplication::setFont(desktopFont_);
+  }
+
+ private:
+  QFont desktopFont_ = QApplication::font();
+};
 
 TEST_F(Screens, MainWindowInEachArrangement) {
   context.CompanyName = "翠峰彩色印刷";  // all seven choices
