@@ -238,6 +238,13 @@ TEST_F(ReworkOnDemo, GoldenSheetsOfBothExportsAndTheFileReadBack) {
   EXPECT_DOUBLE_EQ(value("J" + totals).toDouble(), cost);
   EXPECT_EQ(cell("A" + totals).value("border").toArray().at(1).toString(), "medium");
   EXPECT_EQ(value("A29").toString(), context.CompanyName) << "the second block's heading";
+  // Each block prints on a page of its own, as the overview exports do.
+  QJsonArray breaks;
+  for (int above = 28; above < row; above += 28)
+    breaks.append(above);
+  EXPECT_EQ(sheet.value("page").toObject().value("breaks").toArray(), breaks);
+  EXPECT_EQ(sheet.value("page").toObject().value("fit").toArray(), (QJsonArray{true, 1, 0}));
+  EXPECT_EQ(sheet.value("dimension").toString(), "A1:J" + totals);
 }
 
 TEST_F(ReworkOnDemo, TheExportReportsNoRowsAndAReportWithoutExport) {
