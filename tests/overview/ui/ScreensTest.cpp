@@ -146,7 +146,18 @@ TEST_F(Screens, PreviewOfTable1) {
   preview.resize(1000, 760);
   preview.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-  EXPECT_GE(preview.PageCount(), 1);
+  ASSERT_GE(preview.PageCount(), 1);
+  // The last work order of the last page, found as a clerk finds it.
+  const int last = preview.PageCount() - 1;
+  const Page& page = preview.Model().pages[static_cast<std::size_t>(last)];
+  QString po;
+  for (const PageText& text : page.texts)
+    if (preview.Model().styles[text.style].control == "txtPO") po = page.Text(text).toString();
+  ASSERT_FALSE(po.isEmpty());
+  Find<QLineEdit>(preview, "txtFind")->setText(po);
+  EXPECT_TRUE(preview.FindNext());
+  EXPECT_EQ(preview.CurrentPage(), last);
+  QApplication::processEvents();
   Picture(preview, "預覽列印-rptTarvel_1");
 }
 
