@@ -5,6 +5,7 @@
 
 #include "common/forms/MessageBoxUi.h"
 #include "common/forms/QtTranslations.h"
+#include "common/forms/TraditionalChineseFont.h"
 #include "overview/ui/frmTarvel.h"
 #include "platform/Termination.h"
 #include "reports/engine/ReportFonts.h"
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("tarvel"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvel")));
   tarvel::LoadQtTranslations();
+  tarvel::UseTraditionalChineseFont();
   tarvel::LoadReportFonts();
 
   tarvel::MessageBoxUi ui;

@@ -65,6 +65,10 @@ void ExportFrame::SetColumnLayout() {
 void ExportFrame::SetPageSetup() {
   PageSetup& setup = Sheet().PageSetup();
   setup.SetOrientation(parameters_.orientation);
+  // The page blocks were measured in Excel's metrics for its fonts: another program, or another
+  // font, fits other numbers of rows and columns on a page. Scaled to the paper's width, with a
+  // manual break above every heading block, each block prints on a page of its own anywhere.
+  setup.FitToPages(1, 0);
   const double margin = InchesToPoints(kMarginInches);
   setup.SetLeftMargin(margin);
   setup.SetRightMargin(margin);
@@ -82,7 +86,12 @@ void ExportFrame::ContinueOnNewSheet() {
 }
 
 void ExportFrame::WritePageHeading(const db::Cursor& record) {
-  if (blocks_.BlockEnd() > sheetRowLimit_) ContinueOnNewSheet();
+  // A sheet ends where its rows end, or where it can take no more page breaks.
+  const bool breaksFull = static_cast<int>(Sheet().PageBreaks().size()) >= kMaxPageBreaks;
+  if (blocks_.BlockEnd() > sheetRowLimit_ || (blocks_.HeadingRows().front() > 1 && breaksFull))
+    ContinueOnNewSheet();
+  const int top = blocks_.HeadingRows().front();
+  if (top > 1) Sheet().AddPageBreak(top);
   ++totals_.pageCount;
   WriteHeadingRows(record);
 }

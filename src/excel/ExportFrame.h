@@ -38,10 +38,13 @@ class ExportFrame {
 
   /// Writes every record of `rows` (a cursor on its first row, or a fresh one with at least one
   /// row) on `book`'s active sheet: SetColumnLayout, the first heading block, the lines with
-  /// their page breaks, the totals line, SetPageSetup. A page block that would pass the sheet's
-  /// last row goes to the top of a new sheet ("工作表2", …) with the same column layout and page
-  /// setup. `progress` (may be empty) hears after each record, with `total` as the number of
-  /// records (what the caller counted; only reported). Returns false when `progress` cancelled:
+  /// their page breaks, the totals line, SetPageSetup. Every heading block but a sheet's first
+  /// has a manual page break above it, and the sheet prints one page wide, so each page block
+  /// is a printed page in any program and with any font. A page block that would pass the
+  /// sheet's last row, or need more page breaks than a sheet holds (kMaxPageBreaks: 1,024
+  /// blocks a sheet), goes to the top of a new sheet ("工作表2", …) with the same column layout
+  /// and page setup. `progress` (may be empty) hears after each record, with `total` as the number
+  /// of records (what the caller counted; only reported). Returns false when `progress` cancelled:
   /// the workbook is then unfinished and must not be saved.
   bool Write(db::Cursor& rows, Workbook& book, const ExportProgress& progress = {},
              qint64 total = 0);

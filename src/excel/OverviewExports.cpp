@@ -249,7 +249,8 @@ class SalespersonMarginExport : public SalespersonBlocks {
 
  protected:
   std::vector<double> ColumnWidths() const override {
-    if (blocks_) return {9, 8, 8, 9, 27, 8, 8, 8, 8, 8, 8, 6};
+    // Per salesperson only A to L get a width, the item name in F the widest.
+    if (blocks_) return {9, 8, 8, 9, 9, 27, 8, 8, 8, 8, 8, 6};
     // M, left open by the design, takes the width the salesperson's name needs.
     return {9, 8, 8, 9, 9, 20, 8, 8, 8, 8, 8, 6, 8, 4, 10};
   }

@@ -20,16 +20,27 @@ class GridWheelFilter final : public QObject {
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() != QEvent::Wheel) return false;
     const auto* wheel = static_cast<QWheelEvent*>(event);
-    const QPoint angle = wheel->angleDelta();
-    const bool plainNotch = angle.x() == 0 && (angle.y() == kNotch || angle.y() == -kNotch) &&
-                            wheel->modifiers() == Qt::NoModifier &&
-                            wheel->buttons() == Qt::NoButton;
-    if (plainNotch) Scroll(angle.y() > 0);
+    // Turns with a key or button held were never the grid's; they scroll nothing.
+    if (wheel->modifiers() == Qt::NoModifier && wheel->buttons() == Qt::NoButton)
+      Turn(wheel->angleDelta().y());
     event->accept();
     return true;
   }
 
  private:
+  // A touchpad or a fine-stepped wheel sends a notch in small parts: they add up, and each whole
+  // notch moves the grid as a notch of a plain wheel does. A turn the other way starts afresh, so
+  // a remainder never swallows the first part of the way back.
+  void Turn(int delta) {
+    if (delta == 0) return;
+    if (pending_ != 0 && (delta > 0) != (pending_ > 0)) pending_ = 0;
+    pending_ += delta;
+    for (; pending_ >= kNotch; pending_ -= kNotch)
+      Scroll(true);
+    for (; pending_ <= -kNotch; pending_ += kNotch)
+      Scroll(false);
+  }
+
   void Scroll(bool awayFromUser) {
     if (grid_->model() == nullptr) return;
     QScrollBar* bar = grid_->verticalScrollBar();
@@ -40,6 +51,7 @@ class GridWheelFilter final : public QObject {
   }
 
   QAbstractItemView* grid_;
+  int pending_ = 0;  // eighths of a degree turned toward the next notch
 };
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The pickers' mouse wheel: one notch moves the grid by up to three rows, and nothing else the
-// wheel sends moves it at all.
+// The pickers' mouse wheel: each notch's worth of turning moves the grid by up to three rows.
 #pragma once
 
 class QAbstractItemView;
@@ -14,12 +13,12 @@ namespace tarvel {
 int TopRowAfterNotch(int topRow, int rowCount, bool awayFromUser);
 
 /// Puts the notch rule on `grid` (a per-item scrolling view of a flat model, no heading column):
-/// a wheel turn of exactly one notch (an angle of ±120 eighths of a degree, vertical, no key or
-/// button held) over the grid's cells, heading or scroll bars moves its top row by
-/// TopRowAfterNotch, and every other wheel event there (several notches at once, a touchpad's fine
-/// steps, horizontal turns, turns with Ctrl or Shift) is swallowed. The view cannot scroll past its
-/// last page, so near the end a notch moves it only as far as the scroll bar goes. Installing it
-/// twice changes nothing.
+/// vertical wheel turns over the grid's cells, heading or scroll bars (no key or button held) add
+/// up, and every 120 eighths of a degree, one notch of a plain wheel, move its top row by
+/// TopRowAfterNotch; a touchpad's or fine wheel's smaller steps thus move it once their sum makes
+/// a notch, and a turn the other way starts a new sum. Horizontal turns and turns with Ctrl, Shift
+/// or a button held are swallowed. The view cannot scroll past its last page, so near the end a
+/// notch moves it only as far as the scroll bar goes. Installing it twice changes nothing.
 void InstallGridWheel(QAbstractItemView* grid);
 
 }  // namespace tarvel

@@ -57,8 +57,11 @@ QString LinuxSystemServices::EnvironmentVariable(const QString& name) const {
 }
 
 QString LinuxSystemServices::DocumentsFolder() const {
+  // The standard location names the folder whether it exists or not, and a fresh account has
+  // none until a desktop's first login makes it (some never do): a workbook proposed there
+  // could not be written.
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty()) folder = QDir::homePath();
+  if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
   return folder;
 }

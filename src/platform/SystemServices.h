@@ -30,7 +30,7 @@ class SystemServices {
   /// when no variable of that name is set, the value of HOME is returned.
   virtual QString EnvironmentVariable(const QString& name) const = 0;
   /// The user's documents folder (stand-in for the drive root "C:\" that the program offers as
-  /// the default workbook folder), with a trailing "/".
+  /// the default workbook folder) when it exists, else the home folder; with a trailing "/".
   virtual QString DocumentsFolder() const = 0;
   /// Whether the suite's menu that started the program still runs. The menu passes its process
   /// id where it used to pass its window handle; see IsProcessAlive (platform/Process.h).

@@ -50,7 +50,7 @@ struct ReworkCriteria {
   QString DieCutterKeyword;  ///< part of the die-cutting vendor's code or short name
   QString SalesKeyword;      ///< part of a salesperson code or name
   std::int16_t KindFilter = kKindAll;
-  std::int16_t VendorOrder = kByDieMaker;
+  std::int16_t VendorOrder = kByDieCutter;
   QString ReportName;  ///< "重工明細表" or "打樣明細表", set by an Excel output only
 };
 
@@ -63,13 +63,13 @@ struct ReworkFormState {
   QString txt業務員;
   QString txt廠商代號;
   QString txt廠商代號1;
-  int sopt選擇 = 3;                ///< 0 印刷, 1 工單, 2 製版, 3 全部
-  int sopt排序 = kSortByDieMaker;  ///< kSortByDieMaker or kSortByDieCutter
-  int sopt選擇報表 = k重工明細表;  ///< ReworkChoice
+  int sopt選擇 = 3;                 ///< 0 印刷, 1 工單, 2 製版, 3 全部
+  int sopt排序 = kSortByDieCutter;  ///< kSortByDieMaker or kSortByDieCutter
+  int sopt選擇報表 = k重工明細表;   ///< ReworkChoice
 };
 
 /// The window's defaults on the clock's today: work-order numbers "" to nine "z", this month as
-/// the date range, every kind, ordered by die maker, 重工明細表.
+/// the date range, every kind, ordered by die cutter (軋工廠商), 重工明細表.
 ReworkFormState ReworkWindowDefaults();
 
 /// Fills the criteria from the window state, every text trimmed, with the two defaults (an empty

@@ -5,7 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonObject>
+#include <QProcess>
+#include <QUrl>
 #include <cmath>
 
 #include "db/Connection.h"
@@ -304,7 +308,70 @@ TEST_F(ExportOnDemo, PageBlocksThatPassTheSheetsLastRowContinueOnTheNextSheet) {
   EXPECT_EQ(cell("工作表2", "A5").toString(), "工單單號");
   EXPECT_EQ(cell("工作表2", "A6").toString(), "115110045");
   EXPECT_EQ(cell("工作表2", "A7").toString(), "合　　計：45 件");
-  EXPECT_EQ(sheets["工作表2"].toObject()["page"].toObject()["orientation"].toString(), "landscape");
+  const QJsonObject firstPage = sheets["工作表1"].toObject()["page"].toObject();
+  const QJsonObject secondPage = sheets["工作表2"].toObject()["page"].toObject();
+  EXPECT_EQ(secondPage["orientation"].toString(), "landscape");
+  EXPECT_EQ(firstPage["breaks"].toArray(), QJsonArray{28});
+  EXPECT_EQ(secondPage["breaks"].toArray(), QJsonArray()) << "a sheet's first block needs none";
+  EXPECT_EQ(secondPage["fit"].toArray(), (QJsonArray{true, 1, 0}));
+}
+
+/// The pages LibreOffice prints of the workbook at `path`, as pdftotext reads them.
+QStringList PrintedByLibreOffice(const QString& path, const tarvel::test::TempDir& folder) {
+  QProcess soffice;
+  soffice.setProcessChannelMode(QProcess::MergedChannels);
+  soffice.start("soffice",
+                {"-env:UserInstallation=" + QUrl::fromLocalFile(folder.File("profile")).toString(),
+                 "--headless", "--norestore", "--convert-to", "pdf", "--outdir",
+                 folder.File("printed"), path});
+  if (!soffice.waitForFinished(300000) || soffice.exitCode() != 0) {
+    ADD_FAILURE() << "soffice could not print " << path.toStdString() << ": "
+                  << soffice.readAll().toStdString();
+    return {};
+  }
+  QStringList pages =
+      tarvel::test::PdfText(folder.File("printed/" + QFileInfo(path).completeBaseName() + ".pdf"))
+          .split(u'\f');
+  if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
+  return pages;
+}
+
+// A 60-line 表1 as a clerk prints it: one page block on each page, every column on it, in a
+// program that measures its rows and columns otherwise than Excel does.
+TEST_F(ExportOnDemo, EveryPageBlockPrintsOnAPageOfItsOwn) {
+  OverviewFormState state = form;
+  state.txt日期_末 = "1151130";
+  state.txt單號_起 = "115110001";
+  state.txt單號_末 = "115110060";
+  tarvel::test::TempDir folder;
+  const QString path = folder.File("工單一覽表.xlsx");
+  ASSERT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(state), context, path),
+            ExportOutcome::Written);
+
+  // Three blocks of 28 rows: 22 lines, 22 lines, 16 lines and the totals on row 78.
+  if (const std::optional<QJsonObject> book = excel::test::OpenpyxlRead(path)) {
+    const QJsonObject sheet = (*book)["sheet"].toObject()["工作表1"].toObject();
+    const QJsonObject cells = sheet["cells"].toObject();
+    EXPECT_EQ(cells["A29"].toObject()["value"].toString(), "工單一覽表");
+    EXPECT_EQ(cells["A57"].toObject()["value"].toString(), "工單一覽表");
+    EXPECT_EQ(cells["A78"].toObject()["value"].toString(), "合　　計：60 件");
+    EXPECT_EQ(sheet["page"].toObject()["breaks"].toArray(), (QJsonArray{28, 56}));
+    EXPECT_EQ(sheet["page"].toObject()["fit"].toArray(), (QJsonArray{true, 1, 0}));
+    EXPECT_EQ(sheet["page"].toObject()["orientation"].toString(), "landscape");
+    EXPECT_EQ(sheet["dimension"].toString(), "A1:M78");
+    EXPECT_EQ(sheet["max_column"].toInt(), 13);
+  }
+
+  const QStringList pages = PrintedByLibreOffice(path, folder);
+  ASSERT_EQ(pages.size(), 3);
+  for (const QString& page : pages) {
+    const QString first = page.trimmed().section(u'\n', 0, 0).trimmed();
+    EXPECT_EQ(first, "工單一覽表") << page.toStdString();
+    EXPECT_TRUE(page.contains("單別")) << "the last column is on the page: " << page.toStdString();
+  }
+  EXPECT_TRUE(pages[0].contains("115110022") && !pages[0].contains("115110023"));
+  EXPECT_TRUE(pages[1].contains("115110023") && pages[1].contains("115110044"));
+  EXPECT_TRUE(pages[2].contains("115110045") && pages[2].contains("60 件"));
 }
 
 TEST_F(ExportOnDemo, OlderAndOpenFormatsAreConvertedFromTheFinishedWorkbook) {

@@ -148,11 +148,13 @@ TEST_F(LookupWindowTest, ASeedThatMatchesNothingListsEveryActiveCustomer) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(LookupWindowTest, OneWheelNotchMovesTheTopRowByUpToThree) {
+// Every 120 eighths of a degree turned is one notch of the design's 3/2/1 rows, whether a wheel
+// sends them at once or a touchpad in parts.
+TEST_F(LookupWindowTest, WheelTurnsMoveTheTopRowPerNotchTheyAddUpTo) {
   auto window = Open(LookupKind::Customer, "");
   QTableView* grid = window->Grid();
   QScrollBar* bar = grid->verticalScrollBar();
-  ASSERT_GT(bar->maximum(), 8) << "the list must be longer than the grid";
+  ASSERT_GT(bar->maximum(), 14) << "the list must be longer than the grid";
   const auto turn = [&](QWidget* target, QPoint angle, Qt::KeyboardModifiers keys = {}) {
     QWheelEvent wheel(QPointF(5, 5), grid->mapToGlobal(QPoint(5, 5)), {}, angle, Qt::NoButton, keys,
                       Qt::NoScrollPhase, false);
@@ -165,12 +167,24 @@ TEST_F(LookupWindowTest, OneWheelNotchMovesTheTopRowByUpToThree) {
   EXPECT_EQ(turn(cells, {0, 120}), 1);
   EXPECT_EQ(turn(cells, {0, 120}), 1);
   EXPECT_EQ(turn(cells, {0, -120}), 4);
-  EXPECT_EQ(turn(cells, {0, -120}, Qt::ControlModifier), 4);
-  EXPECT_EQ(turn(cells, {0, -240}), 4);
-  EXPECT_EQ(turn(cells, {0, -30}), 4);
-  EXPECT_EQ(turn(cells, {120, 0}), 4);
-  EXPECT_EQ(turn(bar, {0, -120}), 7);
-  EXPECT_EQ(turn(grid->horizontalHeader()->viewport(), {0, 120}), 4);
+
+  EXPECT_EQ(turn(cells, {0, 40}), 4);
+  EXPECT_EQ(turn(cells, {0, 40}), 4);
+  EXPECT_EQ(turn(cells, {0, 40}), 1) << "three thirds make a notch";
+
+  for (int i = 0; i < 7; ++i)
+    EXPECT_EQ(turn(cells, {0, -15}), 1) << "part " << i + 1 << " of eight";
+  EXPECT_EQ(turn(cells, {0, -15}), 4);
+
+  // A remainder does not hold back a turn the other way.
+  EXPECT_EQ(turn(cells, {0, 60}), 4);
+  EXPECT_EQ(turn(cells, {0, -120}), 7);
+  EXPECT_EQ(turn(cells, {0, -240}), 13) << "two notches at once";
+
+  EXPECT_EQ(turn(cells, {0, -120}, Qt::ControlModifier), 13);
+  EXPECT_EQ(turn(cells, {120, 0}), 13);
+  EXPECT_EQ(turn(bar, {0, 120}), 10);
+  EXPECT_EQ(turn(grid->horizontalHeader()->viewport(), {0, 120}), 7);
   bar->setValue(bar->maximum());
   EXPECT_EQ(turn(cells, {0, -120}), bar->maximum() + 1);
 }

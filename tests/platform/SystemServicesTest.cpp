@@ -150,6 +150,27 @@ TEST(LinuxSystemServices, ReportsThisMachine) {
   if (!profile.isNull()) qputenv("USERPROFILE", profile);
 }
 
+// The workbook folder proposed to a new user must exist: an account whose desktop never made
+// its documents folder gets the home folder.
+TEST(LinuxSystemServices, TheDocumentsFolderWhenItExistsElseTheHomeFolder) {
+  const QByteArray home = qgetenv("HOME");
+  const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+  TempDir fresh;
+  qputenv("HOME", QFile::encodeName(fresh.Path()));
+  qunsetenv("XDG_CONFIG_HOME");
+  LinuxSystemServices machine;
+  EXPECT_EQ(machine.DocumentsFolder(), fresh.Path() + "/");
+  ASSERT_TRUE(QDir(fresh.Path()).mkdir("Documents"));
+  EXPECT_EQ(machine.DocumentsFolder(), fresh.Path() + "/Documents/");
+  // A desktop in Chinese names its own folder, which is used once it exists.
+  fresh.Write(".config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/文件\"\n");
+  EXPECT_EQ(machine.DocumentsFolder(), fresh.Path() + "/");
+  ASSERT_TRUE(QDir(fresh.Path()).mkdir("文件"));
+  EXPECT_EQ(machine.DocumentsFolder(), fresh.Path() + "/文件/");
+  qputenv("HOME", home);
+  if (!config.isNull()) qputenv("XDG_CONFIG_HOME", config);
+}
+
 TEST(SystemServices, InstallingReplacesAndRestores) {
   struct Fake : LinuxSystemServices {
     QString ComputerName() const override { return "FAKE"; }

@@ -238,6 +238,13 @@ TEST_F(ReworkOnDemo, GoldenSheetsOfBothExportsAndTheFileReadBack) {
   EXPECT_DOUBLE_EQ(value("J" + totals).toDouble(), cost);
   EXPECT_EQ(cell("A" + totals).value("border").toArray().at(1).toString(), "medium");
   EXPECT_EQ(value("A29").toString(), context.CompanyName) << "the second block's heading";
+  // Each block prints on a page of its own, as the overview exports do.
+  QJsonArray breaks;
+  for (int above = 28; above < row; above += 28)
+    breaks.append(above);
+  EXPECT_EQ(sheet.value("page").toObject().value("breaks").toArray(), breaks);
+  EXPECT_EQ(sheet.value("page").toObject().value("fit").toArray(), (QJsonArray{true, 1, 0}));
+  EXPECT_EQ(sheet.value("dimension").toString(), "A1:J" + totals);
 }
 
 TEST_F(ReworkOnDemo, TheExportReportsNoRowsAndAReportWithoutExport) {
@@ -270,14 +277,14 @@ TEST_F(ReworkOnDemo, TheCommandLineProducesEveryOutput) {
                               "--date-to",   "1151231"};
   // sql: the layout's statement, criteria by option and by the program's names in a file.
   const QString json = folder.Write("criteria.json",
-                                    R"({"VendorKeyword": "V0", "VendorOrder": 2,
+                                    R"({"VendorKeyword": "V0", "VendorOrder": 1,
                                         "KindFilter": 1, "sopt選擇報表": 3})");
   test::CliRun run =
       test::RunCli(cli::RunReworkCommand, QStringList{"sql", "--criteria", json} + common);
   ASSERT_EQ(run.code, 0) << run.err.toStdString();
   ReworkCriteria expected = CriteriaFor(k刀模明細表);
   expected.VendorKeyword = "V0";
-  expected.VendorOrder = kByDieCutter;
+  expected.VendorOrder = kByDieMaker;
   expected.KindFilter = kKindPrinting;
   EXPECT_EQ(run.out, ReworkStatement(k刀模明細表, expected) + "\n");
   run = test::RunCli(cli::RunReworkCommand,

@@ -67,7 +67,7 @@ TEST(ReworkCriteria, TheWindowDefaultsAreThisMonth) {
   EXPECT_EQ(form.txt日期_起, "1130201");
   EXPECT_EQ(form.txt日期_末, "1130229");
   EXPECT_EQ(form.sopt選擇, 3);
-  EXPECT_EQ(form.sopt排序, kSortByDieMaker);
+  EXPECT_EQ(form.sopt排序, kSortByDieCutter);
   EXPECT_EQ(form.sopt選擇報表, k重工明細表);
 }
 

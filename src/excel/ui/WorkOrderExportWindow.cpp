@@ -62,6 +62,9 @@ WorkOrderExportWindow::WorkOrderExportWindow(const AppContext& context, ExportJo
   setWindowTitle(job_.title + QStringLiteral("轉Excel"));
   ui_->Label2->setObjectName(job_.labelName);
   ui_->Label2->setText(QStringLiteral("將") + job_.title + QStringLiteral("轉成Excel檔格式"));
+  // As tall as its controls, in any font: more height would only open a band between the
+  // buttons and the status line. Only its width, and with it the path box, can grow.
+  setFixedHeight(sizeHint().height());
   PrepareControls(this);
   CenterWindow(this);
   ui_->txt存放Excel檔路徑->setText(context_.ExcelFolder + job_.title + QLatin1Char('-') +

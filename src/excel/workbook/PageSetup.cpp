@@ -23,6 +23,14 @@ void PageSetup::SetPaperSize(int paperSize) {
   paperSize_ = paperSize;
 }
 
+void PageSetup::FitToPages(int wide, int tall) {
+  // The file keeps both counts in 16 bits.
+  if (wide < 0 || tall < 0 || wide > 32767 || tall > 32767 || (wide == 0 && tall == 0))
+    throw WorkbookError(QStringLiteral("縮放頁數無效：寬 %1 頁、高 %2 頁").arg(wide).arg(tall));
+  fitWide_ = wide;
+  fitTall_ = tall;
+}
+
 void PageSetup::SetLeftMargin(double points) {
   left_ = CheckedMargin(points, "左");
 }

@@ -1,4 +1,4 @@
-// A worksheet's page setup (ActiveSheet.PageSetup): orientation, paper and margins.
+// A worksheet's page setup (ActiveSheet.PageSetup): orientation, paper, margins and scaling.
 #pragma once
 
 #include "excel/workbook/XlConstants.h"
@@ -33,6 +33,16 @@ class PageSetup {
   void SetHeaderMargin(double points);
   void SetFooterMargin(double points);
 
+  /// Zoom = False with FitToPagesWide = `wide` and FitToPagesTall = `tall`: the print is scaled
+  /// down until it fits so many pages across and down; 0 leaves a direction free (False), so
+  /// FitToPages(1, 0) is one page wide and as many pages tall as the rows need, each ending at a
+  /// manual page break where there is one. Throws WorkbookError outside 0 to 32,767 or for 0 by 0.
+  /// Without it the print is at 100 %.
+  void FitToPages(int wide, int tall);
+  bool FitsToPages() const { return fitWide_ > 0 || fitTall_ > 0; }
+  int FitToPagesWide() const { return fitWide_; }
+  int FitToPagesTall() const { return fitTall_; }
+
   bool operator==(const PageSetup&) const = default;
 
  private:
@@ -44,6 +54,8 @@ class PageSetup {
   double bottom_ = InchesToPoints(0.75);
   double header_ = InchesToPoints(0.3);
   double footer_ = InchesToPoints(0.3);
+  int fitWide_ = 0;
+  int fitTall_ = 0;
 };
 
 }  // namespace tarvel::excel

@@ -1,6 +1,7 @@
 #include "excel/workbook/StylesPatch.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "excel/workbook/WorkbookError.h"
 
@@ -16,10 +17,28 @@ QByteArray Escaped(const QString& text) {
   return text.toHtmlEscaped().toUtf8();
 }
 
+/// Where the cell style numbered `number` lies in `styles`: its start and its length.
+std::pair<qsizetype, qsizetype> CellStyle(const QByteArray& styles, int number) {
+  const qsizetype cellXfs = styles.indexOf("<cellXfs ");
+  const qsizetype end = styles.indexOf("</cellXfs>", cellXfs);
+  if (cellXfs < 0 || end < 0) Unexpected("cellXfs");
+  qsizetype at = cellXfs;
+  for (int i = 0; i <= number; ++i) {
+    at = styles.indexOf("<xf ", at + 1);
+    if (at < 0 || at > end) Unexpected("xf");
+  }
+  const qsizetype close = styles.indexOf('>', at);
+  if (close < 0 || close > end) Unexpected("xf");
+  if (styles[close - 1] == '/') return {at, close + 1 - at};
+  const qsizetype closing = styles.indexOf("</xf>", close);
+  if (closing < 0 || closing > end) Unexpected("xf");
+  return {at, closing + qsizetype(sizeof("</xf>") - 1) - at};
+}
+
 }  // namespace
 
 QByteArray PatchStyles(const QByteArray& styles, const QString& fontName, double fontSize,
-                       const std::vector<int>& quotePrefixStyles) {
+                       int defaultStyle, const std::vector<int>& quotePrefixStyles) {
   QByteArray result = styles;
 
   const qsizetype fonts = result.indexOf("<fonts ");
@@ -31,6 +50,13 @@ QByteArray PatchStyles(const QByteArray& styles, const QString& fontName, double
                                 "\"/><color theme=\"1\"/><name val=\"" + Escaped(fontName) +
                                 "\"/><family val=\"2\"/></font>";
   result.replace(fontStart, fontEnd + qsizetype(sizeof("</font>") - 1) - fontStart, normalFont);
+
+  if (defaultStyle > 0) {
+    const auto [from, length] = CellStyle(result, defaultStyle);
+    const QByteArray copy = result.mid(from, length);
+    const auto [first, firstLength] = CellStyle(result, 0);
+    result.replace(first, firstLength, copy);
+  }
 
   if (quotePrefixStyles.empty()) return result;
   std::vector<int> wanted = quotePrefixStyles;

@@ -132,16 +132,24 @@ void Workbook::SaveAs(const QString& path) {
   CheckOpen();
   const QString target = path.trimmed();
   PackageEdit edit;
+  int defaultStyle = 0;
   try {
     if (target.isEmpty()) throw WorkbookError(QStringLiteral("沒有指定活頁簿的檔名"));
+    // The first sheet's whole-sheet formats become the workbook's default format, which reaches
+    // every cell and column without a style; a later sheet with other ones gives them to its
+    // own columns.
+    Worksheet& first = *sheets_.front();
+    const FormatTable::Id bookDefault = first.sheetFormat_;
     for (const auto& sheet : sheets_) {
-      sheet->Finish();
+      sheet->Finish(bookDefault);
       if (detail::RowFileFailed(sheet->sheet_))
         throw WorkbookError(QStringLiteral("無法寫入暫存資料（磁碟可能已滿）：") +
                             QDir::toNativeSeparators(workFolder_->Path()));
       edit.worksheets.insert(QStringLiteral("xl/worksheets/sheet%1.xml").arg(sheet->Index() + 1),
                              {sheet->rowsWritten_, sheet->lastRowWritten_});
     }
+    if (lxw_format* format = first.FormatFor(FormatTable::kEmpty, false))
+      defaultStyle = lxw_format_get_xf_index(format);
   } catch (...) {
     Discard();
     throw;
@@ -150,7 +158,7 @@ void Workbook::SaveAs(const QString& path) {
   const QString fontName = options_.normalFontName;
   const double fontSize = options_.normalFontSize;
   edit.replace.insert(QStringLiteral("xl/styles.xml"), [=](const QByteArray& styles) {
-    return PatchStyles(styles, fontName, fontSize, quotePrefixStyles);
+    return PatchStyles(styles, fontName, fontSize, defaultStyle, quotePrefixStyles);
   });
 
   // Closing writes the package and frees the workbook, whatever the outcome.

@@ -80,9 +80,11 @@ class Workbook {
   /// characters, one of []:*?/\, an apostrophe at either end, or a name already used).
   Worksheet& AddSheet(const QString& name = {});
 
-  /// Writes the workbook to `path` as an .xlsx file, whatever the extension. The file is made
-  /// beside the target under a temporary name and renamed over it only when complete and
-  /// checked, so on failure the old file, if any, stays as it was and no partial file remains.
+  /// Writes the workbook to `path` as an .xlsx file, whatever the extension. The first sheet's
+  /// whole-sheet formats (Cells) become the workbook's default format, which every cell and
+  /// column without a style of its own shows: the sheets' columns end at their last used one. The
+  /// file is made beside the target under a temporary name and renamed over it only when complete
+  /// and checked, so on failure the old file, if any, stays as it was and no partial file remains.
   /// Throws WorkbookError with a description for the user (the folder missing or not
   /// writable, a full disk, a damaged package). Afterwards, successful or not, the workbook is
   /// closed: its sheets take no more changes.

@@ -92,6 +92,22 @@ excel::PageSetup& Worksheet::PageSetup() {
   return pageSetup_;
 }
 
+void Worksheet::AddPageBreak(int row) {
+  CheckUsable();
+  if (row < 2 || row > kMaxRows)
+    throw WorkbookError(QStringLiteral("工作表「%1」第 %2 列之前不能分頁").arg(name_).arg(row));
+  if (pageBreaks_.contains(row)) return;
+  if (static_cast<int>(pageBreaks_.size()) >= kMaxPageBreaks)
+    throw WorkbookError(
+        QStringLiteral("工作表「%1」已有 %2 個分頁，不能再多").arg(name_).arg(kMaxPageBreaks));
+  pageBreaks_.insert(row);
+}
+
+int Worksheet::LastColumn() const {
+  const int widths = columnWidths_.empty() ? 0 : columnWidths_.rbegin()->first;
+  return std::max(lastCellColumn_, widths);
+}
+
 void Worksheet::FlushRowsBefore(int row) {
   CheckUsable();
   Flush(row);
@@ -242,6 +258,7 @@ void Worksheet::CheckSheetSettingsOpen() const {
 
 void Worksheet::Touched(const CellArea& area) {
   lastRow_ = std::max(lastRow_, area.lastRow);
+  if (area.IsCellBlock()) lastCellColumn_ = std::max(lastCellColumn_, area.lastColumn);
   // The rows of the range just changed stay open: the routines set several properties of one
   // range in a row (MergeCenter is four settings).
   const int window = std::max(1, book_.Options().rowWindow);
@@ -374,23 +391,26 @@ lxw_format* Worksheet::FormatFor(FormatTable::Id format, bool quotePrefix) {
   return known.format;
 }
 
-void Worksheet::Finish() {
+void Worksheet::Finish(FormatTable::Id bookDefault) {
   if (finished_) return;
   FlushAll();
   CommitSettings();
-  WriteColumns();
+  WriteColumns(bookDefault);
   WritePageSetup();
   if (RecordedWorkbook* recorder = book_.Recorder()) recorder->SettingsWritten(index_, Settings());
   finished_ = true;
 }
 
-void Worksheet::WriteColumns() {
+void Worksheet::WriteColumns(FormatTable::Id bookDefault) {
   // Whole-sheet formats show on cells never written through the columns' styles, as Excel
-  // stores Cells formats; a whole-sheet width likewise needs every column.
-  lxw_format* style = FormatFor(FormatTable::kEmpty, false);
+  // stores Cells formats, but only as far as the sheet's last column: beyond it the workbook's
+  // default format carries them when this sheet's are the workbook's. A whole-sheet width
+  // likewise reaches the sheet's columns.
+  lxw_format* style = sheetFormat_ == bookDefault ? nullptr : FormatFor(FormatTable::kEmpty, false);
   const bool everyColumn = style != nullptr || columnWidth_.has_value();
   const double standard = columnWidth_.value_or(book_.Options().standardColumnWidth);
   const int digit = book_.Options().normalDigitPixels;
+  const int lastColumn = LastColumn();
   const auto write = [&](int first, int last, double width) {
     Check(worksheet_set_column(sheet_, static_cast<lxw_col_t>(first - 1),
                                static_cast<lxw_col_t>(last - 1),
@@ -412,7 +432,7 @@ void Worksheet::WriteColumns() {
     next = last + 1;
     it = run;
   }
-  if (everyColumn && next <= kMaxColumns) write(next, kMaxColumns, standard);
+  if (everyColumn && next <= lastColumn) write(next, lastColumn, standard);
 }
 
 void Worksheet::WritePageSetup() {
@@ -426,6 +446,17 @@ void Worksheet::WritePageSetup() {
                         pageSetup_.TopMargin() / 72.0, pageSetup_.BottomMargin() / 72.0);
   detail::SetHeaderFooterMargins(sheet_, pageSetup_.HeaderMargin() / 72.0,
                                  pageSetup_.FooterMargin() / 72.0);
+  if (pageSetup_.FitsToPages())
+    worksheet_fit_to_pages(sheet_, static_cast<uint16_t>(pageSetup_.FitToPagesWide()),
+                           static_cast<uint16_t>(pageSetup_.FitToPagesTall()));
+  if (pageBreaks_.empty()) return;
+  // libxlsxwriter numbers rows from 0 and ends the list with 0: a break before row r (from 1)
+  // is r - 1, never 0.
+  pageBreakRows_.assign(pageBreaks_.begin(), pageBreaks_.end());
+  for (lxw_row_t& row : pageBreakRows_)
+    --row;
+  pageBreakRows_.push_back(0);
+  Check(worksheet_set_h_pagebreaks(sheet_, pageBreakRows_.data()), QStringLiteral("無法設定分頁"));
 }
 
 SheetSettings Worksheet::Settings() const {

@@ -21,6 +21,7 @@
 #include <QString>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "excel/workbook/CellArea.h"
@@ -35,6 +36,9 @@ namespace tarvel::excel {
 
 class Workbook;
 struct SheetSettings;
+
+/// The most manual page breaks a sheet holds: Excel reads no more.
+inline constexpr int kMaxPageBreaks = 1023;
 
 /// What a sheet's rows hold of values (numbers and texts; cells with a format only do not count).
 struct SheetValues {
@@ -70,6 +74,13 @@ class Worksheet {
   /// ActiveSheet.PageSetup.
   excel::PageSetup& PageSetup();
 
+  /// HPageBreaks.Add Before:=Rows(row): the print starts a new page at `row`. Throws
+  /// WorkbookError for row 1, a row beyond the sheet, or a break beyond kMaxPageBreaks; a break
+  /// already there changes nothing. Breaks go into the file when it is saved.
+  void AddPageBreak(int row);
+  /// The rows the manual page breaks come before, top first.
+  const std::set<int>& PageBreaks() const { return pageBreaks_; }
+
   /// Hands every row above `row` to the file; changes to them throw from now on.
   void FlushRowsBefore(int row);
   /// Hands every row collected so far to the file.
@@ -78,6 +89,11 @@ class Worksheet {
   int FirstOpenRow() const { return firstOpenRow_; }
   /// The lowest row changed so far; 0 on an untouched sheet.
   int LastRow() const { return lastRow_; }
+  /// The rightmost column that has a cell (a value, a format or a merge) or a width of its own;
+  /// 0 on an untouched sheet. The file's columns end here: whole-sheet settings reach the
+  /// columns beyond through the workbook's default format (see Workbook::SaveAs), never through
+  /// a style on every column, which would make the sheet 16,384 columns wide to its readers.
+  int LastColumn() const;
   /// The values of the rows handed to the file so far.
   const SheetValues& Values() const { return values_; }
 
@@ -126,8 +142,8 @@ class Worksheet {
   lxw_format* FormatFor(FormatTable::Id format, bool quotePrefix);
   /// Hands everything to libxlsxwriter before the workbook is closed; the sheet takes no
   /// changes afterwards.
-  void Finish();
-  void WriteColumns();
+  void Finish(FormatTable::Id bookDefault);
+  void WriteColumns(FormatTable::Id bookDefault);
   void WritePageSetup();
   SheetSettings Settings() const;
 
@@ -146,9 +162,12 @@ class Worksheet {
   std::optional<double> columnWidth_;
   std::map<int, double> columnWidths_;
   excel::PageSetup pageSetup_;
+  std::set<int> pageBreaks_;
+  std::vector<lxw_row_t> pageBreakRows_;  // libxlsxwriter reads them when the file is closed
 
   int firstOpenRow_ = 1;
   int lastRow_ = 0;
+  int lastCellColumn_ = 0;
   bool settingsCommitted_ = false;
   bool finished_ = false;
   qint64 rowsWritten_ = 0;  // <row> elements libxlsxwriter was given

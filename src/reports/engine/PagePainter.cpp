@@ -58,6 +58,55 @@ PagePainter::PagePainter(QPainter& painter, const PageModel& model, double zoom)
   }
 }
 
+PagePainter::Placement PagePainter::Place(const PageText& text, const Page& page,
+                                          QPointF origin) const {
+  const ItemStyle& style = model_.styles[text.style];
+  const QFontMetricsF& metrics = metrics_[static_cast<size_t>(style.font)];
+  const QRect box = model_.Box(text);
+  Placement placement;
+  placement.box = QRectF(origin.x() + box.left() * sx_, origin.y() + box.top() * sy_,
+                         box.width() * sx_, box.height() * sy_);
+  placement.string = page.Text(text).toString();
+  placement.width = metrics.horizontalAdvance(placement.string);
+  if (placement.width > placement.box.width()) {
+    placement.string = FitBySpacing(std::move(placement.string), metrics, placement.box.width());
+    placement.width = metrics.horizontalAdvance(placement.string);
+  }
+  placement.x = placement.box.left();
+  if (style.alignment == Alignment::Right) {
+    placement.x = placement.box.right() - placement.width;
+  } else if (style.alignment == Alignment::Center) {
+    placement.x = placement.box.left() + (placement.box.width() - placement.width) / 2;
+  }
+  placement.baseline = placement.box.top() + metrics.ascent();
+  if (placement.width > placement.box.width()) {
+    placement.x = placement.box.left();
+    if (placement.width * kMinCondense <= placement.box.width())
+      placement.condense = placement.box.width() / placement.width;
+  }
+  return placement;
+}
+
+QRectF PagePainter::TextRect(int index, std::size_t text, qsizetype from, qsizetype length,
+                             QPointF origin) const {
+  const Page& page = model_.pages.at(static_cast<size_t>(index));
+  const PageText& item = page.texts.at(text);
+  const Placement placement = Place(item, page, origin);
+  const QFontMetricsF& metrics = metrics_[static_cast<size_t>(model_.styles[item.style].font)];
+  qreal left = placement.x;
+  qreal right = placement.x + placement.width * placement.condense;
+  // Blanks taken out to fit the box move the characters: then the whole text stands for them.
+  if (placement.string == page.Text(item)) {
+    left =
+        placement.x + metrics.horizontalAdvance(placement.string.left(from)) * placement.condense;
+    right = placement.x +
+            metrics.horizontalAdvance(placement.string.left(from + length)) * placement.condense;
+  }
+  const QRectF rect(QPointF(left, placement.box.top()),
+                    QPointF(right, placement.box.top() + metrics.height()));
+  return rect.intersected(placement.box.adjusted(0, 0, 0, metrics.height()));
+}
+
 void PagePainter::Paint(int index, QPointF origin) {
   const Page& page = model_.pages.at(static_cast<size_t>(index));
   painter_.save();
@@ -69,37 +118,21 @@ void PagePainter::Paint(int index, QPointF origin) {
       currentFont = style.font;
       painter_.setFont(fonts_[static_cast<size_t>(currentFont)]);
     }
-    const QFontMetricsF& metrics = metrics_[static_cast<size_t>(currentFont)];
-    const QRect box = model_.Box(text);
-    const QRectF rect(origin.x() + box.left() * sx_, origin.y() + box.top() * sy_,
-                      box.width() * sx_, box.height() * sy_);
-    QString string = page.Text(text).toString();
-    qreal width = metrics.horizontalAdvance(string);
-    if (width > rect.width()) {
-      string = FitBySpacing(std::move(string), metrics, rect.width());
-      width = metrics.horizontalAdvance(string);
-    }
-    qreal x = rect.left();
-    if (style.alignment == Alignment::Right) {
-      x = rect.right() - width;
-    } else if (style.alignment == Alignment::Center) {
-      x = rect.left() + (rect.width() - width) / 2;
-    }
-    const QPointF baseline(x, rect.top() + metrics.ascent());
-    if (width <= rect.width()) {
-      painter_.drawText(baseline, string);
-    } else if (width * kMinCondense <= rect.width()) {
+    const Placement placement = Place(text, page, origin);
+    if (placement.width <= placement.box.width()) {
+      painter_.drawText(QPointF(placement.x, placement.baseline), placement.string);
+    } else if (placement.condense < 1) {
       // A little too wide (a date in a narrow column): condensed to fit rather than losing a digit.
       painter_.save();
-      painter_.translate(rect.left(), baseline.y());
-      painter_.scale(rect.width() / width, 1.0);
-      painter_.drawText(QPointF(0, 0), string);
+      painter_.translate(placement.x, placement.baseline);
+      painter_.scale(placement.condense, 1.0);
+      painter_.drawText(QPointF(0, 0), placement.string);
       painter_.restore();
     } else {
       // Far too wide for its box: cut at the box, as the designer's text box does.
       painter_.save();
-      painter_.setClipRect(rect, Qt::IntersectClip);
-      painter_.drawText(QPointF(rect.left(), baseline.y()), string);
+      painter_.setClipRect(placement.box, Qt::IntersectClip);
+      painter_.drawText(QPointF(placement.x, placement.baseline), placement.string);
       painter_.restore();
     }
   }

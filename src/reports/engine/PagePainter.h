@@ -25,11 +25,29 @@ class PagePainter {
   /// Texts are single lines, clipped to their control's box when they are wider.
   void Paint(int index, QPointF origin = {});
 
+  /// Where Paint draws characters `from` to `from + length` of text `text` (an index into the
+  /// page's texts) of page `index`, in device pixels: from the top of the text's box down by
+  /// one line. A text whose blanks were narrowed to fit its box gives its whole extent.
+  QRectF TextRect(int index, std::size_t text, qsizetype from, qsizetype length,
+                  QPointF origin = {}) const;
+
   /// Device pixels per twip, horizontally and vertically.
   double ScaleX() const { return sx_; }
   double ScaleY() const { return sy_; }
 
  private:
+  /// How one text is drawn: the (possibly narrowed) string, its box, its start and baseline,
+  /// and the horizontal condensing of a text a little too wide (1: none).
+  struct Placement {
+    QString string;
+    QRectF box;
+    qreal width = 0;
+    qreal x = 0;
+    qreal baseline = 0;
+    qreal condense = 1;
+  };
+  Placement Place(const PageText& text, const Page& page, QPointF origin) const;
+
   QPainter& painter_;
   const PageModel& model_;
   double sx_;

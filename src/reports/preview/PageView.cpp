@@ -1,5 +1,6 @@
 #include "reports/preview/PageView.h"
 
+#include <QImage>
 #include <QPainter>
 
 #include "reports/engine/PagePainter.h"
@@ -34,6 +35,23 @@ QSizeF PageView::PaperPixels() const {
                 model_->paperHeight * logicalDpiY() / double(kTwipsPerInch));
 }
 
+void PageView::SetHighlight(std::optional<PageHit> hit) {
+  highlight_ = hit;
+  update();
+}
+
+QRect PageView::HighlightRect() const {
+  if (!highlight_ || model_ == nullptr || highlight_->page >= model_->PageCount()) return {};
+  // Measured on a device of this widget's resolution, as paintEvent draws.
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  scratch.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+  scratch.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+  QPainter painter(&scratch);
+  const PagePainter pages(painter, *model_, zoom_);
+  return pages.TextRect(highlight_->page, highlight_->text, highlight_->from, highlight_->length)
+      .toAlignedRect();
+}
+
 QSize PageView::sizeHint() const {
   return (PaperPixels() * zoom_).toSize();
 }
@@ -44,7 +62,12 @@ void PageView::paintEvent(QPaintEvent*) {
   if (model_ == nullptr || page_ < 0 || page_ >= model_->PageCount()) return;
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  PagePainter(painter, *model_, zoom_).Paint(page_);
+  PagePainter pages(painter, *model_, zoom_);
+  if (highlight_ && highlight_->page == page_)
+    painter.fillRect(
+        pages.TextRect(highlight_->page, highlight_->text, highlight_->from, highlight_->length),
+        QColor(255, 214, 0));
+  pages.Paint(page_);
 }
 
 }  // namespace tarvel

@@ -1,9 +1,13 @@
-// The widget that shows one page of a PageModel at a zoom factor, inside the preview's scroll area.
+// The widget that shows one page of a PageModel at a zoom factor, inside the preview's scroll area,
+// with the text found last marked.
 #pragma once
 
 #include <QWidget>
 
+#include <optional>
+
 #include "reports/engine/PageModel.h"
+#include "reports/preview/PageSearch.h"
 
 namespace tarvel {
 
@@ -21,6 +25,11 @@ class PageView : public QWidget {
   double Zoom() const { return zoom_; }
   /// The size of the page at zoom 1, in this widget's pixels.
   QSizeF PaperPixels() const;
+  /// Marks a found text; it shows while its page is shown. Nothing clears the mark.
+  void SetHighlight(std::optional<PageHit> hit);
+  const std::optional<PageHit>& Highlight() const { return highlight_; }
+  /// Where the marked text is in this widget's pixels; empty without a mark.
+  QRect HighlightRect() const;
 
   QSize sizeHint() const override;
 
@@ -31,6 +40,7 @@ class PageView : public QWidget {
   const PageModel* model_ = nullptr;
   int page_ = 0;
   double zoom_ = 1.0;
+  std::optional<PageHit> highlight_;
 };
 
 }  // namespace tarvel

@@ -3,8 +3,12 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
 
 #include "platform/Error.h"
 #include "platform/UserInterface.h"
@@ -19,6 +23,13 @@ namespace {
 
 constexpr double kFitWidth = -1;
 constexpr double kFitPage = -2;
+
+/// The zoom chosen last in any preview: the next one opens with it. A landscape page at 100 %
+/// runs past the right edge of most screens, so the first one fits the width.
+double& RememberedZoom() {
+  static double zoom = kFitWidth;
+  return zoom;
+}
 
 QString DefaultSaveFile(QWidget* parent, const QString& suggested) {
   return QFileDialog::getSaveFileName(parent, QStringLiteral("另存PDF"), suggested,
@@ -47,7 +58,7 @@ PreviewWindow::PreviewWindow(PageModel model, std::unique_ptr<Report> report, QW
       {"150%", 1.5}, {"200%", 2.0}, {"頁寬", kFitWidth}, {"整頁", kFitPage}};
   for (const auto& [text, factor] : zooms)
     ui_->cboZoom->addItem(QString::fromUtf8(text), factor);
-  ui_->cboZoom->setCurrentIndex(2);
+  ui_->cboZoom->setCurrentIndex(std::max(ui_->cboZoom->findData(RememberedZoom()), 0));
 
   ui_->spinPage->setRange(1, std::max(PageCount(), 1));
   ui_->lblPageCount->setText(QStringLiteral("/ %1").arg(PageCount()));
@@ -57,7 +68,13 @@ PreviewWindow::PreviewWindow(PageModel model, std::unique_ptr<Report> report, QW
   connect(ui_->btnNext, &QPushButton::clicked, this, [this] { ShowPage(CurrentPage() + 1); });
   connect(ui_->btnLast, &QPushButton::clicked, this, [this] { ShowPage(PageCount() - 1); });
   connect(ui_->spinPage, &QSpinBox::valueChanged, this, [this](int page) { ShowPage(page - 1); });
-  connect(ui_->cboZoom, &QComboBox::currentIndexChanged, this, &PreviewWindow::ApplyZoomChoice);
+  connect(ui_->cboZoom, &QComboBox::currentIndexChanged, this, [this](int index) {
+    RememberedZoom() = ui_->cboZoom->itemData(index).toDouble();
+    ApplyZoomChoice(index);
+  });
+  connect(ui_->txtFind, &QLineEdit::returnPressed, this, &PreviewWindow::FindNext);
+  connect(ui_->btnFindNext, &QPushButton::clicked, this, &PreviewWindow::FindNext);
+  connect(ui_->btnFindPrevious, &QPushButton::clicked, this, &PreviewWindow::FindPrevious);
   connect(ui_->btnPrint, &QPushButton::clicked, this, &PreviewWindow::Print);
   connect(ui_->btnSavePdf, &QPushButton::clicked, this, &PreviewWindow::SaveAsPdf);
   connect(ui_->btnClose, &QPushButton::clicked, this, &QWidget::close);
@@ -66,13 +83,21 @@ PreviewWindow::PreviewWindow(PageModel model, std::unique_ptr<Report> report, QW
   for (QWidget* child : findChildren<QWidget*>())
     child->installEventFilter(this);
   ShowPage(0);
+  ApplyZoomChoice(ui_->cboZoom->currentIndex());
 }
 
 PreviewWindow::~PreviewWindow() = default;
 
 void PreviewWindow::Exec() {
   setWindowModality(Qt::ApplicationModal);
-  show();
+  // A page of a report needs all the room there is, on the screen the clerk works on.
+  QScreen* screen = parentWidget() != nullptr ? parentWidget()->window()->screen() : nullptr;
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr) {
+    setScreen(screen);
+    move(screen->availableGeometry().topLeft());
+  }
+  showMaximized();
   raise();
   activateWindow();
   // An own loop instead of QDialog::exec: the first activation hides and shows the window, which
@@ -112,15 +137,69 @@ void PreviewWindow::SetZoom(double zoom) {
   UpdateStatus();
 }
 
+QString PreviewWindow::ZoomChoice() const {
+  return ui_->cboZoom->currentText();
+}
+
+bool PreviewWindow::FindNext() {
+  return Find(true);
+}
+
+bool PreviewWindow::FindPrevious() {
+  return Find(false);
+}
+
+bool PreviewWindow::Find(bool forward) {
+  const QString needle = ui_->txtFind->text().trimmed();
+  if (needle != searched_) {
+    hits_ = FindInPages(model_, needle);
+    searched_ = needle;
+    hit_ = -1;
+  }
+  const int count = static_cast<int>(hits_.size());
+  if (count == 0) {
+    view_->SetHighlight(std::nullopt);
+    ui_->lblFindResult->setText(needle.isEmpty() ? QString()
+                                                 : QStringLiteral("找不到「%1」").arg(needle));
+    return false;
+  }
+  const int page = CurrentPage();
+  if (hit_ >= 0 && hits_[static_cast<std::size_t>(hit_)].page == page) {
+    hit_ = (hit_ + (forward ? 1 : count - 1)) % count;
+  } else if (forward) {
+    // The first on or after the page shown; past the last page, the first of all.
+    const auto next = std::find_if(hits_.begin(), hits_.end(),
+                                   [page](const PageHit& hit) { return hit.page >= page; });
+    hit_ = next == hits_.end() ? 0 : static_cast<int>(next - hits_.begin());
+  } else {
+    const auto previous = std::find_if(hits_.rbegin(), hits_.rend(),
+                                       [page](const PageHit& hit) { return hit.page <= page; });
+    hit_ = previous == hits_.rend() ? count - 1 : static_cast<int>(hits_.rend() - previous) - 1;
+  }
+  const PageHit& hit = hits_[static_cast<std::size_t>(hit_)];
+  ShowPage(hit.page);
+  view_->SetHighlight(hit);
+  const QRect mark = view_->HighlightRect();
+  ui_->scrollArea->ensureVisible(mark.center().x(), mark.center().y(), mark.width() / 2 + 48,
+                                 mark.height() / 2 + 48);
+  ui_->lblFindResult->setText(
+      QStringLiteral("「%1」第 %2 筆，共 %3 筆").arg(needle).arg(hit_ + 1).arg(count));
+  return true;
+}
+
 void PreviewWindow::ApplyZoomChoice(int index) {
   const double choice = ui_->cboZoom->itemData(index).toDouble();
   const QSizeF paper = view_->PaperPixels();
   if (paper.isEmpty()) return;
-  const QSize room = ui_->scrollArea->viewport()->size() - QSize(4, 4);
+  // Measured inside the scroll area's frame, with room kept for the vertical scroll bar: a
+  // width that made the bar come and go would change the width again.
+  const QSize inside = ui_->scrollArea->contentsRect().size() - QSize(4, 4);
+  const int bar = ui_->scrollArea->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                        ui_->scrollArea->verticalScrollBar());
   if (choice == kFitWidth) {
-    SetZoom(room.width() / paper.width());
+    SetZoom((inside.width() - bar) / paper.width());
   } else if (choice == kFitPage) {
-    SetZoom(std::min(room.width() / paper.width(), room.height() / paper.height()));
+    SetZoom(std::min(inside.width() / paper.width(), inside.height() / paper.height()));
   } else {
     SetZoom(choice);
   }
@@ -151,12 +230,23 @@ void PreviewWindow::SaveAsPdf() {
   }
 }
 
-bool PreviewWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
+bool PreviewWindow::HandleKey(QObject* target, int key, Qt::KeyboardModifiers modifiers) {
   if (key == Qt::Key_P && modifiers.testFlag(Qt::ControlModifier)) {
     Print();
     return true;
   }
+  if (key == Qt::Key_F && modifiers.testFlag(Qt::ControlModifier)) {
+    ui_->txtFind->setFocus(Qt::ShortcutFocusReason);
+    ui_->txtFind->selectAll();
+    return true;
+  }
+  if (key == Qt::Key_F3 && !(modifiers & (Qt::ControlModifier | Qt::AltModifier))) {
+    Find(!modifiers.testFlag(Qt::ShiftModifier));
+    return true;
+  }
   if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) return false;
+  // In the find box Home and End move in its text.
+  if (target == ui_->txtFind && (key == Qt::Key_Home || key == Qt::Key_End)) return false;
   switch (key) {
     case Qt::Key_PageUp:
       ShowPage(CurrentPage() - 1);
@@ -179,9 +269,13 @@ bool PreviewWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The scroll area is laid out after the window has heard of its own new size.
+  if (watched == ui_->scrollArea && event->type() == QEvent::Resize &&
+      ui_->cboZoom->currentData().toDouble() < 0)
+    ApplyZoomChoice(ui_->cboZoom->currentIndex());
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (HandleKey(key->key(), key->modifiers())) return true;
+    if (HandleKey(watched, key->key(), key->modifiers())) return true;
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -189,7 +283,7 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
 bool PreviewWindow::event(QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (HandleKey(key->key(), key->modifiers())) return true;
+    if (HandleKey(this, key->key(), key->modifiers())) return true;
   }
   if (event->type() == QEvent::WindowActivate) {
     if (!promoted_) {
@@ -208,18 +302,15 @@ void PreviewWindow::PromoteToTopLevel() {
   // window manager picks the new type up.
   ++promotions_;
   const bool wasVisible = isVisible();
+  const Qt::WindowStates state = windowState();
   setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+  setWindowState(state);
   if (wasVisible) show();
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
   if (loop_ != nullptr) loop_->quit();
-}
-
-void PreviewWindow::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  if (ui_->cboZoom->currentData().toDouble() < 0) ApplyZoomChoice(ui_->cboZoom->currentIndex());
 }
 
 }  // namespace tarvel

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -64,6 +65,23 @@ TEST_F(ExportWindowTest, TheProposedNameIsGluedFromTheFolderTheTitleAndTheDate) 
   window.SetSaveFileDialog([](QWidget*, const QString&, const QString&) { return "/tmp/a.xlsx"; });
   window.ChooseFile();
   EXPECT_EQ(window.TargetText(), "/tmp/a.xlsx");
+}
+
+// The status line sits right under the frame of the controls, however the window is sized.
+TEST_F(ExportWindowTest, NoEmptyBandAboveTheStatusLine) {
+  WorkOrderExportWindow window(context, criteria, form);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.resize(window.width() + 200, window.height() + 200);
+  QApplication::processEvents();
+  const QWidget* frame = Control(window, "Picture1");
+  const QWidget* status = Control(window, "StatusBar1");
+  EXPECT_EQ(status->geometry().top(), frame->geometry().bottom() + 1);
+  EXPECT_EQ(status->height(), status->sizeHint().height());
+  EXPECT_EQ(status->geometry().bottom(), window.height() - 1);
+  const QWidget* start = Control(window, "scmd開始");
+  EXPECT_LE(frame->height() - (start->geometry().bottom() + 1), 24)
+      << "the buttons end the frame, with its margin";
 }
 
 TEST_F(ExportWindowTest, StartExportsWithTheButtonsLockedAndRefusesABlankTarget) {

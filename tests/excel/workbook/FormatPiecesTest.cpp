@@ -37,25 +37,29 @@ TEST(ColumnWidth, ShowsTheWidthsOfANormalFontWithEightPixelDigits) {
   EXPECT_EQ(LibxlsxwriterColumnWidth(0, 8), 0);
 }
 
-TEST(StylesPatch, GivesTheNormalFontAndQuotePrefixes) {
+TEST(StylesPatch, GivesTheNormalFontTheDefaultFormatAndQuotePrefixes) {
   const QByteArray styles =
       "<styleSheet><fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/>"
       "<scheme val=\"minor\"/></font><font><b/><name val=\"x\"/></font></fonts>"
       "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\"/></cellStyleXfs>"
       "<cellXfs count=\"4\"><xf numFmtId=\"0\"/><xf numFmtId=\"1\"><alignment/></xf>"
       "<xf numFmtId=\"2\"/><xf numFmtId=\"3\"/></cellXfs></styleSheet>";
-  const QByteArray patched = PatchStyles(styles, QStringLiteral("新<細>明體"), 12, {3, 1, 3});
-  EXPECT_EQ(QString::fromUtf8(patched),
-            QStringLiteral(
-                "<styleSheet><fonts count=\"2\"><font><sz val=\"12\"/><color theme=\"1\"/>"
-                "<name val=\"新&lt;細&gt;明體\"/><family val=\"2\"/></font><font><b/>"
-                "<name val=\"x\"/></font></fonts>"
-                "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\"/></cellStyleXfs>"
-                "<cellXfs count=\"4\"><xf numFmtId=\"0\"/><xf quotePrefix=\"1\" numFmtId=\"1\">"
-                "<alignment/></xf><xf numFmtId=\"2\"/><xf quotePrefix=\"1\" numFmtId=\"3\"/>"
-                "</cellXfs></styleSheet>"));
-  EXPECT_THROW(PatchStyles(styles, QStringLiteral("a"), 12, {4}), WorkbookError);
-  EXPECT_THROW(PatchStyles("<styleSheet/>", QStringLiteral("a"), 12, {}), WorkbookError);
+  const QByteArray patched = PatchStyles(styles, QStringLiteral("新<細>明體"), 12, 1, {3, 1, 3});
+  EXPECT_EQ(
+      QString::fromUtf8(patched),
+      QStringLiteral("<styleSheet><fonts count=\"2\"><font><sz val=\"12\"/><color theme=\"1\"/>"
+                     "<name val=\"新&lt;細&gt;明體\"/><family val=\"2\"/></font><font><b/>"
+                     "<name val=\"x\"/></font></fonts>"
+                     "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\"/></cellStyleXfs>"
+                     "<cellXfs count=\"4\"><xf numFmtId=\"1\"><alignment/></xf>"
+                     "<xf quotePrefix=\"1\" numFmtId=\"1\"><alignment/></xf><xf numFmtId=\"2\"/>"
+                     "<xf quotePrefix=\"1\" numFmtId=\"3\"/></cellXfs></styleSheet>"));
+  EXPECT_TRUE(PatchStyles(styles, QStringLiteral("a"), 12, 0, {})
+                  .contains("<cellXfs count=\"4\"><xf numFmtId=\"0\"/><xf numFmtId=\"1\">"));
+  EXPECT_EQ(PatchStyles(styles, QStringLiteral("a"), 12, 2, {}).count("<xf numFmtId=\"2\"/>"), 2);
+  EXPECT_THROW(PatchStyles(styles, QStringLiteral("a"), 12, 0, {4}), WorkbookError);
+  EXPECT_THROW(PatchStyles(styles, QStringLiteral("a"), 12, 4, {}), WorkbookError);
+  EXPECT_THROW(PatchStyles("<styleSheet/>", QStringLiteral("a"), 12, 0, {}), WorkbookError);
 }
 
 TEST(CellFormat, OverlayAndKeyTellFormatsApart) {

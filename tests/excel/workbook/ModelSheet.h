@@ -96,6 +96,7 @@ inline void WriteModelSheet(Worksheet& sheet, int lines) {
   page.SetBottomMargin(oneCentimetre);
   page.SetHeaderMargin(InchesToPoints(0));
   page.SetFooterMargin(InchesToPoints(0));
+  page.FitToPages(1, 0);
 }
 
 }  // namespace tarvel::excel::test

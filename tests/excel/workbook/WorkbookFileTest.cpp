@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <optional>
 
 #include "ModelSheet.h"
@@ -142,9 +143,14 @@ TEST_F(WorkbookFileTest, TheModelSheetReadsBackAsWritten) {
     EXPECT_NEAR(margins.at(i).toDouble(), 0.3937, 1e-4) << i;
   EXPECT_EQ(margins.at(4).toDouble(), 0);
   EXPECT_EQ(margins.at(5).toDouble(), 0);
+  EXPECT_EQ(page.value("fit").toArray(), array({true, 1, 0}));
+  // The sheet is as wide as its cells: the whole-sheet font reaches the columns beyond through
+  // the workbook's default format, not through a style on each of them.
+  EXPECT_EQ(sheet.value("dimension").toString(), QStringLiteral("A1:M7"));
+  EXPECT_EQ(sheet.value("max_column").toInt(), 13);
   // Widths as a Traditional Chinese Excel (新細明體 12, 8-pixel digits) shows them.
   const QJsonArray columns = sheet.value("columns").toArray();
-  ASSERT_EQ(columns.size(), 13);  // G:H share a width; N:XFD take the standard width
+  ASSERT_EQ(columns.size(), 12);  // G:H share a width
   const auto shownPixels = [&](int column) {
     for (const QJsonValue& run : columns) {
       const QJsonArray range = run.toArray();
@@ -157,8 +163,41 @@ TEST_F(WorkbookFileTest, TheModelSheetReadsBackAsWritten) {
   EXPECT_EQ(shownPixels(5), 285);  // E 35
   EXPECT_EQ(shownPixels(8), 77);   // H 9
   EXPECT_EQ(shownPixels(9), 57);   // I 6.5
-  EXPECT_EQ(shownPixels(14), 72);  // Excel's standard 8.38
-  EXPECT_EQ(shownPixels(16384), 72);
+  EXPECT_EQ(shownPixels(14), -1);  // Excel's standard width, stored nowhere
+}
+
+TEST_F(WorkbookFileTest, ManualPageBreaksAndScalingReadBack) {
+  const QString path = dir_.File(QStringLiteral("breaks.xlsx"));
+  Workbook book({.tempFolder = dir_.Path()});
+  Worksheet& sheet = book.ActiveSheet();
+  for (int r = 1; r <= 84; ++r)
+    sheet.Cells(r, 2).SetValue(double(r));
+  sheet.AddPageBreak(57);
+  sheet.AddPageBreak(29);
+  sheet.AddPageBreak(29);
+  EXPECT_THROW(sheet.AddPageBreak(1), WorkbookError);
+  sheet.PageSetup().FitToPages(1, 0);
+  EXPECT_THROW(sheet.PageSetup().FitToPages(0, 0), WorkbookError);
+  EXPECT_THROW(sheet.PageSetup().FitToPages(1, -1), WorkbookError);
+  // A sheet takes as many breaks as Excel reads, and no more.
+  Worksheet& full = book.AddSheet();
+  full.Cells(1, 1).SetValue(1);
+  for (int i = 0; i < kMaxPageBreaks; ++i)
+    full.AddPageBreak(2 + i);
+  EXPECT_THROW(full.AddPageBreak(5000), WorkbookError);
+  book.SaveAs(path);
+
+  const std::optional<QJsonObject> read = test::OpenpyxlRead(path);
+  if (!read) GTEST_SKIP() << "/usr/bin/python3 has no openpyxl";
+  const QJsonObject first = read->value("sheet").toObject().value("工作表1").toObject();
+  const QJsonObject page = first.value("page").toObject();
+  EXPECT_EQ(page.value("breaks").toArray(), (QJsonArray{28, 56})) << "a page ends above each";
+  EXPECT_EQ(page.value("fit").toArray(), (QJsonArray{true, 1, 0}))
+      << QJsonDocument(page).toJson().toStdString();
+  EXPECT_EQ(first.value("dimension").toString(), QStringLiteral("B1:B84"));
+  const QJsonObject second = read->value("sheet").toObject().value("工作表2").toObject();
+  EXPECT_EQ(second.value("page").toObject().value("breaks").toArray().size(), kMaxPageBreaks);
+  EXPECT_EQ(second.value("page").toObject().value("fit").toArray().first(), false);
 }
 
 TEST_F(WorkbookFileTest, LongSheetsAreCompleteAndGoOnOnASecondSheet) {

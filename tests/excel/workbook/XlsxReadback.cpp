@@ -13,10 +13,16 @@ constexpr char kReadScript[] = R"PY(
 import json, sys
 import openpyxl
 
+def given(count):
+    # An attribute left out of the file has the format's default, 1.
+    return 1 if count is None else int(count)
+
 def rgb(color):
     return color.rgb if color is not None and color.type == "rgb" else None
 
 book = openpyxl.load_workbook(sys.argv[1])
+# Read-only mode trusts the sheet's own record of its size, as streaming readers do.
+streamed = openpyxl.load_workbook(sys.argv[1], read_only=True)
 result = {"sheets": book.sheetnames, "sheet": {}}
 for sheet in book.worksheets:
     cells = {}
@@ -33,6 +39,7 @@ for sheet in book.worksheets:
                            rgb(c.border.top.color), rgb(c.border.bottom.color)],
             }
     margins = sheet.page_margins
+    setup = sheet.sheet_properties.pageSetUpPr
     result["sheet"][sheet.title] = {
         "cells": cells,
         "merged": sorted(str(r) for r in sheet.merged_cells.ranges),
@@ -43,7 +50,12 @@ for sheet in book.worksheets:
         "page": {"orientation": sheet.page_setup.orientation,
                  "paper": sheet.page_setup.paperSize,
                  "margins": [margins.left, margins.right, margins.top, margins.bottom,
-                             margins.header, margins.footer]},
+                             margins.header, margins.footer],
+                 "fit": [bool(setup and setup.fitToPage), given(sheet.page_setup.fitToWidth),
+                         given(sheet.page_setup.fitToHeight)],
+                 "breaks": [b.id for b in sheet.row_breaks.brk]},
+        "dimension": streamed[sheet.title].calculate_dimension(),
+        "max_column": streamed[sheet.title].max_column,
     }
 print(json.dumps(result, ensure_ascii=False))
 )PY";

@@ -21,8 +21,10 @@ QString XmlLines(const QByteArray& xml);
 /// underline, rgb], "align": [horizontal, vertical, wrap], "border": [top, bottom, top rgb,
 /// bottom rgb]}}, "merged": [...], "rows": {"1": height}, "default_row_height", "columns":
 /// [[min, max, width]], "page": {"orientation", "paper", "margins": [l, r, t, b, header,
-/// footer]}}}}. Nothing when /usr/bin/python3 has no openpyxl (the caller skips); a failing
-/// read fails the test.
+/// footer], "fit": [fit to pages, wide, tall], "breaks": [rows a page ends with]}, "dimension"
+/// and "max_column" as a streaming reader (read-only mode) takes them from the sheet}}}.
+/// Nothing when /usr/bin/python3 has no openpyxl (the caller skips); a failing read fails the
+/// test.
 std::optional<QJsonObject> OpenpyxlRead(const QString& path);
 
 }  // namespace tarvel::excel::test

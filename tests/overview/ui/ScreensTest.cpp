@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "common/forms/TraditionalChineseFont.h"
 #include "excel/ui/WorkOrderExportWindow.h"
 #include "lookup/LookupRowsModel.h"
 #include "lookup/LookupWindow.h"
@@ -51,7 +52,21 @@ void Picture(QWidget& window, const QString& name) {
   EXPECT_TRUE(picture.save(QDir(folder).filePath(name + QStringLiteral(".png"))));
 }
 
-class Screens : public MainWindowTest {};
+// In the font the program gives its windows: captions must fit in it.
+class Screens : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    UseTraditionalChineseFont();
+  }
+  void TearDown() override {
+    MainWindowTest::TearDown();
+    QApplication::setFont(desktopFont_);
+  }
+
+ private:
+  QFont desktopFont_ = QApplication::font();
+};
 
 TEST_F(Screens, MainWindowInEachArrangement) {
   context.CompanyName = "翠峰彩色印刷";  // all seven choices
@@ -131,7 +146,18 @@ TEST_F(Screens, PreviewOfTable1) {
   preview.resize(1000, 760);
   preview.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-  EXPECT_GE(preview.PageCount(), 1);
+  ASSERT_GE(preview.PageCount(), 1);
+  // The last work order of the last page, found as a clerk finds it.
+  const int last = preview.PageCount() - 1;
+  const Page& page = preview.Model().pages[static_cast<std::size_t>(last)];
+  QString po;
+  for (const PageText& text : page.texts)
+    if (preview.Model().styles[text.style].control == "txtPO") po = page.Text(text).toString();
+  ASSERT_FALSE(po.isEmpty());
+  Find<QLineEdit>(preview, "txtFind")->setText(po);
+  EXPECT_TRUE(preview.FindNext());
+  EXPECT_EQ(preview.CurrentPage(), last);
+  QApplication::processEvents();
   Picture(preview, "預覽列印-rptTarvel_1");
 }
 

@@ -4,9 +4,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "reports/engine/TestReports.h"
 #include "reports/preview/PageView.h"
@@ -108,6 +114,41 @@ TEST(ReportPreview, ButtonsAndKeysNavigateThePages) {
   EXPECT_TRUE(last->isEnabled());
 }
 
+// The first preview of the program fits the page's width; each opens with the zoom chosen last.
+TEST(ReportPreview, OpensMaximisedFittingTheWidthAndKeepsTheZoomChosenLast) {
+  QWidget owner;
+  owner.show();
+  const auto open = [&](const std::function<void(PreviewWindow&, QComboBox&)>& look) {
+    PreviewWindow window(ThreePageReport()->Run(), nullptr, &owner);
+    QTimer::singleShot(0, &window, [&] {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return window.isMaximized(); }));
+      // Becoming a window of its own keeps it maximised.
+      QEvent activate(QEvent::WindowActivate);
+      QCoreApplication::sendEvent(&window, &activate);
+      QApplication::processEvents();
+      EXPECT_TRUE(window.isMaximized() && window.isVisible());
+      EXPECT_EQ(window.screen(), owner.screen());
+      look(window, *window.findChild<QComboBox*>(QStringLiteral("cboZoom")));
+      window.close();
+    });
+    window.Exec();
+  };
+  open([](PreviewWindow& window, QComboBox& zoom) {
+    EXPECT_EQ(window.ZoomChoice(), "頁寬");
+    EXPECT_EQ(zoom.findText(QStringLiteral("整頁")) >= 0 && zoom.findText("100%") >= 0, true);
+    const auto* area = window.findChild<QScrollArea*>(QStringLiteral("scrollArea"));
+    const int room = area->contentsRect().width() - area->verticalScrollBar()->sizeHint().width();
+    EXPECT_NEAR(window.findChild<PageView*>()->width(), room - 4, 2);
+    EXPECT_GT(window.findChild<PageView*>()->width(), 700) << "the screen's width, not 100 %";
+    zoom.setCurrentIndex(zoom.findText(QStringLiteral("150%")));
+  });
+  open([](PreviewWindow& window, QComboBox& zoom) {
+    EXPECT_EQ(window.ZoomChoice(), "150%");
+    EXPECT_DOUBLE_EQ(window.Zoom(), 1.5);
+    zoom.setCurrentIndex(zoom.findText(QStringLiteral("頁寬")));
+  });
+}
+
 TEST(ReportPreview, ZoomScalesThePage) {
   auto report = ThreePageReport();
   PreviewWindow window(report->Run(), nullptr);
@@ -115,6 +156,7 @@ TEST(ReportPreview, ZoomScalesThePage) {
   auto* zoom = window.findChild<QComboBox*>(QStringLiteral("cboZoom"));
   auto* view = window.findChild<PageView*>();
   ASSERT_TRUE(zoom && view);
+  zoom->setCurrentIndex(zoom->findText(QStringLiteral("100%")));
   const QSize atFull = view->size();
   zoom->setCurrentIndex(zoom->findText(QStringLiteral("200%")));
   EXPECT_DOUBLE_EQ(window.Zoom(), 2.0);
@@ -130,6 +172,89 @@ TEST(ReportPreview, ZoomScalesThePage) {
   EXPECT_LE(view->height(), viewport->height());
   EXPECT_LE(view->width(), viewport->width());
   EXPECT_LT(window.Zoom(), 1.0);
+  zoom->setCurrentIndex(zoom->findText(QStringLiteral("頁寬")));
+}
+
+/// The share of the marked text's rectangle that shows the marking colour.
+double MarkedShare(PageView& view) {
+  const QRect mark = view.HighlightRect();
+  if (mark.isEmpty()) return 0;
+  const QImage picture = view.grab().toImage();
+  int marked = 0;
+  for (int y = mark.top(); y <= mark.bottom(); ++y)
+    for (int x = mark.left(); x <= mark.right(); ++x)
+      marked += picture.pixelColor(x, y) == QColor(255, 214, 0);
+  return double(marked) / (mark.width() * mark.height());
+}
+
+int MarkedPixels(PageView& view) {
+  const QImage picture = view.grab().toImage();
+  int marked = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      marked += picture.pixelColor(x, y) == QColor(255, 214, 0);
+  return marked;
+}
+
+TEST(ReportPreview, CtrlFFindsTextOnEveryPageAndF3GoesToTheNextAndPrevious) {
+  PreviewWindow window(ThreePageReport()->Run(), nullptr);
+  window.resize(1000, 760);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto* find = window.findChild<QLineEdit*>(QStringLiteral("txtFind"));
+  auto* result = window.findChild<QLabel*>(QStringLiteral("lblFindResult"));
+  auto* view = window.findChild<PageView*>();
+  ASSERT_TRUE(find && result && view);
+  QWidget* scrollArea = window.findChild<QWidget*>(QStringLiteral("scrollArea"));
+  const auto look = [&](const char* text) {
+    PressKey(scrollArea, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(find->hasFocus());
+    EXPECT_EQ(find->selectedText(), find->text()) << "Ctrl+F selects what was looked for";
+    find->insert(QString::fromUtf8(text));  // typed (QTest types ASCII only)
+    QTest::keyClick(find, Qt::Key_Return);
+  };
+
+  // 工單1 and 工單10: the first page and the third.
+  look("工單1");
+  EXPECT_EQ(window.Hits().size(), 2u);
+  EXPECT_EQ(window.CurrentPage(), 0);
+  EXPECT_EQ(result->text(), "「工單1」第 1 筆，共 2 筆");
+  EXPECT_GT(MarkedShare(*view), 0.3) << "the found text is marked";
+  PressKey(find, Qt::Key_F3);
+  EXPECT_EQ(window.CurrentPage(), 2);
+  EXPECT_EQ(result->text(), "「工單1」第 2 筆，共 2 筆");
+  EXPECT_GT(MarkedShare(*view), 0.3);
+  PressKey(&window, Qt::Key_F3);
+  EXPECT_EQ(window.CurrentPage(), 0) << "past the last page it starts again";
+  PressKey(&window, Qt::Key_F3, Qt::ShiftModifier);
+  EXPECT_EQ(window.CurrentPage(), 2);
+  PressKey(&window, Qt::Key_PageUp);
+  EXPECT_EQ(MarkedPixels(*view), 0) << "the mark stays with its page";
+  PressKey(&window, Qt::Key_F3);
+  EXPECT_EQ(window.CurrentPage(), 2) << "the next from the page shown";
+
+  // Nothing: the page stays and nothing is marked.
+  look("工單99");
+  EXPECT_FALSE(window.FindNext());
+  EXPECT_EQ(window.CurrentPage(), 2);
+  EXPECT_EQ(result->text(), "找不到「工單99」");
+  EXPECT_EQ(MarkedPixels(*view), 0);
+
+  // A Chinese text in the heading of every page; full-width digits find half-width ones.
+  look("覽表");
+  EXPECT_EQ(window.Hits().size(), 3u);
+  EXPECT_EQ(window.CurrentPage(), 2);
+  PressKey(&window, Qt::Key_F3);
+  EXPECT_EQ(window.CurrentPage(), 0);
+  look("工單１０");
+  EXPECT_EQ(window.CurrentPage(), 2);
+  EXPECT_EQ(window.Hits().size(), 1u);
+
+  // In the find box Home and End move the cursor, not the pages.
+  find->setFocus();
+  PressKey(find, Qt::Key_Home);
+  EXPECT_EQ(window.CurrentPage(), 2);
+  EXPECT_EQ(find->cursorPosition(), 0);
 }
 
 TEST(ReportPreview, FirstActivationMakesItATopLevelWindowOnce) {

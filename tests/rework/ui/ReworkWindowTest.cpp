@@ -99,7 +99,7 @@ TEST_F(ReworkWindowTest, TheFirstActivationSetsThisMonthAndFocusesTheFirstNumber
   EXPECT_EQ(QApplication::focusWidget(), Box("txt單號_起"));
   EXPECT_TRUE(Get<QRadioButton>("sopt選擇報表_0")->isChecked());
   EXPECT_TRUE(Get<QRadioButton>("sopt選擇_3")->isChecked());
-  EXPECT_TRUE(Get<QRadioButton>("sopt排序_0")->isChecked());
+  EXPECT_TRUE(Get<QRadioButton>("sopt排序_7")->isChecked()) << "軋工廠商 when created";
   EXPECT_EQ(Get<QLabel>("Label21")->text(), "條件設定");
   EXPECT_EQ(Get<QLabel>("Label22")->text(), "選擇報表");
   const char* captions[][2] = {{"ssc列印", "列印"},
@@ -108,6 +108,7 @@ TEST_F(ReworkWindowTest, TheFirstActivationSetsThisMonthAndFocusesTheFirstNumber
                                {"ssc回前畫面_列印", "離　　開"},
                                {"sopt選擇報表_1", "打樣明細表"},
                                {"sopt選擇報表_3", "刀模明細表"},
+                               {"sopt排序_0", "刀模廠商"},
                                {"sopt排序_7", "軋工廠商"},
                                {"chk選項", "選項"}};
   for (const auto& [name, caption] : captions)
@@ -229,7 +230,7 @@ TEST_F(ReworkWindowTest, TheButtonsRunTheQueryAndHandOnTheirCriteria) {
   Click("ssc預覽列印");
   Click("ssc轉Excel檔");
   Click("sopt選擇報表_3");
-  Click("sopt排序_7");
+  Click("sopt排序_0");
   Type("txt單號_起", "999");  // hidden for the die list
   Click("ssc預覽列印");
   ASSERT_EQ(outputs, (std::vector<ReworkOutputCall>{{k重工明細表, OutputMode::Print},
@@ -241,7 +242,7 @@ TEST_F(ReworkWindowTest, TheButtonsRunTheQueryAndHandOnTheirCriteria) {
   EXPECT_EQ(outputCriteria[0].KindFilter, kKindAll);
   EXPECT_EQ(outputCriteria[1].ReportName, "");
   EXPECT_EQ(outputCriteria[2].ReportName, "打樣明細表");
-  EXPECT_EQ(outputCriteria[3].VendorOrder, kByDieCutter);
+  EXPECT_EQ(outputCriteria[3].VendorOrder, kByDieMaker);
   EXPECT_EQ(outputCriteria[3].ReportName, "打樣明細表") << "kept from the Excel output";
   EXPECT_EQ(Get("ssc預覽列印")->cursor().shape(), Qt::PointingHandCursor)
       << "the button's own pointer is back";
