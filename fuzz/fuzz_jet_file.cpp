@@ -12,8 +12,10 @@
 #include <memory>
 
 #include "db/DbError.h"
+#include "db/EngineCatalog.h"
 #include "db/JetFile.h"
 #include "db/JetModule.h"
+#include "db/SqliteAccessFunctions.h"
 
 namespace {
 
@@ -33,7 +35,9 @@ void ReadEverything(const std::shared_ptr<tarvel::db::jet::Source>& source) {
   sqlite3* db = nullptr;
   sqlite3_open(":memory:", &db);
   const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(db, &sqlite3_close_v2);
-  tarvel::db::jet::Attach(db, source);
+  tarvel::db::RegisterAccessFunctions(db);
+  tarvel::db::SqliteCatalog catalog(db);
+  tarvel::db::jet::Attach(db, source, catalog);
   for (const QString& table : source->file->Tables()) {
     const QByteArray sql = (QStringLiteral("select * from \"") + table + u'"').toUtf8();
     sqlite3_stmt* stmt = nullptr;

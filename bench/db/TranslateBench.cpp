@@ -10,6 +10,7 @@
 
 #include "db/Connection.h"
 #include "db/SqliteBackend.h"
+#include "db/sql/Parser.h"
 #include "db/sql/Translate.h"
 #include "demo/DemoDatabase.h"
 #include "platform/Clock.h"
@@ -70,6 +71,16 @@ void BM_TranslateLongestStatement(benchmark::State& state) {
   state.counters["chars"] = static_cast<double>(f.longest.size());
 }
 BENCHMARK(BM_TranslateLongestStatement)->Unit(benchmark::kMicrosecond);
+
+// The parser's share of the above: the text into a tree, without names resolved or SQL written.
+void BM_ParseLongestStatement(benchmark::State& state) {
+  Fixture& f = Schema();
+  for (auto _ : state) {
+    const db::sql::Statement statement = db::sql::Parse(f.longest);
+    benchmark::DoNotOptimize(statement.query.get());
+  }
+}
+BENCHMARK(BM_ParseLongestStatement)->Unit(benchmark::kMicrosecond);
 
 // The bare baseline: SQLite compiling the text the translation gives.
 void BM_SqliteCompilesTheTranslation(benchmark::State& state) {
