@@ -9,9 +9,9 @@
 #include <cstdint>
 
 #include "FuzzCheck.h"
+#include "criteria/WhereClauses.h"
 #include "db/Connection.h"
 #include "demo/DemoDatabase.h"
-#include "overview/criteria/WhereClauses.h"
 #include "platform/Conversions.h"
 #include "platform/Error.h"
 #include "startup/AppContext.h"

@@ -16,8 +16,8 @@
 #include "common/RocDate.h"
 #include "db/Connection.h"
 #include "demo/DemoDatabase.h"
-#include "excel/ExportFrame.h"
 #include "excel/workbook/Workbook.h"
+#include "output/ReportCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/Conversions.h"
 #include "startup/DatabaseLocation.h"
@@ -50,7 +50,8 @@ struct Fixture {
     form.txt日期_起 = "0000000";
     form.txt日期_末 = "9999999";
     CaptureCriteria(form, criteria);
-    statement = excel::ExportStatement(excel::ExportRoutine::ItemCode, criteria, context);
+    statement =
+        RowFor(form).Statement({.context = context, .overview = &criteria}, StatementUse::Export);
   }
 };
 
@@ -232,7 +233,9 @@ void BM_ExportItemCode(benchmark::State& state) {
     db::Cursor rows = connection->OpenCursor(f.statement);
     rows.Next();
     excel::Workbook book({.tempFolder = f.dir.path()});
-    excel::CreateExport(excel::ExportRoutine::ItemCode, f.criteria, f.context)->Write(rows, book);
+    FindRow(QStringLiteral("rptTarvel_1"))
+        ->CreateExport({.context = f.context, .overview = &f.criteria})
+        ->Write(rows, book);
     QElapsedTimer saving;
     saving.start();
     book.SaveAs(path);

@@ -10,11 +10,11 @@
 #include <QTemporaryDir>
 
 #include "demo/DemoDatabase.h"
-#include "overview/ui/frmTarvel.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
 #include "startup/AppContext.h"
 #include "startup/Startup.h"
+#include "windows/overview/MainWindow.h"
 
 namespace tarvel {
 namespace {
@@ -57,7 +57,7 @@ void BM_StartupToFirstActivation(benchmark::State& state) {
     LoadContextForDatabase(context, f.database, f.commandLine);
     MainWindowSeams seams;
     seams.endProgram = [] { qFatal("the launcher is this process"); };
-    frmTarvel window(context, std::move(seams));
+    MainWindow window(context, std::move(seams));
     window.show();
     window.FirstActivation();
     QApplication::processEvents();

@@ -13,12 +13,12 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "criteria/Statement.h"
 #include "db/Connection.h"
 #include "db/sql/Translate.h"
 #include "demo/DemoDatabase.h"
-#include "overview/criteria/Statement.h"
+#include "output/ReportCatalogue.h"
 #include "platform/Clock.h"
-#include "reports/ReportCatalogue.h"
 #include "reports/engine/TextDump.h"
 #include "startup/DatabaseLocation.h"
 
@@ -72,7 +72,8 @@ struct Fixture {
     form.txt日期_起 = "0000000";
     form.txt日期_末 = "9999999";
     CaptureCriteria(form, criteria);
-    statement = ComposeStatement(FindLayout("rptTarvel_1")->statement, criteria, server);
+    statement = FindRow("rptTarvel_1")
+                    ->Statement({.context = server, .overview = &criteria}, StatementUse::Layout);
     ready = true;
   }
 };
@@ -141,7 +142,8 @@ void Report(benchmark::State& state, const AppContext& context) {
   if (!f.ready) return state.SkipWithError("no PostgreSQL cluster");
   int pages = 0;
   for (auto _ : state) {
-    const PageModel model = CreateLayout("rptTarvel_1", f.criteria, context)->Run();
+    const PageModel model =
+        FindRow("rptTarvel_1")->CreateLayout({.context = context, .overview = &f.criteria})->Run();
     pages = model.PageCount();
     benchmark::DoNotOptimize(DumpText(model).size());
   }

@@ -6,12 +6,12 @@
 #include "common/forms/MessageBoxUi.h"
 #include "common/forms/QtTranslations.h"
 #include "common/forms/TraditionalChineseFont.h"
-#include "overview/ui/frmTarvel.h"
 #include "platform/Termination.h"
 #include "reports/engine/ReportFonts.h"
 #include "startup/AppContext.h"
 #include "startup/LaunchArguments.h"
 #include "startup/Startup.h"
+#include "windows/overview/MainWindow.h"
 
 int main(int argc, char* argv[]) {
   // Before anything that may start threads: they would take the signals the handler expects.
@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
   tarvel::SetUi(&ui);
 
   tarvel::AppContext context;
-  std::unique_ptr<tarvel::frmTarvel> window;
+  std::unique_ptr<tarvel::MainWindow> window;
   // Logout, shutdown, a closed terminal or Ctrl+C close the program as its user would: the
   // running-window row goes, then every event loop (modal windows' too) ends.
   QSocketNotifier ending(tarvel::TerminationNotifierFd(), QSocketNotifier::Read);
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
   // The lock lives in `started` until the program ends.
   const tarvel::StartupResult started =
       tarvel::Main(context, commandLine, [&window](tarvel::AppContext& loaded) {
-        window = std::make_unique<tarvel::frmTarvel>(loaded);
+        window = std::make_unique<tarvel::MainWindow>(loaded);
         window->show();
       });
   int status = 0;

@@ -3,24 +3,15 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonValue>
 #include <optional>
-#include <vector>
 
 #include "cli/Command.h"
-#include "db/ServerUri.h"
 #include "platform/Clock.h"
-#include "platform/SystemServices.h"
-#include "platform/UserInterface.h"
-#include "startup/DatabaseLocation.h"
 #include "startup/LaunchArguments.h"
-#include "startup/Startup.h"
+#include "startup/StartupProbe.h"
 
 namespace tarvel::cli {
 namespace {
-
 const char kUsage[] =
     "usage: tarvel-cli context --program-folder DIR [--user NAME] [--host NAME]\n"
     "                          [--userprofile DIR] [--today YYYY-MM-DD] -- 'COMMAND LINE'\n"
@@ -32,85 +23,10 @@ const char kUsage[] =
     "  When the context cannot be loaded the start stops after its message: the JSON shows how\n"
     "  far it came, the message also goes to standard error and the exit status is 1.\n";
 
-/// The machine, with the answers the support user chose instead of its own.
-class ChosenSystem final : public LinuxSystemServices {
- public:
-  QString ComputerName() const override {
-    return host ? *host : LinuxSystemServices::ComputerName();
-  }
-  QString UserName() const override { return user ? *user : LinuxSystemServices::UserName(); }
-  QString ProgramFolder() const override { return programFolder; }
-  QString EnvironmentVariable(const QString& name) const override {
-    if (profile && name.compare(QLatin1String("userprofile"), Qt::CaseInsensitive) == 0)
-      return *profile;
-    return LinuxSystemServices::EnvironmentVariable(name);
-  }
-
-  QString programFolder;
-  std::optional<QString> host;
-  std::optional<QString> user;
-  std::optional<QString> profile;
-};
-
-struct Message {
-  QString text;
-  int style;
-  QString title;
-};
-
-/// Keeps what the start-up would have shown, to print it with the context.
-class CollectingUi final : public UserInterface {
- public:
-  CollectingUi() : previous_(&Ui()) { SetUi(this); }
-  ~CollectingUi() override { SetUi(previous_); }
-  CollectingUi(const CollectingUi&) = delete;
-  CollectingUi& operator=(const CollectingUi&) = delete;
-  void ShowMessage(const QString& text, int style, const QString& title) override {
-    messages.push_back({text, style, title});
-  }
-  void SetBusy(bool) override {}
-
-  std::vector<Message> messages;
-
- private:
-  UserInterface* previous_;
-};
-
-QString Json(const QJsonValue& value) {
-  const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-  return QString::fromUtf8(array.mid(1, array.size() - 2));
-}
-
-QString Json(const QString& text) {
-  return Json(QJsonValue(text));
-}
-
-template <size_t N>
-QString Json(const std::array<QString, N>& texts) {
-  QStringList items;
-  for (const QString& text : texts)
-    items << Json(text);
-  return QLatin1Char('[') + items.join(QStringLiteral(", ")) + QLatin1Char(']');
-}
-
-QString OutcomeName(StartOutcome outcome) {
-  switch (outcome) {
-    case StartOutcome::kRunning:
-      return QStringLiteral("running");
-    case StartOutcome::kSecondInstance:
-      return QStringLiteral("secondInstance");
-    case StartOutcome::kMissingToken:
-      return QStringLiteral("missingToken");
-    case StartOutcome::kContextFailed:
-      return QStringLiteral("contextFailed");
-  }
-  return {};
-}
-
 }  // namespace
 
 int RunContextCommand(const QStringList& args, CommandIo io) {
-  ChosenSystem system;
+  ProbeSetup system;
   QString folder;
   QStringList commandWords;
   std::optional<QDate> today;
@@ -160,65 +76,10 @@ int RunContextCommand(const QStringList& args, CommandIo io) {
   // The command fixes the clock for its own run only.
   std::optional<ScopedToday> clock;
   if (today) clock.emplace(*today);
-  AppContext context;
-  const QString commandLine = CommandLineText(commandWords);
-  StartupResult result;
-  std::vector<Message> messages;
-  bool windowShown = false;
-  {
-    ScopedSystemServices installed(system);
-    CollectingUi ui;
-    result = Main(context, commandLine, [&](AppContext&) { windowShown = true; });
-    messages = ui.messages;
-  }
-  const bool launcherAlive = system.IsLauncherAlive(context.LauncherWindow);
-
-  const auto line = [&](const char* key, const QString& json, bool last = false) {
-    io.out << "  \"" << key << "\": " << json << (last ? "\n" : ",\n");
-  };
-  io.out << "{\n";
-  // Passwords are never printed: a server's URI's, and the Jet file's of the connection string.
-  line("ConnectionString", Json(ConnectionStringForDisplay(context.ConnectionString)));
-  line("MachineUserName", Json(context.MachineUserName));
-  line("AdminName", Json(context.AdminName));
-  line("UserName", Json(context.UserName));
-  line("EmployeeId", Json(context.EmployeeId));
-  line("ExcelExtension", Json(context.ExcelExtension));
-  line("DocumentExtension", Json(context.DocumentExtension));
-  line("LauncherWindow", Json(QJsonValue(context.LauncherWindow)));
-  line("MainWindowHandle", Json(QJsonValue(context.MainWindowHandle)));
-  line("Groups", Json(context.Groups));
-  line("ExtensionNumber", Json(context.ExtensionNumber));
-  line("CompanyName", Json(context.CompanyName));
-  line("ProfitRateBase", Json(context.ProfitRateBase));
-  line("WorkOrderRights", Json(context.WorkOrderRights));
-  line("ExcelFolder", Json(context.ExcelFolder));
-  line("TempFolder", Json(context.TempFolder));
-  line("Site", Json(context.Site));
-  line("DatabaseFolder", Json(db::RedactUri(context.DatabaseFolder)));
-  line("DatabasePassword",
-       Json(context.DatabasePassword.isEmpty() ? QString() : QStringLiteral("***")));
-  line("LookupColours", Json(context.LookupColours));
-  QStringList shown;
-  for (const Message& m : messages)
-    shown << QStringLiteral("{\"text\": %1, \"style\": %2, \"title\": %3}")
-                 .arg(Json(m.text))
-                 .arg(m.style)
-                 .arg(Json(m.title));
-  line("messages", shown.isEmpty() ? QStringLiteral("[]")
-                                   : "[\n    " + shown.join(QStringLiteral(",\n    ")) + "\n  ]");
-  line("outcome", Json(OutcomeName(result.outcome)));
-  line("secondInstance", result.outcome == StartOutcome::kSecondInstance ? "true" : "false");
-  line("missingToken", result.outcome == StartOutcome::kMissingToken ? "true" : "false");
-  line("mainWindowShown", windowShown ? "true" : "false");
-  // The main window ends the program on its first activation when the menu is gone.
-  line("launcherAlive", launcherAlive ? "true" : "false", true);
-  io.out << "}\n";
-  if (result.outcome == StartOutcome::kContextFailed) {
-    // The loader's message is the last one shown: the start went no further.
-    io.err << "tarvel-cli context: ";
-    if (!messages.empty()) io.err << messages.back().title << ": " << messages.back().text;
-    io.err << "\n";
+  const ProbeResult probe = ProbeStartup(system, CommandLineText(commandWords));
+  io.out << probe.json;
+  if (probe.contextFailed) {
+    io.err << "tarvel-cli context: " << probe.failure << "\n";
     return 1;
   }
   return 0;

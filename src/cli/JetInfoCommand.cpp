@@ -2,54 +2,13 @@
 // KORV.DSN at it: tables with row counts, stored queries with their text and how they are offered,
 // and the tables, sources and columns the program reads that the file lacks.
 #include <QFileInfo>
-#include <QHash>
-#include <QRegularExpression>
-#include <QSet>
 
 #include "cli/Command.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/sql/Catalog.h"
-#include "demo/DemoDatabase.h"
+#include "demo/ProgramNeeds.h"
 
 namespace tarvel::cli {
-namespace {
-
-// The names the program reads, with their columns: every table and source of the demo schema,
-// which mirrors the suite's, except the base tables the demo builds its sources from (the suite
-// has stored queries or tables of those names instead).
-QList<QPair<QString, QStringList>> NeededNames() {
-  const QString schema = demo::DemoSchemaText();
-  const qsizetype baseFrom = schema.indexOf(QStringLiteral("(base tables of the report sources)"));
-  const qsizetype baseTo = schema.indexOf(QStringLiteral("Report sources (the suite's stored"));
-  QSet<QString> baseOnly;
-  if (baseFrom >= 0 && baseTo > baseFrom) {
-    static const QRegularExpression table(QStringLiteral("CREATE TABLE \\[([^\\]]+)\\]"));
-    for (const auto& m : table.globalMatch(schema.mid(baseFrom, baseTo - baseFrom)))
-      baseOnly.insert(m.captured(1));
-  }
-  auto demo = db::Connection::OpenFile(QStringLiteral(":memory:"), true);
-  demo->ExecuteScript(schema);
-  db::Recordset objects = demo->OpenRecordset(
-      "select name from sqlite_schema where type in ('table', 'view') order by type, rowid");
-  QList<QPair<QString, QStringList>> needed;
-  for (; !objects.EOF_(); objects.MoveNext()) {
-    const QString name = objects.Text("name");
-    // [SYSUSER1] is only written, and never on a Jet file.
-    if (baseOnly.contains(name) || name.startsWith(QLatin1String("sqlite_")) ||
-        name == QLatin1String("SYSUSER1")) {
-      continue;
-    }
-    QStringList names;
-    if (const db::sql::Relation* relation = demo->Catalog().Find(name))
-      for (const db::sql::ColumnShape& c : relation->columns)
-        names << c.name;
-    needed.append({name, names});
-  }
-  return needed;
-}
-
-}  // namespace
 
 int RunJetInfoCommand(const QStringList& args, CommandIo io) {
   if (args.size() != 1 || args[0] == QLatin1String("--help")) {
@@ -70,7 +29,6 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
     io.out << "file: " << path << "\n\ntables:\n";
     db::Recordset tables = connection->OpenRecordset(
         "select name from sqlite_schema where type = 'table' order by rowid");
-    QHash<QString, QStringList> present;  // folded name -> folded columns
     for (; !tables.EOF_(); tables.MoveNext()) {
       const QString name = tables.Text("name");
       QString count;
@@ -84,18 +42,6 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
       }
       io.out << "  " << name << "  " << count << " rows\n";
     }
-    const auto remember = [&](const QString& name) {
-      QStringList columns;
-      if (const db::sql::Relation* relation = connection->Catalog().Find(name))
-        for (const db::sql::ColumnShape& c : relation->columns)
-          columns << c.name.toCaseFolded();
-      present.insert(name.toCaseFolded(), columns);
-    };
-    for (tables.MoveFirst(); !tables.EOF_(); tables.MoveNext())
-      remember(tables.Text("name"));
-    for (const db::StoredQueryReport& q : connection->StoredQueries())
-      if (q.offer == db::StoredQueryReport::Offer::View) remember(q.name);
-
     io.out << "\nstored queries:\n";
     if (connection->StoredQueries().empty()) io.out << "  (none)\n";
     for (const db::StoredQueryReport& q : connection->StoredQueries()) {
@@ -122,24 +68,10 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
     }
 
     io.out << "\nmissing for the program:\n";
-    int missing = 0;
-    for (const auto& [name, columns] : NeededNames()) {
-      const auto found = present.constFind(name.toCaseFolded());
-      if (found == present.constEnd()) {
-        io.out << "  " << name << " (whole table or query)\n";
-        ++missing;
-        continue;
-      }
-      QStringList lacking;
-      for (const QString& column : columns) {
-        if (!found->contains(column.toCaseFolded())) lacking << column;
-      }
-      if (!lacking.isEmpty()) {
-        io.out << "  " << name << ": " << lacking.join(QStringLiteral(", ")) << "\n";
-        ++missing;
-      }
-    }
-    if (missing == 0) io.out << "  nothing\n";
+    const QStringList missing = demo::MissingForProgram(*connection);
+    for (const QString& line : missing)
+      io.out << "  " << line << "\n";
+    if (missing.isEmpty()) io.out << "  nothing\n";
     return 0;
   } catch (const Error& error) {
     io.err << error.Description() << "\n";

@@ -1,11 +1,9 @@
 // tarvel-cli query: one Access SQL query on any database the program reads (a SQLite file, a Jet
 // file, a server), read-only, its rows written as TSV, CSV or JSON: how a site checks its stored
 // queries before switching, as mdb-sql or the sqlite3 shell would be used.
-#include <charconv>
-#include <cmath>
-
 #include "cli/Command.h"
 #include "db/Connection.h"
+#include "db/RowText.h"
 #include "platform/Error.h"
 
 namespace tarvel::cli {
@@ -27,116 +25,11 @@ void PrintQueryUsage(QTextStream& out) {
          "  \\\\; csv quotes as RFC 4180 does; json writes each line as an array.\n";
 }
 
-QString NumberText(double v) {
-  if (!std::isfinite(v)) return QString::number(v);
-  char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
-  if (result.ec != std::errc()) return QString::number(v, 'g', 17);
-  return QString::fromLatin1(buffer, result.ptr - buffer);
-}
-
-QString Plain(const db::Value& v) {
-  switch (v.GetKind()) {
-    case db::Value::Kind::Null:
-      return {};
-    case db::Value::Kind::Integer:
-      return QString::number(v.AsInteger());
-    case db::Value::Kind::Real:
-      return NumberText(v.AsReal());
-    case db::Value::Kind::Text:
-      return v.AsText();
-    case db::Value::Kind::Blob:
-      return u"0x"_s + QString::fromLatin1(v.AsBlob().toHex());
-  }
-  return {};
-}
-
-QString Tsv(const QString& text) {
-  QString out;
-  for (QChar c : text) {
-    if (c == u'\t')
-      out += u"\\t"_s;
-    else if (c == u'\n')
-      out += u"\\n"_s;
-    else if (c == u'\r')
-      out += u"\\r"_s;
-    else if (c == u'\\')
-      out += u"\\\\"_s;
-    else
-      out += c;
-  }
-  return out;
-}
-
-QString Csv(const QString& text) {
-  if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
-      !text.contains(u'\r'))
-    return text;
-  QString quoted = text;
-  quoted.replace(u'"', u"\"\""_s);
-  return u'"' + quoted + u'"';
-}
-
-QString Json(const QString& text) {
-  QString out = u"\""_s;
-  for (QChar c : text) {
-    switch (c.unicode()) {
-      case u'"':
-        out += u"\\\""_s;
-        break;
-      case u'\\':
-        out += u"\\\\"_s;
-        break;
-      case u'\n':
-        out += u"\\n"_s;
-        break;
-      case u'\r':
-        out += u"\\r"_s;
-        break;
-      case u'\t':
-        out += u"\\t"_s;
-        break;
-      default:
-        if (c.unicode() < 0x20)
-          out += u"\\u%1"_s.arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-          out += c;
-    }
-  }
-  return out + u'"';
-}
-
-QString JsonValue(const db::Value& v) {
-  switch (v.GetKind()) {
-    case db::Value::Kind::Null:
-      return u"null"_s;
-    case db::Value::Kind::Integer:
-    case db::Value::Kind::Real:
-      return std::isfinite(v.IsReal() ? v.AsReal() : 0.0) ? Plain(v) : Json(Plain(v));
-    default:
-      return Json(Plain(v));
-  }
-}
-
-enum class Format { Tsv, Csv, Json };
-
-QString Line(const QStringList& fields, Format format) {
-  switch (format) {
-    case Format::Tsv:
-      return fields.join(u'\t');
-    case Format::Csv:
-      return fields.join(u',');
-    case Format::Json:
-      return u'[' + fields.join(u',') + u']';
-  }
-  return {};
-}
-
 }  // namespace
 
 int RunQueryCommand(const QStringList& args, CommandIo io) {
   QString database, sql;
-  Format format = Format::Tsv;
+  db::RowFormat format = db::RowFormat::Tsv;
   db::QueryOptions options;
   options.accessWildcards = true;
   options.queryOnly = true;
@@ -161,11 +54,11 @@ int RunQueryCommand(const QStringList& args, CommandIo io) {
       const auto v = value();
       if (!v) return 2;
       if (*v == u"tsv"_s) {
-        format = Format::Tsv;
+        format = db::RowFormat::Tsv;
       } else if (*v == u"csv"_s) {
-        format = Format::Csv;
+        format = db::RowFormat::Csv;
       } else if (*v == u"json"_s) {
-        format = Format::Json;
+        format = db::RowFormat::Json;
       } else {
         io.err << "--format takes tsv, csv or json\n";
         return 2;
@@ -201,23 +94,7 @@ int RunQueryCommand(const QStringList& args, CommandIo io) {
       connection->Execute(u"PRAGMA query_only = ON"_s);
     db::ReadSnapshot snapshot(*connection);
     db::Cursor rows = connection->OpenCursor(sql, options);
-    QStringList header;
-    for (const QString& name : rows.FieldNames()) {
-      header << (format == Format::Tsv   ? Tsv(name)
-                 : format == Format::Csv ? Csv(name)
-                                         : Json(name));
-    }
-    io.out << Line(header, format) << "\n";
-    while (rows.Next()) {
-      QStringList fields;
-      for (int c = 0; c < rows.FieldCount(); ++c) {
-        const db::Value& v = rows.Field(c);
-        fields << (format == Format::Tsv   ? Tsv(Plain(v))
-                   : format == Format::Csv ? Csv(Plain(v))
-                                           : JsonValue(v));
-      }
-      io.out << Line(fields, format) << "\n";
-    }
+    db::WriteRows(rows, format, io.out);
     return 0;
   } catch (const Error& e) {
     io.err << "tarvel-cli query: " << e.Description() << "\n";

@@ -1,19 +1,20 @@
 // tarvel-cli sql: the statement the program runs for a report choice and its check boxes.
 #include "cli/Command.h"
 #include "cli/ReportRequest.h"
-#include "reports/ReportCatalogue.h"
+#include "output/ReportCatalogue.h"
 
 namespace tarvel::cli {
 
 int RunSqlCommand(const QStringList& args, CommandIo io) {
   if (args.contains(QLatin1String("--help"))) {
-    io.out << "usage: tarvel-cli sql --choice N [criteria]\n" << CriteriaUsage();
+    io.out << "usage: tarvel-cli sql --choice N [criteria]\n" << OverviewRequestUsage();
     return 0;
   }
-  return RunWithRequest(args, io, [&](const ReportArguments&, ReportRequest& request) {
+  return RunOverviewRequest(args, io, [&](ScriptRequest<OverviewFormState>& request) {
     WorkOrderCriteria criteria;
     CaptureCriteria(request.form, criteria);
-    io.out << ComposeStatement(EntryFor(request.form).statement, criteria, request.context) << "\n";
+    const RequestCriteria asked{.context = request.context, .overview = &criteria};
+    io.out << RowFor(request.form).Statement(asked, StatementUse::Layout) << "\n";
     return 0;
   });
 }

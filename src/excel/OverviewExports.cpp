@@ -1,11 +1,13 @@
-// The eight overview export routines: each routine's heading block, lines and totals line.
+// The eight overview export routines: each routine's heading block, lines and totals line, and its
+// factory.
 #include <QStringList>
 
 #include "common/GroupedNumber.h"
 #include "common/ReamSheet.h"
 #include "common/RocDate.h"
 #include "common/SuiteRules.h"
-#include "excel/ExportFrame.h"
+#include "criteria/RequestCriteria.h"
+#include "excel/OverviewSheet.h"
 #include "excel/workbook/ModExcel.h"
 #include "platform/Conversions.h"
 
@@ -32,12 +34,11 @@ QString OrderDate(const db::Cursor& r, const WorkOrderCriteria& criteria) {
 }
 
 // The item-code overview and its combined-plate variant: thirteen columns A to M.
-class ItemCodeExport : public ExportFrame {
+class ItemCodeExport : public OverviewSheet {
  public:
-  ItemCodeExport(ExportRoutine routine, const WorkOrderCriteria& criteria,
+  ItemCodeExport(SheetDesign design, bool plates, const WorkOrderCriteria& criteria,
                  const AppContext& context)
-      : ExportFrame(ParametersOf(routine, criteria), criteria, context),
-        plates_(routine == ExportRoutine::CombinedPlateCode) {}
+      : OverviewSheet(design, criteria, context), plates_(plates) {}
 
  protected:
   std::vector<double> ColumnWidths() const override {
@@ -110,10 +111,10 @@ class ItemCodeExport : public ExportFrame {
   QString previousPo_ = QStringLiteral("\x01");
 };
 
-class CustomerPoExport : public ExportFrame {
+class CustomerPoExport : public OverviewSheet {
  public:
-  CustomerPoExport(const WorkOrderCriteria& criteria, const AppContext& context)
-      : ExportFrame(ParametersOf(ExportRoutine::CustomerPo, criteria), criteria, context) {}
+  CustomerPoExport(SheetDesign design, const WorkOrderCriteria& criteria, const AppContext& context)
+      : OverviewSheet(design, criteria, context) {}
 
  protected:
   std::vector<double> ColumnWidths() const override {
@@ -150,10 +151,11 @@ class CustomerPoExport : public ExportFrame {
   void WriteTotalsRow(int row) override { QuantityAndAmountTotals(row, 'E', 'G'); }
 };
 
-class CombinedPlatesExport : public ExportFrame {
+class CombinedPlatesExport : public OverviewSheet {
  public:
-  CombinedPlatesExport(const WorkOrderCriteria& criteria, const AppContext& context)
-      : ExportFrame(ParametersOf(ExportRoutine::CombinedPlates, criteria), criteria, context) {}
+  CombinedPlatesExport(SheetDesign design, const WorkOrderCriteria& criteria,
+                       const AppContext& context)
+      : OverviewSheet(design, criteria, context) {}
 
  protected:
   std::vector<double> ColumnWidths() const override { return {7.5, 4, 8, 35, 8, 7, 8, 12}; }
@@ -206,11 +208,11 @@ class CombinedPlatesExport : public ExportFrame {
 };
 
 // Routines that may start a block per salesperson when EMPNO changes.
-class SalespersonBlocks : public ExportFrame {
+class SalespersonBlocks : public OverviewSheet {
  protected:
-  SalespersonBlocks(ExportParameters parameters, bool blocks, const WorkOrderCriteria& criteria,
+  SalespersonBlocks(SheetDesign design, bool blocks, const WorkOrderCriteria& criteria,
                     const AppContext& context)
-      : ExportFrame(parameters, criteria, context), blocks_(blocks) {}
+      : OverviewSheet(design, criteria, context), blocks_(blocks) {}
 
   void BeforeRecord(const db::Cursor& r) override {
     const QString employee = r.Text(QStringLiteral("EMPNO"));
@@ -242,9 +244,9 @@ class SalespersonBlocks : public ExportFrame {
 
 class SalespersonMarginExport : public SalespersonBlocks {
  public:
-  SalespersonMarginExport(const WorkOrderCriteria& criteria, const AppContext& context)
-      : SalespersonBlocks(ParametersOf(ExportRoutine::SalespersonMargin, criteria),
-                          criteria.BySalesperson == BySalesperson::PerSalesperson, criteria,
+  SalespersonMarginExport(SheetDesign design, const WorkOrderCriteria& criteria,
+                          const AppContext& context)
+      : SalespersonBlocks(design, criteria.BySalesperson == BySalesperson::PerSalesperson, criteria,
                           context) {}
 
  protected:
@@ -323,11 +325,9 @@ class SalespersonMarginExport : public SalespersonBlocks {
 
 class ProductionDetailExport : public SalespersonBlocks {
  public:
-  ProductionDetailExport(ExportRoutine routine, const WorkOrderCriteria& criteria,
+  ProductionDetailExport(SheetDesign design, bool bySalesperson, const WorkOrderCriteria& criteria,
                          const AppContext& context)
-      : SalespersonBlocks(ParametersOf(routine, criteria),
-                          routine == ExportRoutine::ProductionDetailBySalesperson, criteria,
-                          context) {}
+      : SalespersonBlocks(design, bySalesperson, criteria, context) {}
 
  protected:
   std::vector<double> ColumnWidths() const override {
@@ -419,10 +419,11 @@ class ProductionDetailExport : public SalespersonBlocks {
   }
 };
 
-class ProductionReportExport : public ExportFrame {
+class ProductionReportExport : public OverviewSheet {
  public:
-  ProductionReportExport(const WorkOrderCriteria& criteria, const AppContext& context)
-      : ExportFrame(ParametersOf(ExportRoutine::ProductionReport, criteria), criteria, context) {}
+  ProductionReportExport(SheetDesign design, const WorkOrderCriteria& criteria,
+                         const AppContext& context)
+      : OverviewSheet(design, criteria, context) {}
 
  protected:
   std::vector<double> ColumnWidths() const override {
@@ -470,25 +471,48 @@ class ProductionReportExport : public ExportFrame {
 
 }  // namespace
 
-std::unique_ptr<ExportFrame> CreateExport(ExportRoutine routine, const WorkOrderCriteria& criteria,
-                                          const AppContext& context) {
-  switch (routine) {
-    case ExportRoutine::ItemCode:
-    case ExportRoutine::CombinedPlateCode:
-      return std::make_unique<ItemCodeExport>(routine, criteria, context);
-    case ExportRoutine::CustomerPo:
-      return std::make_unique<CustomerPoExport>(criteria, context);
-    case ExportRoutine::SalespersonMargin:
-      return std::make_unique<SalespersonMarginExport>(criteria, context);
-    case ExportRoutine::ProductionDetail:
-    case ExportRoutine::ProductionDetailBySalesperson:
-      return std::make_unique<ProductionDetailExport>(routine, criteria, context);
-    case ExportRoutine::CombinedPlates:
-      return std::make_unique<CombinedPlatesExport>(criteria, context);
-    case ExportRoutine::ProductionReport:
-      return std::make_unique<ProductionReportExport>(criteria, context);
-  }
-  return nullptr;
+// The routines' factories, named in the report catalogue's export rows.
+
+std::unique_ptr<PageBlockSheet> NewItemCodeExport(const SheetDesign& design,
+                                                  const RequestCriteria& request) {
+  return std::make_unique<ItemCodeExport>(design, false, request.Overview(), request.context);
+}
+
+std::unique_ptr<PageBlockSheet> NewCombinedPlateCodeExport(const SheetDesign& design,
+                                                           const RequestCriteria& request) {
+  return std::make_unique<ItemCodeExport>(design, true, request.Overview(), request.context);
+}
+
+std::unique_ptr<PageBlockSheet> NewCustomerPoExport(const SheetDesign& design,
+                                                    const RequestCriteria& request) {
+  return std::make_unique<CustomerPoExport>(design, request.Overview(), request.context);
+}
+
+std::unique_ptr<PageBlockSheet> NewSalespersonMarginExport(const SheetDesign& design,
+                                                           const RequestCriteria& request) {
+  return std::make_unique<SalespersonMarginExport>(design, request.Overview(), request.context);
+}
+
+std::unique_ptr<PageBlockSheet> NewProductionDetailExport(const SheetDesign& design,
+                                                          const RequestCriteria& request) {
+  return std::make_unique<ProductionDetailExport>(design, false, request.Overview(),
+                                                  request.context);
+}
+
+std::unique_ptr<PageBlockSheet> NewProductionDetailBySalespersonExport(
+    const SheetDesign& design, const RequestCriteria& request) {
+  return std::make_unique<ProductionDetailExport>(design, true, request.Overview(),
+                                                  request.context);
+}
+
+std::unique_ptr<PageBlockSheet> NewCombinedPlatesExport(const SheetDesign& design,
+                                                        const RequestCriteria& request) {
+  return std::make_unique<CombinedPlatesExport>(design, request.Overview(), request.context);
+}
+
+std::unique_ptr<PageBlockSheet> NewProductionReportExport(const SheetDesign& design,
+                                                          const RequestCriteria& request) {
+  return std::make_unique<ProductionReportExport>(design, request.Overview(), request.context);
 }
 
 }  // namespace tarvel::excel

@@ -4,7 +4,7 @@
 
 #include "common/GroupedNumber.h"
 #include "common/RocDate.h"
-#include "overview/criteria/Statement.h"
+#include "criteria/Statement.h"
 #include "platform/Conversions.h"
 #include "platform/Error.h"
 #include "reports/LayoutBuilder.h"
@@ -173,18 +173,18 @@ OverviewColumn Kind(int left, int width) {
 }
 }  // namespace columns
 
-OverviewReport::OverviewReport(const LayoutEntry& entry, std::vector<SectionDef> bands,
+OverviewReport::OverviewReport(const LayoutDesign& design, std::vector<SectionDef> bands,
                                const WorkOrderCriteria& criteria, const AppContext& context)
-    : Report(FramedLayout(QString::fromUtf8(entry.name), entry.page, std::move(bands))),
+    : Report(FramedLayout(QString::fromUtf8(design.name), design.page, std::move(bands))),
       criteria_(criteria),
       context_(context),
-      entry_(entry) {}
+      design_(design) {}
 
 void OverviewReport::ActiveReport_Initialize() {
   DataControl1.ConnectionString = context_.ConnectionString + QLatin1Char(';');
-  DataControl1.Source = ComposeStatement(entry_.statement, criteria_, context_);
+  DataControl1.Source = ComposeStatement(design_.statement, criteria_, context_);
   // Only the overview rule has a date basis; the other rules select on the order date.
-  if (entry_.statement.where == WhereRule::Overview && criteria_.DateBasis == DateBasis::Invoice &&
+  if (design_.statement.where == WhereRule::Overview && criteria_.DateBasis == DateBasis::Invoice &&
       HasControl(QStringLiteral("txtODATE")))
     Field(QStringLiteral("txtODATE")).SetDataField(QStringLiteral("發票日期"));
 }

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "overview/criteria/WorkOrderCriteria.h"
-#include "reports/ReportCatalogue.h"
+#include "criteria/WorkOrderCriteria.h"
+#include "reports/LayoutDesign.h"
 #include "reports/engine/Report.h"
 #include "startup/AppContext.h"
 
@@ -164,16 +164,16 @@ class OverviewReport : public Report {
  public:
   /// Takes a copy of the criteria and the context as they are at the request: the instance shows
   /// exactly that request's rows, whatever happens to the process-wide records afterwards.
-  /// The design is `entry`'s name and page with `bands` between the empty page header and page
+  /// The design is `design`'s name and page with `bands` between the empty page header and page
   /// footer every overview layout has.
-  OverviewReport(const LayoutEntry& entry, std::vector<SectionDef> bands,
+  OverviewReport(const LayoutDesign& design, std::vector<SectionDef> bands,
                  const WorkOrderCriteria& criteria, const AppContext& context);
 
   /// DataControl1 := the connection string and the catalogue's statement of this layout; under
   /// the overview rule with the invoice date as date basis, txtODATE shows 發票日期.
   void ActiveReport_Initialize() override;
 
-  const LayoutEntry& Entry() const { return entry_; }
+  const LayoutDesign& Design() const { return design_; }
 
  protected:
   /// The common title block: company, print date, date range, date caption, delivery and
@@ -206,14 +206,7 @@ class OverviewReport : public Report {
   const AppContext context_;
 
  private:
-  const LayoutEntry& entry_;
+  const LayoutDesign design_;
 };
-
-/// The factory of a catalogue row: a new `Layout` for one request.
-template <class Layout>
-std::unique_ptr<Report> Make(const LayoutEntry& entry, const WorkOrderCriteria& criteria,
-                             const AppContext& context) {
-  return std::make_unique<Layout>(entry, criteria, context);
-}
 
 }  // namespace tarvel

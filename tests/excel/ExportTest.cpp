@@ -11,20 +11,21 @@
 #include <QProcess>
 #include <QUrl>
 #include <cmath>
+#include <set>
 
 #include "db/Connection.h"
 #include "excel/ConvertedWorkbook.h"
-#include "excel/ExportFrame.h"
 #include "excel/PageBlocks.h"
-#include "excel/WorkOrderExport.h"
 #include "excel/WorkbookConversion.h"
 #include "excel/workbook/RecordedWorkbook.h"
 #include "excel/workbook/Workbook.h"
 #include "excel/workbook/XlsxReadback.h"
+#include "output/OutputRun.h"
 #include "platform/Clock.h"
 #include "startup/AppContextLoader.h"
 #include "support/Demo.h"
 #include "support/Golden.h"
+#include "support/LayoutForms.h"
 #include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
@@ -127,49 +128,48 @@ class ExportOnDemo : public ::testing::Test {
     CaptureCriteria(state, criteria);
     return criteria;
   }
+  /// The export the main window leads to for `state` (表1's item-code overview by default), run
+  /// as the export window runs it, as `user`.
+  ExportOutcome Export(const OverviewFormState& state, const QString& path,
+                       const ExportProgress& progress = {}, const AppContext* user = nullptr) {
+    criteria = CriteriaOf(state);
+    return ExportReport(RowFor(state), {.context = user ? *user : context, .overview = &criteria},
+                        path, progress);
+  }
+  QString ExportStatementOf(const OverviewFormState& state) {
+    criteria = CriteriaOf(state);
+    return RowFor(state).Statement({.context = context, .overview = &criteria},
+                                   StatementUse::Export);
+  }
 
   ScopedToday today{tarvel::test::DemoToday()};
   tarvel::test::RecordingUi ui;
   AppContext context;
   OverviewFormState form;
+  WorkOrderCriteria criteria;
 };
 
 TEST_F(ExportOnDemo, EveryRoutineWritesItsGoldenSheet) {
-  using Box = bool OverviewFormState::*;
-  const struct {
-    int choice;
-    Box box;
-    const char* golden;
-  } runs[] = {
-      {k表1, nullptr, "ItemCode"},
-      {k表1, &OverviewFormState::chk印合版資料, "CombinedPlateCode"},
-      {k表1, &OverviewFormState::chk客戶單號, "CustomerPo"},
-      {k表2, nullptr, "SalespersonMargin"},
-      {k表2, &OverviewFormState::chk依業務印表, "SalespersonMarginBlocks"},
-      {k表3, nullptr, "ProductionDetail"},
-      {k表3, &OverviewFormState::chk依業務印表1, "ProductionDetailBySalesperson"},
-      {k表4含合版, nullptr, "CombinedPlates"},
-      {k表5, nullptr, "ProductionReport"},
-  };
   tarvel::test::TempDir folder;
-  for (const auto& run : runs) {
-    OverviewFormState state = form;
-    state.sopt選擇報表 = run.choice;
-    if (run.box) state.*run.box = true;
-    const WorkOrderCriteria criteria = CriteriaOf(state);
-    const std::optional<ExportRoutine> routine = ExportRoutineFor(state);
-    ASSERT_TRUE(routine) << run.golden;
-
+  std::set<const ExportRow*> written;
+  for (const ReportRow& row : ReportRows()) {
+    if (row.family != ReportFamily::Overview || !row.exporter ||
+        !written.insert(row.exporter).second)
+      continue;
+    const QString name = QString::fromUtf8(row.exporter->name);
+    SCOPED_TRACE(name.toStdString());
+    const OverviewFormState state = tarvel::test::FormForLayout(row, form);
     auto connection = tarvel::test::OpenDemo();
-    db::Cursor rows = connection->OpenCursor(ExportStatement(*routine, criteria, context));
+    db::Cursor rows = connection->OpenCursor(ExportStatementOf(state));
     RecordedWorkbook recorded;
     Workbook book({.recorder = &recorded});
-    const std::unique_ptr<ExportFrame> frame = CreateExport(*routine, criteria, context);
-    ASSERT_TRUE(frame->Write(rows, book)) << run.golden;
-    book.SaveAs(folder.File(QString::fromUtf8(run.golden) + ".xlsx"));
-    tarvel::test::ExpectGolden(QStringLiteral("exports/%1.txt").arg(QString::fromUtf8(run.golden)),
-                               recorded.Text());
+    const std::unique_ptr<PageBlockSheet> sheet =
+        row.CreateExport({.context = context, .overview = &criteria});
+    ASSERT_TRUE(sheet->Write(rows, book));
+    book.SaveAs(folder.File(name + ".xlsx"));
+    tarvel::test::ExpectGolden(QStringLiteral("exports/%1.txt").arg(name), recorded.Text());
   }
+  EXPECT_EQ(written.size(), 9u);
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -181,9 +181,7 @@ TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
   old.write("old workbook");
   old.close();
 
-  const WorkOrderCriteria criteria = CriteriaOf(form);
-  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, criteria, context, target),
-            ExportOutcome::Written);
+  EXPECT_EQ(Export(form, target), ExportOutcome::Written);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0],
             (tarvel::test::ShownMessage{"檔案存放在：" + target, kExclamation, "轉Excel成功"}));
@@ -197,8 +195,7 @@ TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
   empty.txt日期_起 = "0100101";
   empty.txt日期_末 = "0100102";
   const QString untouched = folder.File("none.xlsx");
-  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(empty), context, untouched),
-            ExportOutcome::NoRows);
+  EXPECT_EQ(Export(empty, untouched), ExportOutcome::NoRows);
   EXPECT_EQ(ui.messages.back(),
             (tarvel::test::ShownMessage{"資料庫中沒有符合條件的資料!", kInformation, "訊息"}));
   EXPECT_FALSE(QFile::exists(untouched));
@@ -214,21 +211,19 @@ TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
     heardTotal = total;
     return written < 3;
   };
-  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, criteria, context, target, cancelAtThird),
-            ExportOutcome::Cancelled);
+  EXPECT_EQ(Export(form, target, cancelAtThird), ExportOutcome::Cancelled);
   EXPECT_EQ(ui.messages.back(), (tarvel::test::ShownMessage{"已取消轉檔，檔案沒有寫入：" + target,
                                                             kInformation, "訊息"}));
-  EXPECT_EQ(heardTotal, tarvel::test::OpenDemo()->CountRows(
-                            ExportStatement(ExportRoutine::ItemCode, criteria, context)));
+  EXPECT_EQ(heardTotal, tarvel::test::OpenDemo()->CountRows(ExportStatementOf(form)));
   EXPECT_GT(heardTotal, 3);
   ASSERT_TRUE(old.open(QIODevice::ReadOnly));
   EXPECT_EQ(old.readAll(), "old workbook");
   old.close();
 
   // A folder that does not exist: the routine's own title, and the old file stays.
-  EXPECT_EQ(ExportWorkOrders(ExportRoutine::CombinedPlates, criteria, context,
-                             folder.File("missing/工單.xlsx")),
-            ExportOutcome::Failed);
+  OverviewFormState plates = form;
+  plates.sopt選擇報表 = k表4含合版;
+  EXPECT_EQ(Export(plates, folder.File("missing/工單.xlsx")), ExportOutcome::Failed);
   EXPECT_EQ(ui.messages.back().title, "表七轉Excel錯誤");
   EXPECT_EQ(ui.messages.back().style, kCritical);
   EXPECT_FALSE(ui.messages.back().text.isEmpty());
@@ -245,8 +240,7 @@ TEST_F(ExportOnDemo, TwentyTwoLinesFillOneBlockAndTheTwentyThirdOpensTheNext) {
     state.txt單號_起 = "115110001";
     state.txt單號_末 = QStringLiteral("1151100%1").arg(lines);
     const QString path = folder.File(QStringLiteral("%1.xlsx").arg(lines));
-    ASSERT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(state), context, path),
-              ExportOutcome::Written);
+    ASSERT_EQ(Export(state, path), ExportOutcome::Written);
     const std::optional<QJsonObject> book = excel::test::OpenpyxlRead(path);
     if (!book) GTEST_SKIP() << "/usr/bin/python3 has no openpyxl";
     const QJsonObject cells = (*book)["sheet"].toObject()["工作表1"].toObject()["cells"].toObject();
@@ -285,14 +279,13 @@ TEST_F(ExportOnDemo, PageBlocksThatPassTheSheetsLastRowContinueOnTheNextSheet) {
   OverviewFormState state = form;
   state.txt單號_起 = "115110001";
   state.txt單號_末 = "115110045";
-  const WorkOrderCriteria criteria = CriteriaOf(state);
-  const auto frame = CreateExport(ExportRoutine::ItemCode, criteria, context);
+  const QString statement = ExportStatementOf(state);
+  const auto frame = RowFor(state).CreateExport({.context = context, .overview = &criteria});
   frame->SetSheetRowLimit(60);
   tarvel::test::TempDir folder;
   const QString path = folder.File("sheets.xlsx");
   ASSERT_EQ(ExportRows(
-                *frame, [&] { return ExportStatement(ExportRoutine::ItemCode, criteria, context); },
-                context, path),
+                *frame, [&] { return statement; }, "表八轉Excel錯誤", context, path),
             ExportOutcome::Written);
   EXPECT_EQ(frame->Totals().pageCount, 3);
   const std::optional<QJsonObject> book = excel::test::OpenpyxlRead(path);
@@ -345,8 +338,7 @@ TEST_F(ExportOnDemo, EveryPageBlockPrintsOnAPageOfItsOwn) {
   state.txt單號_末 = "115110060";
   tarvel::test::TempDir folder;
   const QString path = folder.File("工單一覽表.xlsx");
-  ASSERT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(state), context, path),
-            ExportOutcome::Written);
+  ASSERT_EQ(Export(state, path), ExportOutcome::Written);
 
   // Three blocks of 28 rows: 22 lines, 22 lines, 16 lines and the totals on row 78.
   if (const std::optional<QJsonObject> book = excel::test::OpenpyxlRead(path)) {
@@ -381,7 +373,6 @@ TEST_F(ExportOnDemo, OlderAndOpenFormatsAreConvertedFromTheFinishedWorkbook) {
   EXPECT_EQ(FormatOfPath("/a/工單一覽表-1151204"), WorkbookFormat::Xlsx);
 
   tarvel::test::TempDir folder;
-  const WorkOrderCriteria criteria = CriteriaOf(form);
   const struct {
     const char* name;
     QByteArray magic;
@@ -389,8 +380,7 @@ TEST_F(ExportOnDemo, OlderAndOpenFormatsAreConvertedFromTheFinishedWorkbook) {
                  {"表八.ods", "PK"}};
   for (const auto& target : targets) {
     const QString path = folder.File(QString::fromUtf8(target.name));
-    ASSERT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, criteria, context, path),
-              ExportOutcome::Written)
+    ASSERT_EQ(Export(form, path), ExportOutcome::Written)
         << (ui.messages.empty() ? QString() : ui.messages.back().text).toStdString();
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -410,8 +400,7 @@ TEST_F(ExportOnDemo, AUserWithoutTheRightGetsNoWorkbook) {
                              "-qdx5170 -AD= -NAME=王小明 -ID=A001 -XLS=.xlsx -DOC=.docx -PID=0"));
   tarvel::test::TempDir folder;
   const QString target = folder.File("表1.xlsx");
-  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(form), restricted, target),
-            ExportOutcome::Refused);
+  EXPECT_EQ(Export(form, target, {}, &restricted), ExportOutcome::Refused);
   EXPECT_EQ(ui.messages,
             (std::vector<tarvel::test::ShownMessage>{{"您的權限不可以轉Excel！", 48, "警告"}}));
   EXPECT_TRUE(QDir(folder.Path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
@@ -439,9 +428,7 @@ TEST_F(ExportOnDemo, AWriterCommitsWhileAnExportReads) {
     }
     return true;
   };
-  EXPECT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, CriteriaOf(form), onCopy,
-                             folder.File("表1.xlsx"), writeMidway),
-            ExportOutcome::Written);
+  EXPECT_EQ(Export(form, folder.File("表1.xlsx"), writeMidway, &onCopy), ExportOutcome::Written);
   EXPECT_EQ(saved, 1) << failure.toStdString();
 }
 
@@ -477,24 +464,6 @@ TEST(WorkbookConversion, TheConvertedFileMustHoldTheWorkbooksRows) {
   }
   EXPECT_EQ(QDir(folder.Path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             (QStringList{"book.xlsx", "old.ods", "old.xls"}));
-}
-
-TEST(ExportRoutines, TheWindowsChoiceAndBoxesPickTheRoutine) {
-  OverviewFormState form;
-  form.chk印刀模代號 = true;
-  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::ItemCode) << "die codes export the overview";
-  form.chk印合版資料 = true;
-  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::CombinedPlateCode);
-  form.chk客戶單號 = true;
-  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::CustomerPo);
-  form.sopt選擇報表 = k表3;
-  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::ProductionDetail);
-  form.chk依業務印表1 = true;
-  EXPECT_EQ(ExportRoutineFor(form), ExportRoutine::ProductionDetailBySalesperson);
-  form.sopt選擇報表 = k未送總表;
-  EXPECT_FALSE(ExportRoutineFor(form));
-  form.sopt選擇報表 = k補版明細;
-  EXPECT_FALSE(ExportRoutineFor(form));
 }
 
 }  // namespace

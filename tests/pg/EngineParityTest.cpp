@@ -5,11 +5,10 @@
 
 #include <QFile>
 
-#include "overview/criteria/Statement.h"
+#include "criteria/Statement.h"
+#include "output/ReportCatalogue.h"
 #include "platform/Clock.h"
-#include "reports/ReportCatalogue.h"
 #include "reports/engine/TextDump.h"
-#include "rework/ReworkCatalogue.h"
 #include "startup/AppContextLoader.h"
 #include "support/Demo.h"
 #include "support/Golden.h"
@@ -92,7 +91,8 @@ TEST_F(EngineParity, HostileCriteriaTextsStayTexts) {
       WorkOrderCriteria criteria;
       CaptureCriteria(form, criteria);
       ExpectSameRows(*sqlite, *server,
-                     ComposeStatement(EntryFor(form).statement, criteria, context));
+                     RowFor(form).Statement({.context = context, .overview = &criteria},
+                                            StatementUse::Layout));
     }
   }
   EXPECT_EQ(test::Scalar(*server, "select count(*) from [CUST]"),
@@ -108,20 +108,21 @@ TEST_F(EngineParity, EveryLayoutPrintsTheGoldenTextOnTheServer) {
   ASSERT_TRUE(LoadAppContext(context, kAdministrator));
   ASSERT_FALSE(context.CompanyName.isEmpty());
   const OverviewFormState defaults = test::GoldenOverviewDefaults();
-  for (const LayoutEntry& entry : ReportCatalogue()) {
-    SCOPED_TRACE(entry.name);
-    WorkOrderCriteria criteria;
-    CaptureCriteria(test::FormForLayout(entry, defaults), criteria);
-    test::ExpectGolden(QStringLiteral("layouts/%1.txt").arg(QString::fromUtf8(entry.name)),
-                       DumpText(CreateLayout(entry, criteria, context)->Run(PaperSizeTwips(9))));
-  }
-  for (const ReworkLayoutEntry& entry : ReworkCatalogue()) {
-    SCOPED_TRACE(entry.name);
-    ReworkCriteria criteria;
-    CaptureReworkCriteria(test::GoldenReworkForm(entry.choice), criteria);
-    test::ExpectGolden(
-        QStringLiteral("rework/%1.txt").arg(QString::fromUtf8(entry.name)),
-        DumpText(CreateReworkLayout(entry, criteria, context)->Run(PaperSizeTwips(9))));
+  for (const ReportRow& row : ReportRows()) {
+    SCOPED_TRACE(row.layout.name);
+    WorkOrderCriteria overview;
+    ReworkCriteria rework;
+    RequestCriteria request{.context = context};
+    if (row.family == ReportFamily::Rework) {
+      CaptureReworkCriteria(test::GoldenReworkForm(row.Choice()), rework);
+      request.rework = &rework;
+    } else {
+      CaptureCriteria(test::FormForLayout(row, defaults), overview);
+      request.overview = &overview;
+    }
+    const QString folder = row.family == ReportFamily::Rework ? "rework" : "layouts";
+    test::ExpectGolden(QStringLiteral("%1/%2.txt").arg(folder, row.Name()),
+                       DumpText(row.CreateLayout(request)->Run(PaperSizeTwips(9))));
   }
 }
 

@@ -1,8 +1,8 @@
 // The signed-in user's rights on both engines, whatever blanks the menu left around the name.
 #include <gtest/gtest.h>
 
-#include "overview/criteria/OutputRights.h"
-#include "overview/criteria/WhereClauses.h"
+#include "criteria/OutputRights.h"
+#include "criteria/WhereClauses.h"
 #include "startup/AppContextLoader.h"
 #include "support/Demo.h"
 #include "support/RecordingUi.h"

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "common/GroupedNumber.h"
+#include "criteria/WhereClauses.h"
 #include "db/Connection.h"
-#include "overview/criteria/WhereClauses.h"
+#include "output/ReportCatalogue.h"
 #include "platform/Clock.h"
-#include "reports/ReportCatalogue.h"
 #include "reports/engine/PdfRenderer.h"
 #include "support/Demo.h"
 #include "support/Golden.h"
+#include "support/LayoutForms.h"
 #include "support/ReportTexts.h"
 #include "support/TempDir.h"
 
@@ -36,7 +37,7 @@ test::BandText BandTexts(const PageModel& model, SectionKind kind) {
 class RptTarvel1 : public ::testing::Test {
  protected:
   PageModel RunOn(std::vector<std::vector<db::Value>> rows) {
-    auto report = CreateLayout("rptTarvel_1", criteria, context);
+    auto report = test::Layout("rptTarvel_1", criteria, context);
     report->DataControl1.SetRecordset(db::Recordset(kColumns, std::move(rows)));
     return report->Run(PaperSizeTwips(9));
   }
@@ -125,7 +126,7 @@ class RptTarvel1OnDemo : public RptTarvel1 {
 };
 
 TEST_F(RptTarvel1OnDemo, FooterEqualsSqlSumsAndHeadingRepeats) {
-  auto report = CreateLayout("rptTarvel_1", criteria, context);
+  auto report = test::Layout("rptTarvel_1", criteria, context);
   const PageModel model = report->Run();
   ASSERT_GT(model.PageCount(), 2);
 
@@ -147,7 +148,7 @@ TEST_F(RptTarvel1OnDemo, FooterEqualsSqlSumsAndHeadingRepeats) {
 }
 
 TEST_F(RptTarvel1OnDemo, PdfCarriesTheSameTextAsTheModel) {
-  auto report = CreateLayout("rptTarvel_1", criteria, context);
+  auto report = test::Layout("rptTarvel_1", criteria, context);
   const PageModel model = report->Run();
   test::TempDir out;
   const QString pdf = out.File("overview.pdf");

@@ -5,12 +5,13 @@
 #include <map>
 #include <set>
 
+#include "criteria/WhereClauses.h"
 #include "db/Connection.h"
-#include "overview/criteria/WhereClauses.h"
+#include "output/ReportCatalogue.h"
 #include "platform/Clock.h"
-#include "reports/ReportCatalogue.h"
-#include "reports/RptUnshippedOrders.h"
+#include "reports/UnshippedOrders.h"
 #include "support/Demo.h"
+#include "support/LayoutForms.h"
 #include "support/RecordingUi.h"
 #include "support/ReportTexts.h"
 #include "support/TempDir.h"
@@ -28,7 +29,7 @@ constexpr const char* kJet = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
 /// Runs a fresh instance of the layout `name` on in-memory rows.
 PageModel RunOn(const char* name, const WorkOrderCriteria& criteria, const AppContext& context,
                 const QStringList& columns, const Rows& rows) {
-  auto report = CreateLayout(QString::fromUtf8(name), criteria, context);
+  auto report = test::Layout(QString::fromUtf8(name), criteria, context);
   report->DataControl1.SetRecordset(db::Recordset(columns, rows));
   return report->Run(PaperSizeTwips(9));
 }
@@ -338,17 +339,17 @@ TEST(Rpt工單未出明細_橫, PageNumbersRowCountAndTexts) {
 TEST(Rpt工單未出明細_橫, KindShowsCombinedPlatesAsOneCharacter) {
   // 種類 is hidden in the design; the handler still writes it, as the text dump of a design with
   // the field shown would print it.
-  class Shown : public rpt工單未出明細_橫 {
+  class Shown : public UnshippedOrders {
    public:
-    using rpt工單未出明細_橫::rpt工單未出明細_橫;
+    using UnshippedOrders::UnshippedOrders;
     void Detail_Format() override {
-      rpt工單未出明細_橫::Detail_Format();
+      UnshippedOrders::Detail_Format();
       kinds.push_back(Field("txt種類").Text());
     }
     QStringList kinds;
   };
   auto report =
-      CreateReport<Shown>(*FindLayout("rpt工單未出明細_橫"), WorkOrderCriteria{}, AppContext{});
+      CreateReport<Shown>(FindRow("rpt工單未出明細_橫")->layout, WorkOrderCriteria{}, AppContext{});
   report->DataControl1.SetRecordset(db::Recordset(
       kUnshippedColumns, {UnshippedRow("A1", "P1", "合版"), UnshippedRow("A2", "P1", "單版"),
                           UnshippedRow("A3", "P1", "合版 ")}));
@@ -413,7 +414,7 @@ TEST_F(OnDemo, Table2BySalespersonTotalsEqualSqlSumsPerEmpno) {
   form.chk只印金額大於零 = true;
   context.ProfitRateBase = "1";
   Capture(k表2);
-  auto report = CreateLayout("rptTarvel3_1", criteria, context);
+  auto report = test::Layout("rptTarvel3_1", criteria, context);
   const PageModel model = report->Run();
   const auto groups = GroupsBySalesperson(model, "Field2");
 
@@ -442,7 +443,7 @@ TEST_F(OnDemo, Table2BySalespersonTotalsEqualSqlSumsPerEmpno) {
 
 TEST_F(OnDemo, Table3JoinsCrowdAndGroupsBySalesperson) {
   Capture(k表3);
-  auto list = CreateLayout("rptTarvel4", criteria, context);
+  auto list = test::Layout("rptTarvel4", criteria, context);
   const PageModel listModel = list->Run();
   const QString where = SalesRangeWhere(criteria, context, "歷史工單明細2");
   const auto counts = Query(
@@ -466,7 +467,7 @@ TEST_F(OnDemo, Table3JoinsCrowdAndGroupsBySalesperson) {
   EXPECT_EQ(TextOf(footer, "Field1"), counts.Text("N"));
   EXPECT_NEAR(Number(TextOf(footer, "txt數量合計")), counts.Number("Q"), 1e-6);
 
-  auto bySales = CreateLayout("rptTarvel4_1", criteria, context);
+  auto bySales = test::Layout("rptTarvel4_1", criteria, context);
   const auto groups = GroupsBySalesperson(bySales->Run(), "Field3");
   const auto perEmpno = Query(
       "select 歷史工單明細2.EMPNO as E, 歷史工單明細2.NAME as NM, count(*) as N, "
@@ -484,7 +485,7 @@ TEST_F(OnDemo, Table3JoinsCrowdAndGroupsBySalesperson) {
 
 TEST_F(OnDemo, Table5CountsItsLines) {
   Capture(k表5);
-  auto report = CreateLayout("rptTarvel9", criteria, context);
+  auto report = test::Layout("rptTarvel9", criteria, context);
   const PageModel model = report->Run();
   const auto count =
       Query("select count(*) as N from [工單生產報表] " + ProductionWhere(criteria, context));
@@ -496,7 +497,7 @@ TEST_F(OnDemo, Table5CountsItsLines) {
 
 TEST_F(OnDemo, UnshippedStockedSumEqualsSql) {
   Capture(k未送總表);
-  auto report = CreateLayout("rpt工單未出明細_橫", criteria, context);
+  auto report = test::Layout("rpt工單未出明細_橫", criteria, context);
   const PageModel model = report->Run();
   const QString where = OverviewWhere(criteria, context, {.customerRange = false});
   const auto sums = Query(

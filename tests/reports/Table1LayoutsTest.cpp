@@ -4,11 +4,12 @@
 
 #include <set>
 
+#include "criteria/WhereClauses.h"
 #include "db/Connection.h"
-#include "overview/criteria/WhereClauses.h"
+#include "output/ReportCatalogue.h"
 #include "platform/Clock.h"
-#include "reports/ReportCatalogue.h"
 #include "support/Demo.h"
+#include "support/LayoutForms.h"
 #include "support/ReportTexts.h"
 #include "support/TempDir.h"
 
@@ -58,7 +59,7 @@ QStringList AllTexts(const PageModel& model) {
 class Table1Layouts : public ::testing::Test {
  protected:
   std::unique_ptr<Report> Create(const char* name) {
-    return CreateLayout(QString::fromUtf8(name), criteria, context);
+    return test::Layout(QString::fromUtf8(name), criteria, context);
   }
   PageModel RunOn(const char* name, std::vector<std::vector<db::Value>> rows) {
     auto report = Create(name);

@@ -2,8 +2,8 @@
 
 #include <QFile>
 
+#include "criteria/WindowDefaults.h"
 #include "demo/DemoDatabase.h"
-#include "overview/criteria/WindowDefaults.h"
 #include "platform/Error.h"
 #include "support/TempDir.h"
 

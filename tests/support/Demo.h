@@ -8,8 +8,8 @@
 #include <QString>
 #include <memory>
 
+#include "criteria/WorkOrderCriteria.h"
 #include "db/Connection.h"
-#include "overview/criteria/WorkOrderCriteria.h"
 
 namespace tarvel::test {
 

@@ -6,8 +6,8 @@
 
 #include <iterator>
 
-#include "reports/ReportCatalogue.h"
-#include "rework/ReworkCriteria.h"
+#include "criteria/ReworkCriteria.h"
+#include "output/ReportCatalogue.h"
 #include "support/Demo.h"
 
 namespace tarvel::test {
@@ -25,19 +25,27 @@ inline OverviewFormState GoldenOverviewDefaults() {
   return DemoForm("1151101", "1151231");
 }
 
-/// `defaults` with the choice and the first check box that lead to `entry`.
-inline OverviewFormState FormForLayout(const LayoutEntry& entry,
-                                       const OverviewFormState& defaults) {
+/// `defaults` with the choice and the first check box that lead to the main-window row `row`.
+inline OverviewFormState FormForLayout(const ReportRow& row, const OverviewFormState& defaults) {
   OverviewFormState form = defaults;
-  form.sopt選擇報表 = entry.choice;
-  if (&EntryFor(form) == &entry) return form;
+  form.sopt選擇報表 = row.Choice();
+  if (&RowFor(form) == &row) return form;
   for (OverviewBox box : kOverviewBoxes) {
     OverviewFormState ticked = form;
     ticked.*box = true;
-    if (&EntryFor(ticked) == &entry) return ticked;
+    if (&RowFor(ticked) == &row) return ticked;
   }
-  ADD_FAILURE() << "no single box leads to " << entry.name;
+  ADD_FAILURE() << "no single box leads to " << row.layout.name;
   return form;
+}
+
+/// The catalogue's layout called `name` for one main-window request (ActiveReport_Initialize
+/// raised); throws tarvel::Error for a name the catalogue does not know.
+inline std::unique_ptr<Report> Layout(const QString& name, const WorkOrderCriteria& criteria,
+                                      const AppContext& context) {
+  const ReportRow* row = FindRow(name);
+  if (row == nullptr) throw Error(QStringLiteral("沒有名為 %1 的報表版面").arg(name));
+  return row->CreateLayout({.context = context, .overview = &criteria});
 }
 
 /// The rework window's defaults over a range that gives each layout two pages or more: half a

@@ -15,11 +15,11 @@
 #include <cstring>
 #include <functional>
 
+#include "criteria/WindowDefaults.h"
 #include "demo/DemoDatabase.h"
 #include "excel/ConvertedWorkbook.h"
-#include "excel/WorkOrderExport.h"
 #include "excel/workbook/Worksheet.h"
-#include "overview/criteria/WindowDefaults.h"
+#include "output/OutputRun.h"
 #include "platform/Clock.h"
 #include "startup/Startup.h"
 #include "support/Demo.h"
@@ -143,8 +143,8 @@ TEST(LargeExport, AnXlsOfMoreRowsThanASheetHoldsKeepsEveryRowAndTheTotals) {
     form.txt日期_起 = kFirstDay;
     form.txt日期_末 = kLastDay;
     CaptureCriteria(form, criteria);
-    db::Cursor rows =
-        connection->OpenCursor(ExportStatement(ExportRoutine::ItemCode, criteria, context));
+    db::Cursor rows = connection->OpenCursor(
+        RowFor(form).Statement({.context = context, .overview = &criteria}, StatementUse::Export));
     while (rows.Next())
       expected << rows.Text(QStringLiteral("PO"));
   }
@@ -153,7 +153,7 @@ TEST(LargeExport, AnXlsOfMoreRowsThanASheetHoldsKeepsEveryRowAndTheTotals) {
 
   TempDir folder;
   const QString target = folder.File("工單一覽表.xls");
-  ASSERT_EQ(ExportWorkOrders(ExportRoutine::ItemCode, criteria, context, target),
+  ASSERT_EQ(ExportReport(RowFor(form), {.context = context, .overview = &criteria}, target),
             ExportOutcome::Written)
       << ui.messages.back().text.toStdString();
 

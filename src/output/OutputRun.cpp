@@ -1,0 +1,141 @@
+#include "output/OutputRun.h"
+
+#include <QSaveFile>
+
+#include "criteria/ReworkStatements.h"
+#include "db/Connection.h"
+#include "platform/UserInterface.h"
+#include "reports/engine/PdfRenderer.h"
+#include "reports/engine/TextDump.h"
+#include "reports/preview/ReportOutput.h"
+
+namespace tarvel {
+namespace {
+
+/// Runs `statement` once; true when it has rows, and then the company name is refreshed. A print
+/// or preview reads the rows whole and keeps them in `kept`, so the output prints the rows that
+/// were counted; an export only looks for the first (it streams its own rows later). The
+/// connection ends with this function, before any message is shown.
+bool HasRowsAndRefreshCompany(const QString& statement, OutputMode mode, AppContext& context,
+                              std::optional<CheckedRows>& kept) {
+  auto connection = db::Connection::Open(context.ConnectionString);
+  if (mode == OutputMode::Excel) {
+    if (!connection->HasRows(statement)) return false;
+  } else {
+    CheckedRows read{statement, connection->OpenRecordset(statement)};
+    if (read.rows.RecordCount() == 0) return false;
+    kept = std::move(read);
+  }
+  const db::Recordset company =
+      connection->OpenRecordset(QStringLiteral("select * from [COMPANY]"));
+  // An empty [COMPANY] table leaves the heading without a name rather than failing every print.
+  context.CompanyName =
+      company.RecordCount() > 0 ? company.Text(QStringLiteral("COMPANY")) : QString();
+  return true;
+}
+
+/// The run both windows share. `capture` takes the window's state into its record and answers
+/// the row it leads to; `prepare` (may be empty) adjusts the record once rows were found.
+OutputResult Run(OutputMode mode, AppContext& context, const RequestCriteria& criteria,
+                 const std::function<const ReportRow&()>& capture,
+                 const std::function<void(const ReportRow&)>& prepare, const OutputStep& output) {
+  try {
+    const ReportRow* row = nullptr;
+    std::optional<CheckedRows> rows;
+    bool found = false;
+    {
+      BusyPointer busy;
+      Ui().ProcessEvents();
+      row = &capture();
+      const StatementUse use =
+          mode == OutputMode::Excel ? StatementUse::Check : StatementUse::Layout;
+      found = HasRowsAndRefreshCompany(row->Statement(criteria, use), mode, context, rows);
+    }
+    if (!found) {
+      ShowMessage(QStringLiteral("查無任何資料!"), kExclamation, QStringLiteral("訊息"));
+      return OutputResult::NoRows;
+    }
+    if (prepare) prepare(*row);
+    CheckedRequest request{*row, mode, criteria, std::move(rows)};
+    output(request);
+    return OutputResult::Done;
+  } catch (const Error& e) {
+    ShowMessage(e.Description(), kCritical, QStringLiteral("印表錯誤"));
+  } catch (const std::exception& e) {
+    ShowMessage(QString::fromUtf8(e.what()), kCritical, QStringLiteral("印表錯誤"));
+  }
+  return OutputResult::Failed;
+}
+
+}  // namespace
+
+std::unique_ptr<Report> CheckedRequest::CreateLayout() {
+  std::unique_ptr<Report> report = row.CreateLayout(criteria);
+  report->DataControl1.UseCheckedRows(std::exchange(rows, std::nullopt));
+  return report;
+}
+
+OutputResult RequestOverview(const OverviewFormState& form, OutputMode mode, AppContext& context,
+                             WorkOrderCriteria& criteria, const OutputStep& output) {
+  const RequestCriteria request{.context = context, .overview = &criteria};
+  return Run(
+      mode, context, request,
+      [&]() -> const ReportRow& {
+        CaptureCriteria(form, criteria);
+        return RowFor(form);
+      },
+      {}, output);
+}
+
+OutputResult RequestRework(const ReworkFormState& form, OutputMode mode, AppContext& context,
+                           ReworkCriteria& criteria, const OutputStep& output) {
+  const RequestCriteria request{.context = context, .rework = &criteria};
+  return Run(
+      mode, context, request,
+      [&]() -> const ReportRow& {
+        CaptureReworkCriteria(form, criteria);
+        return ReworkRowFor(form.sopt選擇報表);
+      },
+      [&](const ReportRow& row) {
+        if (mode == OutputMode::Excel && row.exporter != nullptr)
+          criteria.ReportName = ReworkReportName(row.Choice());
+      },
+      output);
+}
+
+void PrintOrPreview(CheckedRequest& request, QWidget* parent, const PrintDialogFunction& dialog) {
+  std::unique_ptr<Report> report = request.CreateLayout();
+  if (request.mode == OutputMode::Preview)
+    ShowReportModal(std::move(report), parent);
+  else
+    PrintReport(std::move(report), true, parent, dialog ? dialog : ExecPrintDialog);
+}
+
+int WriteReportFiles(CheckedRequest& request, const ReportFiles& files, QTextStream& out) {
+  const PageModel pages = request.CreateLayout()->Run();
+  if (!files.pdfPath.isEmpty()) WritePdf(pages, files.pdfPath);
+  const QString text = DumpText(pages);
+  if (!files.textPath.isEmpty()) {
+    QSaveFile file(files.textPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+      throw Error(QStringLiteral("無法寫入檔案：") + files.textPath);
+  }
+  if (files.pdfPath.isEmpty() && files.textPath.isEmpty()) out << text;
+  return pages.PageCount();
+}
+
+excel::ExportOutcome ExportReport(const ReportRow& row, const RequestCriteria& criteria,
+                                  const QString& targetPath,
+                                  const excel::ExportProgress& progress) {
+  if (row.exporter == nullptr) {
+    ShowMessage(QStringLiteral("「%1」沒有轉Excel的格式").arg(row.Name()), kCritical,
+                QStringLiteral("轉Excel錯誤"));
+    return excel::ExportOutcome::Failed;
+  }
+  const std::unique_ptr<excel::PageBlockSheet> sheet = row.CreateExport(criteria);
+  return excel::ExportRows(
+      *sheet, [&] { return row.Statement(criteria, StatementUse::Export); },
+      QString::fromUtf8(row.exporter->errorTitle), criteria.context, targetPath, progress);
+}
+
+}  // namespace tarvel
