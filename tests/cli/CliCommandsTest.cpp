@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "support/CaseFile.h"
 #include "support/Cli.h"
 #include "support/Demo.h"
 #include "support/Golden.h"
@@ -128,46 +129,15 @@ TEST_F(CliOnDemo, ReportWithoutRowsSaysSo) {
 // instead of unfinished.
 TEST_F(CliOnDemo, CriteriaOfAnotherTypeOrOutOfRangeAreRefusedNamingTheField) {
   test::TempDir files;
-  const struct {
-    CommandFunction command;
-    const char* json;
-    const char* field;
-  } refused[] = {
-      {RunSqlCommand, R"({"sopt完工": "1"})", "sopt完工"},
-      {RunSqlCommand, R"({"sopt完工": 3})", "sopt完工"},
-      {RunSqlCommand, R"({"sopt完工": -1})", "sopt完工"},
-      {RunSqlCommand, R"({"sopt送貨": 1.5})", "sopt送貨"},
-      {RunSqlCommand, R"({"sopt發票": null})", "sopt發票"},
-      {RunSqlCommand, R"({"sopt選擇報表": "3"})", "sopt選擇報表"},
-      {RunSqlCommand, R"({"sopt選擇報表": 7})", "sopt選擇報表"},
-      {RunSqlCommand, R"({"chk印合版資料": "true"})", "chk印合版資料"},
-      {RunSqlCommand, R"({"chk不印金額": 1})", "chk不印金額"},
-      {RunSqlCommand, R"({"PoFrom": 115100001})", "PoFrom"},
-      {RunSqlCommand, R"({"CustomerKeyword": ["台和"]})", "CustomerKeyword"},
-      {RunSqlCommand, R"({"DateFrom": "-1"})", "DateFrom"},
-      {RunSqlCommand, R"({"DateFrom": 1151101})", "DateFrom"},
-      {RunSqlCommand, R"({"DateTo": "115/11/30"})", "DateTo"},
-      {RunSqlCommand, R"({"DateTo": "151130"})", "DateTo"},
-      {RunSqlCommand, R"({"UserName": 7})", "UserName"},
-      {RunSqlCommand, R"({"Groups": "北區"})", "Groups"},
-      {RunSqlCommand, R"({"Groups": [1]})", "Groups"},
-      {RunSqlCommand, R"({"Completion": "unfinished"})", "Completion"},
-      {RunReworkCommand, R"({"KindFilter": 0})", "KindFilter"},
-      {RunReworkCommand, R"({"KindFilter": "2"})", "KindFilter"},
-      {RunReworkCommand, R"({"VendorOrder": 3})", "VendorOrder"},
-      {RunReworkCommand, R"({"sopt選擇報表": 4})", "sopt選擇報表"},
-      {RunReworkCommand, R"({"DateTo": "abcdefg"})", "DateTo"},
-      {RunReworkCommand, R"({"VenderKeyword": "V01"})", "VenderKeyword"},
-  };
-  for (const auto& c : refused) {
-    const QString json = files.Write("criteria.json", c.json);
+  for (const QStringList& c : test::ReadCases("refused-criteria.txt")) {
+    const QString json = files.Write("criteria.json", c[1].toUtf8());
     QStringList args = {"--choice", "0", "--criteria", json};
-    if (c.command == RunReworkCommand) args.prepend("sql");
-    const Output run = RunCli(c.command, args + Db());
-    EXPECT_EQ(run.code, 2) << c.json;
-    EXPECT_TRUE(run.err.contains(QStringLiteral("「%1」").arg(QString::fromUtf8(c.field))))
-        << c.json << ": " << run.err.toStdString();
-    EXPECT_TRUE(run.out.isEmpty()) << c.json;
+    if (c[0] == "rework") args.prepend("sql");
+    const Output run = RunCli(c[0] == "rework" ? RunReworkCommand : RunSqlCommand, args + Db());
+    EXPECT_EQ(run.code, 2) << c[1].toStdString();
+    EXPECT_TRUE(run.err.contains("「" + c[2] + "」"))
+        << c[1].toStdString() << ": " << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty()) << c[1].toStdString();
   }
   for (const char* date : {"-1", "991231", "1151101x"}) {
     EXPECT_EQ(RunCli(RunSqlCommand, QStringList{"--choice", "0", "--date-from", date} + Db()).code,

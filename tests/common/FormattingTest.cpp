@@ -4,41 +4,15 @@
 #include "common/GroupedNumber.h"
 #include "common/ReamSheet.h"
 #include "platform/Error.h"
+#include "support/CaseFile.h"
 
 namespace tarvel {
 namespace {
 
 TEST(GroupedNumber, KeepsTheDecimalsTheValueHas) {
-  struct Case {
-    const char* text;
-    const char* grouped;
-    const char* numberFormat;
-  };
-  const Case cases[] = {
-      {"1234.5", "1,234.5", "#,##0.0"},
-      {"1234.50", "1,234.5", "#,##0.0"},
-      {"1234567", "1,234,567", "#,##0"},
-      {"-1234567.125", "-1,234,567.125", "#,##0.000"},
-      {"12.5", "12.5", "#,##0.0"},
-      {"12", "12", "#,##0"},
-      {"0", "0", "#,##0"},
-      {"-0", "0", "#,##0"},
-      {"0.05", "0.05", "#,##0.00"},
-      {" 1,234 ", "1,234", "#,##0"},
-      {"1234567890123", "1,234,567,890,123", "#,##0"},
-      {"0.1", "0.1", "#,##0.0"},
-      {"0.30000000000000004", "0.3", "#,##0.0"},  // 15 significant digits
-      {"2.675", "2.675", "#,##0.000"},
-      {"1e-5", "0.00001", "#,##0.00000"},  // scientific texts count their plain decimals
-      {"1.5e20", "150,000,000,000,000,000,000", "#,##0"},
-      {"abc", "abc", "abc"},
-      {"12abc", "12abc", "12abc"},
-      {"", "", ""},
-  };
-  for (const Case& c : cases) {
-    const QString text = QString::fromLatin1(c.text);
-    EXPECT_EQ(FormatGrouped(text), QString::fromLatin1(c.grouped)) << c.text;
-    EXPECT_EQ(GroupedNumberFormat(text), QString::fromLatin1(c.numberFormat)) << c.text;
+  for (const QStringList& c : test::ReadCases("grouped-number.txt")) {
+    EXPECT_EQ(FormatGrouped(c[0]), c[1]) << c[0].toStdString();
+    EXPECT_EQ(GroupedNumberFormat(c[0]), c[2]) << c[0].toStdString();
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QHash>
 
 #include "demo/DemoDatabase.h"
+#include "support/CaseFile.h"
 #include "support/Demo.h"
 
 namespace tarvel::test {
@@ -14,72 +15,9 @@ using namespace Qt::StringLiterals;
 
 TEST(DemoContentTest, EveryMixTheFiltersDistinguishExists) {
   auto db = OpenDemo();
-  struct Case {
-    const char* what;
-    QString where;  // a condition on [歷史工單明細] unless `from` says otherwise
-    QString from = u"[歷史工單明細]"_s;
-  };
-  const std::vector<Case> cases = {
-      {"finished", u"FDATE <> '' and FDATE is not NULL"_s},
-      {"unfinished, FDATE NULL", u"FDATE is NULL"_s},
-      {"unfinished, FDATE empty", u"FDATE = ''"_s},
-      {"delivery cleared", u"FSEND = 'Y'"_s},
-      {"not cleared, to be delivered", u"FSEND <> 'Y' and 不送貨 <> 1"_s},
-      {"never delivered", u"不送貨 = 1"_s},
-      {"invoiced", u"發票號碼 <> '' and 發票號碼 is not NULL and 發票日期 <> ''"_s},
-      {"not invoiced, NULL", u"發票號碼 is NULL and 發票日期 is NULL"_s},
-      {"not invoiced, empty", u"發票號碼 = '' and 發票日期 = ''"_s},
-      {"reviewed", u"YN = 'Y'"_s},
-      {"not reviewed, NULL", u"YN is NULL"_s},
-      {"not reviewed, empty", u"YN = ''"_s},
-      {"zero amount", u"AMT = 0"_s},
-      {"negative margin", u"稅前金額 + OTAMT - COST < 0 and AMT > 0"_s},
-      {"cost not entered", u"COST = 0"_s},
-      {"other charges", u"OTAMT > 0"_s},
-      {"finished but not cleared", u"FDATE <> '' and FSEND <> 'Y' and 不送貨 = 0"_s},
-      {"invoiced before finishing", u"發票號碼 <> '' and (FDATE is NULL or FDATE = '')"_s},
-      {"customer PO number", u"CUSTNO <> ''"_s},
-      {"no classification", u"分類 = ''"_s},
-      {"proof orders", u"KIND = '打樣'"_s},
-      {"combined-plate lines",
-       u"NO <> '' and 合版客戶簡稱 <> '' and 合版代號 <> '' and 合版名稱 <> '' "
-       u"and 合版數量 > 0 and 合版單價 > 0 and 合版小計 > 0 and 合版單位 <> ''"_s,
-       u"[歷史工單明細4]"_s},
-      {"orders without combined plates", u"NO is NULL"_s, u"[歷史工單明細4]"_s},
-      {"die codes", u"REM <> '' and SVENDER <> ''"_s, u"[歷史工單明細3]"_s},
-      {"plate remakes", u"SPEC like '%補版%'"_s, u"[PLATE]"_s},
-      {"plates not remade", u"SPEC not like '%補版%'"_s, u"[PLATE]"_s},
-      {"stocked-in unshipped lines",
-       u"exists (select * from [工單產品入庫數] s where s.PO = u.PO and s.PID = u.CODE)"_s,
-       u"[工單未出明細] u"_s},
-      {"unshipped lines without stock-in",
-       u"not exists (select * from [工單產品入庫數] s where s.PO = u.PO)"_s, u"[工單未出明細] u"_s},
-      {"rework 印刷", u"種類 = '印刷'"_s, u"[重工明細表]"_s},
-      {"rework 工單", u"種類 = '工單'"_s, u"[重工明細表]"_s},
-      {"rework 製版", u"種類 = '製版'"_s, u"[重工明細表]"_s},
-      {"kept plates 印刷", u"種類 = '印刷'"_s, u"[留版明細表4]"_s},
-      {"kept plates 製版", u"種類 = '製版'"_s, u"[留版明細表4]"_s},
-      {"kept plate without back colours", u"COLOR2 = 0"_s, u"[留版明細表4]"_s},
-      {"ups of zero", u"MEMB = 0"_s, u"[CROWD]"_s},
-      {"disabled customer", u"停用 = '1'"_s, u"[CUST]"_s},
-      {"active customer, 停用 NULL", u"停用 is NULL"_s, u"[CUST]"_s},
-      {"active customer, 停用 empty", u"停用 = ''"_s, u"[CUST]"_s},
-      {"active customer, 停用 0", u"停用 = '0'"_s, u"[CUST]"_s},
-      {"disabled vendor", u"停用 = '1'"_s, u"[VENDER]"_s},
-      {"employee who has left", u"ODATE <> ''"_s, u"[EMPLOYEE]"_s},
-      {"employee in service", u"ODATE = ''"_s, u"[EMPLOYEE]"_s},
-      {"order by a salesperson who has left",
-       u"EMPNO in (select ID from [EMPLOYEE] where ODATE <> '')"_s},
-      {"CUSTE assignments of A001", u"EMPNO = 'A001'"_s, u"[CUSTE]"_s},
-      {"work-order categories", u"KIND = 'Q-工單類別' and ITEM = '類別'"_s, u"[PHRASE]"_s},
-      {"classifications", u"KIND = 'Z-雜項' and ITEM = '分類'"_s, u"[PHRASE]"_s},
-      {"profit rate against cost", u"ITEM18 = '0'"_s, u"[SYSTEM]"_s},
-      {"Excel folder", u"EXCEL <> '' and ID = 'DEMO-PC\\demo' and COMPUTER = 'DEMO-PC'"_s,
-       u"[SYSLOAD]"_s},
-  };
-  for (const Case& c : cases) {
-    const double count = Scalar(*db, u"select count(*) from "_s + c.from + u" where "_s + c.where);
-    EXPECT_GT(count, 0) << c.what;
+  for (const QStringList& c : ReadCases("demo-mixes.txt")) {
+    const double count = Scalar(*db, u"select count(*) from "_s + c[2] + u" where "_s + c[1]);
+    EXPECT_GT(count, 0) << c[0].toStdString();
   }
 }
 

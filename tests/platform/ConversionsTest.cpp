@@ -8,49 +8,14 @@
 
 #include "platform/Conversions.h"
 #include "platform/Error.h"
+#include "support/CaseFile.h"
 
 namespace tarvel {
 namespace {
 
 TEST(Conversions, ValReadsTheLeadingNumber) {
-  struct Case {
-    const char* text;
-    double expected;
-  };
-  const Case cases[] = {
-      {"12abc", 12},
-      {" 1 2.5", 12.5},
-      {"1,234", 1},
-      {"-3.5e2", -350},
-      {"&H1F", 31},
-      {"&h1f", 31},
-      {"&O17", 15},
-      {"&HFFFF", -1},
-      {"&H10000", 65536},
-      {"&HFFFFFFFF", -1},
-      {"&H", 0},
-      {"&Hxyz", 0},
-      {"", 0},
-      {"abc", 0},
-      {"1.2.3", 1.2},
-      {"  -  4\t2", -42},
-      {"+7", 7},
-      {"--3", 0},
-      {".5", 0.5},
-      {".", 0},
-      {"1e", 1},
-      {"1e+", 1},
-      {"2E3x", 2000},
-      {"2D2", 200},
-      {"1 e 2", 100},
-      {"1e-400", 0},
-      {"0900512", 900512},
-      {"1151204 ", 1151204},
-      {"１２", 0},  // full-width digits are not read
-  };
-  for (const Case& c : cases) {
-    EXPECT_DOUBLE_EQ(Val(QString::fromUtf8(c.text)), c.expected) << c.text;
-  }
+  for (const QStringList& c : test::ReadCases("val.txt"))
+    EXPECT_DOUBLE_EQ(Val(c[0]), c[1].toDouble()) << c[0].toStdString();
 }
 
 TEST(Conversions, ValRaisesOverflowBeyondTheRange) {
@@ -136,138 +101,21 @@ TEST(Conversions, NumberTextReadsBack) {
 }
 
 TEST(Conversions, IsNumericAcceptsOnlyWholeNumbers) {
-  struct Case {
-    const char* text;
-    bool numeric;
-    double value;  // NumericValue when numeric
-  };
-  const Case cases[] = {
-      {"12", true, 12},
-      {"  12  ", true, 12},
-      {"\t-12\n", true, -12},
-      {"+1.5", true, 1.5},
-      {"- 3", true, -3},
-      {"1,234", true, 1234},
-      {"1,234,567.125", true, 1234567.125},
-      {"1,2", true, 12},
-      {"-1.5E+3", true, -1500},
-      {"2e-2", true, 0.02},
-      {"1.", true, 1},
-      {".5", true, 0.5},
-      {"0900512", true, 900512},
-      {"", false, 0},
-      {"   ", false, 0},
-      {".", false, 0},
-      {"-", false, 0},
-      {"1e", false, 0},
-      {"1e+", false, 0},
-      {"e5", false, 0},
-      {"abc", false, 0},
-      {"12abc", false, 0},
-      {"1.2.3", false, 0},
-      {",1", false, 0},
-      {"1,", false, 0},
-      {"1,.5", false, 0},
-      {"1 2", false, 0},
-      {"--1", false, 0},
-      {"&H1F", false, 0},
-      {"1e400", false, 0},
-  };
-  for (const Case& c : cases) {
-    const QString text = QString::fromLatin1(c.text);
-    EXPECT_EQ(IsNumeric(text), c.numeric) << c.text;
-    EXPECT_DOUBLE_EQ(NumericValue(text), c.value) << c.text;
+  for (const QStringList& c : test::ReadCases("is-numeric.txt")) {
+    EXPECT_EQ(IsNumeric(c[0]), c[1] == "1") << c[0].toStdString();
+    EXPECT_DOUBLE_EQ(NumericValue(c[0]), c[2].toDouble()) << c[0].toStdString();
   }
 }
 
 TEST(Conversions, NumberTextKeepsFifteenSignificantDigits) {
-  struct Case {
-    double value;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {1234.5, "1234.5"},
-      {0.1, "0.1"},
-      {-0.0, "0"},
-      {0.0, "0"},
-      {-2.5, "-2.5"},
-      {1e15, "1E+15"},
-      {1e16, "1E+16"},
-      {999999999999999.0, "999999999999999"},
-      {999999999999999.9, "1E+15"},
-      {123456789012345.0, "123456789012345"},
-      {1234567890123456.0, "1.23456789012346E+15"},
-      {1.5e20, "1.5E+20"},
-      {1e100, "1E+100"},
-      {1e-5, "1E-05"},
-      {-1.25e-7, "-1.25E-07"},
-      {0.0001, "0.0001"},
-      {0.00012345, "0.00012345"},
-      {1.0 / 3.0, "0.333333333333333"},
-      {2.0 / 3.0, "0.666666666666667"},
-      {0.1 + 0.2, "0.3"},
-      {100, "100"},
-      {-1234567.125, "-1234567.125"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(NumberText(c.value), QString::fromLatin1(c.expected)) << c.expected;
-  }
+  for (const QStringList& c : test::ReadCases("number-text.txt"))
+    EXPECT_EQ(NumberText(c[0].toDouble()), c[1]) << c[0].toStdString();
 }
 
 TEST(Conversions, FormatWithDigitPatterns) {
-  struct Case {
-    const char* text;
-    const char* pattern;
-    const char* expected;
-  };
-  const Case cases[] = {
-      // ROC dates through slashed and zero-padded patterns
-      {"0900512", "###/##/##", "90/05/12"},
-      {"1151204", "###/##/##", "115/12/04"},
-      {"0512", "00/00", "05/12"},
-      {"1204", "00/00", "12/04"},
-      {"990105", "0000000", "0990105"},
-      {"12345678", "0000000", "12345678"},  // surplus digits before the leftmost placeholder
-      {"512", "###/##/##", "/5/12"},        // literals are written even without digits
-      // rounding half away from zero
-      {"2.5", "0", "3"},
-      {"-2.5", "0", "-3"},
-      {"-0.4", "0", "0"},
-      {"-0.004", "0.00", "0.00"},
-      {"0.5", "#", "1"},
-      {"0.4", "#", ""},
-      {"12.345", "0.00", "12.35"},
-      {"1.005", "0.00", "1.01"},
-      {"2.675", "0.00", "2.68"},
-      {"9.995", "0.00", "10.00"},
-      {"999.5", "#,##0", "1,000"},
-      // grouping
-      {"-1234567.125", "###,###,##0.000", "-1,234,567.125"},
-      {"1234567890", "###,###,##0", "1,234,567,890"},
-      {"1234", "#,##0", "1,234"},
-      {"0", "#,##0", "0"},
-      {"123", "#,##0", "123"},
-      {"5", "000,000", "000,005"},
-      {"1,234.5", "###,###,##0.0", "1,234.5"},
-      {"1234", "0,", "1234,"},  // a trailing comma is a literal
-      // fraction placeholders
-      {"1.5", "0.0#", "1.5"},
-      {"1.25", "0.0#", "1.25"},
-      {"5", "#.##", "5."},
-      {"0.5", ".00", ".50"},
-      {"1.5", ".00", "1.50"},
-      {"1234.5", "", "1234.5"},
-      // texts that are not numbers pass through
-      {"abc", "0.00", "abc"},
-      {"", "###/##/##", ""},
-      {"12abc", "0", "12abc"},
-      {"  ", "0", "  "},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Format(QString::fromLatin1(c.text), QString::fromLatin1(c.pattern)),
-              QString::fromLatin1(c.expected))
-        << '"' << c.text << "\" with \"" << c.pattern << '"';
-  }
+  for (const QStringList& c : test::ReadCases("format.txt"))
+    EXPECT_EQ(Format(c[0], c[1]), c[2])
+        << '"' << c[0].toStdString() << "\" with \"" << c[1].toStdString() << '"';
 }
 
 TEST(Conversions, FormatNumberOfDoubles) {

@@ -7,19 +7,13 @@
 namespace tarvel::test {
 namespace {
 
-class CustomerRangeDialogTest : public ::testing::Test {
+class CustomerRangeDialogTest : public WindowFixture {
  protected:
   void SetUp() override {
     context.ConnectionString = DemoConnectionString();
     customers = LoadCustomers(*OpenDemo());
-    dialog = std::make_unique<CustomerRangeDialog>(
-        context, values, [this](LookupKind kind, LookupValues& lookup, QWidget*) {
-          ASSERT_EQ(kind, LookupKind::Customer);
-          seeds.push_back(lookup.LookupSeed);
-          lookup.ClearResult();
-          for (size_t i = 0; i < answer.size(); ++i)
-            lookup.LookupResult[i] = answer[i];
-        });
+    dialog = std::make_unique<CustomerRangeDialog>(context, values, RecordingLookup());
+    driven = dialog.get();
     dialog->SetRange({{"C1", "C2"}, {"one", "two"}});
     dialog->show();
     dialog->activateWindow();
@@ -34,13 +28,8 @@ class CustomerRangeDialogTest : public ::testing::Test {
     QTest::keyClick(box, Qt::Key_Return);
   }
 
-  ScopedToday today{DemoToday()};
-  RecordingUi ui;
-  AppContext context;
   LookupValues values;
   std::vector<CodeName> customers;
-  std::vector<QString> seeds;
-  std::vector<QString> answer;
   std::unique_ptr<CustomerRangeDialog> dialog;
 };
 
@@ -49,7 +38,7 @@ TEST_F(CustomerRangeDialogTest, AnExistingCodeFillsBothEnds) {
   Enter(0, customer.code);
   EXPECT_EQ(dialog->Range(),
             (CustomerRange{{customer.code, customer.code}, {customer.name, customer.name}}));
-  EXPECT_TRUE(seeds.empty());
+  EXPECT_TRUE(lookups.empty());
   EXPECT_EQ(QApplication::focusWidget(), dialog->CodeBox(1)) << "Enter moves on";
   EXPECT_TRUE(dialog->isVisible()) << "Enter in a box does not confirm the dialog";
 
@@ -60,17 +49,18 @@ TEST_F(CustomerRangeDialogTest, AnExistingCodeFillsBothEnds) {
 }
 
 TEST_F(CustomerRangeDialogTest, AnUnknownCodeOpensTheLookupSeededWithIt) {
-  answer = {customers.at(1).code, customers.at(1).name};
+  lookupAnswer = {customers.at(1).code, customers.at(1).name};
   Enter(0, " x'y ");
-  ASSERT_EQ(seeds.size(), 1u);
-  EXPECT_EQ(seeds[0], "x'y") << "the apostrophe is looked up, not spliced";
+  ASSERT_EQ(lookups.size(), 1u);
+  EXPECT_EQ(lookups[0].kind, LookupKind::Customer);
+  EXPECT_EQ(lookups[0].seed, "x'y") << "the apostrophe is looked up, not spliced";
   EXPECT_EQ(dialog->Range().codes, (std::array<QString, 2>{customers[1].code, customers[1].code}));
   EXPECT_TRUE(ui.messages.empty());
 
-  answer = {"", "something"};
+  lookupAnswer = {"", "something"};
   Enter(1, "nosuch");
   EXPECT_EQ(dialog->CodeBox(1)->text(), "nosuch") << "a second value keeps the typed text";
-  answer = {};
+  lookupAnswer = {};
   Enter(1, "nosuch");
   EXPECT_EQ(dialog->CodeBox(1)->text(), "");
   EXPECT_EQ(dialog->NameLabel(1)->text(), "");
@@ -82,7 +72,7 @@ TEST_F(CustomerRangeDialogTest, DatabaseErrorsAreShownAndTheLookupFollows) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "依客戶代號取得客戶資料錯誤");
   EXPECT_EQ(ui.messages[0].style, kCritical);
-  EXPECT_EQ(seeds.size(), 1u);
+  EXPECT_EQ(lookups.size(), 1u);
   EXPECT_EQ(ui.busyDepth, 0);
 }
 

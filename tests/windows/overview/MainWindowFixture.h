@@ -1,5 +1,6 @@
-// The main window on a private copy of the demo database, shown and through its first activation,
-// with every window it would open replaced by a recorder.
+// The windows driven through their controls by design name (WindowFixture, which every window test
+// stands on), and the main window on a private copy of the demo database, shown and through its
+// first activation, with every window it would open replaced by a recorder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -80,9 +81,48 @@ struct OutputCall {
 struct LookupCall {
   LookupKind kind;
   QString seed;
+  QString vendorKind;
 };
 
-class MainWindowTest : public ::testing::Test {
+/// A window under test (`driven`, set by the test once it exists) driven by its controls' design
+/// names, on the demo's clock, with its messages recorded and its pickers replaced by a recorder.
+class WindowFixture : public ::testing::Test {
+ protected:
+  template <typename Control = QWidget>
+  Control* Get(const char* name) const {
+    return Find<Control>(*driven, name);
+  }
+  QLineEdit* Box(const char* name) const { return Get<QLineEdit>(name); }
+  /// Clicks a button, check box or option where its caption is (an option's widget may be wider
+  /// than what takes a click).
+  void Click(const char* name) const { ClickOn(Get<QAbstractButton>(name)); }
+  bool Shown(const char* name) const { return Get(name)->isVisibleTo(driven); }
+  /// Types `keys` into the box called `name` after giving it the focus.
+  void Type(const char* name, const QString& keys) const {
+    QLineEdit* box = Box(name);
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+    TypeInto(box, keys);
+  }
+  /// A picker that records what it was asked and hands back `lookupAnswer`.
+  LookupOpener RecordingLookup() {
+    return [this](LookupKind kind, LookupValues& values, QWidget*) {
+      lookups.push_back({kind, values.LookupSeed, values.VendorKind});
+      values.ClearResult();
+      for (size_t i = 0; i < lookupAnswer.size(); ++i)
+        values.LookupResult[i] = lookupAnswer[i];
+    };
+  }
+
+  ScopedToday today{DemoToday()};
+  RecordingUi ui;
+  AppContext context;
+  QWidget* driven = nullptr;
+  std::vector<LookupCall> lookups;
+  std::vector<QString> lookupAnswer;  ///< the row the recorded picker hands back
+};
+
+class MainWindowTest : public WindowFixture {
  protected:
   void SetUp() override {
     databasePath = CopyDemoDatabase(folder.Path());
@@ -99,12 +139,7 @@ class MainWindowTest : public ::testing::Test {
 
   MainWindowSeams RecordingSeams() {
     MainWindowSeams seams;
-    seams.openLookup = [this](LookupKind kind, LookupValues& values, QWidget*) {
-      lookups.push_back({kind, values.LookupSeed});
-      values.ClearResult();
-      for (size_t i = 0; i < lookupAnswer.size(); ++i)
-        values.LookupResult[i] = lookupAnswer[i];
-    };
+    seams.openLookup = RecordingLookup();
     seams.output = [this](CheckedRequest& request) {
       outputs.push_back({request.row.Name(), request.mode});
     };
@@ -116,6 +151,7 @@ class MainWindowTest : public ::testing::Test {
   /// Creates the window, shows it and waits for its first activation.
   void Open(MainWindowSeams seams) {
     window = std::make_unique<MainWindow>(context, std::move(seams));
+    driven = window.get();
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -124,33 +160,9 @@ class MainWindowTest : public ::testing::Test {
   }
   void Open() { Open(RecordingSeams()); }
 
-  template <typename Control = QWidget>
-  Control* Get(const char* name) const {
-    return Find<Control>(*window, name);
-  }
-  QLineEdit* Box(const char* name) const { return Get<QLineEdit>(name); }
-  /// Clicks a button, check box or option where its caption is (an option's widget may be wider
-  /// than what takes a click).
-  void Click(const char* name) const { ClickOn(Get<QAbstractButton>(name)); }
-  bool Shown(const char* name) const { return Get(name)->isVisibleTo(window.get()); }
-
-  /// Types `keys` into the box called `name` after giving it the focus.
-  void Type(const char* name, const QString& keys) const {
-    QLineEdit* box = Box(name);
-    box->setFocus(Qt::OtherFocusReason);
-    box->selectAll();
-    TypeInto(box, keys);
-  }
-
-  ScopedToday today{DemoToday()};
-  RecordingUi ui;
   TempDir folder;
   QString databasePath;
-  AppContext context;
   std::unique_ptr<MainWindow> window;
-
-  std::vector<LookupCall> lookups;
-  std::vector<QString> lookupAnswer;  ///< the row the recorded lookup hands back
   std::vector<OutputCall> outputs;
   int reworkOpened = 0;
   int programEnded = 0;

@@ -28,13 +28,7 @@ struct ReworkOutputCall {
   bool operator==(const ReworkOutputCall&) const = default;
 };
 
-struct VendorLookup {
-  LookupKind kind;
-  QString seed;
-  QString vendorKind;
-};
-
-class ReworkWindowTest : public ::testing::Test {
+class ReworkWindowTest : public WindowFixture {
  protected:
   void SetUp() override {
     context.ConnectionString = DemoConnectionString();
@@ -45,45 +39,22 @@ class ReworkWindowTest : public ::testing::Test {
 
   void Open() {
     ReworkWindowSeams seams;
-    seams.openLookup = [this](LookupKind kind, LookupValues& values, QWidget*) {
-      lookups.push_back({kind, values.LookupSeed, values.VendorKind});
-      values.ClearResult();
-      for (size_t i = 0; i < lookupAnswer.size(); ++i)
-        values.LookupResult[i] = lookupAnswer[i];
-    };
+    seams.openLookup = RecordingLookup();
     seams.output = [this](CheckedRequest& request) {
       outputs.push_back({request.row.Choice(), request.mode});
       outputCriteria.push_back(criteria);
     };
     window = std::make_unique<ReworkWindow>(context, lookup, criteria, std::move(seams));
+    driven = window.get();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->FirstActivationDone(); }));
     QApplication::processEvents();
   }
 
-  template <typename Control = QWidget>
-  Control* Get(const char* name) const {
-    return Find<Control>(*window, name);
-  }
-  QLineEdit* Box(const char* name) const { return Get<QLineEdit>(name); }
-  void Click(const char* name) const { ClickOn(Get<QAbstractButton>(name)); }
-  bool Shown(const char* name) const { return Get(name)->isVisibleTo(window.get()); }
-  void Type(const char* name, const QString& keys) const {
-    QLineEdit* box = Box(name);
-    box->setFocus(Qt::OtherFocusReason);
-    box->selectAll();
-    TypeInto(box, keys);
-  }
-
-  ScopedToday today{DemoToday()};
-  RecordingUi ui;
-  AppContext context;
   LookupValues lookup;
   ReworkCriteria criteria;
   std::unique_ptr<ReworkWindow> window;
-  std::vector<VendorLookup> lookups;
-  std::vector<QString> lookupAnswer;
   std::vector<ReworkOutputCall> outputs;
   std::vector<ReworkCriteria> outputCriteria;
 };
