@@ -118,7 +118,7 @@ void* Expr::operator new(std::size_t size) {
   return ::operator new(size);
 }
 
-void Expr::operator delete(void* node, std::size_t size) noexcept {
+void Expr::operator delete(void* node, [[maybe_unused]] std::size_t size) noexcept {
 #if TARVEL_POOL_NODES
   if (NodePool* pool = NodePool::Get(); pool && size == sizeof(Expr)) {
     pool->Give(node);
