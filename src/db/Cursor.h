@@ -5,12 +5,15 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "db/FieldLookup.h"
 #include "db/Value.h"
 
 namespace tarvel::db {
+
+class Recordset;
 
 /// Where a cursor's rows come from: one engine statement being stepped, or a snapshot walked.
 class RowSource {
@@ -28,6 +31,9 @@ class Cursor {
  public:
   /// `names`: the plain column names in select order; `qualifiedNames` as for FieldLookup.
   Cursor(QStringList names, QStringList qualifiedNames, std::unique_ptr<RowSource> source);
+  /// A walk over rows already read (shared, not copied): rows given in memory, or a Jet file's
+  /// rows read whole. `qualifiedNames` as for FieldLookup.
+  static Cursor Over(std::shared_ptr<const Recordset> rows, QStringList qualifiedNames = {});
   Cursor(Cursor&&) noexcept;
   Cursor& operator=(Cursor&&) noexcept;
   ~Cursor();
@@ -49,6 +55,10 @@ class Cursor {
   /// field; no current row).
   const Value& Field(const QString& name) const;
   const Value& Field(int index) const;
+  /// The current row, FieldCount values (empty before the first Next).
+  std::span<const Value> Row() const {
+    return HasRow() ? std::span<const Value>(row_) : std::span<const Value>();
+  }
   /// Reading conventions: trimmed text (NULL gives ""), and Val of that text.
   QString Text(const QString& name) const { return Field(name).Text(); }
   double Number(const QString& name) const { return Field(name).Number(); }

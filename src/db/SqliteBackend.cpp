@@ -49,22 +49,6 @@ class StatementRows final : public RowSource {
   QString accessSql_;
 };
 
-// Walks a snapshot read whole.
-class SnapshotRows final : public RowSource {
- public:
-  explicit SnapshotRows(Recordset rows) : rows_(std::move(rows)) {}
-  bool Fetch(std::vector<Value>& row) override {
-    if (next_ >= rows_.RecordCount()) return false;
-    const auto values = rows_.Row(next_++);
-    std::copy(values.begin(), values.end(), row.begin());
-    return true;
-  }
-
- private:
-  Recordset rows_;
-  qint64 next_ = 0;
-};
-
 class SqlitePrepared final : public PreparedStatement {
  public:
   using Guard = std::function<void(const QString&, const std::function<void()>&)>;
@@ -299,8 +283,7 @@ Cursor SqliteBackend::OpenCursor(const sql::Translation& t, const Values& values
       sqlite3_reset(stmt.get());
       rows = detail::ReadAll(db_, stmt.get(), accessSql);
     });
-    return Cursor(std::move(names), std::move(qualified),
-                  std::make_unique<SnapshotRows>(std::move(rows)));
+    return Cursor::Over(std::make_shared<const Recordset>(std::move(rows)), std::move(qualified));
   }
   return Cursor(std::move(names), std::move(qualified),
                 std::make_unique<StatementRows>(db_, std::move(stmt), accessSql));
