@@ -67,7 +67,7 @@ class CatalogueDispatcher : public OutputDispatcher {
     Output(EntryFor(form), mode);
     checked_.reset();
   }
-  void KeepCheckedRows(const QString& statement, db::Recordset rows) override {
+  void KeepCheckedRows(const QString& statement, db::RowStream rows) override {
     checked_ = CheckedRows{statement, std::move(rows)};
   }
 

@@ -19,10 +19,9 @@ bool HasRowsAndRefreshCompany(const ReworkFormState& form, OutputMode mode, AppC
   Ui().ProcessEvents();
   auto connection = db::Connection::Open(context.ConnectionString);
   if (checked && mode != OutputMode::Excel) {
-    CheckedRows read{ReworkStatement(form.sopt選擇報表, criteria, ReworkQuery::Layout), {}};
-    read.rows = connection->OpenRecordset(read.statement);
-    if (read.rows.RecordCount() == 0) return false;
-    *checked = std::move(read);
+    *checked = CheckedRows::Open(context.ConnectionString,
+                                 ReworkStatement(form.sopt選擇報表, criteria, ReworkQuery::Layout));
+    if (!*checked) return false;
   } else if (!connection->HasRows(
                  ReworkStatement(form.sopt選擇報表, criteria, ReworkQuery::Check))) {
     return false;

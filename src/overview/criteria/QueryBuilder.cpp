@@ -10,9 +10,10 @@ namespace tarvel {
 namespace {
 
 /// Runs the choice's statement; true when it has rows (then the company name is refreshed). A
-/// print or preview reads the rows whole and hands them to the dispatcher, so the output prints the
-/// rows that were counted; an export only looks for the first (it streams its own rows later).
-/// The connection and the hourglass end with this function, before any message is shown.
+/// print or preview keeps the rows open in their snapshot, read up to the first, and hands them to
+/// the dispatcher, so the output prints the rows that were checked; an export only looks for the
+/// first (it streams its own rows later). The check's connection and the hourglass end with this
+/// function, before any message is shown.
 bool HasRowsAndRefreshCompany(const OverviewFormState& form, OutputMode mode, AppContext& context,
                               WorkOrderCriteria& criteria, OutputDispatcher& dispatcher) {
   BusyPointer busy;
@@ -20,12 +21,12 @@ bool HasRowsAndRefreshCompany(const OverviewFormState& form, OutputMode mode, Ap
   CaptureCriteria(form, criteria);
   auto connection = db::Connection::Open(context.ConnectionString);
   const QString statement = ComposeStatement(dispatcher.StatementOf(form), criteria, context);
-  std::optional<db::Recordset> rows;
+  std::optional<db::RowStream> rows;
   if (mode == OutputMode::Excel) {
     if (!connection->HasRows(statement)) return false;
   } else {
-    rows = connection->OpenRecordset(statement);
-    if (rows->RecordCount() == 0) return false;
+    rows = db::RowStream::Open(context.ConnectionString, statement);
+    if (!rows->HasRows()) return false;
   }
   const db::Recordset company =
       connection->OpenRecordset(QStringLiteral("select * from [COMPANY]"));

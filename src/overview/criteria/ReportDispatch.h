@@ -1,7 +1,7 @@
 // The output modes, and what the query builder hands a request to once it has found rows.
 #pragma once
 
-#include "db/Recordset.h"
+#include "db/RowStream.h"
 #include "overview/criteria/Statement.h"
 #include "overview/criteria/WorkOrderCriteria.h"
 
@@ -18,10 +18,11 @@ class OutputDispatcher {
   virtual const StatementSpec& StatementOf(const OverviewFormState& form) const = 0;
   /// Produces the output; called only when the statement has rows.
   virtual void Dispatch(const OverviewFormState& form, OutputMode mode) = 0;
-  /// Just before Dispatch of a print or preview: the rows the check read and the statement text
-  /// it ran. An output that prints exactly these rows prints what was counted, from one state of
-  /// the database, however busy other workstations are. The default drops them.
-  virtual void KeepCheckedRows(const QString& /*statement*/, db::Recordset /*rows*/) {}
+  /// Just before Dispatch of a print or preview: the statement text the check ran and its rows,
+  /// still open in their read snapshot and read no further than the first. An output that reads
+  /// on from them prints what was checked, from one state of the database, however busy other
+  /// workstations are. The default drops them.
+  virtual void KeepCheckedRows(const QString& /*statement*/, db::RowStream /*rows*/) {}
 };
 
 }  // namespace tarvel

@@ -116,7 +116,7 @@ class WindowDispatcher final : public CatalogueDispatcher {
                    std::optional<CheckedRows>& checked)
       : output_(output), checked_(checked) {}
 
-  void KeepCheckedRows(const QString& statement, db::Recordset rows) override {
+  void KeepCheckedRows(const QString& statement, db::RowStream rows) override {
     checked_ = CheckedRows{statement, std::move(rows)};
   }
 

@@ -25,9 +25,9 @@ class RecordingDispatcher final : public OutputDispatcher {
   void Dispatch(const OverviewFormState& form, OutputMode mode) override {
     calls.push_back({form.sopt選擇報表, mode});
   }
-  void KeepCheckedRows(const QString& statement, db::Recordset rows) override {
+  void KeepCheckedRows(const QString& statement, db::RowStream rows) override {
     checkedStatement = statement;
-    checkedRows = rows.RecordCount();
+    checkedRows = rows.ReadRest().RecordCount();
   }
   std::vector<std::pair<int, OutputMode>> calls;
   QString checkedStatement;
