@@ -54,6 +54,15 @@ bool Cursor::Next() {
   return true;
 }
 
+void Cursor::Want(const std::vector<bool>& fields) {
+  if (source_) source_->Want(fields);
+}
+
+bool Cursor::Reread(int index) {
+  if (!source_ || !HasRow() || index < 0 || index >= FieldCount()) return false;
+  return source_->Reread(index, row_[static_cast<size_t>(index)]);
+}
+
 const Value& Cursor::Field(const QString& name) const {
   const int index = FieldIndex(name);
   if (index < 0) throw DbError(messages::kItemNotFound + u'（' + name + u'）');

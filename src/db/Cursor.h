@@ -22,6 +22,12 @@ class RowSource {
   /// Fills `row` (FieldCount values) with the next row; false when there is none. Throws
   /// DbError.
   virtual bool Fetch(std::vector<Value>& row) = 0;
+  /// The fields to read from the next row on (one flag per field); the others are left NULL, and
+  /// their values are never decoded. By default every field is read.
+  virtual void Want(const std::vector<bool>& /*fields*/) {}
+  /// Reads field `field` of the row fetched last into `value` again, where the source still holds
+  /// that row (a field wanted only now); false where it does not.
+  virtual bool Reread(int /*field*/, Value& /*value*/) { return false; }
 };
 
 /// Opened by Connection::OpenCursor; the connection must outlive it. While a cursor on an SQLite
@@ -55,6 +61,13 @@ class Cursor {
   /// field; no current row).
   const Value& Field(const QString& name) const;
   const Value& Field(int index) const;
+  /// Reads only the fields flagged in `fields` (one flag per field) from the next row on; the
+  /// others read as NULL. A report reads the columns its controls show, not every one of a wide
+  /// view.
+  void Want(const std::vector<bool>& fields);
+  /// Reads field `index` of the current row again after it was not wanted, when the source still
+  /// holds that row (false after the last row, or where the source cannot). Throws DbError.
+  bool Reread(int index);
   /// The current row, FieldCount values (empty before the first Next).
   std::span<const Value> Row() const {
     return HasRow() ? std::span<const Value>(row_) : std::span<const Value>();

@@ -61,10 +61,21 @@ class ServerRows final : public RowSource, public pg::PendingResult {
       AskForMore(kBatch);
       if (PQntuples(batch_.get()) == 0) return false;
     }
-    for (size_t c = 0; c < row.size(); ++c)
-      row[c] = pg::Session::CellValue(batch_.get(), next_, static_cast<int>(c));
+    for (size_t c = 0; c < row.size(); ++c) {
+      if (wanted_.empty() || wanted_[c])
+        row[c] = pg::Session::CellValue(batch_.get(), next_, static_cast<int>(c));
+      else if (!row[c].IsNull())
+        row[c] = Value();
+    }
     // Now and then the rows on their way are taken in, so the server never waits for room.
     if ((++next_ & 63) == 0) session_->TakeIn();
+    return true;
+  }
+
+  void Want(const std::vector<bool>& fields) override { wanted_ = fields; }
+  bool Reread(int field, Value& value) override {
+    if (next_ == 0) return false;
+    value = pg::Session::CellValue(batch_.get(), next_ - 1, field);
     return true;
   }
 
@@ -105,6 +116,7 @@ class ServerRows final : public RowSource, public pg::PendingResult {
   bool asked_ = false;        ///< a next batch is out or collected
   pg::ResultPtr collected_;
   std::optional<DbError> failure_;
+  std::vector<bool> wanted_;  // empty: every field
 };
 
 class ServerPrepared final : public PreparedStatement {

@@ -42,6 +42,11 @@ class RowStream {
   int FieldCount() const { return cursor_ ? cursor_->FieldCount() : 0; }
   int FieldIndex(const QString& name) const { return cursor_ ? cursor_->FieldIndex(name) : -1; }
 
+  /// Reads only the fields flagged (Cursor::Want), and field `index` of the current row again
+  /// (Cursor::Reread).
+  void Want(const std::vector<bool>& fields) { cursor_->Want(fields); }
+  bool Reread(int index) { return cursor_->Reread(index); }
+
   /// The rows not yet read, from the next one Next() would give, as a snapshot (for callers that
   /// need them all at once). Throws DbError.
   Recordset ReadRest();

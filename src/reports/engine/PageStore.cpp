@@ -109,10 +109,7 @@ void PageStore::Begin(const PageFrame& frame) {
 void PageStore::Add(Page&& page) {
   ++pageCount_;
   if (fd_ < 0 && memoryBytes_ + page.HeapBytes() <= budget_) {
-    page.bands.shrink_to_fit();
-    page.texts.shrink_to_fit();
-    page.lines.shrink_to_fit();
-    page.chars.squeeze();
+    // Not shrunk: a run makes room for a page as full as the one before, so little is left over.
     memoryBytes_ += page.HeapBytes();
     memory_.push_back(std::move(page));
     return;

@@ -49,6 +49,18 @@ int ReportRun::ResolveColumn(const QString& column, const QString& control) cons
   return index;
 }
 
+int ReportRun::ResolveRebound(const QString& column, const QString& control) {
+  const int index = ResolveColumn(column, control);
+  auto wanted = wanted_.begin() + index;
+  if (!*wanted) {
+    *wanted = true;
+    rows_.Want(wanted_);
+    if (hasRow_ && streamOnRow_ && rows_.Reread(index))
+      row_[static_cast<size_t>(index)] = rows_.Rows().Field(index);
+  }
+  return index;
+}
+
 void ReportRun::PrepareStyles() {
   for (const auto& control : r_.controls_) {
     const ControlDef& def = control->Design();
@@ -94,6 +106,14 @@ void ReportRun::PrepareBindings() {
       keyColumn_[level] = ResolveColumn(header->Design().groupKey, SectionName(kHeaderOf[level]));
     }
   }
+  // Only what the controls show and the groups compare is read from the rows: a layout over a
+  // wide view prints a dozen of its sixty columns.
+  wanted_.assign(static_cast<size_t>(rows_.FieldCount()), false);
+  for (const auto& control : r_.controls_)
+    if (control->column_ >= 0) wanted_[static_cast<size_t>(control->column_)] = true;
+  for (const int key : keyColumn_)
+    if (key >= 0) wanted_[static_cast<size_t>(key)] = true;
+  rows_.Want(wanted_);
 }
 
 bool ReportRun::SameKey(int level, std::span<const db::Value> next) const {
@@ -127,7 +147,7 @@ void ReportRun::Accumulate() {
       continue;
     }
     if (control->column_ == -2)
-      control->column_ = ResolveColumn(control->DataField(), control->Name());
+      control->column_ = ResolveRebound(control->DataField(), control->Name());
     if (control->column_ >= 0)
       control->sum_ += row_[static_cast<size_t>(control->column_)].Number();
   }
@@ -154,7 +174,7 @@ void ReportRun::Bind(ReportSection& section) {
       case SummaryFunction::None:
         if (control->DataField().isEmpty()) break;
         if (control->column_ == -2)
-          control->column_ = ResolveColumn(control->DataField(), control->Name());
+          control->column_ = ResolveRebound(control->DataField(), control->Name());
         control->value_ = hasRow_ ? row_[static_cast<size_t>(control->column_)] : db::Value();
         control->text_ = DisplayText(control->value_, def.outputFormat);
         break;
@@ -301,6 +321,7 @@ void ReportRun::LayOutRow() {
   if (newGroup1) CloseGroup(1);
   row_.assign(next.begin(), next.end());
   hasRow_ = true;
+  streamOnRow_ = true;
   ++rowsDone_;
   if (newGroup1) OpenGroup(1);
   if (newGroup2) OpenGroup(2);
@@ -325,6 +346,7 @@ bool ReportRun::Step(int rows) {
     if (stage_ == Stage::NotStarted) Start();
     for (int n = 0; n < rows && nextPending_; ++n) {
       LayOutRow();
+      streamOnRow_ = false;
       nextPending_ = rows_.Next();
     }
     if (!nextPending_) End();

@@ -46,6 +46,9 @@ class ReportRun {
   ReportSection* SectionOf(SectionKind kind) const { return r_.byKind_[static_cast<size_t>(kind)]; }
   bool LevelExists(int level) const;
   int ResolveColumn(const QString& column, const QString& control) const;
+  /// ResolveColumn of a field rebound during the run: the column is read from then on, and for
+  /// the row being laid out too while the stream still stands on it.
+  int ResolveRebound(const QString& column, const QString& control);
   void Start();
   void PrepareStyles();
   void PrepareBindings();
@@ -71,6 +74,8 @@ class ReportRun {
   db::RowStream rows_;
   std::vector<db::Value> row_;  ///< the row being laid out (or the last one); empty before it
   bool hasRow_ = false;
+  bool streamOnRow_ = false;  ///< the stream still stands on row_ (it has not moved past it)
+  std::vector<bool> wanted_;  ///< the columns the controls read; the others are never decoded
   bool nextPending_ = false;  ///< the stream's current row is the next to lay out
   qint64 rowsDone_ = 0;
   int keyColumn_[3] = {-1, -1, -1};

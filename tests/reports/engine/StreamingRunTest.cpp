@@ -195,6 +195,25 @@ TEST(ReportRunSteps, TheRunHoldsItsSnapshotUntilItEndsOrIsCancelled) {
   }
 }
 
+// Only the columns the controls read are decoded from the rows; a field rebound during the run
+// reads its new column from the next instance on, the row being laid out included.
+TEST(ReportRunSteps, AFieldReboundDuringTheRunReadsItsNewColumn) {
+  ListDb db(8, true);
+  auto writer = db::Connection::OpenFile(db.path);
+  writer->ExecuteScript(QStringLiteral("alter table T add column NOTE text; "
+                                       "update T set NOTE = 'n' || substr(PO, 3);"));
+  FileList report(db.ConnectionString());
+  report.DataControl1.Source = QStringLiteral("select PO, QTY, NOTE from T order by PO");
+  int row = 0;
+  report.onDetail = [&] {
+    if (++row == 3) report.Field(QStringLiteral("txtQTY")).SetDataField(QStringLiteral("NOTE"));
+  };
+  const PageModel model = report.Run(PaperSizeTwips(9));
+  EXPECT_EQ(TextsOf(model, QStringLiteral("txtQTY")),
+            (QStringList{"1:1", "1:2", "1:3", "1:n00004", "1:n00005", "2:n00006", "2:n00007",
+                         "2:n00008"}));
+}
+
 TEST(ReportRunSteps, ThePageCountIsFilledInAfterTheRun) {
   ListDb db(12, true);
   const PageModel model = FileList(db.ConnectionString(), true).Run(PaperSizeTwips(9));
