@@ -99,6 +99,9 @@ class Backend {
   virtual bool BeginReadSnapshot() = 0;
   /// Ends it; never throws.
   virtual void EndReadSnapshot() noexcept = 0;
+  /// Called from another thread: asks the statement running now to stop soon, so it fails with a
+  /// DbError. No effect when none runs. Never throws.
+  virtual void Interrupt() noexcept {}
 };
 
 }  // namespace tarvel::db

@@ -324,6 +324,10 @@ qint64 Connection::CountRows(const QString& jetSql) {
   return count.RecordCount() > 0 ? count.Field(0).AsInteger() : 0;
 }
 
+void Connection::Interrupt() noexcept {
+  backend_->Interrupt();
+}
+
 bool Connection::HasRows(const QString& jetSql) {
   const Prepared p = PrepareQuery(jetSql, {});
   return backend_->HasRows(p.translation, p.values, jetSql);

@@ -139,6 +139,9 @@ class Connection {
   /// Whether a Jet SQL query yields at least one row. Reads no further than the first row, so a
   /// check before a report costs nothing however many rows the report will have. Throws DbError.
   bool HasRows(const QString& jetSql);
+  /// Called from another thread while this one runs a statement: asks it to stop soon, so it
+  /// fails with a DbError (Backend::Interrupt). Never throws.
+  void Interrupt() noexcept;
   /// Opens an updatable single-table result (dynamic cursor, optimistic locking). Throws DbError.
   UpdatableRecordset OpenForUpdate(const QString& jetSql);
   /// Prepares a Jet SQL text with ? parameters, for statements run many times. Throws DbError.

@@ -4,6 +4,32 @@
 #include "db/Recordset.h"
 
 namespace tarvel::db {
+namespace {
+
+// Walks rows read before; the snapshot is shared with whoever handed it over.
+class SnapshotRows final : public RowSource {
+ public:
+  explicit SnapshotRows(std::shared_ptr<const Recordset> rows) : rows_(std::move(rows)) {}
+  bool Fetch(std::vector<Value>& row) override {
+    if (next_ >= rows_->RecordCount()) return false;
+    const auto values = rows_->Row(next_++);
+    std::copy(values.begin(), values.end(), row.begin());
+    return true;
+  }
+  qint64 KnownCount() const override { return rows_->RecordCount(); }
+
+ private:
+  std::shared_ptr<const Recordset> rows_;
+  qint64 next_ = 0;
+};
+
+}  // namespace
+
+Cursor Cursor::Over(std::shared_ptr<const Recordset> rows, QStringList qualifiedNames) {
+  QStringList names = rows->FieldNames();
+  return Cursor(std::move(names), std::move(qualifiedNames),
+                std::make_unique<SnapshotRows>(std::move(rows)));
+}
 
 Cursor::Cursor(QStringList names, QStringList qualifiedNames, std::unique_ptr<RowSource> source)
     : names_(std::move(names)),
@@ -27,6 +53,19 @@ bool Cursor::Next() {
   row_.swap(next_);
   ++position_;
   return true;
+}
+
+qint64 Cursor::KnownCount() const {
+  return source_ ? source_->KnownCount() : -1;
+}
+
+void Cursor::Want(const std::vector<bool>& fields) {
+  if (source_) source_->Want(fields);
+}
+
+bool Cursor::Reread(int index) {
+  if (!source_ || !HasRow() || index < 0 || index >= FieldCount()) return false;
+  return source_->Reread(index, row_[static_cast<size_t>(index)]);
 }
 
 const Value& Cursor::Field(const QString& name) const {

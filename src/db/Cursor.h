@@ -5,12 +5,15 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "db/FieldLookup.h"
 #include "db/Value.h"
 
 namespace tarvel::db {
+
+class Recordset;
 
 /// Where a cursor's rows come from: one engine statement being stepped, or a snapshot walked.
 class RowSource {
@@ -19,6 +22,15 @@ class RowSource {
   /// Fills `row` (FieldCount values) with the next row; false when there is none. Throws
   /// DbError.
   virtual bool Fetch(std::vector<Value>& row) = 0;
+  /// The fields to read from the next row on (one flag per field); the others are left NULL, and
+  /// their values are never decoded. By default every field is read.
+  virtual void Want(const std::vector<bool>& /*fields*/) {}
+  /// Reads field `field` of the row fetched last into `value` again, where the source still holds
+  /// that row (a field wanted only now); false where it does not.
+  virtual bool Reread(int /*field*/, Value& /*value*/) { return false; }
+  /// The number of rows, where the source knows it without reading them (rows read before); -1
+  /// otherwise.
+  virtual qint64 KnownCount() const { return -1; }
 };
 
 /// Opened by Connection::OpenCursor; the connection must outlive it. While a cursor on an SQLite
@@ -28,6 +40,9 @@ class Cursor {
  public:
   /// `names`: the plain column names in select order; `qualifiedNames` as for FieldLookup.
   Cursor(QStringList names, QStringList qualifiedNames, std::unique_ptr<RowSource> source);
+  /// A walk over rows already read (shared, not copied): rows given in memory, or a Jet file's
+  /// rows read whole. `qualifiedNames` as for FieldLookup.
+  static Cursor Over(std::shared_ptr<const Recordset> rows, QStringList qualifiedNames = {});
   Cursor(Cursor&&) noexcept;
   Cursor& operator=(Cursor&&) noexcept;
   ~Cursor();
@@ -49,6 +64,20 @@ class Cursor {
   /// field; no current row).
   const Value& Field(const QString& name) const;
   const Value& Field(int index) const;
+  /// Reads only the fields flagged in `fields` (one flag per field) from the next row on; the
+  /// others read as NULL. A report reads the columns its controls show, not every one of a wide
+  /// view.
+  void Want(const std::vector<bool>& fields);
+  /// The number of rows, where it is known without reading them (rows read before, as a Jet
+  /// file's are); -1 otherwise.
+  qint64 KnownCount() const;
+  /// Reads field `index` of the current row again after it was not wanted, when the source still
+  /// holds that row (false after the last row, or where the source cannot). Throws DbError.
+  bool Reread(int index);
+  /// The current row, FieldCount values (empty before the first Next).
+  std::span<const Value> Row() const {
+    return HasRow() ? std::span<const Value>(row_) : std::span<const Value>();
+  }
   /// Reading conventions: trimmed text (NULL gives ""), and Val of that text.
   QString Text(const QString& name) const { return Field(name).Text(); }
   double Number(const QString& name) const { return Field(name).Number(); }

@@ -1,6 +1,7 @@
 #include "db/PgBackend.h"
 
 #include <QHash>
+#include <optional>
 #include <set>
 
 #include "db/DbError.h"
@@ -26,42 +27,96 @@ QString ColumnList(const QStringList& columns) {
   return quoted.join(QStringLiteral(", "));
 }
 
-// Fetches a server-side cursor's rows in batches. The cursor lives in a transaction: the caller's,
-// or one of its own that it ends when it is done (rows are only read, so it commits).
-class ServerRows final : public RowSource {
+// Fetches a server-side cursor's rows in batches, the next batch asked for as soon as one
+// arrives: the server finds and sends it while this side decodes the one before. The cursor lives
+// in a transaction: the caller's, or one of its own that it ends when it is done (rows are only
+// read, so it commits).
+class ServerRows final : public RowSource, public pg::PendingResult {
  public:
-  static constexpr int kBatch = 1000;
+  /// The first batch is small, so the first rows come at once; the later ones are larger, so
+  /// fewer round trips are made.
+  static constexpr int kFirstBatch = 1000;
+  static constexpr int kBatch = 5000;
   ServerRows(std::shared_ptr<pg::Session> session, QByteArray name, bool ownTransaction,
              pg::ResultPtr first, QString accessSql)
       : session_(std::move(session)),
         name_(std::move(name)),
         own_(ownTransaction),
         batch_(std::move(first)),
-        accessSql_(std::move(accessSql)) {}
+        accessSql_(std::move(accessSql)) {
+    // A failure to ask shows at the first row that needs the answer (the destructor must run).
+    try {
+      AskForMore(kBatch);
+    } catch (const DbError& error) {
+      failure_ = error;
+    }
+  }
   ~ServerRows() override { session_->EndCursor(name_, own_); }
+
   bool Fetch(std::vector<Value>& row) override {
     if (next_ >= PQntuples(batch_.get())) {
-      if (PQntuples(batch_.get()) < kBatch) return false;
-      batch_ = session_->Run(FetchText(name_), {}, accessSql_);
+      if (!asked_) return false;
+      batch_ = NextBatch();
       next_ = 0;
+      AskForMore(kBatch);
       if (PQntuples(batch_.get()) == 0) return false;
     }
-    for (size_t c = 0; c < row.size(); ++c)
-      row[c] = pg::Session::CellValue(batch_.get(), next_, static_cast<int>(c));
-    ++next_;
+    for (size_t c = 0; c < row.size(); ++c) {
+      if (wanted_.empty() || wanted_[c])
+        row[c] = pg::Session::CellValue(batch_.get(), next_, static_cast<int>(c));
+      else if (!row[c].IsNull())
+        row[c] = Value();
+    }
+    // Now and then the rows on their way are taken in, so the server never waits for room.
+    if ((++next_ & 63) == 0) session_->TakeIn();
     return true;
   }
-  static QString FetchText(const QByteArray& name) {
-    return QStringLiteral("FETCH FORWARD %1 FROM ").arg(kBatch) + QString::fromLatin1(name);
+
+  void Want(const std::vector<bool>& fields) override { wanted_ = fields; }
+  bool Reread(int field, Value& value) override {
+    if (next_ == 0) return false;
+    value = pg::Session::CellValue(batch_.get(), next_ - 1, field);
+    return true;
+  }
+
+  void Collect() noexcept override {
+    try {
+      collected_ = session_->Receive(accessSql_);
+    } catch (const DbError& error) {
+      failure_ = error;
+    }
+  }
+
+  static QString FetchText(const QByteArray& name, int rows) {
+    return QStringLiteral("FETCH FORWARD %1 FROM ").arg(rows) + QString::fromLatin1(name);
   }
 
  private:
+  // A full batch may have more behind it: the next is asked for at once.
+  void AskForMore(int wanted) {
+    asked_ = PQntuples(batch_.get()) == asking_;
+    if (!asked_) return;
+    asking_ = wanted;
+    session_->Send(FetchText(name_, wanted), this, accessSql_);
+  }
+  pg::ResultPtr NextBatch() {
+    if (session_->Pending(this)) return session_->Receive(accessSql_);
+    // Collected meanwhile, because the session ran something else.
+    if (failure_) throw *failure_;
+    return std::move(collected_);
+  }
+
   std::shared_ptr<pg::Session> session_;
   QByteArray name_;
   bool own_;
   pg::ResultPtr batch_;
   QString accessSql_;
   int next_ = 0;
+  int asking_ = kFirstBatch;  ///< rows the batch asked for last
+  bool asked_ = false;        ///< a next batch is out or collected
+  pg::ResultPtr collected_;
+  std::optional<DbError> failure_;
+  std::vector<bool> wanted_;  // empty: every field
 };
 
 class ServerPrepared final : public PreparedStatement {
@@ -224,7 +279,7 @@ Cursor PgBackend::OpenCursor(const sql::Translation& t, const Values& values,
     session_->Run(QStringLiteral("DECLARE ") + QString::fromLatin1(name) +
                       QStringLiteral(" NO SCROLL CURSOR FOR ") + t.sql + u'\n',
                   values, accessSql);
-    first = session_->Run(ServerRows::FetchText(name), {}, accessSql);
+    first = session_->Run(ServerRows::FetchText(name, ServerRows::kFirstBatch), {}, accessSql);
   } catch (const DbError&) {
     if (own) session_->RunQuietly("ROLLBACK");
     throw;
@@ -317,6 +372,10 @@ void PgBackend::RollbackQuietly() noexcept {
 bool PgBackend::BeginReadSnapshot() {
   session_->RunScript(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
   return true;
+}
+
+void PgBackend::Interrupt() noexcept {
+  session_->Cancel();
 }
 
 void PgBackend::EndReadSnapshot() noexcept {

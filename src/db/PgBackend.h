@@ -43,6 +43,7 @@ class PgBackend final : public Backend {
   void RollbackQuietly() noexcept override;
   bool BeginReadSnapshot() override;
   void EndReadSnapshot() noexcept override;
+  void Interrupt() noexcept override;
 
  private:
   std::shared_ptr<pg::Session> session_;

@@ -135,8 +135,42 @@ ResultPtr Session::Check(PGresult* raw, const QString& statement) const {
   return result;
 }
 
+void Session::Settle() noexcept {
+  // The owner's Collect receives the result, which frees the connection.
+  if (pending_ != nullptr) pending_->Collect();
+  pending_ = nullptr;
+}
+
+void Session::Send(const QString& sql, PendingResult* owner, const QString& jetSql) {
+  Settle();
+  if (PQsendQuery(conn_, sql.toUtf8().constData()) != 1) Fail(nullptr, jetSql);
+  pending_ = owner;
+}
+
+ResultPtr Session::Receive(const QString& jetSql) {
+  pending_ = nullptr;
+  // One statement sent, one result; the null that ends it frees the connection.
+  ResultPtr first(PQgetResult(conn_));
+  while (PGresult* more = PQgetResult(conn_))
+    PQclear(more);
+  return Check(first.release(), jetSql);
+}
+
+void Session::Cancel() noexcept {
+  if (PGcancel* cancel = PQgetCancel(conn_)) {
+    char error[256];
+    PQcancel(cancel, error, sizeof error);
+    PQfreeCancel(cancel);
+  }
+}
+
+void Session::TakeIn() noexcept {
+  if (pending_ != nullptr) PQconsumeInput(conn_);
+}
+
 ResultPtr Session::Run(const QString& sql, const std::vector<Value>& parameters,
                        const QString& jetSql) {
+  Settle();
   const QByteArray text = sql.toUtf8();
   const Parameters p(parameters);
   return Check(PQexecParams(conn_, text.constData(), p.Count(), nullptr, p.pointers.data(), nullptr,
@@ -145,14 +179,17 @@ ResultPtr Session::Run(const QString& sql, const std::vector<Value>& parameters,
 }
 
 void Session::RunScript(const QString& script) {
+  Settle();
   Check(PQexec(conn_, script.toUtf8().constData()), script);
 }
 
 void Session::RunQuietly(const char* sql) noexcept {
+  Settle();
   PQclear(PQexec(conn_, sql));
 }
 
 QByteArray Session::Prepare(const QString& sql, const QString& jetSql) {
+  Settle();
   const QByteArray name = NewName("tarvel_");
   Check(PQprepare(conn_, name.constData(), sql.toUtf8().constData(), 0, nullptr), jetSql);
   return name;
@@ -160,6 +197,7 @@ QByteArray Session::Prepare(const QString& sql, const QString& jetSql) {
 
 ResultPtr Session::RunPrepared(const QByteArray& name, const std::vector<Value>& parameters,
                                const QString& jetSql) {
+  Settle();
   const Parameters p(parameters);
   return Check(
       PQexecPrepared(conn_, name.constData(), p.Count(), p.pointers.data(), nullptr, nullptr, 0),
@@ -167,11 +205,13 @@ ResultPtr Session::RunPrepared(const QByteArray& name, const std::vector<Value>&
 }
 
 void Session::Deallocate(const QByteArray& name) noexcept {
+  Settle();
   if (PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) != PQTRANS_INERROR)
     RunQuietly(("DEALLOCATE " + name).constData());
 }
 
 void Session::EndCursor(const QByteArray& name, bool ownTransaction) noexcept {
+  Settle();
   if (PQtransactionStatus(conn_) == PQTRANS_INERROR) {
     if (ownTransaction) RunQuietly("ROLLBACK");
     return;

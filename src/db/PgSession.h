@@ -22,6 +22,15 @@ struct ResultDeleter {
 };
 using ResultPtr = std::unique_ptr<PGresult, ResultDeleter>;
 
+/// A statement sent without waiting for its result (Session::Send): before the session runs
+/// anything else, it has its owner collect that result.
+class PendingResult {
+ public:
+  virtual ~PendingResult() = default;
+  /// Takes the result (Session::Receive) and keeps it, or the failure, for later. Never throws.
+  virtual void Collect() noexcept = 0;
+};
+
 class Session {
  public:
   /// Connects to the server `uri` names (IsServerUri). Every session asks for UTF-8, standard
@@ -55,6 +64,20 @@ class Session {
                         const QString& jetSql);
   void Deallocate(const QByteArray& name) noexcept;
 
+  /// Sends `sql` (no parameters) and returns at once, so the server works on it and its rows
+  /// travel while the caller decodes the ones it has; `owner` collects the result before the
+  /// session runs anything else. Throws DbError when it cannot be sent.
+  void Send(const QString& sql, PendingResult* owner, const QString& jetSql);
+  /// Waits for the result of the statement sent. Throws DbError as Run does.
+  ResultPtr Receive(const QString& jetSql);
+  /// Whether `owner`'s statement is still out.
+  bool Pending(const PendingResult* owner) const { return pending_ == owner; }
+  /// Takes in what has arrived of the statement sent, without waiting: the socket's buffer is
+  /// emptied, so the server goes on sending while the client is busy.
+  void TakeIn() noexcept;
+  /// Asks the server to stop the statement running now (from any thread). Never throws.
+  void Cancel() noexcept;
+
   /// The rows of `result` from column `firstColumn` on. A column name found in `spellings`
   /// (keyed by its lower-case form) takes that spelling.
   static Recordset Snapshot(const PGresult* result, const QHash<QString, QString>& spellings,
@@ -70,6 +93,8 @@ class Session {
 
  private:
   [[noreturn]] void Fail(const PGresult* result, const QString& statement) const;
+  /// Has the owner of a statement sent collect its result, so the connection is free.
+  void Settle() noexcept;
   ResultPtr Check(PGresult* result, const QString& statement) const;
   QString Scrub(QString text) const;
 
@@ -77,6 +102,7 @@ class Session {
   QString name_;
   QStringList secrets_;
   int names_ = 0;
+  PendingResult* pending_ = nullptr;
 };
 
 }  // namespace tarvel::db::pg

@@ -35,11 +35,23 @@ class StatementRows final : public RowSource {
   StatementRows(sqlite3* db, detail::StatementPtr stmt, QString accessSql)
       : db_(db), stmt_(std::move(stmt)), accessSql_(std::move(accessSql)) {}
   bool Fetch(std::vector<Value>& row) override {
+    onRow_ = false;
     const int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_DONE) return false;
     if (rc != SQLITE_ROW) ThrowEngineError(db_, accessSql_);
-    for (size_t c = 0; c < row.size(); ++c)
-      row[c] = detail::ColumnValue(stmt_.get(), static_cast<int>(c));
+    onRow_ = true;
+    for (size_t c = 0; c < row.size(); ++c) {
+      if (wanted_.empty() || wanted_[c])
+        row[c] = detail::ColumnValue(stmt_.get(), static_cast<int>(c));
+      else if (!row[c].IsNull())
+        row[c] = Value();
+    }
+    return true;
+  }
+  void Want(const std::vector<bool>& fields) override { wanted_ = fields; }
+  bool Reread(int field, Value& value) override {
+    if (!onRow_) return false;
+    value = detail::ColumnValue(stmt_.get(), field);
     return true;
   }
 
@@ -47,22 +59,8 @@ class StatementRows final : public RowSource {
   sqlite3* db_;
   detail::StatementPtr stmt_;
   QString accessSql_;
-};
-
-// Walks a snapshot read whole.
-class SnapshotRows final : public RowSource {
- public:
-  explicit SnapshotRows(Recordset rows) : rows_(std::move(rows)) {}
-  bool Fetch(std::vector<Value>& row) override {
-    if (next_ >= rows_.RecordCount()) return false;
-    const auto values = rows_.Row(next_++);
-    std::copy(values.begin(), values.end(), row.begin());
-    return true;
-  }
-
- private:
-  Recordset rows_;
-  qint64 next_ = 0;
+  std::vector<bool> wanted_;  // empty: every field
+  bool onRow_ = false;        // the statement stands on the row fetched last
 };
 
 class SqlitePrepared final : public PreparedStatement {
@@ -299,8 +297,7 @@ Cursor SqliteBackend::OpenCursor(const sql::Translation& t, const Values& values
       sqlite3_reset(stmt.get());
       rows = detail::ReadAll(db_, stmt.get(), accessSql);
     });
-    return Cursor(std::move(names), std::move(qualified),
-                  std::make_unique<SnapshotRows>(std::move(rows)));
+    return Cursor::Over(std::make_shared<const Recordset>(std::move(rows)), std::move(qualified));
   }
   return Cursor(std::move(names), std::move(qualified),
                 std::make_unique<StatementRows>(db_, std::move(stmt), accessSql));

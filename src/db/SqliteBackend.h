@@ -46,6 +46,7 @@ class SqliteBackend : public Backend {
   void RollbackQuietly() noexcept override;
   bool BeginReadSnapshot() override;
   void EndReadSnapshot() noexcept override;
+  void Interrupt() noexcept override { sqlite3_interrupt(db_); }
 
   /// The engine's handle, for the tools of the layer (PgSchema::TablesOf, benchmarks).
   sqlite3* Handle() const { return db_; }

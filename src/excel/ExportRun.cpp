@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "criteria/OutputRights.h"
+#include "db/BackgroundCount.h"
 #include "db/Connection.h"
 #include "excel/ConvertedWorkbook.h"
 #include "excel/WorkbookConversion.h"
@@ -38,16 +39,22 @@ ExportOutcome ExportRows(PageBlockSheet& sheet, const std::function<QString()>& 
       {
         const auto connection = db::Connection::Open(context.ConnectionString);
         const QString sql = statement();
-        // The count and the rows from one state of the database: the bar's total is the number
-        // of lines written, however busy other workstations are. It ends, with the connection,
-        // before any message can wait for the user.
+        // The rows from one state of the database, which ends, with the connection, before any
+        // message can wait for the user. The first row is the test for "no rows", made before
+        // any file is touched.
         const db::ReadSnapshot snapshot(*connection);
-        const qint64 total = connection->CountRows(sql);
         db::Cursor rows = connection->OpenCursor(sql);
-        // A Jet file has no snapshot: its count can be stale by the time the rows are read.
-        if (total > 0 && rows.Next()) {
+        if (rows.Next()) {
+          // The progress total: known at once where the rows were read whole (a Jet file),
+          // else counted beside the export on a connection of its own; unknown (0) until then.
+          std::optional<db::BackgroundCount> count;
+          if (rows.KnownCount() < 0) count.emplace(context.ConnectionString, sql);
+          const ExportProgress withTotal = [&](qint64 written, qint64) {
+            const qint64 total = count ? count->Total() : rows.KnownCount();
+            return watched(written, total < 0 ? 0 : std::max(total, written));
+          };
           book.emplace(WorkbookOptions{.tempFolder = folder});
-          read = sheet.Write(rows, *book, watched, total) ? Read::Written : Read::Cancelled;
+          read = sheet.Write(rows, *book, withTotal) ? Read::Written : Read::Cancelled;
         }
       }
       if (read == Read::NoRows) {

@@ -27,10 +27,11 @@ enum class ExportOutcome {
 /// failure leaves an existing file as it was. A target named .xls or .ods is converted from the
 /// finished workbook by LibreOffice (ConvertWorkbook), which checks the result; an .xls sheet
 /// holds 65,536 rows, so its page blocks go on on the next sheet from there. The rows are
-/// counted first (the count is the progress total and the test for "no rows"), then streamed
-/// through a cursor, so memory stays flat however many there are; count and rows are read in one
-/// db::ReadSnapshot. `progress` hears after every record and may cancel; a signal ending the
-/// program (TerminationRequested) cancels without a message.
+/// streamed through a cursor in one db::ReadSnapshot, so memory stays flat however many there
+/// are; its first row is the test for "no rows". `progress` hears after every record, with the
+/// total once known (0 before: it is counted beside the export, db::BackgroundCount, and never
+/// less than the rows written), and may cancel; a signal ending the program
+/// (TerminationRequested) cancels without a message.
 ExportOutcome ExportRows(PageBlockSheet& sheet, const std::function<QString()>& statement,
                          const QString& errorTitle, const AppContext& context,
                          const QString& targetPath, const ExportProgress& progress = {});

@@ -5,7 +5,9 @@
 #include "criteria/ReworkStatements.h"
 #include "db/Connection.h"
 #include "platform/UserInterface.h"
+#include "reports/engine/PageStore.h"
 #include "reports/engine/PdfRenderer.h"
+#include "reports/engine/ReportRun.h"
 #include "reports/engine/TextDump.h"
 #include "reports/preview/ReportOutput.h"
 
@@ -13,18 +15,18 @@ namespace tarvel {
 namespace {
 
 /// Runs `statement` once; true when it has rows, and then the company name is refreshed. A print
-/// or preview reads the rows whole and keeps them in `kept`, so the output prints the rows that
-/// were counted; an export only looks for the first (it streams its own rows later). The
-/// connection ends with this function, before any message is shown.
+/// or preview keeps the rows open in their read snapshot, read up to the first, in `kept`: the
+/// output reads on from there and prints the rows that were checked. An export only looks for the
+/// first (it streams its own rows later). The check's own connection ends with this function,
+/// before any message is shown.
 bool HasRowsAndRefreshCompany(const QString& statement, OutputMode mode, AppContext& context,
                               std::optional<CheckedRows>& kept) {
   auto connection = db::Connection::Open(context.ConnectionString);
   if (mode == OutputMode::Excel) {
     if (!connection->HasRows(statement)) return false;
   } else {
-    CheckedRows read{statement, connection->OpenRecordset(statement)};
-    if (read.rows.RecordCount() == 0) return false;
-    kept = std::move(read);
+    kept = CheckedRows::Open(context.ConnectionString, statement);
+    if (!kept) return false;
   }
   const db::Recordset company =
       connection->OpenRecordset(QStringLiteral("select * from [COMPANY]"));
@@ -112,15 +114,28 @@ void PrintOrPreview(CheckedRequest& request, QWidget* parent, const PrintDialogF
 }
 
 int WriteReportFiles(CheckedRequest& request, const ReportFiles& files, QTextStream& out) {
-  const PageModel pages = request.CreateLayout()->Run();
+  // The pages are kept in a store (bounded memory), so one run serves both files.
+  PageStore pages;
+  {
+    std::unique_ptr<Report> report = request.CreateLayout();
+    ReportRun(*report, pages).Finish();
+  }
   if (!files.pdfPath.isEmpty()) WritePdf(pages, files.pdfPath);
-  const QString text = DumpText(pages);
   if (!files.textPath.isEmpty()) {
     QSaveFile file(files.textPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly))
       throw Error(QStringLiteral("無法寫入檔案：") + files.textPath);
+    WriteText(pages, file);
+    if (!file.commit()) throw Error(QStringLiteral("無法寫入檔案：") + files.textPath);
   }
-  if (files.pdfPath.isEmpty() && files.textPath.isEmpty()) out << text;
+  if (files.pdfPath.isEmpty() && files.textPath.isEmpty()) {
+    if (QIODevice* device = out.device()) {
+      out.flush();
+      WriteText(pages, *device);
+    } else {
+      out << DumpText(pages);
+    }
+  }
   return pages.PageCount();
 }
 

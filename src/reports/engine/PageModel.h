@@ -2,7 +2,9 @@
 // renderer (preview, printer, PDF, text dump) without running the query again.
 //
 // Kept compact for reports of thousands of pages: a control's box, font and alignment are stored
-// once (ItemStyle); each page stores only band offsets and its texts in one character pool.
+// once per run (ItemStyle, in the PageFrame); each page stores only band offsets and its texts in
+// one character pool. Renderers read pages through PageSource: a PageModel keeps every page in
+// memory, a PageStore (PageStore.h) keeps them within a memory budget.
 #pragma once
 
 #include <QLine>
@@ -22,9 +24,12 @@ struct ItemStyle {
   SectionKind section;
   ControlKind kind;
   QRect box;      ///< relative to the band's top-left corner, twips; for a line its end points
-  int font = -1;  ///< index into PageModel::fonts (texts only)
+  int font = -1;  ///< index into PageFrame::fonts (texts only)
   Alignment alignment = Alignment::Left;
   int lineWidth = 0;  ///< twips (lines only)
+  /// A field that shows the number of pages of the whole report: its text on a page is written
+  /// when the count is known (PageSource::PageAt gives it filled in).
+  bool pageCount = false;
 };
 
 struct PageText {
@@ -59,10 +64,16 @@ struct Page {
   QStringView Text(const PageText& text) const {
     return QStringView(chars).mid(text.offset, text.length);
   }
+  /// Bytes this page holds on the heap (what a page store counts against its budget).
+  std::size_t HeapBytes() const {
+    return bands.capacity() * sizeof(PageBand) + texts.capacity() * sizeof(PageText) +
+           lines.capacity() * sizeof(PageLine) + static_cast<std::size_t>(chars.capacity()) * 2 +
+           sizeof(Page);
+  }
 };
 
-class PageModel {
- public:
+/// What every page of one run shares: paper, margins, fonts and the controls' styles.
+struct PageFrame {
   QString title;          ///< the layout's name
   PageSettings settings;  ///< as ActiveReport_ReportStart left them
   int paperWidth = 0;     ///< twips, after orientation
@@ -70,9 +81,13 @@ class PageModel {
   int originX = 0;        ///< left margin, twips: added to every control's left
   std::vector<FontSpec> fonts;
   std::vector<ItemStyle> styles;
-  std::vector<Page> pages;
 
-  int PageCount() const { return static_cast<int>(pages.size()); }
+  /// Whether some page shows the page count: such pages are complete only after the run.
+  bool NeedsPageCount() const {
+    for (const ItemStyle& style : styles)
+      if (style.pageCount) return true;
+    return false;
+  }
 
   /// Absolute box of a text on its page, twips from the paper's top-left corner.
   QRect Box(const PageText& text) const {
@@ -85,5 +100,31 @@ class PageModel {
                  line.bandTop + b.top() + b.height());
   }
 };
+
+/// Pages to be read by a renderer, in any order.
+class PageSource {
+ public:
+  virtual ~PageSource() = default;
+  virtual const PageFrame& Frame() const = 0;
+  /// The pages there are so far (a run still going adds more).
+  virtual int PageCount() const = 0;
+  /// Page `index` (0-based, < PageCount()), valid until the next PageAt on this source.
+  virtual const Page& PageAt(int index) const = 0;
+};
+
+/// Every page of a run in memory: what Report::Run returns, for tests and small reports.
+class PageModel : public PageFrame, public PageSource {
+ public:
+  std::vector<Page> pages;
+
+  const PageFrame& Frame() const override { return *this; }
+  int PageCount() const override { return static_cast<int>(pages.size()); }
+  const Page& PageAt(int index) const override { return pages.at(static_cast<size_t>(index)); }
+};
+
+/// The text a page-count field shows for `pageCount` pages.
+inline QString PageCountText(int pageCount) {
+  return QString::number(pageCount);
+}
 
 }  // namespace tarvel

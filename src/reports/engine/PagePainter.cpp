@@ -2,6 +2,8 @@
 
 #include <QPageSize>
 #include <QPagedPaintDevice>
+#include <QTextLayout>
+#include <algorithm>
 
 #include "reports/engine/ReportFonts.h"
 
@@ -43,14 +45,14 @@ QString FitBySpacing(QString text, const QFontMetricsF& metrics, qreal width) {
 
 }  // namespace
 
-PagePainter::PagePainter(QPainter& painter, const PageModel& model, double zoom)
-    : painter_(painter), model_(model) {
+PagePainter::PagePainter(QPainter& painter, const PageFrame& frame, double zoom)
+    : painter_(painter), frame_(frame) {
   QPaintDevice* device = painter.device();
   sx_ = device->logicalDpiX() * zoom / double(kTwipsPerInch);
   sy_ = device->logicalDpiY() * zoom / double(kTwipsPerInch);
-  fonts_.reserve(model.fonts.size());
-  metrics_.reserve(model.fonts.size());
-  for (const FontSpec& spec : model.fonts) {
+  fonts_.reserve(frame.fonts.size());
+  metrics_.reserve(frame.fonts.size());
+  for (const FontSpec& spec : frame.fonts) {
     QFont font(ResolveFont(spec), device);
     font.setPointSizeF(font.pointSizeF() * zoom);
     fonts_.push_back(font);
@@ -58,43 +60,74 @@ PagePainter::PagePainter(QPainter& painter, const PageModel& model, double zoom)
   }
 }
 
+const PagePainter::Shaped& PagePainter::Shape(int font, const QString& text) const {
+  QString key;
+  key.reserve(text.size() + 1);
+  key += QChar(static_cast<char16_t>(font));
+  key += text;
+  auto it = shaped_.find(key);
+  if (it != shaped_.end()) return it->second;
+  Shaped shaped;
+  const QFont& face = fonts_[static_cast<size_t>(font)];
+  QTextLayout layout(text, face, painter_.device());
+  layout.setCacheEnabled(true);
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  if (line.isValid()) {
+    // The layout puts the baseline at the line's ascent: moved to 0, so a text is drawn at its
+    // baseline whatever faces its characters came from.
+    const qreal ascent = line.ascent();
+    shaped.runs = layout.glyphRuns();
+    for (QGlyphRun& run : shaped.runs) {
+      QList<QPointF> positions = run.positions();
+      for (QPointF& position : positions)
+        position.ry() -= ascent;
+      run.setPositions(positions);
+    }
+  }
+  // Measured as the font's metrics measure it, so alignment and fitting are those of drawText.
+  shaped.width = metrics_[static_cast<size_t>(font)].horizontalAdvance(text);
+  return shaped_.emplace(std::move(key), std::move(shaped)).first->second;
+}
+
 PagePainter::Placement PagePainter::Place(const PageText& text, const Page& page,
                                           QPointF origin) const {
-  const ItemStyle& style = model_.styles[text.style];
+  const ItemStyle& style = frame_.styles[text.style];
   const QFontMetricsF& metrics = metrics_[static_cast<size_t>(style.font)];
-  const QRect box = model_.Box(text);
+  const QRect box = frame_.Box(text);
   Placement placement;
   placement.box = QRectF(origin.x() + box.left() * sx_, origin.y() + box.top() * sy_,
                          box.width() * sx_, box.height() * sy_);
   placement.string = page.Text(text).toString();
-  placement.width = metrics.horizontalAdvance(placement.string);
-  if (placement.width > placement.box.width()) {
+  placement.shaped = &Shape(style.font, placement.string);
+  if (placement.Width() > placement.box.width()) {
     placement.string = FitBySpacing(std::move(placement.string), metrics, placement.box.width());
-    placement.width = metrics.horizontalAdvance(placement.string);
+    placement.shaped = &Shape(style.font, placement.string);
   }
+  const qreal width = placement.Width();
   placement.x = placement.box.left();
   if (style.alignment == Alignment::Right) {
-    placement.x = placement.box.right() - placement.width;
+    placement.x = placement.box.right() - width;
   } else if (style.alignment == Alignment::Center) {
-    placement.x = placement.box.left() + (placement.box.width() - placement.width) / 2;
+    placement.x = placement.box.left() + (placement.box.width() - width) / 2;
   }
   placement.baseline = placement.box.top() + metrics.ascent();
-  if (placement.width > placement.box.width()) {
+  if (width > placement.box.width()) {
     placement.x = placement.box.left();
-    if (placement.width * kMinCondense <= placement.box.width())
-      placement.condense = placement.box.width() / placement.width;
+    if (width * kMinCondense <= placement.box.width())
+      placement.condense = placement.box.width() / width;
   }
   return placement;
 }
 
-QRectF PagePainter::TextRect(int index, std::size_t text, qsizetype from, qsizetype length,
+QRectF PagePainter::TextRect(const Page& page, std::size_t text, qsizetype from, qsizetype length,
                              QPointF origin) const {
-  const Page& page = model_.pages.at(static_cast<size_t>(index));
   const PageText& item = page.texts.at(text);
   const Placement placement = Place(item, page, origin);
-  const QFontMetricsF& metrics = metrics_[static_cast<size_t>(model_.styles[item.style].font)];
+  const QFontMetricsF& metrics = metrics_[static_cast<size_t>(frame_.styles[item.style].font)];
   qreal left = placement.x;
-  qreal right = placement.x + placement.width * placement.condense;
+  qreal right = placement.x + placement.Width() * placement.condense;
   // Blanks taken out to fit the box move the characters: then the whole text stands for them.
   if (placement.string == page.Text(item)) {
     left =
@@ -107,49 +140,80 @@ QRectF PagePainter::TextRect(int index, std::size_t text, qsizetype from, qsizet
   return rect.intersected(placement.box.adjusted(0, 0, 0, metrics.height()));
 }
 
-void PagePainter::Paint(int index, QPointF origin) {
-  const Page& page = model_.pages.at(static_cast<size_t>(index));
+void PagePainter::Paint(const Page& page, QPointF origin) {
+  // Bounded: a long report's unique texts (order numbers) would otherwise pile up.
+  constexpr std::size_t kMaxShaped = 20000;
+  if (shaped_.size() > kMaxShaped) shaped_.clear();
+  for (Batch& batch : batches_) {
+    batch.glyphs.clear();
+    batch.positions.clear();
+  }
   painter_.save();
   painter_.setPen(Qt::black);
-  int currentFont = -1;
   for (const PageText& text : page.texts) {
-    const ItemStyle& style = model_.styles[text.style];
-    if (style.font != currentFont) {
-      currentFont = style.font;
-      painter_.setFont(fonts_[static_cast<size_t>(currentFont)]);
-    }
     const Placement placement = Place(text, page, origin);
-    if (placement.width <= placement.box.width()) {
-      painter_.drawText(QPointF(placement.x, placement.baseline), placement.string);
+    if (placement.Width() <= placement.box.width()) {
+      const QPointF at(placement.x, placement.baseline);
+      for (const QGlyphRun& run : placement.shaped->runs) {
+        const QRawFont font = run.rawFont();
+        auto batch = std::find_if(batches_.begin(), batches_.end(),
+                                  [&](const Batch& b) { return b.font == font; });
+        if (batch == batches_.end()) batch = batches_.insert(batches_.end(), Batch{font, {}, {}});
+        batch->glyphs.append(run.glyphIndexes());
+        for (const QPointF& position : run.positions())
+          batch->positions.append(position + at);
+      }
     } else if (placement.condense < 1) {
       // A little too wide (a date in a narrow column): condensed to fit rather than losing a digit.
       painter_.save();
       painter_.translate(placement.x, placement.baseline);
       painter_.scale(placement.condense, 1.0);
-      painter_.drawText(QPointF(0, 0), placement.string);
+      for (const QGlyphRun& run : placement.shaped->runs)
+        painter_.drawGlyphRun(QPointF(0, 0), run);
       painter_.restore();
     } else {
       // Far too wide for its box: cut at the box, as the designer's text box does.
       painter_.save();
       painter_.setClipRect(placement.box, Qt::IntersectClip);
-      painter_.drawText(QPointF(placement.x, placement.baseline), placement.string);
+      for (const QGlyphRun& run : placement.shaped->runs)
+        painter_.drawGlyphRun(QPointF(placement.x, placement.baseline), run);
       painter_.restore();
     }
   }
-  for (const PageLine& line : page.lines) {
-    const ItemStyle& style = model_.styles[line.style];
-    QPen pen(Qt::black);
-    pen.setWidthF(std::max(style.lineWidth * sx_, 1.0));
-    pen.setCapStyle(Qt::FlatCap);
-    painter_.setPen(pen);
-    const QLine l = model_.Line(line);
-    painter_.drawLine(QPointF(origin.x() + l.x1() * sx_, origin.y() + l.y1() * sy_),
-                      QPointF(origin.x() + l.x2() * sx_, origin.y() + l.y2() * sy_));
+  for (const Batch& batch : batches_) {
+    if (batch.glyphs.isEmpty()) continue;
+    QGlyphRun run;
+    run.setRawFont(batch.font);
+    run.setGlyphIndexes(batch.glyphs);
+    run.setPositions(batch.positions);
+    painter_.drawGlyphRun(QPointF(0, 0), run);
   }
+  DrawLines(page, origin);
   painter_.restore();
 }
 
-QPageLayout PageLayoutOf(const PageModel& model) {
+void PagePainter::DrawLines(const Page& page, QPointF origin) {
+  // Rules of one width are stroked together: one pen, one path.
+  std::vector<std::pair<int, std::vector<QLineF>>> byWidth;
+  for (const PageLine& line : page.lines) {
+    const int width = frame_.styles[line.style].lineWidth;
+    auto group = std::find_if(byWidth.begin(), byWidth.end(),
+                              [width](const auto& g) { return g.first == width; });
+    if (group == byWidth.end()) group = byWidth.insert(byWidth.end(), {width, {}});
+    const QLine l = frame_.Line(line);
+    group->second.emplace_back(QPointF(origin.x() + l.x1() * sx_, origin.y() + l.y1() * sy_),
+                               QPointF(origin.x() + l.x2() * sx_, origin.y() + l.y2() * sy_));
+  }
+  for (const auto& [width, lines] : byWidth) {
+    QPen pen(Qt::black);
+    pen.setWidthF(std::max(width * sx_, 1.0));
+    pen.setCapStyle(Qt::FlatCap);
+    painter_.setPen(pen);
+    painter_.drawLines(lines.data(), static_cast<int>(lines.size()));
+  }
+}
+
+QPageLayout PageLayoutOf(const PageFrame& model) {
   QPageSize::PageSizeId id = QPageSize::Custom;
   switch (model.settings.paperSize.value_or(0)) {
     case 1:
@@ -186,12 +250,12 @@ QPageLayout PageLayoutOf(const PageModel& model) {
                      QMarginsF(0, 0, 0, 0));
 }
 
-void PaintPages(QPainter& painter, QPagedPaintDevice& device, const PageModel& model, int first,
+void PaintPages(QPainter& painter, QPagedPaintDevice& device, const PageSource& pages, int first,
                 int last) {
-  PagePainter pagePainter(painter, model);
+  PagePainter pagePainter(painter, pages.Frame());
   for (int index = first; index <= last; ++index) {
     if (index > first) device.newPage();
-    pagePainter.Paint(index);
+    pagePainter.Paint(pages.PageAt(index));
   }
 }
 

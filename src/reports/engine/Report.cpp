@@ -84,11 +84,16 @@ void ReportControl::SetDataField(QString column) {
   column_ = -2;
 }
 
-db::Recordset DataControl::Open() {
-  if (rows_) return *rows_;
+std::optional<CheckedRows> CheckedRows::Open(const QString& connectionString, QString statement) {
+  db::RowStream rows = db::RowStream::Open(connectionString, statement);
+  if (!rows.HasRows()) return std::nullopt;
+  return CheckedRows{std::move(statement), std::move(rows)};
+}
+
+db::RowStream DataControl::OpenRows() {
+  if (rows_) return db::RowStream::Over(rows_);
   if (first_) return *std::exchange(first_, std::nullopt);
-  auto connection = db::Connection::Open(ConnectionString);
-  return connection->OpenRecordset(Source);
+  return db::RowStream::Open(ConnectionString, Source);
 }
 
 Report::Report(LayoutDefinition layout) : layout_(std::move(layout)) {

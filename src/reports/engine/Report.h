@@ -1,10 +1,11 @@
 // The base of every report layout: the controls the handlers read and write, DataControl1, the
-// handlers as virtual functions, and the one run that turns rows into a PageModel.
+// handlers as virtual functions, and the one run that turns rows into pages (ReportRun.h).
 //
 // Lifetime: one instance serves one request. Create it with CreateReport<Layout>(…) (that raises
 // ActiveReport_Initialize, which composes the SQL from the criteria current at that moment), run
-// it once (Run(), or hand the unique_ptr to an output: PDF, printer, preview), then let it go.
-// A second Run() on the same instance throws, so a stale statement can never be printed again.
+// it once (Run(), a ReportRun, or hand the unique_ptr to an output: PDF, printer, preview), then
+// let it go. A second run of the same instance throws, so a stale statement can never be printed
+// again.
 #pragma once
 
 #include <QHash>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "db/Recordset.h"
+#include "db/RowStream.h"
 #include "db/Value.h"
 #include "reports/engine/PageModel.h"
 #include "reports/engine/ReportLayout.h"
@@ -23,6 +25,7 @@
 namespace tarvel {
 
 class Report;
+class ReportRun;
 
 /// A control of a running layout: a label, a field or a line. Handlers read a bound field's
 /// Value, write its Text, a label's Caption, the visible flag and, before the run, the data field.
@@ -87,11 +90,17 @@ class ReportSection {
   std::vector<ReportControl*> controls_;
 };
 
-/// The rows a check before an output read, and the statement it ran: the output prints them
-/// instead of querying again, so it prints what was counted, from one state of the database.
+/// The rows a check before an output found, still open: the statement it ran and the stream on
+/// it, read no further than the first row. The output reads on from that row in the same read
+/// snapshot, so it prints exactly the rows that were checked, however long it runs.
 struct CheckedRows {
   QString statement;
-  db::Recordset rows;
+  db::RowStream rows;
+
+  /// The check: opens `statement` on the database `connectionString` names (a connection and a
+  /// read snapshot of the stream's own) and reads its first row. nullopt when there is none.
+  /// Throws db::DbError.
+  static std::optional<CheckedRows> Open(const QString& connectionString, QString statement);
 };
 
 /// Where the rows come from: a connection string and an SQL text set in ActiveReport_Initialize,
@@ -101,23 +110,27 @@ class DataControl {
   QString ConnectionString;
   QString Source;
 
-  void SetRecordset(db::Recordset rows) { rows_ = std::move(rows); }
-  /// Rows already read on Source for this output (by the check before it): the next Open hands
-  /// them over instead of querying again; any later Open queries.
-  void SetFirstRecordset(db::Recordset rows) { first_ = std::move(rows); }
-  /// SetFirstRecordset of `checked`'s rows when they were read with Source itself (set it first:
-  /// the layout's ActiveReport_Initialize does); otherwise the layout queries on its own.
+  /// Rows in memory for every run (shared, not copied per run).
+  void SetRecordset(db::Recordset rows) {
+    rows_ = std::make_shared<const db::Recordset>(std::move(rows));
+  }
+  /// The rows a check read for this output (CheckedRows::Open): the next run reads on from
+  /// them instead of querying again, when they were read with Source itself (set it first: the
+  /// layout's ActiveReport_Initialize does); otherwise the layout queries on its own.
   void UseCheckedRows(std::optional<CheckedRows> checked) {
-    if (checked && checked->statement == Source) SetFirstRecordset(std::move(checked->rows));
+    if (checked && checked->statement == Source) first_ = std::move(checked->rows);
   }
 
-  /// The rows: the given recordset, or a snapshot opened on ConnectionString and Source (the
-  /// connection is closed again before this returns). Throws db::DbError / tarvel::Error.
-  db::Recordset Open();
+  /// The rows of a run, read as it goes: the given recordset; the checked rows (once); or a
+  /// stream opened on ConnectionString and Source in a read snapshot of its own, which ends with
+  /// the stream. Throws db::DbError / tarvel::Error.
+  db::RowStream OpenRows();
+  /// OpenRows read whole, for callers that need every row at once.
+  db::Recordset Open() { return OpenRows().ReadRest(); }
 
  private:
-  std::optional<db::Recordset> rows_;
-  std::optional<db::Recordset> first_;
+  std::shared_ptr<const db::Recordset> rows_;
+  std::optional<db::RowStream> first_;
 };
 
 class Report {
@@ -130,11 +143,12 @@ class Report {
   /// Raises ActiveReport_Initialize once. CreateReport calls it; Run calls it when nobody did.
   void Initialize();
 
-  /// The run: ActiveReport_ReportStart, then every section instance with its Format handler,
-  /// group breaks, summaries and pagination. `devicePaper` is the paper of the device the pages
-  /// go to, used when the layout names no paper of its own (default: SystemDefaultPaper()).
-  /// Runs once per instance; a second call throws tarvel::Error. Errors of the handlers and of
-  /// the data source propagate unchanged.
+  /// The whole run into memory (a ReportRun to a PageModel): ActiveReport_ReportStart, then every
+  /// section instance with its Format handler, group breaks, summaries and pagination.
+  /// `devicePaper` is the paper of the device the pages go to, used when the layout names no
+  /// paper of its own (default: SystemDefaultPaper()). Runs once per instance; a second call
+  /// throws tarvel::Error. Errors of the handlers and of the data source propagate unchanged.
+  /// Large reports go to a PageStore or straight to their device instead (ReportRun.h).
   PageModel Run(std::optional<PaperTwips> devicePaper = std::nullopt);
   bool HasRun() const { return ran_; }
 

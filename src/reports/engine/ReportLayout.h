@@ -44,7 +44,9 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
-enum class SummaryFunction : int { None, Sum, Count };
+/// PageCount: the number of pages of the whole report, known only when the run is over; the
+/// engine writes it on every page then (the page store's second pass), never through a handler.
+enum class SummaryFunction : int { None, Sum, Count, PageCount };
 
 /// Where a summary starts over: at every instance of its group header, or never (grand total).
 enum class SummaryRunning : int { Group, All };

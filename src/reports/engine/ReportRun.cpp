@@ -1,10 +1,10 @@
-// The run of a layout: rows in, Format handlers raised, group breaks, summaries and pagination.
+#include "reports/engine/ReportRun.h"
+
 #include <QtMath>
 #include <algorithm>
 
 #include "platform/Conversions.h"
 #include "platform/Error.h"
-#include "reports/engine/Report.h"
 
 namespace tarvel {
 
@@ -24,59 +24,39 @@ QString DisplayText(const db::Value& value, const QString& outputFormat) {
 
 }  // namespace
 
-class ReportRun {
- public:
-  ReportRun(Report& report, PaperTwips devicePaper) : r_(report), devicePaper_(devicePaper) {}
-  PageModel Execute();
-
- private:
-  enum class Placement { Flow, Top, Bottom };
-
-  ReportSection* SectionOf(SectionKind kind) const { return r_.byKind_[static_cast<size_t>(kind)]; }
-  bool LevelExists(int level) const {
-    return SectionOf(kHeaderOf[level]) != nullptr || SectionOf(kFooterOf[level]) != nullptr;
+ReportRun::ReportRun(Report& report, PageSink& sink, std::optional<PaperTwips> devicePaper)
+    : r_(report), sink_(sink), devicePaper_(devicePaper ? *devicePaper : SystemDefaultPaper()) {
+  r_.Initialize();
+  if (r_.ran_) {
+    throw Error(QStringLiteral("報表 %1 已經執行過；每次列印或預覽須建立新的報表").arg(r_.Name()));
   }
-  int ResolveColumn(const QString& column, const QString& control) const;
-  void PrepareStyles();
-  void PrepareBindings();
-  QString KeyText(int level, qint64 row) const;
+  r_.ran_ = true;
+  r_.pageNumber_ = 0;
+}
 
-  void OpenGroup(int level);
-  void CloseGroup(int level);
-  void Accumulate();
-  void Bind(ReportSection& section);
-  void Emit(SectionKind kind, Placement placement = Placement::Flow);
-  void Place(ReportSection& section, Placement placement);
-  void Commit(SectionKind kind, int top, int height);
-  void StartPage(SectionKind placing);
-  void FinishPage();
+ReportRun::~ReportRun() = default;
 
-  Report& r_;
-  PaperTwips devicePaper_;  ///< the paper when the layout names none
-  db::Recordset rows_;
-  PageModel model_;
-  qint64 current_ = -1;
-  int keyColumn_[3] = {-1, -1, -1};
-  bool groupOpen_[3] = {false, false, false};
-  std::vector<ReportControl*> summaries_;
-
-  int pageTop_ = 0;
-  int bodyBottom_ = 0;
-  int pageBottom_ = 0;
-  int y_ = 0;
-  bool pageHasBody_ = false;
-  bool breakPending_ = false;
-
-  // The band being laid out, captured before any page break can run other handlers.
-  std::vector<std::pair<std::uint32_t, QString>> stagedTexts_;
-  std::vector<std::uint32_t> stagedLines_;
-};
+bool ReportRun::LevelExists(int level) const {
+  return SectionOf(kHeaderOf[level]) != nullptr || SectionOf(kFooterOf[level]) != nullptr;
+}
 
 int ReportRun::ResolveColumn(const QString& column, const QString& control) const {
   const int index = rows_.FieldIndex(column);
   if (index < 0) {
     throw Error(QStringLiteral("報表 %1 的控制項 %2 所繫結的欄位 %3 不在資料來源中")
                     .arg(r_.Name(), control, column));
+  }
+  return index;
+}
+
+int ReportRun::ResolveRebound(const QString& column, const QString& control) {
+  const int index = ResolveColumn(column, control);
+  auto wanted = wanted_.begin() + index;
+  if (!*wanted) {
+    *wanted = true;
+    rows_.Want(wanted_);
+    if (hasRow_ && streamOnRow_ && rows_.Reread(index))
+      row_[static_cast<size_t>(index)] = rows_.Rows().Field(index);
   }
   return index;
 }
@@ -90,27 +70,31 @@ void ReportRun::PrepareStyles() {
     style.box = QRect(def.left, def.top, def.width, def.height);
     style.alignment = def.alignment;
     style.lineWidth = def.lineWidth;
+    style.pageCount =
+        def.kind == ControlKind::Field && def.summary.function == SummaryFunction::PageCount;
     for (const auto& section : r_.sections_) {
       for (const ReportControl* c : section->controls_) {
         if (c == control.get()) style.section = section->Kind();
       }
     }
     if (def.kind != ControlKind::Line) {
-      auto it = std::find(model_.fonts.begin(), model_.fonts.end(), def.font);
-      if (it == model_.fonts.end()) it = model_.fonts.insert(model_.fonts.end(), def.font);
-      style.font = static_cast<int>(it - model_.fonts.begin());
+      auto it = std::find(frame_.fonts.begin(), frame_.fonts.end(), def.font);
+      if (it == frame_.fonts.end()) it = frame_.fonts.insert(frame_.fonts.end(), def.font);
+      style.font = static_cast<int>(it - frame_.fonts.begin());
     }
-    control->style_ = static_cast<std::uint32_t>(model_.styles.size());
-    model_.styles.push_back(std::move(style));
+    control->style_ = static_cast<std::uint32_t>(frame_.styles.size());
+    frame_.styles.push_back(std::move(style));
   }
 }
 
 void ReportRun::PrepareBindings() {
   for (const auto& control : r_.controls_) {
     if (control->Kind() != ControlKind::Field) continue;
-    control->column_ =
-        control->DataField().isEmpty() ? -1 : ResolveColumn(control->DataField(), control->Name());
-    if (control->Design().summary.function != SummaryFunction::None) {
+    const SummaryFunction function = control->Design().summary.function;
+    control->column_ = control->DataField().isEmpty() || function == SummaryFunction::PageCount
+                           ? -1
+                           : ResolveColumn(control->DataField(), control->Name());
+    if (function == SummaryFunction::Sum || function == SummaryFunction::Count) {
       summaries_.push_back(control.get());
       control->sum_ = 0;
       control->count_ = 0;
@@ -122,10 +106,20 @@ void ReportRun::PrepareBindings() {
       keyColumn_[level] = ResolveColumn(header->Design().groupKey, SectionName(kHeaderOf[level]));
     }
   }
+  // Only what the controls show and the groups compare is read from the rows: a layout over a
+  // wide view prints a dozen of its sixty columns.
+  wanted_.assign(static_cast<size_t>(rows_.FieldCount()), false);
+  for (const auto& control : r_.controls_)
+    if (control->column_ >= 0) wanted_[static_cast<size_t>(control->column_)] = true;
+  for (const int key : keyColumn_)
+    if (key >= 0) wanted_[static_cast<size_t>(key)] = true;
+  rows_.Want(wanted_);
 }
 
-QString ReportRun::KeyText(int level, qint64 row) const {
-  return rows_.Row(row)[static_cast<size_t>(keyColumn_[level])].ToText();
+bool ReportRun::SameKey(int level, std::span<const db::Value> next) const {
+  const auto column = static_cast<size_t>(keyColumn_[level]);
+  // Keys compare as the texts they print; equal values are equal texts without making them.
+  return row_[column] == next[column] || row_[column].ToText() == next[column].ToText();
 }
 
 void ReportRun::OpenGroup(int level) {
@@ -147,15 +141,15 @@ void ReportRun::CloseGroup(int level) {
 }
 
 void ReportRun::Accumulate() {
-  const auto row = rows_.Row(current_);
   for (ReportControl* control : summaries_) {
     if (control->Design().summary.function == SummaryFunction::Count) {
       ++control->count_;
       continue;
     }
     if (control->column_ == -2)
-      control->column_ = ResolveColumn(control->DataField(), control->Name());
-    if (control->column_ >= 0) control->sum_ += row[static_cast<size_t>(control->column_)].Number();
+      control->column_ = ResolveRebound(control->DataField(), control->Name());
+    if (control->column_ >= 0)
+      control->sum_ += row_[static_cast<size_t>(control->column_)].Number();
   }
 }
 
@@ -163,19 +157,27 @@ void ReportRun::Bind(ReportSection& section) {
   for (ReportControl* control : section.controls_) {
     if (control->Kind() != ControlKind::Field) continue;
     const ControlDef& def = control->Design();
-    if (def.summary.function == SummaryFunction::Sum) {
-      control->value_ = db::Value(control->sum_);
-      control->text_ = DisplayText(control->value_, def.outputFormat);
-    } else if (def.summary.function == SummaryFunction::Count) {
-      control->value_ = db::Value(control->count_);
-      control->text_ = DisplayText(control->value_, def.outputFormat);
-    } else if (!control->DataField().isEmpty()) {
-      if (control->column_ == -2) {
-        control->column_ = ResolveColumn(control->DataField(), control->Name());
-      }
-      control->value_ =
-          current_ >= 0 ? rows_.Row(current_)[static_cast<size_t>(control->column_)] : db::Value();
-      control->text_ = DisplayText(control->value_, def.outputFormat);
+    switch (def.summary.function) {
+      case SummaryFunction::Sum:
+        control->value_ = db::Value(control->sum_);
+        control->text_ = DisplayText(control->value_, def.outputFormat);
+        break;
+      case SummaryFunction::Count:
+        control->value_ = db::Value(control->count_);
+        control->text_ = DisplayText(control->value_, def.outputFormat);
+        break;
+      case SummaryFunction::PageCount:
+        // Not known before the run is over: the page store writes it.
+        control->value_ = db::Value();
+        control->text_.clear();
+        break;
+      case SummaryFunction::None:
+        if (control->DataField().isEmpty()) break;
+        if (control->column_ == -2)
+          control->column_ = ResolveRebound(control->DataField(), control->Name());
+        control->value_ = hasRow_ ? row_[static_cast<size_t>(control->column_)] : db::Value();
+        control->text_ = DisplayText(control->value_, def.outputFormat);
+        break;
     }
   }
 }
@@ -197,6 +199,8 @@ void ReportRun::Place(ReportSection& section, Placement placement) {
     if (!control->visible_) continue;
     if (control->Kind() == ControlKind::Line) {
       stagedLines_.push_back(control->style_);
+    } else if (frame_.styles[control->style_].pageCount) {
+      stagedTexts_.emplace_back(control->style_, QString());
     } else if (!control->text_.isEmpty()) {
       stagedTexts_.emplace_back(control->style_, control->text_);
     }
@@ -230,26 +234,24 @@ void ReportRun::Place(ReportSection& section, Placement placement) {
 }
 
 void ReportRun::Commit(SectionKind kind, int top, int height) {
-  Page& page = model_.pages.back();
   PageBand band{kind,
                 top,
                 height,
-                static_cast<std::uint32_t>(page.texts.size()),
+                static_cast<std::uint32_t>(page_.texts.size()),
                 static_cast<std::uint32_t>(stagedTexts_.size()),
-                static_cast<std::uint32_t>(page.lines.size()),
+                static_cast<std::uint32_t>(page_.lines.size()),
                 static_cast<std::uint32_t>(stagedLines_.size())};
   for (const auto& [style, text] : stagedTexts_) {
-    page.texts.push_back({style, top, static_cast<std::uint32_t>(page.chars.size()),
-                          static_cast<std::uint32_t>(text.size())});
-    page.chars.append(text);
+    page_.texts.push_back({style, top, static_cast<std::uint32_t>(page_.chars.size()),
+                           static_cast<std::uint32_t>(text.size())});
+    page_.chars.append(text);
   }
   for (std::uint32_t style : stagedLines_)
-    page.lines.push_back({style, top});
-  page.bands.push_back(band);
+    page_.lines.push_back({style, top});
+  page_.bands.push_back(band);
 }
 
 void ReportRun::StartPage(SectionKind placing) {
-  model_.pages.emplace_back();
   ++r_.pageNumber_;
   y_ = pageTop_;
   pageHasBody_ = false;
@@ -266,65 +268,104 @@ void ReportRun::StartPage(SectionKind placing) {
 
 void ReportRun::FinishPage() {
   Emit(SectionKind::PageFooter, Placement::Bottom);
+  // The next page is about as full as this one: room for it at once, not in doublings.
+  const std::size_t bands = page_.bands.size(), texts = page_.texts.size(),
+                    lines = page_.lines.size();
+  const qsizetype chars = page_.chars.size();
+  sink_.Add(std::move(page_));
+  ++pagesDone_;
+  page_ = Page();
+  page_.bands.reserve(bands);
+  page_.texts.reserve(texts);
+  page_.lines.reserve(lines);
+  page_.chars.reserve(chars);
 }
 
-PageModel ReportRun::Execute() {
-  rows_ = r_.DataControl1.Open();
+void ReportRun::Start() {
+  rows_ = r_.DataControl1.OpenRows();
   PrepareBindings();
   r_.ActiveReport_ReportStart();
 
   const PageSettings& settings = r_.layout_.page;
   PaperTwips paper = settings.paperSize ? PaperSizeTwips(*settings.paperSize) : devicePaper_;
   if (settings.orientation == Orientation::Landscape) std::swap(paper.width, paper.height);
-  model_.title = r_.Name();
-  model_.settings = settings;
-  model_.paperWidth = paper.width;
-  model_.paperHeight = paper.height;
-  model_.originX = qRound(settings.leftMargin);
+  frame_.title = r_.Name();
+  frame_.settings = settings;
+  frame_.paperWidth = paper.width;
+  frame_.paperHeight = paper.height;
+  frame_.originX = qRound(settings.leftMargin);
   pageTop_ = qRound(settings.topMargin);
   pageBottom_ = paper.height - qRound(settings.bottomMargin);
   const ReportSection* footer = SectionOf(SectionKind::PageFooter);
   bodyBottom_ = pageBottom_ - (footer != nullptr ? footer->Design().height : 0);
   PrepareStyles();
+  sink_.Begin(frame_);
 
   StartPage(SectionKind::PageHeader);
-  const qint64 count = rows_.RecordCount();
-  if (count == 0 && LevelExists(1) && keyColumn_[1] < 0) {
+  nextPending_ = rows_.Next();
+  if (!nextPending_ && LevelExists(1) && keyColumn_[1] < 0) {
     // No rows: the title block and zero totals still print, so the page says what was asked.
     OpenGroup(1);
     CloseGroup(1);
   }
-  for (qint64 row = 0; row < count; ++row) {
-    const bool newGroup1 =
-        LevelExists(1) &&
-        (row == 0 || (keyColumn_[1] >= 0 && KeyText(1, row) != KeyText(1, row - 1)));
-    const bool newGroup2 =
-        LevelExists(2) &&
-        (row == 0 || newGroup1 || (keyColumn_[2] >= 0 && KeyText(2, row) != KeyText(2, row - 1)));
-    // Footers close on the last row of their group, so their bound fields show that row.
-    if (newGroup2) CloseGroup(2);
-    if (newGroup1) CloseGroup(1);
-    current_ = row;
-    if (newGroup1) OpenGroup(1);
-    if (newGroup2) OpenGroup(2);
-    Accumulate();
-    Emit(SectionKind::Detail);
-  }
+  stage_ = Stage::Rows;
+}
+
+void ReportRun::LayOutRow() {
+  const std::span<const db::Value> next = rows_.Rows().Row();
+  const bool newGroup1 = LevelExists(1) && (!hasRow_ || (keyColumn_[1] >= 0 && !SameKey(1, next)));
+  const bool newGroup2 =
+      LevelExists(2) && (!hasRow_ || newGroup1 || (keyColumn_[2] >= 0 && !SameKey(2, next)));
+  // Footers close on the last row of their group, so their bound fields show that row.
+  if (newGroup2) CloseGroup(2);
+  if (newGroup1) CloseGroup(1);
+  row_.assign(next.begin(), next.end());
+  hasRow_ = true;
+  streamOnRow_ = true;
+  ++rowsDone_;
+  if (newGroup1) OpenGroup(1);
+  if (newGroup2) OpenGroup(2);
+  Accumulate();
+  Emit(SectionKind::Detail);
+}
+
+void ReportRun::End() {
   CloseGroup(2);
   CloseGroup(1);
   FinishPage();
   r_.ActiveReport_ReportEnd();
-  return std::move(model_);
+  // The snapshot and its connection are not needed for the second pass over the pages.
+  rows_ = db::RowStream();
+  stage_ = Stage::Done;
+  sink_.End(pagesDone_);
+}
+
+bool ReportRun::Step(int rows) {
+  if (Done()) return false;
+  try {
+    if (stage_ == Stage::NotStarted) Start();
+    for (int n = 0; n < rows && nextPending_; ++n) {
+      LayOutRow();
+      streamOnRow_ = false;
+      nextPending_ = rows_.Next();
+    }
+    if (!nextPending_) End();
+  } catch (...) {
+    stage_ = Stage::Failed;
+    throw;
+  }
+  return !Done();
+}
+
+void ReportRun::Finish() {
+  while (Step(4096)) {
+  }
 }
 
 PageModel Report::Run(std::optional<PaperTwips> devicePaper) {
-  Initialize();
-  if (ran_) {
-    throw Error(QStringLiteral("報表 %1 已經執行過；每次列印或預覽須建立新的報表").arg(Name()));
-  }
-  ran_ = true;
-  pageNumber_ = 0;
-  return ReportRun(*this, devicePaper ? *devicePaper : SystemDefaultPaper()).Execute();
+  PageModelSink sink;
+  ReportRun(*this, sink, devicePaper).Finish();
+  return sink.Take();
 }
 
 }  // namespace tarvel

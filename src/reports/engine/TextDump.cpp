@@ -1,25 +1,56 @@
 #include "reports/engine/TextDump.h"
 
-#include <QTextStream>
+#include <QIODevice>
+
+#include "platform/Error.h"
 
 namespace tarvel {
+namespace {
 
-QString DumpText(const PageModel& model) {
-  QString out;
-  QTextStream stream(&out);
-  const int pageCount = model.PageCount();
-  for (int index = 0; index < pageCount; ++index) {
-    const Page& page = model.pages[static_cast<size_t>(index)];
-    stream << "=== page " << index + 1 << '/' << pageCount << " ===\n";
-    for (const PageBand& band : page.bands) {
-      stream << "-- " << SectionName(band.section) << " top=" << band.top
-             << " height=" << band.height << '\n';
-      for (std::uint32_t i = band.firstText; i < band.firstText + band.textCount; ++i) {
-        const PageText& text = page.texts[i];
-        stream << model.styles[text.style].control << ": " << page.Text(text) << '\n';
-      }
+/// Text is handed to the device in pieces of about this many characters.
+constexpr qsizetype kPiece = 64 * 1024;
+
+void AppendPage(QString& out, const PageFrame& frame, const Page& page, int number, int count) {
+  out += QStringLiteral("=== page ") + QString::number(number) + u'/' + QString::number(count) +
+         QStringLiteral(" ===\n");
+  for (const PageBand& band : page.bands) {
+    out += QStringLiteral("-- ") + SectionName(band.section) + QStringLiteral(" top=") +
+           QString::number(band.top) + QStringLiteral(" height=") + QString::number(band.height) +
+           u'\n';
+    for (std::uint32_t i = band.firstText; i < band.firstText + band.textCount; ++i) {
+      const PageText& text = page.texts[i];
+      out += frame.styles[text.style].control;
+      out += QStringLiteral(": ");
+      out += page.Text(text);
+      out += u'\n';
     }
   }
+}
+
+}  // namespace
+
+void WriteText(const PageSource& pages, QIODevice& device) {
+  const int count = pages.PageCount();
+  QString piece;
+  piece.reserve(kPiece + kPiece / 4);
+  const auto flush = [&] {
+    const QByteArray bytes = piece.toUtf8();
+    if (device.write(bytes) != bytes.size())
+      throw Error(QStringLiteral("無法寫入報表文字：%1").arg(device.errorString()));
+    piece.clear();
+  };
+  for (int index = 0; index < count; ++index) {
+    AppendPage(piece, pages.Frame(), pages.PageAt(index), index + 1, count);
+    if (piece.size() >= kPiece) flush();
+  }
+  flush();
+}
+
+QString DumpText(const PageSource& pages) {
+  QString out;
+  const int count = pages.PageCount();
+  for (int index = 0; index < count; ++index)
+    AppendPage(out, pages.Frame(), pages.PageAt(index), index + 1, count);
   return out;
 }
 

@@ -17,12 +17,13 @@ QString Comparable(QStringView text) {
 
 }  // namespace
 
-std::vector<PageHit> FindInPages(const PageModel& model, const QString& needle) {
+std::vector<PageHit> FindInPages(const PageSource& pages, const QString& needle, int firstPage) {
   std::vector<PageHit> hits;
   const QString wanted = Comparable(needle.trimmed());
   if (wanted.isEmpty()) return hits;
-  for (int p = 0; p < model.PageCount(); ++p) {
-    const Page& page = model.pages[static_cast<std::size_t>(p)];
+  const PageFrame& model = pages.Frame();
+  for (int p = std::max(firstPage, 0); p < pages.PageCount(); ++p) {
+    const Page& page = pages.PageAt(p);
     std::vector<std::size_t> order(page.texts.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {

@@ -19,10 +19,10 @@ struct PageHit {
   bool operator==(const PageHit&) const = default;
 };
 
-/// Every occurrence of `needle` in the texts of `model`, in reading order: page by page, each
-/// page from top to bottom and left to right, several in one text from its start. Letter case
-/// and the width of Latin letters and digits (full-width Ａ１ as A1) do not count. An empty or
-/// blank needle finds nothing.
-std::vector<PageHit> FindInPages(const PageModel& model, const QString& needle);
+/// Every occurrence of `needle` in the texts of `pages` from page `firstPage` on, in reading
+/// order: page by page, each page from top to bottom and left to right, several in one text from
+/// its start. Letter case and the width of Latin letters and digits (full-width Ａ１ as A1) do not
+/// count. An empty or blank needle finds nothing.
+std::vector<PageHit> FindInPages(const PageSource& pages, const QString& needle, int firstPage = 0);
 
 }  // namespace tarvel

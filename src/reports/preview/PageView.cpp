@@ -11,8 +11,8 @@ PageView::PageView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PageView::SetModel(const PageModel* model) {
-  model_ = model;
+void PageView::SetPages(const PageSource* pages) {
+  pages_ = pages;
   page_ = 0;
   resize(sizeHint());
   update();
@@ -30,9 +30,9 @@ void PageView::SetZoom(double zoom) {
 }
 
 QSizeF PageView::PaperPixels() const {
-  if (model_ == nullptr) return {};
-  return QSizeF(model_->paperWidth * logicalDpiX() / double(kTwipsPerInch),
-                model_->paperHeight * logicalDpiY() / double(kTwipsPerInch));
+  if (pages_ == nullptr) return {};
+  return QSizeF(pages_->Frame().paperWidth * logicalDpiX() / double(kTwipsPerInch),
+                pages_->Frame().paperHeight * logicalDpiY() / double(kTwipsPerInch));
 }
 
 void PageView::SetHighlight(std::optional<PageHit> hit) {
@@ -41,14 +41,16 @@ void PageView::SetHighlight(std::optional<PageHit> hit) {
 }
 
 QRect PageView::HighlightRect() const {
-  if (!highlight_ || model_ == nullptr || highlight_->page >= model_->PageCount()) return {};
+  if (!highlight_ || pages_ == nullptr || highlight_->page >= pages_->PageCount()) return {};
   // Measured on a device of this widget's resolution, as paintEvent draws.
   QImage scratch(1, 1, QImage::Format_RGB32);
   scratch.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
   scratch.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
   QPainter painter(&scratch);
-  const PagePainter pages(painter, *model_, zoom_);
-  return pages.TextRect(highlight_->page, highlight_->text, highlight_->from, highlight_->length)
+  const PagePainter pages(painter, pages_->Frame(), zoom_);
+  return pages
+      .TextRect(pages_->PageAt(highlight_->page), highlight_->text, highlight_->from,
+                highlight_->length)
       .toAlignedRect();
 }
 
@@ -59,15 +61,15 @@ QSize PageView::sizeHint() const {
 void PageView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
-  if (model_ == nullptr || page_ < 0 || page_ >= model_->PageCount()) return;
+  if (pages_ == nullptr || page_ < 0 || page_ >= pages_->PageCount()) return;
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  PagePainter pages(painter, *model_, zoom_);
+  PagePainter pages(painter, pages_->Frame(), zoom_);
+  const tarvel::Page& page = pages_->PageAt(page_);
   if (highlight_ && highlight_->page == page_)
-    painter.fillRect(
-        pages.TextRect(highlight_->page, highlight_->text, highlight_->from, highlight_->length),
-        QColor(255, 214, 0));
-  pages.Paint(page_);
+    painter.fillRect(pages.TextRect(page, highlight_->text, highlight_->from, highlight_->length),
+                     QColor(255, 214, 0));
+  pages.Paint(page);
 }
 
 }  // namespace tarvel

@@ -1,4 +1,4 @@
-// The widget that shows one page of a PageModel at a zoom factor, inside the preview's scroll area,
+// The widget that shows one page of a report at a zoom factor, inside the preview's scroll area,
 // with the text found last marked.
 #pragma once
 
@@ -17,8 +17,8 @@ class PageView : public QWidget {
  public:
   explicit PageView(QWidget* parent = nullptr);
 
-  /// The model is not owned and must outlive the view.
-  void SetModel(const PageModel* model);
+  /// The pages are not owned and must outlive the view (or be replaced first).
+  void SetPages(const PageSource* pages);
   void SetPage(int index);
   void SetZoom(double zoom);
   int Page() const { return page_; }
@@ -37,7 +37,7 @@ class PageView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  const PageModel* model_ = nullptr;
+  const PageSource* pages_ = nullptr;
   int page_ = 0;
   double zoom_ = 1.0;
   std::optional<PageHit> highlight_;

@@ -1,6 +1,7 @@
 #include "reports/preview/PreviewWindow.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -9,11 +10,14 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
+#include <limits>
 
 #include "platform/Error.h"
 #include "platform/UserInterface.h"
+#include "reports/engine/PageStore.h"
 #include "reports/engine/PdfRenderer.h"
 #include "reports/engine/Report.h"
+#include "reports/engine/ReportRun.h"
 #include "reports/preview/PageView.h"
 #include "ui_PreviewWindow.h"
 
@@ -23,6 +27,13 @@ namespace {
 
 constexpr double kFitWidth = -1;
 constexpr double kFitPage = -2;
+
+/// Rows laid out between two looks at the clock (or at page 1 being there).
+constexpr int kRowsPerStep = 16;
+/// "The last page", as asked for before it is known; and the highest page number that can be
+/// typed while pages are still laid out.
+constexpr int kLastPage = std::numeric_limits<int>::max();
+constexpr int kMaxPageNumber = 9999999;
 
 /// The zoom chosen last in any preview: the next one opens with it. A landscape page at 100 %
 /// runs past the right edge of most screens, so the first one fits the width.
@@ -41,15 +52,41 @@ QString DefaultSaveFile(QWidget* parent, const QString& suggested) {
 PreviewWindow::PreviewWindow(PageModel model, std::unique_ptr<Report> report, QWidget* parent)
     : QWidget(parent, Qt::Dialog),
       ui_(std::make_unique<Ui::PreviewWindow>()),
-      model_(std::move(model)),
+      report_(std::move(report)),
+      pages_(std::make_unique<PageModel>(std::move(model))),
+      saveDialog_(DefaultSaveFile) {
+  SetUp();
+}
+
+PreviewWindow::PreviewWindow(std::unique_ptr<Report> report, QWidget* parent,
+                             std::optional<PaperTwips> paper)
+    : QWidget(parent, Qt::Dialog),
+      ui_(std::make_unique<Ui::PreviewWindow>()),
       report_(std::move(report)),
       saveDialog_(DefaultSaveFile) {
+  auto store = std::make_unique<PageStore>();
+  store_ = store.get();
+  pages_ = std::move(store);
+  run_ = std::make_unique<ReportRun>(*report_, *store_, paper);
+  // The window opens with its first page; a few rows at a time, so it opens as soon as it can.
+  while (store_->PageCount() == 0 && run_->Step(kRowsPerStep)) {
+  }
+  if (run_->Done()) run_.reset();
+  SetUp();
+  if (run_) {
+    connect(&layout_, &QTimer::timeout, this, &PreviewWindow::LayOutSlice);
+    layout_.start(0);
+  }
+}
+
+void PreviewWindow::SetUp() {
   ui_->setupUi(this);
   setAttribute(Qt::WA_DeleteOnClose, false);
-  if (!model_.title.isEmpty()) setWindowTitle(QStringLiteral("預覽列印 - %1").arg(model_.title));
+  const QString& title = pages_->Frame().title;
+  if (!title.isEmpty()) setWindowTitle(QStringLiteral("預覽列印 - %1").arg(title));
 
   view_ = new PageView;
-  view_->SetModel(&model_);
+  view_->SetPages(pages_.get());
   ui_->scrollArea->setWidget(view_);
   ui_->scrollArea->setBackgroundRole(QPalette::Dark);
 
@@ -60,13 +97,10 @@ PreviewWindow::PreviewWindow(PageModel model, std::unique_ptr<Report> report, QW
     ui_->cboZoom->addItem(QString::fromUtf8(text), factor);
   ui_->cboZoom->setCurrentIndex(std::max(ui_->cboZoom->findData(RememberedZoom()), 0));
 
-  ui_->spinPage->setRange(1, std::max(PageCount(), 1));
-  ui_->lblPageCount->setText(QStringLiteral("/ %1").arg(PageCount()));
-
   connect(ui_->btnFirst, &QPushButton::clicked, this, [this] { ShowPage(0); });
   connect(ui_->btnPrevious, &QPushButton::clicked, this, [this] { ShowPage(CurrentPage() - 1); });
   connect(ui_->btnNext, &QPushButton::clicked, this, [this] { ShowPage(CurrentPage() + 1); });
-  connect(ui_->btnLast, &QPushButton::clicked, this, [this] { ShowPage(PageCount() - 1); });
+  connect(ui_->btnLast, &QPushButton::clicked, this, [this] { ShowPage(kLastPage); });
   connect(ui_->spinPage, &QSpinBox::valueChanged, this, [this](int page) { ShowPage(page - 1); });
   connect(ui_->cboZoom, &QComboBox::currentIndexChanged, this, [this](int index) {
     RememberedZoom() = ui_->cboZoom->itemData(index).toDouble();
@@ -112,23 +146,90 @@ int PreviewWindow::CurrentPage() const {
   return view_->Page();
 }
 
+int PreviewWindow::PageCount() const {
+  return pages_->PageCount();
+}
+
 double PreviewWindow::Zoom() const {
   return view_->Zoom();
 }
 
+void PreviewWindow::LayOutSlice() {
+  if (!run_) return;
+  // Long enough to lay out a few pages, short enough that the window answers at once.
+  constexpr qint64 kSliceMs = 30;
+  QElapsedTimer slice;
+  slice.start();
+  try {
+    while (run_->Step(kRowsPerStep) && slice.elapsed() < kSliceMs) {
+    }
+  } catch (const std::exception& error) {
+    layoutStopped_ = true;
+    EndLayout();
+    const auto* own = dynamic_cast<const Error*>(&error);
+    ShowMessage(own ? own->Description() : QString::fromUtf8(error.what()), kCritical,
+                QStringLiteral("預覽錯誤"));
+    return;
+  }
+  if (run_->Done()) EndLayout();
+  if (waitingFor_ >= 0 && (waitingFor_ < PageCount() || !run_)) {
+    ShowPage(std::exchange(waitingFor_, -1));
+    return;
+  }
+  UpdateNavigation();
+}
+
+void PreviewWindow::EndLayout() {
+  layout_.stop();
+  run_.reset();
+  if (waitingFor_ >= 0) ShowPage(std::exchange(waitingFor_, -1));
+  UpdateNavigation();
+}
+
+void PreviewWindow::FinishLayout() {
+  if (!run_) return;
+  BusyPointer busy;
+  Ui().ProcessEvents();
+  try {
+    run_->Finish();
+  } catch (...) {
+    layoutStopped_ = true;
+    EndLayout();
+    throw;
+  }
+  EndLayout();
+}
+
 void PreviewWindow::ShowPage(int index) {
+  if (run_ && index >= PageCount()) {
+    // Shown when it is laid out: the slices go on meanwhile, and the window still answers.
+    waitingFor_ = index;
+    UpdateNavigation();
+    return;
+  }
+  waitingFor_ = -1;
   if (PageCount() == 0) return;
   index = std::clamp(index, 0, PageCount() - 1);
   view_->SetPage(index);
-  if (ui_->spinPage->value() != index + 1) {
+  ui_->scrollArea->verticalScrollBar()->setValue(0);
+  UpdateNavigation();
+}
+
+void PreviewWindow::UpdateNavigation() {
+  const int index = CurrentPage();
+  const int count = PageCount();
+  // While pages are laid out any page number can be asked for: it is shown when it is there.
+  const int highest = run_ ? kMaxPageNumber : std::max(count, 1);
+  if (ui_->spinPage->maximum() != highest || ui_->spinPage->value() != index + 1) {
     const QSignalBlocker blocker(ui_->spinPage);
+    ui_->spinPage->setRange(1, highest);
     ui_->spinPage->setValue(index + 1);
   }
+  ui_->lblPageCount->setText(run_ ? QStringLiteral("/ ?") : QStringLiteral("/ %1").arg(count));
   ui_->btnFirst->setEnabled(index > 0);
   ui_->btnPrevious->setEnabled(index > 0);
-  ui_->btnNext->setEnabled(index < PageCount() - 1);
-  ui_->btnLast->setEnabled(index < PageCount() - 1);
-  ui_->scrollArea->verticalScrollBar()->setValue(0);
+  ui_->btnNext->setEnabled(run_ || index < count - 1);
+  ui_->btnLast->setEnabled(run_ || index < count - 1);
   UpdateStatus();
 }
 
@@ -152,9 +253,15 @@ bool PreviewWindow::FindPrevious() {
 bool PreviewWindow::Find(bool forward) {
   const QString needle = ui_->txtFind->text().trimmed();
   if (needle != searched_) {
-    hits_ = FindInPages(model_, needle);
+    hits_ = FindInPages(*pages_, needle);
     searched_ = needle;
+    searchedPages_ = PageCount();
     hit_ = -1;
+  } else if (searchedPages_ < PageCount()) {
+    // Pages laid out since the last search are searched as well; the hits so far stay.
+    const std::vector<PageHit> more = FindInPages(*pages_, needle, searchedPages_);
+    hits_.insert(hits_.end(), more.begin(), more.end());
+    searchedPages_ = PageCount();
   }
   const int count = static_cast<int>(hits_.size());
   if (count == 0) {
@@ -206,25 +313,37 @@ void PreviewWindow::ApplyZoomChoice(int index) {
 }
 
 void PreviewWindow::UpdateStatus() {
-  ui_->lblStatus->setText(QStringLiteral("第 %1 頁，共 %2 頁　縮放 %3%")
-                              .arg(PageCount() == 0 ? 0 : CurrentPage() + 1)
-                              .arg(PageCount())
-                              .arg(qRound(Zoom() * 100)));
+  const int shown = PageCount() == 0 ? 0 : CurrentPage() + 1;
+  const QString zoom = QStringLiteral("縮放 %1%").arg(qRound(Zoom() * 100));
+  QString status;
+  if (run_) {
+    status = QStringLiteral("第 %1 頁，共 ? 頁　已排版 %2 頁").arg(shown).arg(PageCount());
+    if (waitingFor_ >= 0)
+      status += waitingFor_ >= kLastPage ? QStringLiteral("，等候最後一頁")
+                                         : QStringLiteral("，等候第 %1 頁").arg(waitingFor_ + 1);
+  } else {
+    status = QStringLiteral("第 %1 頁，共 %2 頁").arg(shown).arg(PageCount());
+    if (layoutStopped_) status += QStringLiteral("（排版未完成）");
+  }
+  ui_->lblStatus->setText(status + QStringLiteral("　") + zoom);
 }
 
 void PreviewWindow::Print() {
   try {
-    PrintModel(model_, true, this, printDialog_);
+    // What is printed is the whole report: the pages still to come first.
+    FinishLayout();
+    PrintModel(*pages_, true, this, printDialog_);
   } catch (const Error& error) {
     ShowMessage(error.Description(), kCritical, QStringLiteral("列印錯誤"));
   }
 }
 
 void PreviewWindow::SaveAsPdf() {
-  const QString path = saveDialog_(this, model_.title + QStringLiteral(".pdf"));
+  const QString path = saveDialog_(this, pages_->Frame().title + QStringLiteral(".pdf"));
   if (path.isEmpty()) return;
   try {
-    WritePdf(model_, path);
+    FinishLayout();
+    WritePdf(*pages_, path);
   } catch (const Error& error) {
     ShowMessage(error.Description(), kCritical, QStringLiteral("另存PDF錯誤"));
   }
@@ -258,7 +377,7 @@ bool PreviewWindow::HandleKey(QObject* target, int key, Qt::KeyboardModifiers mo
       ShowPage(0);
       return true;
     case Qt::Key_End:
-      ShowPage(PageCount() - 1);
+      ShowPage(kLastPage);
       return true;
     case Qt::Key_Escape:
       close();
@@ -310,6 +429,23 @@ void PreviewWindow::PromoteToTopLevel() {
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
+  if (store_ != nullptr) {
+    // Closing cancels the layout, and the pages go with their temporary file; the window keeps
+    // only their frame.
+    const bool cancelled = run_ != nullptr;
+    layout_.stop();
+    run_.reset();
+    waitingFor_ = -1;
+    auto frame = std::make_unique<PageModel>();
+    static_cast<PageFrame&>(*frame) = store_->Frame();
+    view_->SetPages(frame.get());
+    pages_ = std::move(frame);
+    store_ = nullptr;
+    layoutStopped_ = layoutStopped_ || cancelled;
+    hits_.clear();
+    searched_.clear();
+    UpdateNavigation();
+  }
   if (loop_ != nullptr) loop_->quit();
 }
 

@@ -1,10 +1,12 @@
-// The modal preview window: pages of a PageModel with navigation, zoom, find, print and save as
-// PDF.
+// The modal preview window: a report's pages with navigation, zoom, find, print and save as PDF,
+// shown from the first page on while the later ones are still being laid out.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "reports/engine/PageModel.h"
@@ -19,8 +21,10 @@ class PreviewWindow;
 
 namespace tarvel {
 
+class PageStore;
 class PageView;
 class Report;
+class ReportRun;
 
 class PreviewWindow : public QWidget {
   Q_OBJECT
@@ -29,9 +33,17 @@ class PreviewWindow : public QWidget {
   /// Asks for the file name of "另存PDF"; an empty name means cancelled.
   using SaveFileFunction = std::function<QString(QWidget* parent, const QString& suggested)>;
 
-  /// Shows `model`; `report` (may be null) is kept alive with the window and receives
-  /// ActiveReport_Activate at each activation.
+  /// Shows `model`, laid out before; `report` (may be null) is kept alive with the window and
+  /// receives ActiveReport_Activate at each activation.
   PreviewWindow(PageModel model, std::unique_ptr<Report> report, QWidget* parent = nullptr);
+  /// Lays `report` out while it is shown (its checked rows set on DataControl1 beforehand, if
+  /// any). Returns once page 1 is laid out; the later pages are laid out on this thread in slices
+  /// between the window's events, into a PageStore (memory up to its budget, then its temporary
+  /// file). Errors before page 1 propagate; later ones are shown in a message and end the layout,
+  /// leaving the pages laid out. Closing the window stops the run and frees the temporary file.
+  /// `paper`: as for Report::Run.
+  explicit PreviewWindow(std::unique_ptr<Report> report, QWidget* parent = nullptr,
+                         std::optional<PaperTwips> paper = std::nullopt);
   ~PreviewWindow() override;
 
   /// Shows the window application-modal, maximised on the screen of its parent's window (of
@@ -39,13 +51,21 @@ class PreviewWindow : public QWidget {
   void Exec();
 
   int CurrentPage() const;  ///< 0-based
-  int PageCount() const { return model_.PageCount(); }
+  /// The pages laid out so far (all of them once LayoutDone).
+  int PageCount() const;
+  /// Whether every page is laid out (always, for a window made from a PageModel).
+  bool LayoutDone() const { return run_ == nullptr; }
+  /// Lays out the remaining pages now, under the hourglass (before printing or saving them).
+  void FinishLayout();
+  /// The page a navigation asked for that is not laid out yet (-1: none).
+  int WaitingForPage() const { return waitingFor_; }
   double Zoom() const;
-  const PageModel& Model() const { return model_; }
+  const PageSource& Pages() const { return *pages_; }
   /// Whether the first activation has made the window a top-level window of its own.
   bool PromotedToTopLevel() const { return promoted_; }
   int PromotionCount() const { return promotions_; }
 
+  /// Shows page `index`; a page not laid out yet is shown as soon as it is (WaitingForPage).
   void ShowPage(int index);
   /// Zoom factor: 1 shows the page at its printed size on this screen.
   void SetZoom(double zoom);
@@ -76,6 +96,10 @@ class PreviewWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void SetUp();
+  void LayOutSlice();
+  void EndLayout();
+  void UpdateNavigation();
   bool HandleKey(QObject* target, int key, Qt::KeyboardModifiers modifiers);
   bool Find(bool forward);
   void ApplyZoomChoice(int index);
@@ -83,15 +107,22 @@ class PreviewWindow : public QWidget {
   void UpdateStatus();
 
   std::unique_ptr<Ui::PreviewWindow> ui_;
-  PageModel model_;
+  // Declared before the run: the run writes to the pages and reads the report, so it ends first.
   std::unique_ptr<Report> report_;
-  PageView* view_ = nullptr;  // owned by the scroll area
+  std::unique_ptr<PageSource> pages_;
+  PageStore* store_ = nullptr;  ///< pages_ when the window lays the report out itself
+  std::unique_ptr<ReportRun> run_;
+  QTimer layout_;
+  int waitingFor_ = -1;
+  bool layoutStopped_ = false;  ///< the run failed or the window closed before its end
+  PageView* view_ = nullptr;    // owned by the scroll area
   PrintDialogFunction printDialog_ = ExecPrintDialog;
   SaveFileFunction saveDialog_;
   QEventLoop* loop_ = nullptr;
   bool promoted_ = false;
   int promotions_ = 0;
-  QString searched_;  // the text hits_ were found for
+  QString searched_;       // the text hits_ were found for
+  int searchedPages_ = 0;  // the pages hits_ covers
   std::vector<PageHit> hits_;
   int hit_ = -1;
 };

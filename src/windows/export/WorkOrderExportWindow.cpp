@@ -133,11 +133,16 @@ std::optional<excel::ExportOutcome> WorkOrderExportWindow::StartExport() {
   if (job_.run) {
     outcome = job_.run(target, [this](qint64 written, qint64 total) {
       if (written % kProgressEvery == 0 || written == total) {
-        // A bar counts in int: past two thousand million lines it shows the share instead.
-        const int scale = total > INT_MAX ? static_cast<int>(total / INT_MAX + 1) : 1;
-        ui_->prg轉檔進度->setRange(0, static_cast<int>(total / scale));
-        ui_->prg轉檔進度->setValue(static_cast<int>(written / scale));
-        SetStatus(kWorking + QStringLiteral("  %1 / %2").arg(written).arg(total));
+        if (total <= 0) {
+          // The total is still being counted: a busy bar and the lines so far.
+          SetStatus(kWorking + QStringLiteral("  %1").arg(written));
+        } else {
+          // A bar counts in int: past two thousand million lines it shows the share instead.
+          const int scale = total > INT_MAX ? static_cast<int>(total / INT_MAX + 1) : 1;
+          ui_->prg轉檔進度->setRange(0, static_cast<int>(total / scale));
+          ui_->prg轉檔進度->setValue(static_cast<int>(written / scale));
+          SetStatus(kWorking + QStringLiteral("  %1 / %2").arg(written).arg(total));
+        }
         Ui().ProcessEvents();
       }
       return !cancelRequested_;

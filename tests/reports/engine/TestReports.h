@@ -2,6 +2,11 @@
 // record their calls, and compact views of a page model (band positions as text).
 #pragma once
 
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -130,6 +135,24 @@ inline QStringList TextsOf(const PageModel& model, const QString& name) {
     }
   }
   return texts;
+}
+
+/// The descriptors of this process that lead into `folder`: a page store's nameless temporary
+/// file shows as "folder/#123 (deleted)".
+inline int OpenFilesIn(const QString& folder) {
+  const QString canonical = QFileInfo(folder).canonicalFilePath();
+  if (canonical.isEmpty()) return 0;
+  int count = 0;
+  const QDir fds(QStringLiteral("/proc/self/fd"));
+  for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+    char target[4096];
+    const QByteArray link = QFile::encodeName(fds.filePath(fd));
+    const ssize_t length = ::readlink(link.constData(), target, sizeof target);
+    if (length > 0 && QFile::decodeName(QByteArray(target, static_cast<int>(length)))
+                          .startsWith(canonical + u'/'))
+      ++count;
+  }
+  return count;
 }
 
 }  // namespace tarvel::test

@@ -10,15 +10,19 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
+#include "platform/Error.h"
+#include "reports/engine/PageStore.h"
 #include "reports/engine/TestReports.h"
 #include "reports/preview/PageView.h"
 #include "reports/preview/PreviewWindow.h"
 #include "reports/preview/ReportOutput.h"
 #include "support/Golden.h"
+#include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 namespace tarvel::test {
@@ -52,6 +56,43 @@ std::unique_ptr<ScriptedReport> ThreePageReport(bool* destroyed = nullptr) {
   report->destroyed = destroyed;
   return report;
 }
+
+// `rows` rows, four to a page under a title repeated on every page.
+std::unique_ptr<ScriptedReport> LongReport(int rows) {
+  LayoutDefinition layout;
+  layout.name = QStringLiteral("rptLong");
+  layout.page.paperSize = 9;
+  layout.sections = {
+      {.kind = SectionKind::GroupHeader1,
+       .height = 1000,
+       .repeatOnEveryPage = true,
+       .controls = {LabelDef(QStringLiteral("Label1"), QStringLiteral("工單一覽表"), 3000, 3000)}},
+      {.kind = SectionKind::Detail,
+       .height = 3000,
+       .controls = {FieldDef(QStringLiteral("txtPO"), QStringLiteral("PO"), 0, 3000)}},
+  };
+  std::vector<std::vector<db::Value>> data;
+  for (int i = 1; i <= rows; ++i)
+    data.push_back({db::Value(QStringLiteral("工單%1").arg(i))});
+  return CreateReport<ScriptedReport>(std::move(layout), Rows({"PO"}, data));
+}
+
+/// Points the user's cache folder (where page stores keep their files) at a folder of the test's.
+class ScopedCacheHome {
+ public:
+  explicit ScopedCacheHome(const QString& folder) : previous_(qgetenv("XDG_CACHE_HOME")) {
+    qputenv("XDG_CACHE_HOME", folder.toUtf8());
+  }
+  ~ScopedCacheHome() {
+    if (previous_.isEmpty())
+      qunsetenv("XDG_CACHE_HOME");
+    else
+      qputenv("XDG_CACHE_HOME", previous_);
+  }
+
+ private:
+  QByteArray previous_;
+};
 
 void PressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QKeyEvent press(QEvent::KeyPress, key, modifiers);
@@ -112,6 +153,102 @@ TEST(ReportPreview, ButtonsAndKeysNavigateThePages) {
   }
   EXPECT_FALSE(first->isEnabled());
   EXPECT_TRUE(last->isEnabled());
+}
+
+TEST(ReportPreview, OpensAtTheFirstPageWhileTheRestIsLaidOut) {
+  PreviewWindow window(LongReport(20000));  // 5000 pages, many slices even on a fast machine
+  auto* status = window.findChild<QLabel*>(QStringLiteral("lblStatus"));
+  auto* count = window.findChild<QLabel*>(QStringLiteral("lblPageCount"));
+  auto* spin = window.findChild<QSpinBox*>(QStringLiteral("spinPage"));
+  ASSERT_TRUE(status && count && spin);
+  EXPECT_FALSE(window.LayoutDone());
+  EXPECT_GE(window.PageCount(), 1);
+  EXPECT_LT(window.PageCount(), 10) << "open with the first page, not after the last";
+  EXPECT_TRUE(status->text().startsWith(QStringLiteral("第 1 頁，共 ? 頁")))
+      << status->text().toStdString();
+  EXPECT_EQ(count->text(), QStringLiteral("/ ?"));
+  window.show();
+
+  // The count goes up while the window's events run.
+  const int opened = window.PageCount();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return window.PageCount() > opened && status->text().contains(QStringLiteral("已排版"));
+      },
+      60000))
+      << status->text().toStdString();
+
+  // A page not laid out yet is waited for, and shown when it is there.
+  spin->setValue(900);
+  if (window.PageCount() < 900) {
+    EXPECT_EQ(window.WaitingForPage(), 899);
+    EXPECT_NE(window.CurrentPage(), 899);
+    EXPECT_TRUE(status->text().contains(QStringLiteral("等候第 900 頁")));
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.CurrentPage() == 899; }, 120000));
+  EXPECT_EQ(window.WaitingForPage(), -1);
+  EXPECT_EQ(spin->value(), 900);
+
+  // The last page: known only at the end.
+  PressKey(&window, Qt::Key_End);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.LayoutDone(); }, 120000));
+  EXPECT_EQ(window.PageCount(), 5000);
+  EXPECT_EQ(window.CurrentPage(), 4999);
+  EXPECT_TRUE(status->text().startsWith(QStringLiteral("第 5000 頁，共 5000 頁")))
+      << status->text().toStdString();
+  EXPECT_EQ(count->text(), QStringLiteral("/ 5000"));
+  EXPECT_EQ(spin->maximum(), 5000);
+  // Found on the pages laid out after the first search too.
+  auto* find = window.findChild<QLineEdit*>(QStringLiteral("txtFind"));
+  find->setText(QStringLiteral("工單20000"));
+  EXPECT_TRUE(window.FindNext());
+  EXPECT_EQ(window.CurrentPage(), 4999);
+}
+
+TEST(ReportPreview, ClosingStopsTheLayoutAndLeavesNoTemporaryFile) {
+  TempDir cache;
+  const ScopedCacheHome home(cache.Path());
+  const ScopedPageBudget tiny(16 * 1024);  // a few pages in memory, the rest on file
+  auto report = LongReport(20000);
+  ScriptedReport* layout = report.get();
+  auto window = std::make_unique<PreviewWindow>(std::move(report));
+  window->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->PageCount() > 200; }, 60000));
+  const QString folder = PageStore::DefaultFolder();
+  ASSERT_TRUE(folder.startsWith(cache.Path()));
+  EXPECT_EQ(OpenFilesIn(folder), 1) << "pages went to the temporary file";
+  EXPECT_TRUE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
+      << "which has no name";
+
+  PressKey(window.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(window->LayoutDone());
+  EXPECT_EQ(OpenFilesIn(folder), 0) << "closing freed the file";
+  const auto laidOut = layout->calls.size();
+  QTest::qWait(200);
+  EXPECT_EQ(layout->calls.size(), laidOut) << "and stopped the run";
+  EXPECT_EQ(std::count(layout->calls.begin(), layout->calls.end(), QStringLiteral("ReportEnd")), 0);
+  window.reset();
+  EXPECT_TRUE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+TEST(ReportPreview, AnErrorWhileLayingOutIsShownAndThePagesSoFarStay) {
+  RecordingUi ui;
+  auto report = LongReport(400);
+  report->onDetail = [](ScriptedReport& r) {
+    if (r.PageNumber() == 30) throw Error(QStringLiteral("第 30 頁的資料有誤"));
+  };
+  PreviewWindow window(std::move(report));
+  window.show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.LayoutDone(); }, 60000));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], (ShownMessage{"第 30 頁的資料有誤", kCritical, "預覽錯誤"}));
+  EXPECT_EQ(window.PageCount(), 29);
+  EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("lblStatus"))
+                  ->text()
+                  .contains(QStringLiteral("排版未完成")));
+  window.ShowPage(28);
+  EXPECT_EQ(window.CurrentPage(), 28);
 }
 
 // The first preview of the program fits the page's width; each opens with the zoom chosen last.

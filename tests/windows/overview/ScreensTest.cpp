@@ -151,10 +151,11 @@ TEST_F(Screens, PreviewOfTable1) {
   ASSERT_GE(preview.PageCount(), 1);
   // The last work order of the last page, found as a clerk finds it.
   const int last = preview.PageCount() - 1;
-  const Page& page = preview.Model().pages[static_cast<std::size_t>(last)];
+  const Page& page = preview.Pages().PageAt(last);
   QString po;
   for (const PageText& text : page.texts)
-    if (preview.Model().styles[text.style].control == "txtPO") po = page.Text(text).toString();
+    if (preview.Pages().Frame().styles[text.style].control == "txtPO")
+      po = page.Text(text).toString();
   ASSERT_FALSE(po.isEmpty());
   Find<QLineEdit>(preview, "txtFind")->setText(po);
   EXPECT_TRUE(preview.FindNext());

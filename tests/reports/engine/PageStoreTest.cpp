@@ -1,0 +1,198 @@
+// The page store: pages past the memory budget go to a nameless temporary file in a private
+// folder and come back as they were written; the page count is written in once it is known.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/Error.h"
+#include "reports/engine/PageStore.h"
+#include "reports/engine/TestReports.h"
+#include "support/TempDir.h"
+
+namespace tarvel::test {
+namespace {
+
+/// A frame of three styles: a text, a line and a page-count field.
+PageFrame Frame() {
+  PageFrame frame;
+  frame.title = QStringLiteral("rptStore");
+  frame.fonts = {FontSpec{}};
+  frame.styles = {ItemStyle{.control = QStringLiteral("txtPO"),
+                            .kind = ControlKind::Field,
+                            .box = QRect(0, 0, 1000, 250),
+                            .font = 0},
+                  ItemStyle{.control = QStringLiteral("Line1"),
+                            .kind = ControlKind::Line,
+                            .box = QRect(0, 240, 9000, 0),
+                            .lineWidth = 15},
+                  ItemStyle{.control = QStringLiteral("txtPages"),
+                            .kind = ControlKind::Field,
+                            .box = QRect(8000, 0, 1000, 250),
+                            .font = 0,
+                            .pageCount = true}};
+  return frame;
+}
+
+/// Page `n`: n + 1 bands of two texts (one of them empty on every third band) and a line, with
+/// Chinese, ASCII and a character outside the basic plane.
+Page MakePage(int n, bool withPageCount = false) {
+  Page page;
+  for (int b = 0; b <= n; ++b) {
+    const auto top = static_cast<std::int32_t>(400 + b * 300);
+    PageBand band{SectionKind::Detail,
+                  top,
+                  300,
+                  static_cast<std::uint32_t>(page.texts.size()),
+                  0,
+                  static_cast<std::uint32_t>(page.lines.size()),
+                  1};
+    const QString texts[] = {QStringLiteral("工單%1-%2").arg(n).arg(b),
+                             b % 3 == 0 ? QString() : QStringLiteral("𠀋 x%1").arg(b)};
+    for (const QString& text : texts) {
+      page.texts.push_back({0, top, static_cast<std::uint32_t>(page.chars.size()),
+                            static_cast<std::uint32_t>(text.size())});
+      page.chars += text;
+      ++band.textCount;
+    }
+    page.lines.push_back({1, top});
+    page.bands.push_back(band);
+  }
+  if (withPageCount)
+    page.texts.push_back({2, 400, static_cast<std::uint32_t>(page.chars.size()), 0});
+  return page;
+}
+
+void ExpectSamePage(const Page& actual, const Page& expected, int index) {
+  SCOPED_TRACE(index);
+  ASSERT_EQ(actual.bands.size(), expected.bands.size());
+  for (size_t b = 0; b < expected.bands.size(); ++b) {
+    const PageBand &x = actual.bands[b], &y = expected.bands[b];
+    EXPECT_TRUE(x.section == y.section && x.top == y.top && x.height == y.height &&
+                x.firstText == y.firstText && x.textCount == y.textCount &&
+                x.firstLine == y.firstLine && x.lineCount == y.lineCount)
+        << "band " << b;
+  }
+  ASSERT_EQ(actual.texts.size(), expected.texts.size());
+  for (size_t t = 0; t < expected.texts.size(); ++t) {
+    EXPECT_EQ(actual.texts[t].style, expected.texts[t].style);
+    EXPECT_EQ(actual.texts[t].bandTop, expected.texts[t].bandTop);
+    EXPECT_EQ(actual.Text(actual.texts[t]), expected.Text(expected.texts[t])) << "text " << t;
+  }
+  ASSERT_EQ(actual.lines.size(), expected.lines.size());
+  for (size_t l = 0; l < expected.lines.size(); ++l) {
+    EXPECT_EQ(actual.lines[l].style, expected.lines[l].style);
+    EXPECT_EQ(actual.lines[l].bandTop, expected.lines[l].bandTop);
+  }
+}
+
+TEST(PageStore, PagesPastTheBudgetComeBackFromTheFileAsTheyWereWritten) {
+  TempDir dir;
+  const QString folder = dir.File(QStringLiteral("pages"));
+  std::vector<Page> written;
+  for (int n = 0; n < 40; ++n)
+    written.push_back(MakePage(n % 7));
+  // Room for about three pages: the first stay in memory, every later one goes to the file.
+  const std::size_t budget = written[0].HeapBytes() * 3 + written[1].HeapBytes() * 2;
+  {
+    PageStore store(budget, folder);
+    store.Begin(Frame());
+    for (const Page& page : written) {
+      Page copy = page;
+      store.Add(std::move(copy));
+    }
+    store.End(static_cast<int>(written.size()));
+    EXPECT_TRUE(store.Complete());
+    ASSERT_EQ(store.PageCount(), 40);
+    EXPECT_GE(store.PagesInMemory(), 1);
+    EXPECT_GT(store.PagesOnFile(), 30);
+    EXPECT_LE(store.MemoryBytes(), budget);
+    EXPECT_GT(store.FileBytes(), 0u);
+    EXPECT_EQ(store.Frame().title, QStringLiteral("rptStore"));
+    // Read in any order, the same page twice, and back and forth between memory and file.
+    for (int index : {39, 0, 17, 17, 2, 3, 38, 1, 20})
+      ExpectSamePage(store.PageAt(index), written[static_cast<size_t>(index)], index);
+    EXPECT_THROW(store.PageAt(40), Error);
+    EXPECT_THROW(store.PageAt(-1), Error);
+    // Nameless: the folder shows nothing, yet the store holds a file open in it.
+    EXPECT_TRUE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    EXPECT_EQ(OpenFilesIn(folder), 1);
+    EXPECT_EQ(QFileInfo(folder).permissions() &
+                  (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+              0);
+  }
+  EXPECT_EQ(OpenFilesIn(folder), 0) << "the file goes with the store";
+}
+
+TEST(PageStore, WithinTheBudgetNoFileIsMadeAndPagesReadWhileTheRunGoesOn) {
+  TempDir dir;
+  const QString folder = dir.File(QStringLiteral("pages"));
+  PageStore store(PageStore::kDefaultBudget, folder);
+  store.Begin(Frame());
+  for (int n = 0; n < 5; ++n) {
+    store.Add(MakePage(n));
+    ExpectSamePage(store.PageAt(n), MakePage(n), n);
+    EXPECT_FALSE(store.Complete());
+  }
+  EXPECT_EQ(store.PagesOnFile(), 0);
+  EXPECT_FALSE(QFileInfo::exists(folder)) << "the folder is made only when a page needs it";
+
+  // A page written and not yet flushed is read back as well, while more follow.
+  PageStore small(1, folder);
+  small.Begin(Frame());
+  for (int n = 0; n < 5; ++n) {
+    small.Add(MakePage(n));
+    ExpectSamePage(small.PageAt(n), MakePage(n), n);
+    ExpectSamePage(small.PageAt(0), MakePage(0), 0);
+  }
+  EXPECT_EQ(small.PagesOnFile(), 5);
+}
+
+TEST(PageStore, ThePageCountIsWrittenIntoMemoryAndFilePagesOnceKnown) {
+  TempDir dir;
+  PageStore store(MakePage(0, true).HeapBytes() * 2, dir.File(QStringLiteral("pages")));
+  store.Begin(Frame());
+  for (int n = 0; n < 6; ++n)
+    store.Add(MakePage(0, true));
+  ASSERT_GT(store.PagesOnFile(), 0);
+  ASSERT_GT(store.PagesInMemory(), 0);
+  const auto countText = [&](int index) {
+    const Page& page = store.PageAt(index);
+    return page.Text(page.texts.back()).toString();
+  };
+  EXPECT_EQ(countText(5), QString()) << "not known while the run goes on";
+  const Page before = store.PageAt(5);  // read back before End: its copy in the read slot
+  store.End(6);
+  for (int index : {0, 5, 3, 5})
+    EXPECT_EQ(countText(index), QStringLiteral("6")) << index;
+  ExpectSamePage(
+      store.PageAt(5),
+      [&] {
+        Page expected = MakePage(0, true);
+        FillPageCount(Frame(), expected, 6);
+        return expected;
+      }(),
+      5);
+  EXPECT_EQ(before.Text(before.texts.back()), QString());
+}
+
+TEST(PageStore, AFolderThatIsNotTheUsersOwnIsNotUsed) {
+  TempDir dir;
+  const QString elsewhere = dir.File(QStringLiteral("elsewhere"));
+  ASSERT_TRUE(QDir().mkpath(elsewhere));
+  const QString link = dir.File(QStringLiteral("pages"));
+  ASSERT_TRUE(QFile::link(elsewhere, link));
+  PageStore store(1, link);
+  store.Begin(Frame());
+  try {
+    store.Add(MakePage(1));
+    FAIL() << "a link was followed";
+  } catch (const Error& error) {
+    EXPECT_TRUE(error.Description().contains(link)) << error.Description().toStdString();
+  }
+  EXPECT_EQ(OpenFilesIn(elsewhere), 0);
+}
+
+}  // namespace
+}  // namespace tarvel::test
