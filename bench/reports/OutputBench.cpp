@@ -30,6 +30,7 @@
 #include "demo/DemoDatabase.h"
 #include "output/ReportCatalogue.h"
 #include "platform/Clock.h"
+#include "platform/HeapTuning.h"
 #include "reports/engine/PdfRenderer.h"
 #include "reports/engine/ReportFiles.h"
 #include "reports/engine/ReportFonts.h"
@@ -321,8 +322,7 @@ void BM_BareSqliteFirstRow(benchmark::State& state) {
 }
 BENCHMARK(BM_BareSqliteFirstRow)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
-// ---- peak memory at a million lines
-// ---------------------------------------------------------------
+// ---- peak memory at a million lines -------------------------------------------------------------
 
 /// Runs `what` on the big demo in a child process of its own and reports its high-water mark.
 void PeakOfChild(benchmark::State& state, const char* what) {
@@ -387,34 +387,10 @@ int RunChild(const QString& what, const QString& database) {
 }  // namespace
 }  // namespace tarvel
 
-namespace tarvel {
-namespace {
-class Discard final : public PageSink {
- public:
-  void Begin(const PageFrame&) override {}
-  void Add(Page&& page) override { benchmark::DoNotOptimize(page.texts.size()); }
-  void End(int) override {}
-};
-void BM_XRunOnly(benchmark::State& state) {
-  Fixture& f = Shared();
-  for (auto _ : state) {
-    Discard sink;
-    auto report = f.request->Checked();
-    ReportRun(*report, sink, PaperSizeTwips(9)).Finish();
-  }
-}
-BENCHMARK(BM_XRunOnly)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-void BM_XPdfFromModel(benchmark::State& state) {
-  Fixture& f = Shared();
-  const PageModel model = f.request->Checked()->Run(PaperSizeTwips(9));
-  for (auto _ : state)
-    WritePdf(model, f.dir.filePath("m.pdf"));
-}
-BENCHMARK(BM_XPdfFromModel)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-}  // namespace
-}  // namespace tarvel
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // As the programs run: the naive baseline gets the same heap.
+  tarvel::KeepFreedHeapForReuse();
   QApplication app(argc, argv);
   if (qEnvironmentVariableIsSet(tarvel::kChild)) {
     return tarvel::RunChild(qEnvironmentVariable(tarvel::kChild),

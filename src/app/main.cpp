@@ -6,6 +6,7 @@
 #include "common/forms/MessageBoxUi.h"
 #include "common/forms/QtTranslations.h"
 #include "common/forms/TraditionalChineseFont.h"
+#include "platform/HeapTuning.h"
 #include "platform/Termination.h"
 #include "reports/engine/ReportFonts.h"
 #include "startup/AppContext.h"
@@ -16,6 +17,7 @@
 int main(int argc, char* argv[]) {
   // Before anything that may start threads: they would take the signals the handler expects.
   tarvel::InstallTerminationHandlers(tarvel::TerminationStyle::kCloseNormally);
+  tarvel::KeepFreedHeapForReuse();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvel"));
   QApplication::setDesktopFileName(QStringLiteral("tarvel"));

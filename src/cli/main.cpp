@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "cli/Command.h"
+#include "platform/HeapTuning.h"
 #include "platform/Termination.h"
 
 namespace {
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
   // A run ended by a signal leaves no work folder and no converter behind; the handlers come
   // before anything that may start threads.
   tarvel::InstallTerminationHandlers(tarvel::TerminationStyle::kExitAtOnce);
+  tarvel::KeepFreedHeapForReuse();
   // Reports need fonts and a paint device, so a GUI application (offscreen when no display).
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))

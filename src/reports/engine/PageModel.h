@@ -37,11 +37,13 @@ struct PageText {
   std::int32_t bandTop;  ///< absolute top of the band on the page, twips
   std::uint32_t offset;  ///< start in Page::chars
   std::uint32_t length;
+  bool operator==(const PageText&) const = default;
 };
 
 struct PageLine {
   std::uint32_t style;
   std::int32_t bandTop;
+  bool operator==(const PageLine&) const = default;
 };
 
 /// One section instance placed on a page; its texts and lines are the ranges given here.
@@ -53,6 +55,7 @@ struct PageBand {
   std::uint32_t textCount;
   std::uint32_t firstLine;
   std::uint32_t lineCount;
+  bool operator==(const PageBand&) const = default;
 };
 
 struct Page {
@@ -60,6 +63,10 @@ struct Page {
   std::vector<PageText> texts;
   std::vector<PageLine> lines;
   QString chars;
+
+  /// Equal item for item, character pool included (a page read back from a store equals the page
+  /// written).
+  bool operator==(const Page&) const = default;
 
   QStringView Text(const PageText& text) const {
     return QStringView(chars).mid(text.offset, text.length);

@@ -28,8 +28,9 @@
 namespace tarvel::test {
 namespace {
 
-// Three pages: a title repeated on each page, then four rows of 3000 twips per A4 page.
-std::unique_ptr<ScriptedReport> ThreePageReport(bool* destroyed = nullptr) {
+/// `rows` rows, four to a page under a title repeated on every page, on A4 (`paperSize` 9) or on
+/// the printer's paper (0). `destroyed` is set when the instance goes.
+std::unique_ptr<ScriptedReport> ListReport(int rows, int paperSize = 9, bool* destroyed = nullptr) {
   class Tracked : public ScriptedReport {
    public:
     using ScriptedReport::ScriptedReport;
@@ -40,28 +41,7 @@ std::unique_ptr<ScriptedReport> ThreePageReport(bool* destroyed = nullptr) {
   };
   LayoutDefinition layout;
   layout.name = QStringLiteral("rptTest");
-  layout.sections = {
-      {.kind = SectionKind::GroupHeader1,
-       .height = 1000,
-       .repeatOnEveryPage = true,
-       .controls = {LabelDef(QStringLiteral("Label1"), QStringLiteral("工單一覽表"), 3000, 3000)}},
-      {.kind = SectionKind::Detail,
-       .height = 3000,
-       .controls = {FieldDef(QStringLiteral("txtPO"), QStringLiteral("PO"), 0, 3000)}},
-  };
-  std::vector<std::vector<db::Value>> rows;
-  for (int i = 1; i <= 10; ++i)
-    rows.push_back({db::Value(QStringLiteral("工單%1").arg(i))});
-  auto report = CreateReport<Tracked>(std::move(layout), Rows({"PO"}, rows));
-  report->destroyed = destroyed;
-  return report;
-}
-
-// `rows` rows, four to a page under a title repeated on every page.
-std::unique_ptr<ScriptedReport> LongReport(int rows) {
-  LayoutDefinition layout;
-  layout.name = QStringLiteral("rptLong");
-  layout.page.paperSize = 9;
+  if (paperSize != 0) layout.page.paperSize = paperSize;
   layout.sections = {
       {.kind = SectionKind::GroupHeader1,
        .height = 1000,
@@ -74,7 +54,14 @@ std::unique_ptr<ScriptedReport> LongReport(int rows) {
   std::vector<std::vector<db::Value>> data;
   for (int i = 1; i <= rows; ++i)
     data.push_back({db::Value(QStringLiteral("工單%1").arg(i))});
-  return CreateReport<ScriptedReport>(std::move(layout), Rows({"PO"}, data));
+  auto report = CreateReport<Tracked>(std::move(layout), Rows({"PO"}, data));
+  report->destroyed = destroyed;
+  return report;
+}
+
+/// Three pages on the printer's paper.
+std::unique_ptr<ScriptedReport> ThreePageReport(bool* destroyed = nullptr) {
+  return ListReport(10, 0, destroyed);
 }
 
 /// Points the user's cache folder (where page stores keep their files) at a folder of the test's.
@@ -156,7 +143,7 @@ TEST(ReportPreview, ButtonsAndKeysNavigateThePages) {
 }
 
 TEST(ReportPreview, OpensAtTheFirstPageWhileTheRestIsLaidOut) {
-  PreviewWindow window(LongReport(20000));  // 5000 pages, many slices even on a fast machine
+  PreviewWindow window(ListReport(20000));  // 5000 pages, many slices even on a fast machine
   auto* status = window.findChild<QLabel*>(QStringLiteral("lblStatus"));
   auto* count = window.findChild<QLabel*>(QStringLiteral("lblPageCount"));
   auto* spin = window.findChild<QSpinBox*>(QStringLiteral("spinPage"));
@@ -209,7 +196,7 @@ TEST(ReportPreview, ClosingStopsTheLayoutAndLeavesNoTemporaryFile) {
   TempDir cache;
   const ScopedCacheHome home(cache.Path());
   const ScopedPageBudget tiny(16 * 1024);  // a few pages in memory, the rest on file
-  auto report = LongReport(20000);
+  auto report = ListReport(20000);
   ScriptedReport* layout = report.get();
   auto window = std::make_unique<PreviewWindow>(std::move(report));
   window->show();
@@ -234,7 +221,7 @@ TEST(ReportPreview, ClosingStopsTheLayoutAndLeavesNoTemporaryFile) {
 
 TEST(ReportPreview, AnErrorWhileLayingOutIsShownAndThePagesSoFarStay) {
   RecordingUi ui;
-  auto report = LongReport(400);
+  auto report = ListReport(400);
   report->onDetail = [](ScriptedReport& r) {
     if (r.PageNumber() == 30) throw Error(QStringLiteral("第 30 頁的資料有誤"));
   };
