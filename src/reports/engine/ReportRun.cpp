@@ -2,6 +2,7 @@
 
 #include <QtMath>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Conversions.h"
 #include "platform/Error.h"
@@ -17,6 +18,13 @@ constexpr SectionKind kFooterOf[3] = {SectionKind::Detail, SectionKind::GroupFoo
                                       SectionKind::GroupFooter2};
 
 QString DisplayText(const db::Value& value, const QString& outputFormat) {
+  // A number is formatted as it is, not written out and read back first: Format reads the
+  // number's text to the same 15 significant digits it rounds on.
+  if (!outputFormat.isEmpty() && value.IsNumber()) {
+    const double number =
+        value.IsInteger() ? static_cast<double>(value.AsInteger()) : value.AsReal();
+    if (std::isfinite(number)) return FormatNumber(number, outputFormat);
+  }
   QString text = value.Text();
   if (!outputFormat.isEmpty() && !text.isEmpty()) text = Format(text, outputFormat);
   return text;
