@@ -1,5 +1,7 @@
 #include "db/BackgroundCount.h"
 
+#include <chrono>
+
 #include "db/Connection.h"
 
 namespace tarvel::db {
@@ -10,12 +12,18 @@ BackgroundCount::BackgroundCount(QString connectionString, QString jetSql)
       }) {}
 
 BackgroundCount::~BackgroundCount() {
-  {
-    const std::lock_guard lock(mutex_);
-    stopping_ = true;
-    if (counting_ != nullptr) counting_->Interrupt();
+  if (!thread_.joinable()) return;
+  // Asked again until the thread ends: an interrupt that comes just before the statement starts
+  // is lost (an engine drops it when nothing runs).
+  while (!finished_.load(std::memory_order_acquire)) {
+    {
+      const std::lock_guard lock(mutex_);
+      stopping_ = true;
+      if (counting_ != nullptr) counting_->Interrupt();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  if (thread_.joinable()) thread_.join();
+  thread_.join();
 }
 
 qint64 BackgroundCount::Wait() {
@@ -24,6 +32,10 @@ qint64 BackgroundCount::Wait() {
 }
 
 void BackgroundCount::Count(const QString& connectionString, const QString& jetSql) noexcept {
+  struct Finished {
+    std::atomic<bool>& flag;
+    ~Finished() { flag.store(true, std::memory_order_release); }
+  } finished{finished_};
   try {
     const std::unique_ptr<Connection> connection = Connection::Open(connectionString);
     {

@@ -34,6 +34,7 @@ class BackgroundCount {
   void Count(const QString& connectionString, const QString& jetSql) noexcept;
 
   std::atomic<qint64> total_{-1};
+  std::atomic<bool> finished_{false};  ///< the thread has nothing more to do
   std::mutex mutex_;
   Connection* counting_ = nullptr;  ///< the connection while it counts (guarded by mutex_)
   bool stopping_ = false;           ///< guarded by mutex_

@@ -100,9 +100,11 @@ Session::Session(const QString& uri) : name_(RedactUri(uri.trimmed())), secrets_
       throw;
     }
   }
+  cancel_ = PQgetCancel(conn_);
 }
 
 Session::~Session() {
+  if (cancel_ != nullptr) PQfreeCancel(cancel_);
   PQfinish(conn_);
 }
 
@@ -157,11 +159,8 @@ ResultPtr Session::Receive(const QString& jetSql) {
 }
 
 void Session::Cancel() noexcept {
-  if (PGcancel* cancel = PQgetCancel(conn_)) {
-    char error[256];
-    PQcancel(cancel, error, sizeof error);
-    PQfreeCancel(cancel);
-  }
+  char error[256];
+  if (cancel_ != nullptr) PQcancel(cancel_, error, sizeof error);
 }
 
 void Session::TakeIn() noexcept {

@@ -75,7 +75,8 @@ class Session {
   /// Takes in what has arrived of the statement sent, without waiting: the socket's buffer is
   /// emptied, so the server goes on sending while the client is busy.
   void TakeIn() noexcept;
-  /// Asks the server to stop the statement running now (from any thread). Never throws.
+  /// Asks the server to stop the statement running now; may be called from another thread while
+  /// this one waits for the statement. Never throws.
   void Cancel() noexcept;
 
   /// The rows of `result` from column `firstColumn` on. A column name found in `spellings`
@@ -99,6 +100,8 @@ class Session {
   QString Scrub(QString text) const;
 
   PGconn* conn_ = nullptr;
+  /// Made at connect, so another thread can cancel through it (libpq's rule for PQcancel).
+  PGcancel* cancel_ = nullptr;
   QString name_;
   QStringList secrets_;
   int names_ = 0;

@@ -2,6 +2,9 @@
 // reading on from that same row in the same read snapshot.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "DbTestSupport.h"
 #include "db/BackgroundCount.h"
 #include "db/DbError.h"
@@ -98,8 +101,16 @@ TEST(BackgroundCount, CountsBesideTheReaderAndGoesWithoutATotalWhenItCannot) {
                             QStringLiteral("select * from T"))
                 .Wait(),
             -1);
-  // Stopped at once: ends without waiting for a count.
-  { BackgroundCount stopped(connection, QStringLiteral("select * from T")); }
+  // A count that would run for minutes is stopped when it is no longer wanted, however soon.
+  test::ScratchDb big(QStringLiteral(
+      "create table N as with recursive c(x) as (select 1 union all select x + 1 from c where x < "
+      "3000) select x from c;"));
+  for (const int waitMs : {0, 50}) {
+    BackgroundCount stopped(QStringLiteral("Data Source=") + big.path,
+                            QStringLiteral("select * from N a, N b, N c"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+    EXPECT_EQ(stopped.Total(), -1);
+  }
 }
 
 }  // namespace

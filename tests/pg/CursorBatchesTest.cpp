@@ -4,6 +4,10 @@
 // one snapshot however much is written meanwhile.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
+#include "db/BackgroundCount.h"
 #include "db/DbError.h"
 #include "db/RowStream.h"
 #include "support/Server.h"
@@ -61,6 +65,16 @@ TEST_F(CursorBatches, ACursorLeftHalfReadFreesItsConnection) {
     EXPECT_NO_THROW(C().Execute(QStringLiteral("update t set name = name where id = 1")));
     EXPECT_EQ(C().CountRows(QStringLiteral("select * from t")), kRows);
   }
+}
+
+// The count beside an export on the server: its total, and a count too long stopped by the
+// server when the export ends first.
+TEST_F(CursorBatches, ACountBesideTheReaderIsCancelledWhenNoLongerWanted) {
+  const QString connection = QStringLiteral("Data Source=") + db->uri;
+  EXPECT_EQ(BackgroundCount(connection, QStringLiteral("select * from t")).Wait(), kRows);
+  BackgroundCount stopped(connection, QStringLiteral("select * from t a, t b, t c"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(stopped.Total(), -1);
 }
 
 TEST_F(CursorBatches, AStreamReadsOneSnapshotWhateverIsWrittenMeanwhile) {
