@@ -9,6 +9,7 @@
 #include "db/ServerUri.h"
 #include "platform/HiddenAttribute.h"
 #include "startup/DatabaseLocation.h"
+#include "support/CaseFile.h"
 #include "support/RecordingUi.h"
 
 namespace tarvel {
@@ -18,56 +19,37 @@ using test::FakeSystem;
 using test::RecordingUi;
 using test::TempDir;
 
-struct DsnCase {
-  const char* name;
-  const char* dsn;  ///< content of KORV.DSN, or nullptr for no file
-  const char* site;
-  const char* databaseFolder;  ///< "<P>" stands for the program folder
-  bool tempInProfile;          ///< TempFolder under the profile (else the program folder)
-};
-
+// Every rule of KORV.DSN (tests/data/korv-dsn.txt), down to the connection string: a server's URI
+// is its data source unchanged, a folder's data source is KORV.mdb in it.
 TEST(LocateDatabase, DsnFileRules) {
-  const DsnCase cases[] = {
-      {"no file", nullptr, "", "<P>\\", false},
-      {"UNC path", "SITE=C\r\nDBQ=\\\\SRV\\ERP\\KORV.MDB\r\n", "C", "\\\\SRV\\ERP\\", true},
-      {"lower case", "site=c\r\ndbq=d:\\data\\korv.mdb\r\n", "C", "D:\\DATA\\", true},
-      {"other site ignores DBQ", "SITE=S\r\nDBQ=D:\\DATA\\KORV.MDB\r\n", "S", "<P>\\", true},
-      {"comment mark", "'SITE=C\r\nDBQ=D:\\DATA\\KORV.MDB\r\n", "", "<P>\\", true},
-      {"text after the file name", "SITE=C\r\nDBQ=E:\\ERP\\KORV.MDB;UID=ADMIN\r\n", "C",
-       "E:\\ERP\\", true},
-      {"keys in any order", "DBQ=F:\\A\\KORV.MDB\nSITE=C\n", "C", "F:\\A\\", true},
-      {"first occurrence counts", "SITE=S\nSITE=C\nDBQ=G:\\1\\KORV.MDB\nDBQ=G:\\2\\KORV.MDB\n", "S",
-       "<P>\\", true},
-      {"first DBQ counts", "SITE=C\nDBQ=G:\\1\\KORV.MDB\nDBQ=G:\\2\\KORV.MDB\n", "C", "G:\\1\\",
-       true},
-      // No KORV.MDB after DBQ=: the failure path, temporary folder back in the program folder.
-      {"other file name", "SITE=C\r\nDBQ=E:\\ERP\\DATA.MDB\r\n", "C", "<P>\\", false},
-      {"DBQ without a folder", "SITE=C\nDBQ=KORV.MDB\n", "C", "<P>\\", true},
-      // SITE=C without DBQ: the whole upper-cased text stands as the folder.
-      {"no DBQ", "site=c\n", "C", "SITE=C\n", true},
-      {"SITE= at the end", "DBQ=H:\\KORV.MDB SITE=", "", "<P>\\", true},
-      {"empty file", "", "", "<P>\\", true},
-  };
-  for (const DsnCase& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const QStringList& c : test::ReadCases(QStringLiteral("korv-dsn.txt"))) {
+    ASSERT_EQ(c.size(), 5);
+    SCOPED_TRACE(c[0].toStdString());
     TempDir dir;
     FakeSystem system(dir);
     const QString profile = dir.File("home");
     QDir().mkpath(profile);
     system.environment["USERPROFILE"] = profile;
-    if (c.dsn) dir.Write("prog/KORV.DSN", QByteArray(c.dsn));
+    if (c[1] != u"-") dir.Write("prog/KORV.DSN", c[1].toUtf8());
 
     AppContext context;
     context.Site = "stale";
     LocateDatabase(context);
 
-    QString expectedFolder = QString::fromUtf8(c.databaseFolder);
+    QString expectedFolder = c[3];
     expectedFolder.replace("<P>", system.programFolder);
     EXPECT_EQ(context.DatabaseFolder, expectedFolder);
-    EXPECT_EQ(context.Site, QString::fromUtf8(c.site));
-    EXPECT_EQ(context.TempFolder,
-              c.tempInProfile ? profile + "\\Temp\\" : system.programFolder + "\\");
+    if (c[2] != u"*") {
+      EXPECT_EQ(context.Site, c[2]);
+    }
+    if (c[4] != u"*") {
+      EXPECT_EQ(context.TempFolder,
+                c[4] == u"1" ? profile + "\\Temp\\" : system.programFolder + "\\");
+    }
     EXPECT_EQ(context.MachineUserName, "HOST1\\tester");
+    BuildConnectionString(context);
+    EXPECT_EQ(db::ConnectionString::Parse(context.ConnectionString).dataSource,
+              db::IsServerUri(expectedFolder) ? expectedFolder : expectedFolder + "KORV.mdb");
   }
 }
 
@@ -85,70 +67,16 @@ TEST(LocateDatabase, DsnFileNameAndContentAreMatchedWithoutCase) {
   EXPECT_EQ(context.DatabasePassword, "tqlv5218tqlv5218");
 }
 
-// DBQ= may name a PostgreSQL server: the URI keeps its letter case and runs to the end of its
-// line; the connection string carries it as its data source, unchanged.
-TEST(LocateDatabase, DbqNamingAServer) {
-  const struct {
-    const char* name;
-    const char* dsn;
-    const char* databaseFolder;  ///< "<P>" stands for the program folder
-  } cases[] = {
-      {"server", "SITE=C\r\nDBQ=postgresql://Clerk:PW@DbHost/Korv?sslmode=require\r\n",
-       "postgresql://Clerk:PW@DbHost/Korv?sslmode=require"},
-      {"any case, blanks, keys in any order", "dbq=  Postgres://u@/Korv?host=/run/pg  \nsite=c\n",
-       "Postgres://u@/Korv?host=/run/pg"},
-      {"other site", "SITE=S\nDBQ=postgresql://u@h/Korv\n", "<P>\\"},
-      {"comment mark", "'SITE=C\nDBQ=postgresql://u@h/Korv\n", "<P>\\"},
-      {"a file still works", "SITE=C\nDBQ=\\\\SRV\\POSTGRESQL\\KORV.MDB\n",
-       "\\\\SRV\\POSTGRESQL\\"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    TempDir dir;
-    FakeSystem system(dir);
-    dir.Write("prog/KORV.DSN", QByteArray(c.dsn));
-    AppContext context;
-    LocateDatabase(context);
-    QString expected = QString::fromUtf8(c.databaseFolder);
-    expected.replace("<P>", system.programFolder);
-    EXPECT_EQ(context.DatabaseFolder, expected);
-    BuildConnectionString(context);
-    const QString dataSource = db::ConnectionString::Parse(context.ConnectionString).dataSource;
-    EXPECT_EQ(dataSource, db::IsServerUri(expected) ? expected : expected + "KORV.mdb");
-  }
-}
-
 // Whatever a folder holds, the connection string gives back exactly the path it was made from;
 // folders without ";" or quotes keep the plain text.
 TEST(ComposeConnectionString, EveryPathReadsBack) {
-  const struct {
-    const char* dataSource;
-    const char* dataSourceText;  ///< as written; nullptr when only the round trip counts
-  } cases[] = {
-      {"\\\\SRV\\ERP\\KORV.mdb", "\\\\SRV\\ERP\\KORV.mdb"},
-      {"D:\\資料 庫\\KORV.mdb", "D:\\資料 庫\\KORV.mdb"},
-      {"/srv/a=b/KORV.mdb", "/srv/a=b/KORV.mdb"},
-      {"", ""},
-      {"\\\\SRV\\A;B\\KORV.mdb", "\"\\\\SRV\\A;B\\KORV.mdb\""},
-      {"D:\\a\"b\\KORV.mdb", "\"D:\\a\"\"b\\KORV.mdb\""},
-      {"D:\\O'Brien\\KORV.mdb", "\"D:\\O'Brien\\KORV.mdb\""},
-      {" D:\\KORV.mdb", "\" D:\\KORV.mdb\""},
-      {"KORV.mdb\t", "\"KORV.mdb\t\""},
-      {"\"", nullptr},
-      {"'", nullptr},
-      {";", nullptr},
-      {"\"\"", nullptr},
-      {"';\";Jet OLEDB:Database Password=x", nullptr},
-      {"\"x\";Password=y;", nullptr},
-      {"\u3000全形空白\u3000", nullptr},
-  };
-  for (const auto& c : cases) {
-    const QString dataSource = QString::fromUtf8(c.dataSource);
+  for (const QStringList& c : test::ReadCases(QStringLiteral("connection-string-paths.txt"))) {
+    ASSERT_EQ(c.size(), 2);
+    const QString& dataSource = c[0];
     const QString text = ComposeConnectionString(dataSource);
     SCOPED_TRACE(text.toStdString());
-    if (c.dataSourceText) {
-      EXPECT_EQ(text, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
-                          QString::fromUtf8(c.dataSourceText) +
+    if (c[1] != u"*") {
+      EXPECT_EQ(text, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + c[1] +
                           ";Jet OLEDB:Database Password=tqlv5218tqlv5218");
     }
     const auto keys = db::ConnectionString::Parse(text);

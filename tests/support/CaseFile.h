@@ -1,6 +1,6 @@
 // Tables of cases kept as text under tests/data: one case a line, fields separated by " | ", lines
 // starting with "#", blank lines and a line's end after "  # " passed over. A field in double
-// quotes keeps its blanks ("" is empty) and reads \t, \n, \" and \\ inside.
+// quotes keeps its blanks ("" is empty) and reads \t, \n, \r, \" and \\ inside.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ inline QString CaseField(QString field) {
     QChar c = field[i];
     if (c == u'\\' && i + 2 < field.size()) {
       c = field[++i];
-      c = c == u't' ? QChar(u'\t') : c == u'n' ? QChar(u'\n') : c;
+      c = c == u't' ? QChar(u'\t') : c == u'n' ? QChar(u'\n') : c == u'r' ? QChar(u'\r') : c;
     }
     text += c;
   }
