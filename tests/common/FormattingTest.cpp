@@ -17,25 +17,9 @@ TEST(GroupedNumber, KeepsTheDecimalsTheValueHas) {
 }
 
 TEST(ReamSheet, ReamsAndRemainingSheets) {
-  struct Case {
-    double sheets;
-    const char* style;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {1234, "Y", "2令 234張"},    {1000, "Y", "2令"},
-      {234, "Y", " 234張"},        {0, "Y", ""},
-      {-1234, "Y", "-2令 -234張"}, {499.5, "Y", "1令"},
-      {499.4, "Y", " 499張"},      {-0.4, "Y", ""},
-      {-500.5, "Y", "-1令 -1張"},  {500, "Y", "1令"},
-      {501, "Y", "1令 1張"},       {2147483647, "Y", "4294967令 147張"},
-      {1234, "", "2 令 234 張"},   {234, "", " 234 張"},
-      {1234, "N", "2令 234張"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(FormatReamSheet(c.sheets, QString::fromLatin1(c.style)),
-              QString::fromUtf8(c.expected))
-        << c.sheets << " '" << c.style << "'";
+  for (const QStringList& c : test::ReadCases(QStringLiteral("ream-sheet.txt"))) {
+    EXPECT_EQ(FormatReamSheet(c[0].toDouble(), c[1]), c[2])
+        << c[0].toStdString() << " '" << c[1].toStdString() << "'";
   }
 }
 
@@ -53,18 +37,8 @@ TEST(ReamSheet, OverflowBeyondThe32BitRange) {
 }
 
 TEST(DisplayWidth, CountsCodePage950Bytes) {
-  struct Case {
-    const char* text;
-    int width;
-  };
-  const Case cases[] = {
-      {"", 0},      {"abc 123", 7}, {"工單", 4}, {"ＡＢ", 4},  // full-width forms
-      {"ㄅㄆ", 4},  {"€", 2},       {"é", 1},                  // not in the code page: "?"
-      {"令a張", 5}, {"𠀀", 1},  // a surrogate pair is one character, not in the page
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(DisplayWidth(QString::fromUtf8(c.text)), c.width) << c.text;
-  }
+  for (const QStringList& c : test::ReadCases(QStringLiteral("display-width.txt")))
+    EXPECT_EQ(DisplayWidth(c[0]), c[1].toInt()) << c[0].toStdString();
 }
 
 TEST(DisplayWidth, LeftByBytesCutsAtTheLimit) {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "platform/Paths.h"
+#include "support/CaseFile.h"
 #include "support/TempDir.h"
 
 namespace tarvel {
@@ -22,21 +23,8 @@ class CurrentFolder {
 };
 
 TEST(Paths, LocalSyntaxOfWindowsForms) {
-  const struct {
-    const char16_t* input;
-    const char16_t* expected;
-  } cases[] = {
-      {u"\\\\SRV\\ERP\\KORV.MDB", u"/SRV/ERP/KORV.MDB"},
-      {u"D:\\DATA\\KORV.MDB", u"/DATA/KORV.MDB"},
-      {u"d:KORV.MDB", u"/KORV.MDB"},
-      {u"/srv/erp/korv.mdb", u"/srv/erp/korv.mdb"},
-      {u"data\\korv.mdb", u"data/korv.mdb"},
-      {u"", u""},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(LocalPathSyntax(QString::fromUtf16(c.input)), QString::fromUtf16(c.expected))
-        << QString::fromUtf16(c.input).toStdString();
-  }
+  for (const QStringList& c : test::ReadCases(QStringLiteral("local-path-syntax.txt")))
+    EXPECT_EQ(LocalPathSyntax(c[0]), c[1]) << c[0].toStdString();
 }
 
 TEST(Paths, ResolvesEachComponentCaseInsensitively) {
