@@ -9,6 +9,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/SqlText.h"
+#include "support/CaseFile.h"
 
 namespace tarvel::db {
 namespace {
@@ -42,32 +43,13 @@ TEST(ConnectionString, ParsesTheKeysTheProgramComposes) {
             QStringLiteral("/a;b/KORV.mdb"));
 }
 
-// OLE DB's quoting: a value in double or single quotes may hold ";", the other quote, blanks at
-// either end and its own quote doubled; a quote inside an unquoted value is a plain character.
+// OLE DB's quoting (tests/data/connection-string-quoting.txt).
 TEST(ConnectionString, QuotedValues) {
-  const struct {
-    const char* text;
-    const char* dataSource;
-    const char* password;
-  } cases[] = {
-      {"Data Source=\"\\\\SRV\\A;B\\KORV.mdb\";Password=pw", "\\\\SRV\\A;B\\KORV.mdb", "pw"},
-      {"Data Source='it''s;x' ;Password=pw", "it's;x", "pw"},
-      {"Data Source=\"say \"\"hi\"\"\";Password=pw", "say \"hi\"", "pw"},
-      {"Data Source=\"a'b\";Password='c\"d'", "a'b", "c\"d"},
-      {"Data Source = \"  padded \" ; Password=pw", "  padded ", "pw"},
-      {"Data Source=\"\";Password=pw", "", "pw"},
-      // An unquoted value keeps its quotes and does not swallow the keys after it.
-      {"Data Source=D:\\a\"b\\KORV.mdb;Jet OLEDB:Database Password=pw", "D:\\a\"b\\KORV.mdb", "pw"},
-      {"Data Source=D:\\O'Brien\\KORV.mdb;Password=pw", "D:\\O'Brien\\KORV.mdb", "pw"},
-      // Text after a closing quote, an unclosed quote, parts without "=".
-      {"Data Source=\"x\"junk;Password=pw", "x", "pw"},
-      {"Password=pw;Data Source=\"unclosed;Password=no", "unclosed;Password=no", "pw"},
-      {"junk;;Data Source=x=y;Password", "x=y", ""},
-  };
-  for (const auto& c : cases) {
-    const auto keys = ConnectionString::Parse(QString::fromUtf8(c.text));
-    EXPECT_EQ(keys.dataSource, QString::fromUtf8(c.dataSource)) << c.text;
-    EXPECT_EQ(keys.password, QString::fromUtf8(c.password)) << c.text;
+  for (const QStringList& c :
+       tarvel::test::ReadCases(QStringLiteral("connection-string-quoting.txt"))) {
+    const auto keys = ConnectionString::Parse(c[0]);
+    EXPECT_EQ(keys.dataSource, c[1]) << c[0].toStdString();
+    EXPECT_EQ(keys.password, c[2]) << c[0].toStdString();
   }
 }
 
