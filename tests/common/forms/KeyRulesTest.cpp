@@ -7,22 +7,18 @@
 
 #include "ShownWindow.h"
 #include "common/forms/KeyRules.h"
+#include "support/CaseFile.h"
 
 namespace tarvel {
 namespace {
 
 TEST(FilterKey, DigitsModeKeepsWhatANumberNeeds) {
-  const struct {
-    int key;
-    int mode;
-    int expected;
-  } cases[] = {
-      {'7', 1, '7'}, {'0', 1, '0'}, {'9', 1, '9'},  {'-', 1, '-'}, {8, 1, 8},
-      {13, 1, 13},   {'.', 1, 0},   {'a', 1, 0},    {' ', 1, 0},   {'/', 1, 0},
-      {':', 1, 0},   {9, 1, 0},     {0x4E2D, 1, 0}, {'a', 2, 'a'},  // no rule in other modes
+  // 'c' a character's code, else a number.
+  const auto code = [](const QString& field) {
+    return field.startsWith(u'\'') ? field[1].unicode() : field.toInt(nullptr, 0);
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(FilterKey(c.key, c.mode), c.expected) << c.key;
+  for (const QStringList& c : test::ReadCases(QStringLiteral("filter-key.txt")))
+    EXPECT_EQ(FilterKey(code(c[0]), c[1].toInt()), code(c[2])) << c[0].toStdString();
 }
 
 TEST(UpperCaseKey, OnlyLatinSmallLettersChange) {

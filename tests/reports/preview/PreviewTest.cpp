@@ -59,11 +59,6 @@ std::unique_ptr<ScriptedReport> ListReport(int rows, int paperSize = 9, bool* de
   return report;
 }
 
-/// Three pages on the printer's paper.
-std::unique_ptr<ScriptedReport> ThreePageReport(bool* destroyed = nullptr) {
-  return ListReport(10, 0, destroyed);
-}
-
 /// Points the user's cache folder (where page stores keep their files) at a folder of the test's.
 class ScopedCacheHome {
  public:
@@ -103,7 +98,7 @@ QString PdfPageSize(const QString& path) {
 }
 
 TEST(ReportPreview, ButtonsAndKeysNavigateThePages) {
-  auto report = ThreePageReport();
+  auto report = ListReport(10, 0);
   PageModel model = report->Run();
   ASSERT_EQ(model.PageCount(), 3);
   PreviewWindow window(std::move(model), std::move(report));
@@ -243,7 +238,7 @@ TEST(ReportPreview, OpensMaximisedFittingTheWidthAndKeepsTheZoomChosenLast) {
   QWidget owner;
   owner.show();
   const auto open = [&](const std::function<void(PreviewWindow&, QComboBox&)>& look) {
-    PreviewWindow window(ThreePageReport()->Run(), nullptr, &owner);
+    PreviewWindow window(ListReport(10, 0)->Run(), nullptr, &owner);
     QTimer::singleShot(0, &window, [&] {
       EXPECT_TRUE(QTest::qWaitFor([&] { return window.isMaximized(); }));
       // Becoming a window of its own keeps it maximised.
@@ -274,7 +269,7 @@ TEST(ReportPreview, OpensMaximisedFittingTheWidthAndKeepsTheZoomChosenLast) {
 }
 
 TEST(ReportPreview, ZoomScalesThePage) {
-  auto report = ThreePageReport();
+  auto report = ListReport(10, 0);
   PreviewWindow window(report->Run(), nullptr);
   window.resize(800, 600);
   auto* zoom = window.findChild<QComboBox*>(QStringLiteral("cboZoom"));
@@ -321,7 +316,7 @@ int MarkedPixels(PageView& view) {
 }
 
 TEST(ReportPreview, CtrlFFindsTextOnEveryPageAndF3GoesToTheNextAndPrevious) {
-  PreviewWindow window(ThreePageReport()->Run(), nullptr);
+  PreviewWindow window(ListReport(10, 0)->Run(), nullptr);
   window.resize(1000, 760);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -382,7 +377,7 @@ TEST(ReportPreview, CtrlFFindsTextOnEveryPageAndF3GoesToTheNextAndPrevious) {
 }
 
 TEST(ReportPreview, FirstActivationMakesItATopLevelWindowOnce) {
-  auto report = ThreePageReport();
+  auto report = ListReport(10, 0);
   ScriptedReport* layout = report.get();
   PageModel model = report->Run();
   QWidget owner;
@@ -402,7 +397,7 @@ TEST(ReportPreview, FirstActivationMakesItATopLevelWindowOnce) {
 }
 
 TEST(ReportPreview, EscClosesAndCtrlPPrints) {
-  auto report = ThreePageReport();
+  auto report = ListReport(10, 0);
   PreviewWindow window(report->Run(), nullptr);
   int dialogs = 0;
   window.SetPrintDialog([&](QPrinter&, int pageCount, QWidget*) {
@@ -422,7 +417,7 @@ TEST(ReportPreview, EscClosesAndCtrlPPrints) {
 TEST(ReportPreview, SaveAsPdfWritesThePagesShown) {
   TempDir dir;
   const QString path = dir.File(QStringLiteral("preview.pdf"));
-  auto report = ThreePageReport();
+  auto report = ListReport(10, 0);
   PreviewWindow window(report->Run(), nullptr);
   window.SetSaveFileDialog([&](QWidget*, const QString& suggested) {
     EXPECT_EQ(suggested, QStringLiteral("rptTest.pdf"));
@@ -452,7 +447,7 @@ TEST(ReportPrinting, PrintWithDialogRendersThroughThePrinter) {
     const QString path = dir.File(QStringLiteral("print%1.pdf").arg(++n));
     bool destroyed = false;
     int seenPageCount = 0;
-    const bool printed = PrintReport(ThreePageReport(&destroyed), true, nullptr,
+    const bool printed = PrintReport(ListReport(10, 0, &destroyed), true, nullptr,
                                      [&](QPrinter& printer, int pageCount, QWidget*) {
                                        seenPageCount = pageCount;
                                        printer.setOutputFormat(QPrinter::PdfFormat);
@@ -479,7 +474,7 @@ TEST(ReportPrinting, PrintWithDialogRendersThroughThePrinter) {
 TEST(ReportPrinting, TheLayoutsOwnPaperOrElseThePrintersOne) {
   test::TempDir dir;
   for (const std::optional<int> paper : {std::optional<int>(), std::optional<int>(9)}) {
-    auto report = ThreePageReport();
+    auto report = ListReport(10, 0);
     report->PageSetup().paperSize = paper;
     const QString path = dir.File(paper ? "a4.pdf" : "printer.pdf");
     ASSERT_TRUE(
@@ -508,7 +503,7 @@ TEST(ReportPrinting, ModalPreviewReturnsWhenClosedAndReleasesTheInstance) {
     }
   });
   closer.start(10);
-  ShowReportModal(ThreePageReport(&destroyed));
+  ShowReportModal(ListReport(10, 0, &destroyed));
   closer.stop();
   EXPECT_TRUE(destroyed);
   EXPECT_GE(closeAttempts, 1);
