@@ -1,14 +1,16 @@
 #include "common/GroupedNumber.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Conversions.h"
 
 namespace tarvel {
 
-int DecimalPlaces(const QString& text) {
-  if (!IsNumeric(text)) return 0;
-  const QString plain = NumberText(NumericValue(text));
+namespace {
+
+int DecimalPlacesOf(double value) {
+  const QString plain = NumberText(value);
   // Counting the characters after the point of a scientific text ("1.5E+20" would give 5) would
   // write twenty decimals of nothing or cut 1E-05 to 0; count the digits of the plain form.
   const qsizetype exponentAt = plain.indexOf(u'E');
@@ -20,12 +22,23 @@ int DecimalPlaces(const QString& text) {
   return std::max(0, mantissaDecimals - exponent);
 }
 
+}  // namespace
+
+int DecimalPlaces(const QString& text) {
+  return IsNumeric(text) ? DecimalPlacesOf(NumericValue(text)) : 0;
+}
+
 QString FormatGrouped(const QString& text) {
   if (text.isEmpty() || !IsNumeric(text)) return text;
-  const int decimals = DecimalPlaces(text);
+  return FormatGroupedNumber(NumericValue(text));
+}
+
+QString FormatGroupedNumber(double value) {
+  if (!std::isfinite(value)) return NumberText(value);
+  const int decimals = DecimalPlacesOf(value);
   QString pattern = QStringLiteral("###,###,##0");
   if (decimals > 0) pattern += u'.' + QString(decimals, u'0');
-  return FormatNumber(NumericValue(text), pattern);
+  return FormatNumber(value, pattern);
 }
 
 QString GroupedNumberFormat(const QString& text) {

@@ -14,6 +14,9 @@ int DecimalPlaces(const QString& text);
 /// The text with thousands separators and its own decimals: 1234.5 -> 1,234.5, "1234.50" ->
 /// 1,234.5, -1234567.125 -> -1,234,567.125. Empty and non-numeric texts come back unchanged.
 QString FormatGrouped(const QString& text);
+/// FormatGrouped of a number's own text (NumberText), without writing it out and reading it back:
+/// a report formats every amount of every line. NaN and infinities come back as their text.
+QString FormatGroupedNumber(double value);
 
 /// The workbook number format that shows the text's value as FormatGrouped does: "#,##0" for no
 /// decimals, "#,##0." followed by one "0" per decimal otherwise. Empty and non-numeric texts

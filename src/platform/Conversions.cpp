@@ -181,12 +181,15 @@ SignificantDigits Significant(double value) {
   std::array<char, 64> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
                                     std::chars_format::scientific, kSignificantDigits - 1);
-  const std::string text(buffer.data(), result.ptr);
-  // text is d.dddddddddddddde±xx
+  // buffer holds d.dddddddddddddde±xx; read in place, as every number of a report comes here.
   SignificantDigits out;
-  const auto ePos = text.find('e');
-  out.digits = text.substr(0, 1) + text.substr(2, ePos - 2);
-  out.exponent = std::stoi(text.substr(ePos + 1));
+  const char* e = std::find(buffer.data(), result.ptr, 'e');
+  out.digits.reserve(kSignificantDigits);
+  out.digits.push_back(buffer[0]);
+  out.digits.append(buffer.data() + 2, static_cast<std::size_t>(e - (buffer.data() + 2)));
+  const char* exponent = e + 1;
+  if (exponent < result.ptr && *exponent == '+') ++exponent;
+  std::from_chars(exponent, result.ptr, out.exponent);
   return out;
 }
 

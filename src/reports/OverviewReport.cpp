@@ -248,14 +248,20 @@ void OverviewReport::WriteWorkOrderDates(WorkOrderDates dates) {
 void OverviewReport::WriteGrouped(std::initializer_list<const char*> fields) {
   for (const char* name : fields) {
     ReportControl& field = Field(QString::fromUtf8(name));
-    field.SetText(FormatGrouped(field.Value().ToText()));
+    const db::Value& value = field.Value();
+    if (value.IsInteger())
+      field.SetText(FormatGroupedNumber(static_cast<double>(value.AsInteger())));
+    else if (value.IsReal())
+      field.SetText(FormatGroupedNumber(value.AsReal()));
+    else
+      field.SetText(FormatGrouped(value.ToText()));
   }
 }
 
 void OverviewReport::WriteGroupedValues(std::initializer_list<const char*> fields) {
   for (const char* name : fields) {
     ReportControl& field = Field(QString::fromUtf8(name));
-    field.SetText(FormatGrouped(NumberText(Val(field.Value().ToText()))));
+    field.SetText(FormatGroupedNumber(Val(field.Value().ToText())));
   }
 }
 
