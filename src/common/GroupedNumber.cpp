@@ -35,10 +35,7 @@ QString FormatGrouped(const QString& text) {
 
 QString FormatGroupedNumber(double value) {
   if (!std::isfinite(value)) return NumberText(value);
-  const int decimals = DecimalPlacesOf(value);
-  QString pattern = QStringLiteral("###,###,##0");
-  if (decimals > 0) pattern += u'.' + QString(decimals, u'0');
-  return FormatNumber(value, pattern);
+  return FormatGroupedDecimals(value, DecimalPlacesOf(value));
 }
 
 QString GroupedNumberFormat(const QString& text) {

@@ -451,6 +451,28 @@ QString FormatNumber(double value, const QString& pattern) {
   return result;
 }
 
+QString FormatGroupedDecimals(double value, int decimals) {
+  if (std::isnan(value) || std::isinf(value)) return NumberText(value);
+  const RoundedDecimal rounded = RoundDecimal(value, decimals);
+  const bool roundsToZero =
+      rounded.integer.empty() && rounded.fraction.find_first_not_of('0') == std::string::npos;
+  const std::string& digits = rounded.integer.empty() ? std::string("0") : rounded.integer;
+  QString result;
+  result.reserve(
+      static_cast<qsizetype>(digits.size() + digits.size() / 3 + rounded.fraction.size()) + 2);
+  if (value < 0 && !roundsToZero) result += u'-';
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) result += u',';
+    result += QChar::fromLatin1(digits[i]);
+  }
+  if (decimals > 0) {
+    result += u'.';
+    for (const char digit : rounded.fraction)
+      result += QChar::fromLatin1(digit);
+  }
+  return result;
+}
+
 QString Format(const QString& text, const QString& pattern) {
   if (!IsNumeric(text)) return text;
   return FormatNumber(NumericValue(text), pattern);

@@ -54,6 +54,9 @@ QString NumberText(double value);
 /// pattern gives NumberText. With no integer placeholder the integer digits stand just before
 /// the point.
 QString FormatNumber(double value, const QString& pattern);
+/// FormatNumber(value, "#,##0") with `decimals` zeros after a point when above 0, made
+/// straight from the rounded digits: the form of every amount and quantity a report prints.
+QString FormatGroupedDecimals(double value, int decimals);
 
 /// Format of a text: when it is numeric (IsNumeric), FormatNumber of its value; otherwise the text
 /// unchanged (also ""). Format("0900512", "###/##/##") = "90/05/12".

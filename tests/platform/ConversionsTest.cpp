@@ -57,7 +57,8 @@ TEST(Conversions, TheLargestDoubleTextReadsAsTheLargestDouble) {
 }
 
 // A number's own text is numeric and reads back to the same 15 significant digits: at the ends
-// of the double range, around the switch to scientific form, and over random bit patterns.
+// of the double range, around the switch to scientific form, and over random bit patterns; its
+// grouped form is the one FormatNumber gives.
 TEST(Conversions, NumberTextReadsBack) {
   using Limits = std::numeric_limits<double>;
   std::vector<double> values = {Limits::max(),
@@ -96,6 +97,12 @@ TEST(Conversions, NumberTextReadsBack) {
     EXPECT_EQ(NumberText(back), text);
     EXPECT_EQ(NumericValue(text), back) << text.toStdString();
     EXPECT_LE(std::fabs(back - value), 6e-15 * std::fabs(value)) << text.toStdString();
+    // The grouped form made straight from the digits is the pattern's.
+    for (const int decimals : {0, 2, 7})
+      EXPECT_EQ(FormatGroupedDecimals(value, decimals),
+                FormatNumber(value, decimals == 0 ? QStringLiteral("###,###,##0")
+                                                  : "###,###,##0." + QString(decimals, u'0')))
+          << text.toStdString();
   }
   EXPECT_EQ(Val(NumberText(Limits::max())), Limits::max());
 }
