@@ -38,6 +38,12 @@ QString FormatGroupedNumber(double value) {
   return FormatGroupedDecimals(value, DecimalPlacesOf(value));
 }
 
+QString FormatGrouped(const db::Value& value) {
+  if (value.IsInteger()) return FormatGroupedNumber(static_cast<double>(value.AsInteger()));
+  if (value.IsReal()) return FormatGroupedNumber(value.AsReal());
+  return FormatGrouped(value.ToText());
+}
+
 QString GroupedNumberFormat(const QString& text) {
   if (text.isEmpty() || !IsNumeric(text)) return text;
   const int decimals = DecimalPlaces(text);

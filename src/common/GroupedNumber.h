@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "db/Value.h"
+
 namespace tarvel {
 
 /// The number of decimals a numeric text keeps: the fraction digits of its value written as
@@ -17,6 +19,8 @@ QString FormatGrouped(const QString& text);
 /// FormatGrouped of a number's own text (NumberText), without writing it out and reading it back:
 /// a report formats every amount of every line. NaN and infinities come back as their text.
 QString FormatGroupedNumber(double value);
+/// FormatGrouped of a field's value: a number as FormatGroupedNumber, anything else by its text.
+QString FormatGrouped(const db::Value& value);
 
 /// The workbook number format that shows the text's value as FormatGrouped does: "#,##0" for no
 /// decimals, "#,##0." followed by one "0" per decimal otherwise. Empty and non-numeric texts

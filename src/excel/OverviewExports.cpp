@@ -396,7 +396,7 @@ class ProductionDetailExport : public SalespersonBlocks {
   void WriteTotalsRow(int row) override {
     CountCell(row);
     MergeRight(Span('F', 'G', row));
-    Cell('F', row).SetValue(FormatGrouped(NumberText(totals_.quantity)));
+    Cell('F', row).SetValue(FormatGroupedNumber(totals_.quantity));
     TotalsBorders(row, true);
   }
 

@@ -79,8 +79,8 @@ void CombinedPlateReport::Detail_Format() {
 }
 
 void CombinedPlateReport::GroupFooter1_Format() {
-  Field(QStringLiteral("txt數量合計")).SetText(FormatGrouped(NumberText(quantity_)));
-  Field(QStringLiteral("txt合計")).SetText(FormatGrouped(NumberText(amount_)));
+  Field(QStringLiteral("txt數量合計")).SetText(FormatGroupedNumber(quantity_));
+  Field(QStringLiteral("txt合計")).SetText(FormatGroupedNumber(amount_));
   Field(QStringLiteral("txt筆數")).SetText(QString::number(workOrders_));
 }
 

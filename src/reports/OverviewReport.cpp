@@ -248,13 +248,7 @@ void OverviewReport::WriteWorkOrderDates(WorkOrderDates dates) {
 void OverviewReport::WriteGrouped(std::initializer_list<const char*> fields) {
   for (const char* name : fields) {
     ReportControl& field = Field(QString::fromUtf8(name));
-    const db::Value& value = field.Value();
-    if (value.IsInteger())
-      field.SetText(FormatGroupedNumber(static_cast<double>(value.AsInteger())));
-    else if (value.IsReal())
-      field.SetText(FormatGroupedNumber(value.AsReal()));
-    else
-      field.SetText(FormatGrouped(value.ToText()));
+    field.SetText(FormatGrouped(field.Value()));
   }
 }
 

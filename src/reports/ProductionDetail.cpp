@@ -99,7 +99,7 @@ void ProductionDetail::GroupHeader1_Format() {
 
 void ProductionDetail::Detail_Format() {
   ReportControl& quantity = Field(QStringLiteral("txtQTY"));
-  quantity.SetText(FormatGrouped(quantity.Value().ToText()) +
+  quantity.SetText(FormatGrouped(quantity.Value()) +
                    Field(QStringLiteral("txtUNIT")).Value().Text());
   WriteGrouped({"txtPRICE", "txtAMT"});
   Field(QStringLiteral("txt印色"))

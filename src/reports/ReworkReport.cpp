@@ -74,7 +74,7 @@ void ReworkReport::FillTitleBlock() {
 void ReworkReport::WriteGrouped(std::initializer_list<const char*> fields) {
   for (const char* name : fields) {
     ReportControl& field = Field(QString::fromUtf8(name));
-    field.SetText(FormatGrouped(field.Value().ToText()));
+    field.SetText(FormatGrouped(field.Value()));
   }
 }
 

@@ -136,7 +136,7 @@ void UnshippedOrders::StockedQuantityLookup(const QString& po, const QString& pr
   stocked.SetText(QStringLiteral("0"));
   try {
     if (const std::optional<double> quantity = StockedQuantity(po, productCode)) {
-      stocked.SetText(FormatGrouped(NumberText(*quantity)));
+      stocked.SetText(FormatGroupedNumber(*quantity));
       stockedSum_ += *quantity;
     }
   } catch (const Error& error) {
@@ -147,7 +147,7 @@ void UnshippedOrders::StockedQuantityLookup(const QString& po, const QString& pr
 
 void UnshippedOrders::GroupFooter1_Format() {
   WriteGroupedValues({"txtQTY1", "txtCQTY1", "txt已出數量1", "txt未出數量1"});
-  Field(QStringLiteral("txt入庫數量1")).SetText(FormatGrouped(NumberText(stockedSum_)));
+  Field(QStringLiteral("txt入庫數量1")).SetText(FormatGroupedNumber(stockedSum_));
   Field(QStringLiteral("txt筆數")).SetText(QString::number(rows_));
 }
 
