@@ -1,7 +1,5 @@
 #include "startup/DatabaseLocation.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +10,7 @@
 
 #include "db/ServerUri.h"
 #include "platform/HiddenAttribute.h"
+#include "platform/OwnFile.h"
 #include "platform/Paths.h"
 #include "platform/SystemServices.h"
 #include "platform/UserInterface.h"
@@ -157,15 +156,11 @@ void LocateDatabase(AppContext& context) {
 
 void CreateMarkerFile(const AppContext& context) {
   const QString path = LocalPath(context.TempFolder + QStringLiteral("KORV.TXT"));
-  const QByteArray native = QFile::encodeName(path);
-  const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    const int error = errno;
-    ShowMessage(FileErrorDescription(error) + QStringLiteral("：") + path, kCritical,
+  // Emptied with O_TRUNC through a link, the marker would empty whatever the link names.
+  const OwnFileOpening marker = OpenOwnFile(path, OwnFileStart::kEmpty);
+  if (!marker.file.IsOpen())
+    ShowMessage(FileErrorDescription(marker.error) + QStringLiteral("：") + path, kCritical,
                 QStringLiteral("建立暫存檔錯誤"));
-    return;
-  }
-  ::close(fd);
 }
 
 QString ComposeConnectionString(const QString& dataSource) {
