@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include "support/CaseFile.h"
 #include "support/Cli.h"
@@ -196,6 +197,22 @@ TEST_F(CliOnDemo, ARestrictedUserGetsNoWorkbookFromAnyCommand) {
                 .code,
             0);
   EXPECT_TRUE(QFileInfo::exists(unknown));
+}
+
+// The tool's arguments are its own: Qt takes none of them for its options ("-platform NAME"
+// aborted the run, "-reverse" vanished from the criteria).
+TEST_F(CliOnDemo, ArgumentsThatLookLikeQtsOptionsAreTheTools) {
+  QProcess cli;
+  cli.setProcessChannelMode(QProcess::SeparateChannels);
+  cli.start(
+      QStringLiteral(TARVEL_CLI),
+      QStringList{"sql", "--choice", "0", "--customer", "-platform", "--item", "-reverse"} + Db());
+  ASSERT_TRUE(cli.waitForFinished(60000));
+  const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+  EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  EXPECT_TRUE(out.contains("CUST like '%-platform%'")) << out.toStdString();
+  EXPECT_TRUE(out.contains("'%-reverse%'")) << out.toStdString();
 }
 
 }  // namespace
