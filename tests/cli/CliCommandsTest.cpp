@@ -2,9 +2,14 @@
 // dispatch table rendered from the command line.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <cerrno>
+#include <cstring>
 
 #include "support/CaseFile.h"
 #include "support/Cli.h"
@@ -197,6 +202,29 @@ TEST_F(CliOnDemo, ARestrictedUserGetsNoWorkbookFromAnyCommand) {
                 .code,
             0);
   EXPECT_TRUE(QFileInfo::exists(unknown));
+}
+
+// A full disk is reported in the system's words, as a PDF's is; a device is written into, never
+// replaced by a file renamed over it (which root may do to /dev/full).
+TEST_F(CliOnDemo, TextOntoAFullDiskSaysWhyAndTheDeviceStays) {
+  test::TempDir dir;
+  QString full = QStringLiteral("/dev/full");
+  if (::geteuid() == 0) {  // a node of the test's own, should the device be replaced after all
+    full = dir.File("full");
+    ASSERT_EQ(::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)), 0);
+  }
+  test::RecordingUi ui;
+  const Output run =
+      RunCli(RunReportCommand,
+             QStringList{"--choice", "0", "--date-from", "1150101", "--text", full} + Db());
+  EXPECT_EQ(run.code, 1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "印表錯誤");
+  EXPECT_TRUE(ui.messages[0].text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
+      << ui.messages[0].text.toStdString();
+  struct stat info {};
+  ASSERT_EQ(::lstat(QFile::encodeName(full).constData(), &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 
 // The tool's arguments are its own: Qt takes none of them for its options ("-platform NAME"
