@@ -19,6 +19,9 @@ struct AppContext {
   QString Site;             ///< the one character after "SITE=" in the DSN file
   QString DatabaseFolder;   ///< folder text to which "KORV.mdb" is appended, or a server's URI
   QString DatabasePassword;
+  /// Why the DSN file gives no database although it names its place (SITE=C without a DBQ=
+  /// line), for the message when the database cannot be opened; empty when nothing is amiss.
+  QString DatabaseLocationProblem;
 
   // Launch arguments.
   QString AdminName;          ///< "-AD="

@@ -6,6 +6,7 @@
 
 #include "db/Connection.h"
 #include "db/SqlText.h"
+#include "platform/Error.h"
 #include "platform/UserInterface.h"
 #include "startup/DatabaseLocation.h"
 #include "startup/LaunchArguments.h"
@@ -117,6 +118,17 @@ void LoadSettings(db::Connection& connection, AppContext& context) {
   if (Found(load)) context.ExcelFolder = LocalFolderText(load.Text(QStringLiteral("EXCEL")));
 }
 
+// The database of the context. When the DSN file did not say where it is, the engine's words
+// about the text it was given in its place ("SITE=C\nKORV.mdb") would only mislead.
+std::unique_ptr<db::Connection> OpenDatabase(const AppContext& context) {
+  try {
+    return db::Connection::Open(context.ConnectionString);
+  } catch (const Error&) {
+    if (context.DatabaseLocationProblem.isEmpty()) throw;
+    throw Error(context.DatabaseLocationProblem);
+  }
+}
+
 }  // namespace
 
 QString LocalFolderText(const QString& suiteFolder) {
@@ -131,7 +143,7 @@ QString LocalFolderText(const QString& suiteFolder) {
 bool LoadAppContext(AppContext& context, const QString& commandLine) {
   BusyPointer hourglass;
   try {
-    std::unique_ptr<db::Connection> connection = db::Connection::Open(context.ConnectionString);
+    std::unique_ptr<db::Connection> connection = OpenDatabase(context);
     ParseLaunchArguments(context, commandLine);
     if (HasLaunchToken(commandLine)) LoadEmployee(*connection, context);
     LoadCompany(*connection, context);
