@@ -40,6 +40,10 @@ struct AppContext {
   QString ProfitRateBase;   ///< [SYSTEM] ITEM18: numeric 0 = against cost
   QString WorkOrderRights;  ///< [使用者資料明細] 工單作業細部: one-character flags
   QString ExcelFolder;      ///< [SYSLOAD] EXCEL, as a local folder; see InitializeProgram
+  /// [EMPLOYEE] has EmployeeId's row: the Groups are the database's.
+  bool KnownEmployee = false;
+  /// [使用者資料明細] has UserName's row: the WorkOrderRights are the database's.
+  bool KnownUser = false;
 
   /// The lookup windows' grid colours, decimal numbers of red + 256 * green + 65536 * blue.
   std::array<QString, 7> LookupColours;

@@ -38,7 +38,8 @@ void LoadEmployee(db::Connection& connection, AppContext& context) {
   const Recordset rows = connection.OpenRecordset(QStringLiteral("select * from [EMPLOYEE] ") +
                                                   QStringLiteral("where ID = '") +
                                                   db::SqlEscape(context.EmployeeId) + "'");
-  if (!Found(rows)) return;
+  context.KnownEmployee = Found(rows);
+  if (!context.KnownEmployee) return;
   context.Groups[0] = rows.Text(QStringLiteral("GROUP"));
   for (int i = 1; i < static_cast<int>(context.Groups.size()); ++i)
     context.Groups[i] = rows.Text(QStringLiteral("GROUP") + QString::number(i));
@@ -91,7 +92,8 @@ void LoadUserRights(db::Connection& connection, AppContext& context) {
   const Recordset details =
       connection.OpenRecordset(QStringLiteral("select * from [使用者資料明細] ") +
                                QStringLiteral("where 使用者 = '") + user + "'");
-  if (Found(details)) {
+  context.KnownUser = Found(details);
+  if (context.KnownUser) {
     context.WorkOrderRights = details.Text(QStringLiteral("工單作業細部"));
     ReadColumns(details,
                 {"生產管理細部", "成本分析細部", "基本資料細部", "應收帳款細部", "應付帳款細部",

@@ -204,6 +204,38 @@ TEST_F(CliOnDemo, ARestrictedUserGetsNoWorkbookFromAnyCommand) {
   EXPECT_TRUE(QFileInfo::exists(unknown));
 }
 
+// A rights text or groups given on the command line would lift the restrictions the site set for
+// a user it knows; for a name it does not know they are the only restrictions there are.
+TEST_F(CliOnDemo, TheDatabasesRightsHoldForAUserItKnows) {
+  test::TempDir files;
+  const QString ownCustomers = QString(39, '0') + "1";
+  const QStringList wang = {"--choice", "0", "--user", "王小明", "--employee", "A001"};
+  const struct {
+    const char* what;
+    QStringList args;
+  } refused[] = {
+      {"--rights", wang + QStringList{"--rights", ""}},
+      {"--rights", wang + QStringList{"--rights", ownCustomers}},
+      {"WorkOrderRights",
+       QStringList{"--choice", "0", "--criteria",
+                   files.Write("rights.json", R"({"UserName": "王小明", "WorkOrderRights": ""})")}},
+      {"--groups", QStringList{"--choice", "0", "--employee", "A001", "--groups", ""}},
+  };
+  for (const auto& c : refused) {
+    const Output run = RunCli(RunSqlCommand, c.args + Db());
+    EXPECT_EQ(run.code, 2) << c.what;
+    EXPECT_TRUE(run.err.contains(c.what)) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty()) << c.what;
+  }
+  const Output guest =
+      RunCli(RunSqlCommand, QStringList{"--choice", "0", "--user", "訪客", "--employee", "Z999",
+                                        "--rights", ownCustomers, "--groups", "北區"} +
+                                Db());
+  ASSERT_EQ(guest.code, 0) << guest.err.toStdString();
+  EXPECT_TRUE(guest.out.contains("EMPNO = 'Z999' or CUST in (select ID from [CUSTE]"));
+  EXPECT_TRUE(guest.out.contains("'北區'")) << guest.out.toStdString();
+}
+
 // A full disk is reported in the system's words, as a PDF's is; a device is written into, never
 // replaced by a file renamed over it (which root may do to /dev/full).
 TEST_F(CliOnDemo, TextOntoAFullDiskSaysWhyAndTheDeviceStays) {
