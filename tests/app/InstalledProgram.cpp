@@ -6,7 +6,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QThread>
 
 #include "db/Connection.h"
 #include "support/Demo.h"
@@ -53,9 +52,9 @@ bool WaitForRegistration(QProcess& tarvel, const TempDir& dir,
   if (!tarvel.waitForStarted(30000)) return false;
   const QDeadlineTimer deadline(120000);
   while (RegistryRows(dir) == 0) {
-    if (deadline.hasExpired() || tarvel.state() != QProcess::Running) return false;
-    if (keepWaiting && !keepWaiting()) return false;
-    QThread::msleep(50);
+    if (deadline.hasExpired() || (keepWaiting && !keepWaiting())) return false;
+    // Waiting on the process is what notices that it ended (an abort, a refused start).
+    if (tarvel.state() != QProcess::Running || tarvel.waitForFinished(50)) return false;
   }
   return true;
 }
