@@ -18,7 +18,13 @@ int main(int argc, char* argv[]) {
   // Before anything that may start threads: they would take the signals the handler expects.
   tarvel::InstallTerminationHandlers(tarvel::TerminationStyle::kCloseNormally);
   tarvel::KeepFreedHeapForReuse();
-  QApplication app(argc, argv);
+  // The command line is the suite's, not Qt's: given to Qt, "-platform xcb" in it aborted the
+  // program and "-stylesheet FILE" read the file. Qt gets the program's name only and takes the
+  // platform from the environment (QT_QPA_PLATFORM).
+  const QStringList suiteArguments = tarvel::ArgumentsAfterProgram(argc, argv);
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  QApplication app(qtArgc, qtArgv);
   QApplication::setApplicationName(QStringLiteral("Tarvel"));
   QApplication::setDesktopFileName(QStringLiteral("tarvel"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvel")));
@@ -39,7 +45,7 @@ int main(int argc, char* argv[]) {
     if (window) window->close();
     QApplication::exit(0);
   });
-  const QString commandLine = tarvel::CommandLineText(QApplication::arguments().mid(1));
+  const QString commandLine = tarvel::CommandLineText(suiteArguments);
   // The lock lives in `started` until the program ends.
   const tarvel::StartupResult started =
       tarvel::Main(context, commandLine, [&window](tarvel::AppContext& loaded) {

@@ -79,7 +79,13 @@ int Run(const QStringList& args, CommandIo io, ScriptCriteria<Form> criteria,
 
   std::optional<ScopedToday> clock;
   if (request.today) clock.emplace(*request.today);
-  std::optional<AppContext> context = LoadScriptContext(request.databasePath, criteria.user);
+  QString refused;
+  std::optional<AppContext> context =
+      LoadScriptContext(request.databasePath, criteria.user, refused);
+  if (!context && !refused.isEmpty()) {
+    io.err << "tarvel-cli: " << refused << "\n";
+    return 2;
+  }
   if (!context) {
     io.err << "tarvel-cli: the program's settings could not be loaded from the database\n";
     return 1;

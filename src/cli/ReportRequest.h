@@ -34,7 +34,8 @@ QString ReworkRequestUsage();
 
 /// Parses `args`, fixes the clock when they say so, loads the context, takes the window's
 /// defaults with the criteria over them and runs `body`. Returns 2 for unusable arguments (after
-/// saying why on io.err), 1 when the context cannot be loaded, else body's code.
+/// saying why on io.err), rights or groups given for a user the database knows among them, 1 when
+/// the context cannot be loaded, else body's code.
 int RunOverviewRequest(const QStringList& args, CommandIo io,
                        const std::function<int(ScriptRequest<OverviewFormState>&)>& body);
 int RunReworkRequest(const QStringList& args, CommandIo io,

@@ -1,6 +1,6 @@
 // tarvel-cli: the headless tool for support staff and scripting users.
+#include <sys/stat.h>
 #include <unistd.h>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -10,7 +10,9 @@
 
 #include "cli/Command.h"
 #include "platform/HeapTuning.h"
+#include "platform/OwnFile.h"
 #include "platform/Termination.h"
+#include "startup/LaunchArguments.h"
 
 namespace {
 
@@ -60,17 +62,25 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt wants a private runtime folder; sessions without a desktop (cron, ssh) have none.
+  // Qt wants a private runtime folder; sessions without a desktop (cron, ssh) have none. One
+  // under /tmp is anyone's to plant first (a link to another folder), so only a folder of the
+  // user's own found there is used.
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
     const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-%1").arg(getuid());
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    ::mkdir(QFile::encodeName(runtime).constData(), 0700);
+    if (tarvel::IsPrivateFolder(runtime)) {
+      ::chmod(QFile::encodeName(runtime).constData(), 0700);  // as Qt wants it
+      qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
   }
-  QGuiApplication app(argc, argv);
+  // The arguments are the tool's own: given to Qt, "-platform xcb" or "-reverse" among them would
+  // be taken as Qt's options. Qt gets the program's name only.
+  QStringList args = tarvel::ArgumentsAfterProgram(argc, argv);
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  QGuiApplication app(qtArgc, qtArgv);
   QTextStream out(stdout);
   QTextStream err(stderr);
-  QStringList args = QCoreApplication::arguments().mid(1);
   if (args.isEmpty() || args.first() == QLatin1String("--help") ||
       args.first() == QLatin1String("-h")) {
     PrintUsage(err);

@@ -6,6 +6,39 @@
 #include <cmath>
 
 namespace tarvel {
+namespace {
+
+// The names of the object `json` holds (a document the JSON parser took as an object), in their
+// order, repeats included: the parser keeps only the last value of a name written twice.
+QStringList TopLevelNames(const QByteArray& json) {
+  QStringList names;
+  int depth = 0;
+  bool nameNext = false;
+  for (qsizetype i = 0; i < json.size(); ++i) {
+    const char c = json[i];
+    if (c == '"') {
+      qsizetype end = i + 1;
+      while (end < json.size() && json[end] != '"')
+        end += json[end] == '\\' ? 2 : 1;
+      if (depth == 1 && nameNext) {
+        // Read by the parser itself, so "\u0050oFrom" is the name PoFrom.
+        const QByteArray literal = '[' + json.mid(i, end - i + 1) + ']';
+        names << QJsonDocument::fromJson(literal).array().at(0).toString();
+        nameNext = false;
+      }
+      i = end;
+    } else if (c == '{' || c == '[') {
+      nameNext = ++depth == 1;
+    } else if (c == '}' || c == ']') {
+      --depth;
+    } else if (c == ',' && depth == 1) {
+      nameNext = true;
+    }
+  }
+  return names;
+}
+
+}  // namespace
 
 bool IsDateBoxText(const QString& text) {
   if (text.isEmpty()) return true;
@@ -23,13 +56,19 @@ bool CriteriaFile::Load(const QString& path, QString& problem) {
     return false;
   }
   QJsonParseError error;
-  const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+  const QByteArray json = file.readAll();
+  const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
   if (!doc.isObject()) {
     problem =
         path + QStringLiteral("：不是 JSON 物件（") + error.errorString() + QStringLiteral("）");
     return false;
   }
   object_ = doc.object();
+  std::set<QString> seen;
+  std::set<QString> repeated;
+  for (const QString& name : TopLevelNames(json))
+    if (!seen.insert(name).second && repeated.insert(name).second)
+      problems_ << QStringLiteral("%1：「%2」寫了不只一次，不知道該用哪一個值").arg(path, name);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // A criteria file read strictly: each name of the program's has one JSON type, and a value of
 // another type or out of range is refused naming the name, never converted (a "1" read as a
-// number gives 0, the opposite choice).
+// number gives 0, the opposite choice). A name written twice is refused too: which of its values
+// was meant cannot be known.
 #pragma once
 
 #include <QJsonObject>
@@ -33,8 +34,9 @@ class CriteriaFile {
   /// An array of at most `most` JSON strings.
   std::optional<QStringList> Texts(const char* name, int most);
 
-  /// After every name has been asked for: every value refused and every name of the file none of
-  /// the calls asked for, one line each (none: the file was read whole).
+  /// After every name has been asked for: every name written more than once, every value
+  /// refused and every name of the file none of the calls asked for, one line each (none: the
+  /// file was read whole).
   QStringList Problems() const;
 
  private:

@@ -223,7 +223,8 @@ template <class Form>
 QString ScriptCriteria<Form>::Usage() const {
   QString usage = QStringLiteral(
       "  --criteria FILE.json  criteria, check boxes and user by their program names\n"
-      "  --admin/--user/--employee TEXT, --rights TEXT, --groups A,B,.. , --profit-base TEXT\n");
+      "  --admin/--user/--employee TEXT, --profit-base TEXT\n"
+      "  --rights TEXT, --groups A,B,..  for a user the database does not know\n");
   using Kind = typename NamedCriterion<Form>::Kind;
   for (const NamedCriterion<Form>& c : names_) {
     QString line = QStringLiteral("  --") + QString::fromUtf8(c.option);

@@ -1,5 +1,7 @@
 #include "output/OutputRun.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "criteria/ReworkStatements.h"
@@ -69,6 +71,27 @@ OutputResult Run(OutputMode mode, AppContext& context, const RequestCriteria& cr
   return OutputResult::Failed;
 }
 
+/// Writes the text of `pages` to `path`, with the system's words for what failed. A file is made
+/// beside the target and renamed over it once complete. A device or a pipe (/dev/stdout, a named
+/// pipe) is written into instead: it cannot be made anew, and a file renamed over it would
+/// replace the device itself wherever the user may (root's /dev/full).
+void WriteTextFile(const PageSource& pages, const QString& path) {
+  const auto cannotWrite = [&](const QFileDevice& file) {
+    return Error(QStringLiteral("無法寫入檔案：%1（%2）").arg(path, file.errorString()));
+  };
+  const QFileInfo target(path);
+  if (target.exists() && !target.isFile() && !target.isDir()) {
+    QFile device(path);
+    if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) throw cannotWrite(device);
+    WriteText(pages, device);
+    return;
+  }
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) throw cannotWrite(file);
+  WriteText(pages, file);
+  if (!file.commit()) throw cannotWrite(file);
+}
+
 }  // namespace
 
 std::unique_ptr<Report> CheckedRequest::CreateLayout() {
@@ -121,13 +144,7 @@ int WriteReportFiles(CheckedRequest& request, const ReportFiles& files, QTextStr
     ReportRun(*report, pages).Finish();
   }
   if (!files.pdfPath.isEmpty()) WritePdf(pages, files.pdfPath);
-  if (!files.textPath.isEmpty()) {
-    QSaveFile file(files.textPath);
-    if (!file.open(QIODevice::WriteOnly))
-      throw Error(QStringLiteral("無法寫入檔案：") + files.textPath);
-    WriteText(pages, file);
-    if (!file.commit()) throw Error(QStringLiteral("無法寫入檔案：") + files.textPath);
-  }
+  if (!files.textPath.isEmpty()) WriteTextFile(pages, files.textPath);
   if (files.pdfPath.isEmpty() && files.textPath.isEmpty()) {
     if (QIODevice* device = out.device()) {
       out.flush();

@@ -70,7 +70,8 @@ struct ReportFiles {
 };
 
 /// Runs the request's layout and writes its pages to `files`; returns the page count. Throws
-/// tarvel::Error when a file cannot be written (an existing one is then left as it was).
+/// tarvel::Error, with the system's words for the failure, when a file cannot be written (an
+/// existing one is then left as it was). A text file onto a device or a pipe is written into it.
 int WriteReportFiles(CheckedRequest& request, const ReportFiles& files, QTextStream& out);
 
 /// Exports the rows of the row's export for `criteria` to `targetPath`, with the messages and the

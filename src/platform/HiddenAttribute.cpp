@@ -1,7 +1,8 @@
 #include "platform/HiddenAttribute.h"
 
-#include <QFile>
 #include <QFileInfo>
+
+#include "platform/OwnFile.h"
 
 namespace tarvel {
 namespace {
@@ -22,14 +23,17 @@ QString ListPath(const QString& folder) {
   return folder + QStringLiteral("/.hidden");
 }
 
+/// File managers read lists of a few names; anything larger is no list of theirs.
+constexpr qint64 kMostListed = 4 << 20;
+
 }  // namespace
 
 bool IsHidden(const QString& path) {
   const NameInFolder entry = Split(path);
   if (entry.name.startsWith(QLatin1Char('.'))) return true;
-  QFile list(ListPath(entry.folder));
-  if (!list.open(QIODevice::ReadOnly)) return false;
-  const QList<QByteArray> lines = list.readAll().split('\n');
+  const std::optional<QByteArray> list = ReadPlainFile(ListPath(entry.folder), kMostListed);
+  if (!list) return false;
+  const QList<QByteArray> lines = list->split('\n');
   for (const QByteArray& line : lines) {
     // File managers read the names as written; a stray CR from a Windows editor still counts.
     QByteArray name = line;
@@ -43,14 +47,15 @@ bool SetHidden(const QString& path) {
   if (IsHidden(path)) return true;
   const NameInFolder entry = Split(path);
   if (entry.name.isEmpty()) return false;
-  QFile list(ListPath(entry.folder));
-  if (!list.open(QIODevice::ReadWrite)) return false;
-  const QByteArray existing = list.readAll();
+  // What a link there leads to is neither read nor written: the link gives way to a list of ours.
+  const QString listPath = ListPath(entry.folder);
+  const QByteArray existing = ReadPlainFile(listPath, kMostListed).value_or(QByteArray());
+  const OwnFileOpening list = OpenOwnFile(listPath, OwnFileStart::kAppend);
+  if (!list.file.IsOpen()) return false;
   QByteArray line;
   if (!existing.isEmpty() && !existing.endsWith('\n')) line += '\n';
   line += entry.name.toUtf8() + '\n';
-  list.seek(list.size());
-  return list.write(line) == line.size() && list.flush();
+  return WriteAll(list.file.Get(), line);
 }
 
 }  // namespace tarvel

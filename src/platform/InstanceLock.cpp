@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <cerrno>
 
+#include "platform/OwnFile.h"
+
 namespace tarvel {
 namespace {
 
@@ -35,11 +37,27 @@ QString ForeignEntry(const QString& path, const QByteArray& native) {
   return {};
 }
 
-// Whether `folder` is a folder of this user that nobody else may write to.
-bool IsPrivateFolder(const QByteArray& folder) {
+// Why the cache's folder of the program at `folder` cannot hold the lock; empty when it can.
+// A folder of the user's that others may read but not change is closed to them.
+QString UntrustedLockFolder(const QString& folder) {
+  const QByteArray native = QFile::encodeName(folder);
   struct stat info {};
-  return ::lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
-         info.st_uid == ::geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+  if (::lstat(native.constData(), &info) != 0) return {};  // not made: the lock file fails alone
+  const QString unchecked = QStringLiteral("無法確認本程式是否已在執行。");
+  if (S_ISLNK(info.st_mode))
+    return QStringLiteral("程序鎖定資料夾 %1 是一個連結，不是資料夾，").arg(folder) + unchecked +
+           QStringLiteral("請刪除這個連結後再啟動。");
+  if (!S_ISDIR(info.st_mode))
+    return QStringLiteral("程序鎖定資料夾 %1 不是資料夾，").arg(folder) + unchecked +
+           QStringLiteral("請刪除它後再啟動。");
+  if (info.st_uid != ::geteuid())
+    return QStringLiteral("程序鎖定資料夾 %1 屬於使用者 %2，").arg(folder, OwnerName(info.st_uid)) +
+           unchecked + QStringLiteral("請系統管理員刪除這個資料夾。");
+  if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+    return QStringLiteral("程序鎖定資料夾 %1 其他使用者也可以寫入，").arg(folder) + unchecked +
+           QStringLiteral("請刪除它，或以 chmod 700 只留給自己使用後再啟動。");
+  if ((info.st_mode & 077) != 0) ::chmod(native.constData(), 0700);
+  return {};
 }
 
 }  // namespace
@@ -69,24 +87,22 @@ InstanceLock::~InstanceLock() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-QString DefaultInstanceLockPath(const QString& program) {
+std::unique_ptr<InstanceLock> InstanceLock::GuardingNothing(QString problem) {
+  return std::unique_ptr<InstanceLock>(new InstanceLock(-1, std::move(problem)));
+}
+
+InstanceLockLocation DefaultInstanceLockLocation(const QString& program) {
   const QString name = program.toLower() + QStringLiteral(".lock");
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (QDir::isAbsolutePath(runtime) && IsPrivateFolder(QFile::encodeName(runtime)))
-    return QDir(runtime).filePath(name);
+  if (QDir::isAbsolutePath(runtime) && IsPrivateFolder(runtime))
+    return {QDir(runtime).filePath(name), {}};
   QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
   if (cache.isEmpty()) cache = QDir::homePath() + QStringLiteral("/.cache");
   QDir().mkpath(cache);
   const QString folder = QDir(cache).filePath(QStringLiteral("tarvel"));
-  const QByteArray native = QFile::encodeName(folder);
-  if (::mkdir(native.constData(), 0700) != 0 && errno == EEXIST) {
-    // Made by an older copy or by hand: closed to others, as long as it is really ours.
-    struct stat info {};
-    if (::lstat(native.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
-        info.st_uid == ::geteuid())
-      ::chmod(native.constData(), 0700);
-  }
-  return QDir(folder).filePath(name);
+  // Made by an older copy, by hand, or planted by someone else: looked at before it is used.
+  const bool made = ::mkdir(QFile::encodeName(folder).constData(), 0700) == 0;
+  return {QDir(folder).filePath(name), made ? QString() : UntrustedLockFolder(folder)};
 }
 
 }  // namespace tarvel

@@ -18,6 +18,8 @@ class InstanceLock {
   /// When the file is not a plain file of this user's (another user's file, a symbolic link,
   /// which is never followed), that lock says why in Problem().
   static std::unique_ptr<InstanceLock> TryAcquire(const QString& path);
+  /// A lock that guards nothing, saying why in Problem(): the lock's folder could not be trusted.
+  static std::unique_ptr<InstanceLock> GuardingNothing(QString problem);
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
@@ -34,10 +36,19 @@ class InstanceLock {
   QString problem_;
 };
 
+/// Where the lock file of a program is, or why its folder cannot hold one.
+struct InstanceLockLocation {
+  QString path;     ///< the lock file (also when the folder was refused)
+  QString problem;  ///< for the user, naming the folder; empty when the folder can be trusted
+};
+
 /// The lock file of `program` for the current user, in a folder only the user can change:
 /// $XDG_RUNTIME_DIR when it is such a folder (the user's own, closed to others), else the folder
 /// "tarvel" of the user's cache folder, made (mode 0700) when missing. A shared folder such as
-/// /tmp is never used: anyone could create the file there first.
-QString DefaultInstanceLockPath(const QString& program);
+/// /tmp is never used: anyone could create the file there first. The cache's folder is looked at
+/// itself, never through a link: a link there, something other than a folder, another user's
+/// folder or one that others may write in is refused, with a problem naming it (a folder of the
+/// user's that others may only read is closed to them).
+InstanceLockLocation DefaultInstanceLockLocation(const QString& program);
 
 }  // namespace tarvel

@@ -72,7 +72,9 @@ bool LinuxSystemServices::IsLauncherAlive(double launcher) const {
 
 std::unique_ptr<InstanceLock> LinuxSystemServices::LockSingleInstance(
     const QString& program) const {
-  return InstanceLock::TryAcquire(DefaultInstanceLockPath(program));
+  const InstanceLockLocation location = DefaultInstanceLockLocation(program);
+  if (!location.problem.isEmpty()) return InstanceLock::GuardingNothing(location.problem);
+  return InstanceLock::TryAcquire(location.path);
 }
 
 namespace {

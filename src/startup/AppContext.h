@@ -19,6 +19,9 @@ struct AppContext {
   QString Site;             ///< the one character after "SITE=" in the DSN file
   QString DatabaseFolder;   ///< folder text to which "KORV.mdb" is appended, or a server's URI
   QString DatabasePassword;
+  /// Why the DSN file gives no database although it names its place (SITE=C without a DBQ=
+  /// line), for the message when the database cannot be opened; empty when nothing is amiss.
+  QString DatabaseLocationProblem;
 
   // Launch arguments.
   QString AdminName;          ///< "-AD="
@@ -37,6 +40,10 @@ struct AppContext {
   QString ProfitRateBase;   ///< [SYSTEM] ITEM18: numeric 0 = against cost
   QString WorkOrderRights;  ///< [使用者資料明細] 工單作業細部: one-character flags
   QString ExcelFolder;      ///< [SYSLOAD] EXCEL, as a local folder; see InitializeProgram
+  /// [EMPLOYEE] has EmployeeId's row: the Groups are the database's.
+  bool KnownEmployee = false;
+  /// [使用者資料明細] has UserName's row: the WorkOrderRights are the database's.
+  bool KnownUser = false;
 
   /// The lookup windows' grid colours, decimal numbers of red + 256 * green + 65536 * blue.
   std::array<QString, 7> LookupColours;

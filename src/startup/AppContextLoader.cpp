@@ -6,6 +6,7 @@
 
 #include "db/Connection.h"
 #include "db/SqlText.h"
+#include "platform/Error.h"
 #include "platform/UserInterface.h"
 #include "startup/DatabaseLocation.h"
 #include "startup/LaunchArguments.h"
@@ -37,7 +38,8 @@ void LoadEmployee(db::Connection& connection, AppContext& context) {
   const Recordset rows = connection.OpenRecordset(QStringLiteral("select * from [EMPLOYEE] ") +
                                                   QStringLiteral("where ID = '") +
                                                   db::SqlEscape(context.EmployeeId) + "'");
-  if (!Found(rows)) return;
+  context.KnownEmployee = Found(rows);
+  if (!context.KnownEmployee) return;
   context.Groups[0] = rows.Text(QStringLiteral("GROUP"));
   for (int i = 1; i < static_cast<int>(context.Groups.size()); ++i)
     context.Groups[i] = rows.Text(QStringLiteral("GROUP") + QString::number(i));
@@ -90,7 +92,8 @@ void LoadUserRights(db::Connection& connection, AppContext& context) {
   const Recordset details =
       connection.OpenRecordset(QStringLiteral("select * from [使用者資料明細] ") +
                                QStringLiteral("where 使用者 = '") + user + "'");
-  if (Found(details)) {
+  context.KnownUser = Found(details);
+  if (context.KnownUser) {
     context.WorkOrderRights = details.Text(QStringLiteral("工單作業細部"));
     ReadColumns(details,
                 {"生產管理細部", "成本分析細部", "基本資料細部", "應收帳款細部", "應付帳款細部",
@@ -117,6 +120,17 @@ void LoadSettings(db::Connection& connection, AppContext& context) {
   if (Found(load)) context.ExcelFolder = LocalFolderText(load.Text(QStringLiteral("EXCEL")));
 }
 
+// The database of the context. When the DSN file did not say where it is, the engine's words
+// about the text it was given in its place ("SITE=C\nKORV.mdb") would only mislead.
+std::unique_ptr<db::Connection> OpenDatabase(const AppContext& context) {
+  try {
+    return db::Connection::Open(context.ConnectionString);
+  } catch (const Error&) {
+    if (context.DatabaseLocationProblem.isEmpty()) throw;
+    throw Error(context.DatabaseLocationProblem);
+  }
+}
+
 }  // namespace
 
 QString LocalFolderText(const QString& suiteFolder) {
@@ -131,7 +145,7 @@ QString LocalFolderText(const QString& suiteFolder) {
 bool LoadAppContext(AppContext& context, const QString& commandLine) {
   BusyPointer hourglass;
   try {
-    std::unique_ptr<db::Connection> connection = db::Connection::Open(context.ConnectionString);
+    std::unique_ptr<db::Connection> connection = OpenDatabase(context);
     ParseLaunchArguments(context, commandLine);
     if (HasLaunchToken(commandLine)) LoadEmployee(*connection, context);
     LoadCompany(*connection, context);

@@ -15,7 +15,9 @@ namespace tarvel {
 /// Within a table the column a field keeps is read first, then the others in their listed order.
 ///
 /// Any failure shows its description with the title "取得系統相關設定資料錯誤" (style 16) and
-/// ends the loading: fields filled before keep their values, later ones keep theirs. The
+/// ends the loading: fields filled before keep their values, later ones keep theirs. A database
+/// that cannot be opened because the DSN file did not say where it is is reported in the words of
+/// DatabaseLocationProblem instead of the engine's. The
 /// hourglass is shown throughout. Every value spliced into a statement is escaped, so a name with
 /// an apostrophe selects exactly its own rows.
 ///

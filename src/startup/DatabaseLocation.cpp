@@ -1,7 +1,5 @@
 #include "startup/DatabaseLocation.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +10,7 @@
 
 #include "db/ServerUri.h"
 #include "platform/HiddenAttribute.h"
+#include "platform/OwnFile.h"
 #include "platform/Paths.h"
 #include "platform/SystemServices.h"
 #include "platform/UserInterface.h"
@@ -115,6 +114,7 @@ void LocateDatabase(AppContext& context) {
   const QString programFolder = System().ProgramFolder();
   context.TempFolder = WithSeparator(programFolder);
   context.Site.clear();
+  context.DatabaseLocationProblem.clear();
 
   const QString profile = System().EnvironmentVariable(QStringLiteral("userprofile"));
   if (!profile.isEmpty()) {
@@ -127,10 +127,12 @@ void LocateDatabase(AppContext& context) {
     context.TempFolder = WithSeparator(programFolder);
   };
 
-  const std::optional<QString> file = ReadWholeFile(programFolder + QStringLiteral("\\KORV.DSN"));
+  const QString dsnPath = programFolder + QStringLiteral("\\KORV.DSN");
+  const std::optional<QString> file = ReadWholeFile(dsnPath);
   if (!file) return failurePath();
   QString text = file->toUpper();
 
+  bool withoutDbq = false;
   if (!text.startsWith(QLatin1Char('\''))) {
     const qsizetype site = text.indexOf(QLatin1String("SITE="));
     if (site >= 0) context.Site = text.mid(site + 5, 1);
@@ -146,26 +148,31 @@ void LocateDatabase(AppContext& context) {
       const qsizetype fileName = text.indexOf(QLatin1String("KORV.MDB"));
       if (fileName < 0) return failurePath();
       text = text.mid(4, fileName - 4);
+    } else {
+      withoutDbq = true;
     }
   }
 
-  if (context.Site != QLatin1String("C") || text.isEmpty())
+  if (context.Site != QLatin1String("C") || text.isEmpty()) {
     context.DatabaseFolder = WithSeparator(programFolder);
-  else
-    context.DatabaseFolder = text;  // without a DBQ line: the whole file text, which will not open
+    return;
+  }
+  context.DatabaseFolder = text;  // without a DBQ line: the whole file text, which will not open
+  if (withoutDbq)
+    context.DatabaseLocationProblem =
+        QStringLiteral(
+            "%1 寫著 SITE=C，卻沒有 DBQ= 這一行，不知道資料庫在哪裡。"
+            "請加上資料庫檔案的路徑，例如 DBQ=\\\\SRV\\ERP\\KORV.MDB。")
+            .arg(LocalPath(dsnPath));
 }
 
 void CreateMarkerFile(const AppContext& context) {
   const QString path = LocalPath(context.TempFolder + QStringLiteral("KORV.TXT"));
-  const QByteArray native = QFile::encodeName(path);
-  const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    const int error = errno;
-    ShowMessage(FileErrorDescription(error) + QStringLiteral("：") + path, kCritical,
+  // Emptied with O_TRUNC through a link, the marker would empty whatever the link names.
+  const OwnFileOpening marker = OpenOwnFile(path, OwnFileStart::kEmpty);
+  if (!marker.file.IsOpen())
+    ShowMessage(FileErrorDescription(marker.error) + QStringLiteral("：") + path, kCritical,
                 QStringLiteral("建立暫存檔錯誤"));
-    return;
-  }
-  ::close(fd);
 }
 
 QString ComposeConnectionString(const QString& dataSource) {

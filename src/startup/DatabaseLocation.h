@@ -31,8 +31,10 @@ QString GetComputerNameText();
 /// program folder is used, as for a file.
 void LocateDatabase(AppContext& context);
 
-/// Creates (or empties) TempFolder + "KORV.TXT". A failure is shown ("建立暫存檔錯誤", style 16)
-/// and start-up goes on.
+/// Creates (or empties) TempFolder + "KORV.TXT". A symbolic or hard link, a pipe or another
+/// user's file at that name is never written through: it is replaced by an empty file of the
+/// user's (OpenOwnFile), and what it led to keeps its bytes. A failure is shown ("建立暫存檔錯誤",
+/// style 16) and start-up goes on.
 void CreateMarkerFile(const AppContext& context);
 
 /// The connection string for the database file `dataSource` (a path in the suite's form),

@@ -29,6 +29,13 @@ bool HasLaunchToken(const QString& commandLine) {
   return commandLine.contains(QLatin1String(kLaunchToken), Qt::CaseSensitive);
 }
 
+QStringList ArgumentsAfterProgram(int argc, const char* const* argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i)
+    arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
 QString CommandLineText(const QStringList& argumentsAfterProgram) {
   return argumentsAfterProgram.join(QLatin1Char(' '));
 }

@@ -14,6 +14,10 @@ inline constexpr char kLaunchToken[] = "-qdx5170";
 /// Whether `commandLine` holds the launch token.
 bool HasLaunchToken(const QString& commandLine);
 
+/// The process's arguments after the program's name, decoded as Qt decodes them. Read from
+/// `argv` itself, so that none of them is ever handed to Qt's own option parser.
+QStringList ArgumentsAfterProgram(int argc, const char* const* argv);
+
 /// The command line as one text: the arguments after the program's own name joined with single
 /// blanks (the menu passes the line as one argument or split at blanks; both give the same text).
 QString CommandLineText(const QStringList& argumentsAfterProgram);

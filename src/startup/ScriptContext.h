@@ -20,6 +20,13 @@ struct UserOverrides {
 /// -ID; workbooks .xlsx), from `databasePath`, or from the database of the program's KORV.DSN when
 /// it is empty; then `user`'s rights, profit base and groups over the loaded ones. nullopt when it
 /// cannot be loaded: the loader has shown why.
-std::optional<AppContext> LoadScriptContext(const QString& databasePath, const UserOverrides& user);
+///
+/// What the database says of a user it knows holds: rights for a name with a row in
+/// [使用者資料明細], groups for an employee with a row in [EMPLOYEE]. Overriding them would let a
+/// script lift the restrictions the site set, so then nullopt is returned with `refused` saying
+/// why. Rights and groups of users the database does not know may be given (they are restricted
+/// in nothing otherwise).
+std::optional<AppContext> LoadScriptContext(const QString& databasePath, const UserOverrides& user,
+                                            QString& refused);
 
 }  // namespace tarvel

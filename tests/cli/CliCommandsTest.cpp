@@ -2,8 +2,14 @@
 // dispatch table rendered from the command line.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <cerrno>
+#include <cstring>
 
 #include "support/CaseFile.h"
 #include "support/Cli.h"
@@ -196,6 +202,77 @@ TEST_F(CliOnDemo, ARestrictedUserGetsNoWorkbookFromAnyCommand) {
                 .code,
             0);
   EXPECT_TRUE(QFileInfo::exists(unknown));
+}
+
+// A rights text or groups given on the command line would lift the restrictions the site set for
+// a user it knows; for a name it does not know they are the only restrictions there are.
+TEST_F(CliOnDemo, TheDatabasesRightsHoldForAUserItKnows) {
+  test::TempDir files;
+  const QString ownCustomers = QString(39, '0') + "1";
+  const QStringList wang = {"--choice", "0", "--user", "王小明", "--employee", "A001"};
+  const struct {
+    const char* what;
+    QStringList args;
+  } refused[] = {
+      {"--rights", wang + QStringList{"--rights", ""}},
+      {"--rights", wang + QStringList{"--rights", ownCustomers}},
+      {"WorkOrderRights",
+       QStringList{"--choice", "0", "--criteria",
+                   files.Write("rights.json", R"({"UserName": "王小明", "WorkOrderRights": ""})")}},
+      {"--groups", QStringList{"--choice", "0", "--employee", "A001", "--groups", ""}},
+  };
+  for (const auto& c : refused) {
+    const Output run = RunCli(RunSqlCommand, c.args + Db());
+    EXPECT_EQ(run.code, 2) << c.what;
+    EXPECT_TRUE(run.err.contains(c.what)) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty()) << c.what;
+  }
+  const Output guest =
+      RunCli(RunSqlCommand, QStringList{"--choice", "0", "--user", "訪客", "--employee", "Z999",
+                                        "--rights", ownCustomers, "--groups", "北區"} +
+                                Db());
+  ASSERT_EQ(guest.code, 0) << guest.err.toStdString();
+  EXPECT_TRUE(guest.out.contains("EMPNO = 'Z999' or CUST in (select ID from [CUSTE]"));
+  EXPECT_TRUE(guest.out.contains("'北區'")) << guest.out.toStdString();
+}
+
+// A full disk is reported in the system's words, as a PDF's is; a device is written into, never
+// replaced by a file renamed over it (which root may do to /dev/full).
+TEST_F(CliOnDemo, TextOntoAFullDiskSaysWhyAndTheDeviceStays) {
+  test::TempDir dir;
+  QString full = QStringLiteral("/dev/full");
+  if (::geteuid() == 0) {  // a node of the test's own, should the device be replaced after all
+    full = dir.File("full");
+    ASSERT_EQ(::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)), 0);
+  }
+  test::RecordingUi ui;
+  const Output run =
+      RunCli(RunReportCommand,
+             QStringList{"--choice", "0", "--date-from", "1150101", "--text", full} + Db());
+  EXPECT_EQ(run.code, 1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "印表錯誤");
+  EXPECT_TRUE(ui.messages[0].text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
+      << ui.messages[0].text.toStdString();
+  struct stat info {};
+  ASSERT_EQ(::lstat(QFile::encodeName(full).constData(), &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
+// The tool's arguments are its own: Qt takes none of them for its options ("-platform NAME"
+// aborted the run, "-reverse" vanished from the criteria).
+TEST_F(CliOnDemo, ArgumentsThatLookLikeQtsOptionsAreTheTools) {
+  QProcess cli;
+  cli.setProcessChannelMode(QProcess::SeparateChannels);
+  cli.start(
+      QStringLiteral(TARVEL_CLI),
+      QStringList{"sql", "--choice", "0", "--customer", "-platform", "--item", "-reverse"} + Db());
+  ASSERT_TRUE(cli.waitForFinished(60000));
+  const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+  EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  EXPECT_TRUE(out.contains("CUST like '%-platform%'")) << out.toStdString();
+  EXPECT_TRUE(out.contains("'%-reverse%'")) << out.toStdString();
 }
 
 }  // namespace

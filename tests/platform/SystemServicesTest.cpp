@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "platform/HiddenAttribute.h"
@@ -69,24 +70,85 @@ TEST(InstanceLock, DefaultPathIsInAFolderOnlyTheUserCanWrite) {
   };
 
   qunsetenv("XDG_RUNTIME_DIR");
-  EXPECT_EQ(DefaultInstanceLockPath("Tarvel"), dir.File("cache/tarvel/tarvel.lock"));
+  EXPECT_EQ(DefaultInstanceLockLocation("Tarvel").path, dir.File("cache/tarvel/tarvel.lock"));
   EXPECT_EQ(mode(dir.File("cache/tarvel")), 0700u);
 
   QDir().mkpath(dir.File("shared"));
   ::chmod(QFile::encodeName(dir.File("shared")).constData(), 01777);
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.File("shared")));
-  EXPECT_EQ(DefaultInstanceLockPath("Tarvel"), dir.File("cache/tarvel/tarvel.lock"));
+  EXPECT_EQ(DefaultInstanceLockLocation("Tarvel").path, dir.File("cache/tarvel/tarvel.lock"));
 
   QDir().mkpath(dir.File("run"));
   ::chmod(QFile::encodeName(dir.File("run")).constData(), 0700);
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.File("run")));
-  EXPECT_EQ(DefaultInstanceLockPath("Tarvel"), dir.File("run/tarvel.lock"));
+  EXPECT_EQ(DefaultInstanceLockLocation("Tarvel").path, dir.File("run/tarvel.lock"));
 
-  // A cache folder an older copy left open to others is closed.
-  ::chmod(QFile::encodeName(dir.File("cache/tarvel")).constData(), 0777);
+  // A cache folder an older copy left readable by others is closed.
+  ::chmod(QFile::encodeName(dir.File("cache/tarvel")).constData(), 0755);
   qunsetenv("XDG_RUNTIME_DIR");
-  DefaultInstanceLockPath("Tarvel");
+  EXPECT_EQ(DefaultInstanceLockLocation("Tarvel").problem, "");
   EXPECT_EQ(mode(dir.File("cache/tarvel")), 0700u);
+
+  runtime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", runtime);
+  cache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", cache);
+}
+
+// The cache's lock folder is looked at itself: a link there (to a folder anyone may write in,
+// where anyone could hold the lock or plant the file), something that is no folder, another
+// user's folder or one others may write in holds no lock; the user is told, naming the folder.
+TEST(InstanceLock, ALockFolderThatIsNotTheUsersOwnIsRefusedNamingIt) {
+  TempDir dir;
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+  qunsetenv("XDG_RUNTIME_DIR");
+  qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.File("cache")));
+  const QString folder = dir.File("cache/tarvel");
+  const QByteArray native = QFile::encodeName(folder);
+  const auto plant = [&](const std::function<void()>& make) {
+    if (::unlink(native.constData()) != 0) QDir(folder).removeRecursively();  // never a link's
+    QDir().mkpath(dir.File("cache"));
+    make();
+  };
+  const auto refused = [&](const char* what) {
+    SCOPED_TRACE(what);
+    LinuxSystemServices machine;
+    const std::unique_ptr<InstanceLock> lock = machine.LockSingleInstance("Tarvel");
+    ASSERT_NE(lock, nullptr);
+    EXPECT_FALSE(lock->Holds());
+    EXPECT_TRUE(lock->Problem().contains(folder)) << lock->Problem().toStdString();
+    EXPECT_FALSE(QFile::exists(dir.File("shared/tarvel.lock")));
+  };
+
+  QDir().mkpath(dir.File("shared"));
+  ::chmod(QFile::encodeName(dir.File("shared")).constData(), 01777);
+  plant([&] { ASSERT_TRUE(QFile::link(dir.File("shared"), folder)); });
+  refused("a link to a shared folder");
+  plant([&] { ASSERT_TRUE(QFile::link(dir.File("nowhere"), folder)); });
+  refused("a dangling link");
+  EXPECT_FALSE(QFile::exists(dir.File("nowhere")));
+  plant([&] { dir.Write("cache/tarvel", ""); });
+  refused("a file");
+  plant([&] {
+    ASSERT_EQ(::mkdir(native.constData(), 0700), 0);
+    ASSERT_EQ(::chmod(native.constData(), 0777), 0);
+  });
+  refused("a folder others may write in");
+  if (::geteuid() == 0) {  // making another user's folder needs root
+    plant([&] {
+      ASSERT_EQ(::mkdir(native.constData(), 0700), 0);
+      ASSERT_EQ(::chown(native.constData(), 65534, 65534), 0);
+    });
+    refused("another user's folder");
+  }
+
+  // The user's own folder, closed to others, holds the lock.
+  plant([&] { ASSERT_EQ(::mkdir(native.constData(), 0700), 0); });
+  LinuxSystemServices machine;
+  const std::unique_ptr<InstanceLock> lock = machine.LockSingleInstance("Tarvel");
+  ASSERT_NE(lock, nullptr);
+  EXPECT_TRUE(lock->Holds());
+  EXPECT_EQ(lock->Problem(), "");
+  EXPECT_TRUE(QFile::exists(dir.File("cache/tarvel/tarvel.lock")));
 
   runtime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", runtime);
   cache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", cache);

@@ -209,5 +209,29 @@ TEST(CreateMarkerFile, EmptiesTheFileOrReportsWhyNot) {
   EXPECT_TRUE(ui.messages[0].text.startsWith("找不到路徑"));
 }
 
+// A link at the marker's name is replaced by the empty marker: the file it named keeps its bytes
+// (emptying it through the link lost the user's data), a dangling one makes no file elsewhere.
+TEST(CreateMarkerFile, ALinkAtTheNameIsReplacedAndItsTargetKeepsItsBytes) {
+  TempDir dir;
+  FakeSystem system(dir);
+  RecordingUi ui;
+  AppContext context;
+  context.TempFolder = system.programFolder + "\\";
+  const QString marker = dir.File("prog/KORV.TXT");
+  const QString document = dir.Write("report.ods", "a month of work");
+  for (const QString& target : {document, dir.File("planted")}) {
+    QFile::remove(marker);
+    ASSERT_TRUE(QFile::link(target, marker));
+    CreateMarkerFile(context);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(QFileInfo(marker).isSymLink());
+    EXPECT_EQ(QFileInfo(marker).size(), 0);
+  }
+  QFile kept(document);
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), "a month of work");
+  EXPECT_FALSE(QFileInfo::exists(dir.File("planted")));
+}
+
 }  // namespace
 }  // namespace tarvel

@@ -120,6 +120,32 @@ TEST_F(StartupTest, ALoaderFailureEndsTheStartAfterItsMessage) {
   EXPECT_EQ(ui.busyDepth, 0);
 }
 
+// SITE=C without a DBQ= line still looks for the database where the design looks (the file's
+// text as the folder), but the message names the DSN file and what it lacks, not that text.
+TEST_F(StartupTest, ADsnFileWithoutItsDbqLineIsNamedInTheMessage) {
+  RecordingUi ui;
+  dir.Write("prog/KORV.DSN", "SITE=C\r\n");
+  StartupResult result = Start(kLine);
+  EXPECT_EQ(result.outcome, StartOutcome::kContextFailed);
+  EXPECT_EQ(context.DatabaseFolder, "SITE=C\r\n");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "取得系統相關設定資料錯誤");
+  EXPECT_EQ(ui.messages[0].style, kCritical);
+  const QString& text = ui.messages[0].text;
+  EXPECT_TRUE(text.contains(dir.File("prog/KORV.DSN"))) << text.toStdString();
+  EXPECT_TRUE(text.contains("DBQ=")) << text.toStdString();
+  EXPECT_FALSE(text.contains("SITE=C\r\n")) << text.toStdString();
+
+  // A DSN file that places the database shows the engine's own words when it is missing.
+  ui.messages.clear();
+  dir.Write("prog/KORV.DSN", "SITE=C\r\nDBQ=" + dir.File("gone/KORV.MDB").toUtf8() + "\r\n");
+  AppContext other;
+  EXPECT_FALSE(InitializeProgram(other, kLine));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.startsWith("找不到資料庫檔案"))
+      << ui.messages[0].text.toStdString();
+}
+
 TEST_F(StartupTest, InitializeProgramSaysWhetherTheContextWasLoaded) {
   RecordingUi ui;
   EXPECT_TRUE(InitializeProgram(context, kLine));

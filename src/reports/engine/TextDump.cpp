@@ -35,8 +35,13 @@ void WriteText(const PageSource& pages, QIODevice& device) {
   piece.reserve(kPiece + kPiece / 4);
   const auto flush = [&] {
     const QByteArray bytes = piece.toUtf8();
-    if (device.write(bytes) != bytes.size())
-      throw Error(QStringLiteral("無法寫入報表文字：%1").arg(device.errorString()));
+    // A disk that fills up takes part of a write without a word; writing the rest says why.
+    for (qint64 done = 0; done < bytes.size();) {
+      const qint64 written = device.write(bytes.constData() + done, bytes.size() - done);
+      if (written <= 0)
+        throw Error(QStringLiteral("無法寫入報表文字：%1").arg(device.errorString()));
+      done += written;
+    }
     piece.clear();
   };
   for (int index = 0; index < count; ++index) {
