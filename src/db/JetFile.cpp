@@ -8,16 +8,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "db/JetPage.h"
+
 namespace tarvel::db::jet {
 namespace {
 
-// The two flags in the top bits of a row's offset on its data page. A row moved to another page
-// (it grew) leaves a pointer with kMovedAway; the row at its new place carries kMovedHere, so a
-// scan that walks the pages meets it only through the pointer, in the table's order. A deleted
-// row carries both.
-constexpr int kMovedHere = 0x8000;
-constexpr int kMovedAway = 0x4000;
-constexpr int kOffsetMask = 0x1fff;
 constexpr int kMaxHops = 4;  // pointers followed for one row before the page counts as torn
 
 constexpr unsigned char kDataPage = 0x01;
@@ -142,19 +137,23 @@ struct File::Handle {
 };
 
 struct Scan::Impl {
+  std::shared_ptr<const File> file;  // its handle, and for OpenBytes its bytes, outlive the scan
   QString path;
+  QString tableName;
   MdbHandle* mdb = nullptr;  // a clone of the file's handle: its own page buffers
   MdbCatalogEntry entry{};   // the table's catalog entry, made here (see File::ReadCatalog)
   MdbTableDef* table = nullptr;
   std::vector<MdbColumn*> columns;
+  std::vector<ColumnPlace> places;  // where each column sits in a row
+  bool jet3 = false;
   qint64 filePages = 0;
   int pageSize = 0;
   guint32 page = 0;  // the data page being walked; 0 before the first
   int rowsOnPage = 0;
-  int row = 0;                // next row index on `page`
-  bool pageInBuffer = false;  // false after a hop to a moved row's page
-  bool bruteForce = false;    // the page map could not be read: every page is looked at
-  std::array<MdbField, MDB_MAX_COLS> fields{};
+  int row = 0;                     // next row index on `page`
+  bool pageInBuffer = false;       // false after a hop to a moved row's page
+  bool bruteForce = false;         // the page map could not be read: every page is looked at
+  std::vector<FieldBytes> fields;  // the current row's columns, on the page in mdb->pg_buf
   std::vector<Cell> cells;
   std::vector<char> decoded;
   std::string scratch;
@@ -164,11 +163,14 @@ struct Scan::Impl {
     if (mdb) mdb_close(mdb);
   }
 
+  // A page that does not hold together: torn by a writer, or damaged. Names the file and table.
   [[noreturn]] void Torn(const QString& what) const {
     throw InconsistentPage(
-        QStringLiteral("Jet 資料庫檔案 %1 的資料頁不一致（%2；可能正被其他工作站寫入）。")
-            .arg(path, what));
+        QStringLiteral("Jet 資料庫檔案 %1 的資料表 %2 資料頁不一致（%3；可能正被其他工作站寫入）。")
+            .arg(path, tableName, what));
   }
+
+  PageBytes Page() const { return {mdb->pg_buf, pageSize, jet3}; }
 
   void ReadPage(guint32 number) {
     if (number == 0 || static_cast<qint64>(number) >= filePages ||
@@ -183,10 +185,8 @@ struct Scan::Impl {
   }
 
   int RowCountOnPage() {
-    const int count = Int16(mdb->pg_buf + mdb->fmt->row_count_offset);
-    if (count < 0 || mdb->fmt->row_count_offset + 2 + count * 2 > pageSize) {
-      Torn(QStringLiteral("第 %1 頁的資料列數 %2 不合理").arg(page).arg(count));
-    }
+    const int count = RowSlotCount(Page());
+    if (count < 0) Torn(QStringLiteral("第 %1 頁的資料列數不合理").arg(mdb->cur_pg));
     return count;
   }
 
@@ -223,11 +223,12 @@ struct Scan::Impl {
     }
   }
 
-  // Finds row `index` of the page in the buffer: its offset with flags, and its length.
-  void Locate(int index, int& start, size_t& length) {
-    if (mdb_find_row(mdb, index, &start, &length) != 0) {
-      Torn(QStringLiteral("第 %1 頁第 %2 列的位置不合理").arg(page).arg(index));
-    }
+  RowSlot Slot(int index, bool throughPointer) {
+    RowSlot slot;
+    QString why;
+    if (!ReadSlot(Page(), index, throughPointer, slot, why))
+      Torn(QStringLiteral("第 %1 頁%2").arg(mdb->cur_pg).arg(why));
+    return slot;
   }
 
   bool Fetch(qint64& key) {
@@ -242,29 +243,25 @@ struct Scan::Impl {
         if (!OwnsPage()) Torn(QStringLiteral("第 %1 頁已改變").arg(page));
         pageInBuffer = true;
       }
-      int start = 0;
-      size_t length = 0;
-      Locate(index, start, length);
-      if (start & kMovedHere) continue;  // deleted, or read through its pointer
-      key = static_cast<qint64>(page) << 8 | index;
-      for (int hop = 0; start & kMovedAway; ++hop) {
-        if (hop == kMaxHops || length < 4) Torn(QStringLiteral("移動過的資料列指標不合理"));
-        const unsigned char* pointer = mdb->pg_buf + (start & kOffsetMask);
-        const int target = pointer[0];
-        const guint32 targetPage = static_cast<guint32>(Int32(pointer) >> 8) & 0xffffff;
-        ReadPage(targetPage);
+      // A deleted row is passed over on its flag alone, before its offset means anything.
+      RowSlot slot = Slot(index, false);
+      if (slot.kind == RowSlot::Kind::Skipped) continue;
+      key = static_cast<qint64>(page) << 16 | index;
+      for (int hop = 0; slot.kind == RowSlot::Kind::Pointer; ++hop) {
+        RowPointer to;
+        QString why;
+        if (hop == kMaxHops || !ReadPointer(Page(), slot, to, why))
+          Torn(QStringLiteral("移動過的資料列指標不合理") +
+               (why.isEmpty() ? QString() : u'：' + why));
+        ReadPage(to.page);
         pageInBuffer = false;
-        if (!OwnsPage() || target >= RowCountOnPage())
-          Torn(QStringLiteral("移動過的資料列不在第 %1 頁").arg(targetPage));
-        Locate(target, start, length);
-        if ((start & (kMovedHere | kMovedAway)) == (kMovedHere | kMovedAway))
-          Torn(QStringLiteral("移動過的資料列已刪除"));
-        if (start & kMovedHere) start &= ~kMovedHere;
+        if (!OwnsPage() || to.row >= RowCountOnPage())
+          Torn(QStringLiteral("移動過的資料列不在第 %1 頁").arg(to.page));
+        slot = Slot(to.row, true);
       }
-      const int offset = start & kOffsetMask;
-      if (offset + static_cast<qint64>(length) > pageSize) Torn(QStringLiteral("資料列超出頁面"));
-      const int count = mdb_crack_row(table, offset, length, fields.data());
-      if (count < 0) Torn(QStringLiteral("第 %1 頁第 %2 列無法解讀").arg(page).arg(index));
+      QString why;
+      if (!SplitRow(Page(), slot.start, slot.end, table->num_var_cols > 0, places, fields, why))
+        Torn(QStringLiteral("第 %1 頁第 %2 列：%3").arg(mdb->cur_pg).arg(index).arg(why));
       std::fill(decoded.begin(), decoded.end(), 0);
       return true;
     }
@@ -274,21 +271,19 @@ struct Scan::Impl {
   // page (upper 24 bits) and row (lower 8 bits). Leaves the page in the alternate buffer.
   std::pair<const unsigned char*, size_t> LongValueRow(guint32 pointer) {
     const guint32 number = pointer >> 8;
-    if (number == 0 || static_cast<qint64>(number) >= filePages)
+    if (number == 0 || static_cast<qint64>(number) >= filePages ||
+        mdb_read_alt_pg(mdb, number) != pageSize) {
       Torn(QStringLiteral("長文字指向第 %1 頁").arg(number));
-    void* buffer = nullptr;
-    int offset = 0;
-    size_t length = 0;
-    if (mdb_find_pg_row(mdb, static_cast<int>(pointer), &buffer, &offset, &length) != 0)
-      Torn(QStringLiteral("長文字的第 %1 頁讀不到").arg(number));
-    const auto* bytes = static_cast<const unsigned char*>(buffer);
-    const int rows = Int16(bytes + mdb->fmt->row_count_offset);
-    offset &= kOffsetMask;
-    if (bytes[0] != kDataPage || static_cast<int>(pointer & 0xff) >= rows ||
-        offset + static_cast<qint64>(length) > pageSize) {
-      Torn(QStringLiteral("長文字的第 %1 頁不合理").arg(number));
     }
-    return {bytes + offset, length};
+    const PageBytes longValues{mdb->alt_pg_buf, pageSize, jet3};
+    const int index = static_cast<int>(pointer & 0xff);
+    RowSlot slot;
+    QString why;
+    if (longValues.data[0] != kDataPage || index >= RowSlotCount(longValues) ||
+        !ReadSlot(longValues, index, false, slot, why) || slot.kind != RowSlot::Kind::Row) {
+      Torn(QStringLiteral("長文字的第 %1 頁不合理").arg(number) + why);
+    }
+    return {longValues.data + slot.start, static_cast<size_t>(slot.end - slot.start)};
   }
 
   // A memo or OLE value: its 12-byte header in the row says whether the bytes follow inline,
@@ -330,20 +325,18 @@ struct Scan::Impl {
 
   void Decode(int index, Cell& cell) {
     const MdbColumn* column = columns[static_cast<size_t>(index)];
-    const MdbField& field = fields[static_cast<size_t>(index)];
+    const FieldBytes& field = fields[static_cast<size_t>(index)];
     cell.bytes.clear();
     if (column->col_type == MDB_BOOL) {  // kept in the row's null mask: set is Yes
       cell.kind = Cell::Kind::Integer;
-      cell.integer = field.is_null ? 0 : -1;
+      cell.integer = field.null ? 0 : -1;
       return;
     }
-    if (field.is_null) {
+    if (field.null) {
       cell.kind = Cell::Kind::Null;
       return;
     }
-    const int size = field.siz;
-    if (size < 0 || field.start < 0 || field.start + size > pageSize)
-      Torn(QStringLiteral("欄位 %1 超出頁面").arg(QString::fromUtf8(column->name)));
+    const int size = field.size;
     const unsigned char* p = mdb->pg_buf + field.start;
     const auto need = [&](int bytes) {
       if (size < bytes) Torn(QStringLiteral("欄位 %1 太短").arg(QString::fromUtf8(column->name)));
@@ -677,6 +670,7 @@ std::unique_ptr<Scan> File::OpenScan(const QString& table) const {
   const Object* object = Find(table);
   if (!object) throw DbError(QStringLiteral("Jet 資料庫檔案 %1 沒有資料表 %2。").arg(path_, table));
   auto impl = std::make_unique<Scan::Impl>();
+  impl->file = shared_from_this();
   impl->path = path_;
   impl->mdb = mdb_clone_handle(handle_->mdb);
   if (!impl->mdb) throw DbError(NotReadable(path_, QStringLiteral("無法建立讀取控制代碼。")));
@@ -688,8 +682,16 @@ std::unique_ptr<Scan> File::OpenScan(const QString& table) const {
   FillEntry(impl->entry, impl->mdb, object->name, object->page);
   impl->table = ReadTable(&impl->entry, path_);
   std::vector<Column> columns = ColumnsOf(impl->table);
-  for (unsigned int i = 0; i < impl->table->num_cols; ++i)
-    impl->columns.push_back(static_cast<MdbColumn*>(g_ptr_array_index(impl->table->columns, i)));
+  impl->tableName = object->name;
+  impl->jet3 = impl->mdb->f->jet_version == MDB_VER_JET3;
+  for (unsigned int i = 0; i < impl->table->num_cols; ++i) {
+    auto* column = static_cast<MdbColumn*>(g_ptr_array_index(impl->table->columns, i));
+    impl->columns.push_back(column);
+    impl->places.push_back({column->col_num, column->is_fixed != 0, column->col_type == MDB_BOOL,
+                            column->fixed_offset, column->col_size,
+                            static_cast<int>(column->var_col_num)});
+  }
+  impl->fields.resize(impl->columns.size());
   return std::unique_ptr<Scan>(new Scan(std::move(impl), std::move(columns)));
 }
 

@@ -85,7 +85,8 @@ class Scan {
   bool Next();
   /// Column `index` of the current row, decoded on first use. Throws InconsistentPage.
   const Cell& Value(int index);
-  /// A number that tells the rows of this scan apart (page and row on it).
+  /// A number that tells the rows of this scan apart: its page (bits 16 and up) and its index in
+  /// that page's row table (a moved row's: where its pointer is).
   qint64 RowKey() const { return rowKey_; }
 
  private:
@@ -97,10 +98,10 @@ class Scan {
   qint64 rowKey_ = 0;
 };
 
-class File {
+class File : public std::enable_shared_from_this<File> {
  public:
-  /// Opens `path` read-only. Throws DbError, in words for the user, when it is not a Jet 3/4 file
-  /// or is too damaged or short to read its catalog.
+  /// Opens `path` read-only. Throws DbError, in words for the user, when it is not a Jet 3/4 or
+  /// ACCDB file, is encrypted, or is too damaged or short to read its catalog.
   static std::shared_ptr<File> Open(const QString& path);
   /// The same over bytes in memory (tests and fuzzing): `name` stands in for the path in messages.
   static std::shared_ptr<File> OpenBytes(const QByteArray& bytes, const QString& name);
@@ -120,7 +121,7 @@ class File {
   std::vector<Column> Columns(const QString& table) const;
   /// The row count the table's definition holds (deleted rows excluded). Throws DbError.
   qint64 RowCount(const QString& table) const;
-  /// A scan over `table`, starting before its first row. Throws DbError.
+  /// A scan over `table`, starting before its first row; it keeps the file open. Throws DbError.
   std::unique_ptr<Scan> OpenScan(const QString& table) const;
 
  private:
