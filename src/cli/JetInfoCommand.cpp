@@ -1,11 +1,13 @@
 // tarvel-cli jet-info: what the program would see in a Jet file, checked before a site points its
-// KORV.DSN at it: tables with row counts, stored queries with their text and how they are offered,
-// and the tables, sources and columns the program reads that the file lacks.
+// KORV.DSN at it: its format and recorded sort order, tables with row counts, stored queries with
+// their text and how they are offered, and the tables, sources and columns the program reads that
+// the file lacks.
 #include <QFileInfo>
 
 #include "cli/Command.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/JetFile.h"
 #include "demo/ProgramNeeds.h"
 
 namespace tarvel::cli {
@@ -16,17 +18,31 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
         << "usage: tarvel-cli jet-info FILE\n"
            "  lists the Jet file's tables (rows), stored queries (their SQL as Access shows it "
            "and\n"
-           "  whether they became views) and what the program reads that the file lacks\n";
+           "  whether they became views) and what the program reads that the file lacks, after "
+           "its\n"
+           "  format and the sort order it records\n";
     return args.contains(QLatin1String("--help")) ? 0 : 2;
   }
   const QString path = QFileInfo(args[0]).absoluteFilePath();
   try {
+    // The header first: a file refused for its sort order still shows which order it records.
+    std::shared_ptr<db::jet::File> header;
+    try {
+      header = db::jet::File::Open(path);
+    } catch (const db::DbError&) {
+      // not a Jet file, or not readable: the connection says which
+    }
+    if (header) {
+      io.out << "file: " << path << "\nformat: " << header->FormatName()
+             << "\nsort order: " << header->SortOrder().Name() << " (" << header->SortOrder().code
+             << ")\n";
+    }
     auto connection = db::Connection::OpenFile(path);
     if (!connection->IsReadOnly()) {
       io.err << path << ": not a Jet file (a SQLite database)\n";
       return 1;
     }
-    io.out << "file: " << path << "\n\ntables:\n";
+    io.out << "\ntables:\n";
     db::Recordset tables = connection->OpenRecordset(
         "select name from sqlite_schema where type = 'table' order by rowid");
     for (; !tables.EOF_(); tables.MoveNext()) {

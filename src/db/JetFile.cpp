@@ -92,6 +92,8 @@ bool Column::IsText() const {
 }
 
 QString Column::TypeName() const {
+  if (type == kComplexColumn) return QStringLiteral("Attachment/Multi-valued");
+  if (type == kBigIntColumn) return QStringLiteral("Large Number");
   switch (static_cast<ColumnType>(type)) {
     case ColumnType::Boolean:
       return QStringLiteral("Yes/No");
@@ -405,6 +407,15 @@ struct Scan::Impl {
         need(17);
         Numeric(p, column->col_prec, cell);
         return;
+      case kBigIntColumn:
+        need(8);
+        cell.kind = Cell::Kind::Integer;
+        cell.integer = Int64(p);
+        return;
+      case kComplexColumn:  // the row holds only a key into tables of Access's own
+        throw DbError(QStringLiteral("Jet 資料庫檔案 %1 的資料表 %2 欄位 %3 是附件或多值欄位，"
+                                     "本程式讀不了它的值。")
+                          .arg(path, tableName, QString::fromUtf8(column->name)));
       default:
         cell.kind = Cell::Kind::Blob;
         cell.bytes.assign(reinterpret_cast<const char*>(p), static_cast<size_t>(size));
@@ -475,23 +486,32 @@ const Cell& Scan::Value(int index) {
 
 namespace {
 
+// The header's version byte: Jet 3, Jet 4, then one per ACCDB release libmdb knows.
+constexpr int kJet3 = 0;
+constexpr int kJet4 = 1;
+constexpr int kLastAccdb = 6;  // Access 2019
+
 // Checks the first page before libmdb reads any of it: libmdb takes a header on trust.
 void CheckHeader(const QString& path, const QByteArray& head, qint64 size) {
   if (size < 0x80 || head.size() < 0x80) {
     throw DbError(NotReadable(path, QStringLiteral("檔案太短，已被截斷。")));
   }
   const QByteArray tag = head.mid(4, 16);
-  if (tag == QByteArrayLiteral("Standard ACE DB\0")) {
-    throw DbError(NotReadable(path, QStringLiteral("Access 2007 以後的 ACCDB 格式不支援。")));
-  }
-  if (tag != QByteArrayLiteral("Standard Jet DB\0")) {
+  const bool ace = tag == QByteArrayLiteral("Standard ACE DB\0");
+  if (!ace && tag != QByteArrayLiteral("Standard Jet DB\0")) {
     throw DbError(NotReadable(path, QStringLiteral("不是 Jet 資料庫。")));
   }
   const int version = static_cast<unsigned char>(head[0x14]);
-  if (version > 1) {
-    throw DbError(NotReadable(path, QStringLiteral("Access 2007 以後的格式不支援。")));
+  if (ace && version > kLastAccdb) {
+    throw DbError(NotReadable(
+        path, QStringLiteral("這是比 Access 2019 更新的 ACCDB 格式（標頭版本 %1），讀不了。")
+                  .arg(version)));
   }
-  const qint64 pageSize = version == 0 ? 2048 : 4096;
+  if (ace != (version > kJet4)) {
+    throw DbError(NotReadable(
+        path, QStringLiteral("檔案標頭的版本 %1 與它的格式標記不合，檔案已損壞。").arg(version)));
+  }
+  const qint64 pageSize = version == kJet3 ? 2048 : 4096;
   if (size < pageSize * 3 || size % pageSize != 0) {
     throw DbError(NotReadable(
         path,
@@ -500,6 +520,34 @@ void CheckHeader(const QString& path, const QByteArray& head, qint64 size) {
 }
 
 }  // namespace
+
+SortOrder SortOrder::FromCode(int code) {
+  SortOrder order;
+  order.code = code;
+  order.kind = code == kGeneral                    ? Kind::General
+               : code == kTraditionalChineseStroke ? Kind::TraditionalChineseStroke
+                                                   : Kind::Unknown;
+  return order;
+}
+
+QString SortOrder::Name() const {
+  switch (kind) {
+    case Kind::General:
+      return QStringLiteral("一般");
+    case Kind::TraditionalChineseStroke:
+      return QStringLiteral("繁體中文筆劃");
+    case Kind::Unknown:
+      break;
+  }
+  return QStringLiteral("代碼 %1").arg(code);
+}
+
+QString File::FormatName() const {
+  static const char* const kReleases[] = {"2007", "2010", "2013", "2016", "2019"};
+  if (headerVersion_ == kJet3) return QStringLiteral("Jet 3 (Access 97)");
+  if (headerVersion_ == kJet4) return QStringLiteral("Jet 4 (Access 2000–2003)");
+  return QStringLiteral("ACCDB (Access %1)").arg(QLatin1String(kReleases[headerVersion_ - 2]));
+}
 
 File::File(QString path) : path_(std::move(path)), handle_(std::make_unique<Handle>()) {}
 
@@ -514,6 +562,7 @@ std::shared_ptr<File> File::Open(const QString& path) {
   std::shared_ptr<File> result(new File(path));
   result->handle_->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
   if (!result->handle_->mdb) throw DbError(NotReadable(path, QStringLiteral("檔案標頭無法解讀。")));
+  result->ReadHeader();
   result->ReadCatalog();
   return result;
 }
@@ -526,6 +575,7 @@ std::shared_ptr<File> File::OpenBytes(const QByteArray& bytes, const QString& na
   result->handle_->mdb = mdb_open_buffer(result->bytes_.data(),
                                          static_cast<size_t>(result->bytes_.size()), MDB_NOFLAGS);
   if (!result->handle_->mdb) throw DbError(NotReadable(name, QStringLiteral("檔案標頭無法解讀。")));
+  result->ReadHeader();
   result->ReadCatalog();
   return result;
 }
@@ -585,12 +635,28 @@ constexpr qint64 kSystemObject = 0x80000002;
 
 }  // namespace
 
+// libmdb has unmasked the header (its bytes from 0x18 on are XORed with a fixed RC4 stream) and
+// keeps what this needs from it.
+void File::ReadHeader() {
+  const MdbFile* f = handle_->mdb->f;
+  headerVersion_ = static_cast<int>(f->jet_version);
+  accdb_ = headerVersion_ > kJet4;
+  version_ = headerVersion_ == kJet3 ? 3 : 4;
+  // A Jet file's key is the RC4 key its pages are encoded with, which libmdb undoes; an ACCDB's
+  // says its pages are encrypted with the database password (Office's encryption), which libmdb
+  // cannot undo.
+  if (accdb_ && f->db_key != 0) {
+    throw DbError(NotReadable(
+        path_, QStringLiteral("這個 ACCDB 檔案以資料庫密碼加密，本程式讀不了加密的檔案；請在 "
+                              "Access 中移除資料庫密碼（解密）後再試。")));
+  }
+  sortOrder_ = jet::SortOrder::FromCode(f->lang_id);
+}
+
 // The catalog is read here rather than by libmdb's mdb_read_catalog, which also decodes every
 // object's property blob and loops without end on a damaged one. Only the columns needed are
 // read.
 void File::ReadCatalog() {
-  MdbHandle* mdb = handle_->mdb;
-  version_ = mdb->f->jet_version == MDB_VER_JET3 ? 3 : 4;
   objects_.push_back({QStringLiteral("MSysObjects"), kTableObject, kCatalogPage, kSystemObject});
   try {
     const std::unique_ptr<Scan> scan = OpenScan(QStringLiteral("MSysObjects"));
@@ -627,7 +693,7 @@ void File::ReadCatalog() {
         tables_.push_back(object.name);
       }
       if (object.type == kQueryObject) {
-        queries_.push_back({object.name, static_cast<qint64>(object.page)});
+        queries_.push_back({object.name, static_cast<qint64>(object.page), object.flags});
       }
       if (object.type == kTableObject &&
           object.name.compare(QLatin1String("MSysObjects"), Qt::CaseInsensitive) != 0) {

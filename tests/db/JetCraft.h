@@ -1,6 +1,6 @@
-// Crafted copies of the Jet fixtures: a page whose row table starts with rows Access squeezed out,
-// a row marked deleted, and where a table's rows lie, so that damage can be aimed at them. Each
-// works on the bytes of a whole file.
+// Crafted copies of the Jet fixtures: a header that records another sort order, version or key,
+// a page whose row table starts with rows Access squeezed out, a row marked deleted, and where a
+// table's rows lie, so that damage can be aimed at them. Each works on the bytes of a whole file.
 #pragma once
 
 #include <QByteArray>
@@ -21,6 +21,36 @@ inline jet::PageBytes PageOf(const QByteArray& file, int page) {
   const int size = PageSizeOf(file);
   return {reinterpret_cast<const unsigned char*>(file.constData()) + qsizetype(page) * size, size,
           file[0x14] == 0};
+}
+
+// The header from 0x18 on is XORed with a fixed stream, so a field changes from `was` to `now`
+// by XORing its stored bytes with was ^ now.
+inline void XorHeaderField(QByteArray& file, int offset, int bytes, quint32 was, quint32 now) {
+  const quint32 change = was ^ now;
+  for (int i = 0; i < bytes; ++i)
+    file[offset + i] = static_cast<char>(file[offset + i] ^ static_cast<char>(change >> (8 * i)));
+}
+
+/// The file with `code` as its recorded sort order (Jet 3 keeps it at 0x3A, Jet 4 at 0x6E).
+inline QByteArray WithSortOrder(QByteArray file, int code) {
+  const int was = jet::File::OpenBytes(file, QStringLiteral("x"))->SortOrder().code;
+  XorHeaderField(file, file[0x14] == 0 ? 0x3a : 0x6e, 2, static_cast<quint32>(was),
+                 static_cast<quint32>(code));
+  return file;
+}
+
+/// A Jet 4 file relabelled as the ACCDB of header version `version` (2 is Access 2007), which
+/// keeps Jet 4's pages.
+inline QByteArray AsAccdb(QByteArray jet4, int version) {
+  jet4.replace(4, 16, QByteArray("Standard ACE DB\0", 16));
+  jet4[0x14] = static_cast<char>(version);
+  return jet4;
+}
+
+/// The file with `key` as its database key (0x3E; zero in every fixture).
+inline QByteArray WithDatabaseKey(QByteArray file, quint32 key) {
+  XorHeaderField(file, 0x3e, 4, 0, key);
+  return file;
 }
 
 inline int RowTableAt(const QByteArray& file, int page) {
