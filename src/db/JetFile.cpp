@@ -249,6 +249,7 @@ struct Scan::Impl {
       RowSlot slot = Slot(index, false);
       if (slot.kind == RowSlot::Kind::Skipped) continue;
       key = static_cast<qint64>(page) << 16 | index;
+      int at = index;  // where the row's bytes are: a moved row's on the page it moved to
       for (int hop = 0; slot.kind == RowSlot::Kind::Pointer; ++hop) {
         RowPointer to;
         QString why;
@@ -260,10 +261,11 @@ struct Scan::Impl {
         if (!OwnsPage() || to.row >= RowCountOnPage())
           Torn(QStringLiteral("移動過的資料列不在第 %1 頁").arg(to.page));
         slot = Slot(to.row, true);
+        at = to.row;
       }
       QString why;
       if (!SplitRow(Page(), slot.start, slot.end, table->num_var_cols > 0, places, fields, why))
-        Torn(QStringLiteral("第 %1 頁第 %2 列：%3").arg(mdb->cur_pg).arg(index).arg(why));
+        Torn(QStringLiteral("第 %1 頁第 %2 列：%3").arg(mdb->cur_pg).arg(at).arg(why));
       std::fill(decoded.begin(), decoded.end(), 0);
       return true;
     }
