@@ -50,13 +50,14 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
       QString count;
       try {
         count = QString::number(
-            connection->OpenRecordset(QStringLiteral("select count(*) from [%1]").arg(name))
-                .Field(0)
-                .AsInteger());
+                    connection->OpenRecordset(QStringLiteral("select count(*) from [%1]").arg(name))
+                        .Field(0)
+                        .AsInteger()) +
+                QStringLiteral(" rows");
       } catch (const db::DbError& error) {
         count = QStringLiteral("unreadable: ") + error.Description();
       }
-      io.out << "  " << name << "  " << count << " rows\n";
+      io.out << "  " << name << "  " << count << "\n";
     }
     io.out << "\nstored queries:\n";
     if (connection->StoredQueries().empty()) io.out << "  (none)\n";
