@@ -123,6 +123,28 @@ TEST(JetRead, DeletedRowsAreSkippedWhateverTheirOffsetSays) {
   }
 }
 
+// A row that moved again leaves a pointer at its second place too (flagged both deleted, as a
+// moved row's new place is, and moved): the scan follows it on.
+TEST(JetRead, ARowMovedTwiceIsFollowedToItsLastPlace) {
+  tarvel::test::TempDir dir;
+  QByteArray bytes = test::ReadFixture(QStringLiteral("overflowTestV2003.mdb"));
+  const std::vector<test::RowPlace> rows = test::RowsOf(bytes, QStringLiteral("Table1"));
+  ASSERT_EQ(rows.size(), 7u);
+  // Rows 3 and 5 moved to pages of their own; row 3's new place now points on to row 5's.
+  const test::RowPlace third = rows[2];
+  const test::RowPlace fifth = rows[4];
+  ASSERT_NE(third.page, fifth.page);
+  const int at = third.page * test::PageSizeOf(bytes) + third.start;
+  bytes[at] = static_cast<char>(fifth.index);
+  qToLittleEndian<quint16>(static_cast<quint16>(fifth.page), bytes.data() + at + 1);
+  bytes[at + 3] = static_cast<char>(fifth.page >> 16);
+  test::SetSlotEntry(bytes, third.page, third.index, static_cast<quint16>(0xc000 | third.start));
+  auto connection = Connection::Open(test::JetConnectionString(dir.Write("KORV.mdb", bytes)));
+  const QStringList read = Rows(*connection, "select data3 from Table1");
+  EXPECT_EQ(read, QStringList({"<null>", "row2col3", "row5col2", "row4col2", "row5col2", "row6col2",
+                               "<null>"}));
+}
+
 TEST(JetRead, DecimalMemoAndPasswordProtectedFile) {
   auto numeric = OpenJet(QStringLiteral("fixedNumericTestV2003.mdb"));
   EXPECT_EQ(Rows(*numeric, "select * from test"), QStringList({"some data|1|0|0|4|-1|1"}));
