@@ -33,9 +33,13 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
       // not a Jet file, or not readable: the connection says which
     }
     if (header) {
+      const db::jet::SortOrder& order = header->SortOrder();
       io.out << "file: " << path << "\nformat: " << header->FormatName()
-             << "\nsort order: " << header->SortOrder().Name() << " (" << header->SortOrder().code
-             << ")\n";
+             << "\nsort order: " << order.Name()
+             << (order.kind == db::jet::SortOrder::Kind::Unknown
+                     ? QStringLiteral(", not known to the program")
+                     : QStringLiteral(" (%1)").arg(order.code))
+             << "\n";
     }
     auto connection = db::Connection::OpenFile(path);
     if (!connection->IsReadOnly()) {
