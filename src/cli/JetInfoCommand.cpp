@@ -1,11 +1,13 @@
 // tarvel-cli jet-info: what the program would see in a Jet file, checked before a site points its
-// KORV.DSN at it: tables with row counts, stored queries with their text and how they are offered,
-// and the tables, sources and columns the program reads that the file lacks.
+// KORV.DSN at it: its format and recorded sort order, tables with row counts, stored queries with
+// their text and how they are offered, and the tables, sources and columns the program reads that
+// the file lacks.
 #include <QFileInfo>
 
 #include "cli/Command.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/JetFile.h"
 #include "demo/ProgramNeeds.h"
 
 namespace tarvel::cli {
@@ -16,17 +18,35 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
         << "usage: tarvel-cli jet-info FILE\n"
            "  lists the Jet file's tables (rows), stored queries (their SQL as Access shows it "
            "and\n"
-           "  whether they became views) and what the program reads that the file lacks\n";
+           "  whether they became views) and what the program reads that the file lacks, after "
+           "its\n"
+           "  format and the sort order it records\n";
     return args.contains(QLatin1String("--help")) ? 0 : 2;
   }
   const QString path = QFileInfo(args[0]).absoluteFilePath();
   try {
+    // The header first: a file refused for its sort order still shows which order it records.
+    std::shared_ptr<db::jet::File> header;
+    try {
+      header = db::jet::File::Open(path);
+    } catch (const db::DbError&) {
+      // not a Jet file, or not readable: the connection says which
+    }
+    if (header) {
+      const db::jet::SortOrder& order = header->SortOrder();
+      io.out << "file: " << path << "\nformat: " << header->FormatName()
+             << "\nsort order: " << order.Name()
+             << (order.kind == db::jet::SortOrder::Kind::Unknown
+                     ? QStringLiteral(", not known to the program")
+                     : QStringLiteral(" (%1)").arg(order.code))
+             << "\n";
+    }
     auto connection = db::Connection::OpenFile(path);
     if (!connection->IsReadOnly()) {
       io.err << path << ": not a Jet file (a SQLite database)\n";
       return 1;
     }
-    io.out << "file: " << path << "\n\ntables:\n";
+    io.out << "\ntables:\n";
     db::Recordset tables = connection->OpenRecordset(
         "select name from sqlite_schema where type = 'table' order by rowid");
     for (; !tables.EOF_(); tables.MoveNext()) {
@@ -34,13 +54,14 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
       QString count;
       try {
         count = QString::number(
-            connection->OpenRecordset(QStringLiteral("select count(*) from [%1]").arg(name))
-                .Field(0)
-                .AsInteger());
+                    connection->OpenRecordset(QStringLiteral("select count(*) from [%1]").arg(name))
+                        .Field(0)
+                        .AsInteger()) +
+                QStringLiteral(" rows");
       } catch (const db::DbError& error) {
         count = QStringLiteral("unreadable: ") + error.Description();
       }
-      io.out << "  " << name << "  " << count << " rows\n";
+      io.out << "  " << name << "  " << count << "\n";
     }
     io.out << "\nstored queries:\n";
     if (connection->StoredQueries().empty()) io.out << "  (none)\n";

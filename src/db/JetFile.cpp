@@ -8,16 +8,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "db/JetPage.h"
+
 namespace tarvel::db::jet {
 namespace {
 
-// The two flags in the top bits of a row's offset on its data page. A row moved to another page
-// (it grew) leaves a pointer with kMovedAway; the row at its new place carries kMovedHere, so a
-// scan that walks the pages meets it only through the pointer, in the table's order. A deleted
-// row carries both.
-constexpr int kMovedHere = 0x8000;
-constexpr int kMovedAway = 0x4000;
-constexpr int kOffsetMask = 0x1fff;
 constexpr int kMaxHops = 4;  // pointers followed for one row before the page counts as torn
 
 constexpr unsigned char kDataPage = 0x01;
@@ -97,6 +92,8 @@ bool Column::IsText() const {
 }
 
 QString Column::TypeName() const {
+  if (type == kComplexColumn) return QStringLiteral("Attachment/Multi-valued");
+  if (type == kBigIntColumn) return QStringLiteral("Large Number");
   switch (static_cast<ColumnType>(type)) {
     case ColumnType::Boolean:
       return QStringLiteral("Yes/No");
@@ -142,19 +139,23 @@ struct File::Handle {
 };
 
 struct Scan::Impl {
+  std::shared_ptr<const File> file;  // its handle, and for OpenBytes its bytes, outlive the scan
   QString path;
+  QString tableName;
   MdbHandle* mdb = nullptr;  // a clone of the file's handle: its own page buffers
   MdbCatalogEntry entry{};   // the table's catalog entry, made here (see File::ReadCatalog)
   MdbTableDef* table = nullptr;
   std::vector<MdbColumn*> columns;
+  std::vector<ColumnPlace> places;  // where each column sits in a row
+  bool jet3 = false;
   qint64 filePages = 0;
   int pageSize = 0;
   guint32 page = 0;  // the data page being walked; 0 before the first
   int rowsOnPage = 0;
-  int row = 0;                // next row index on `page`
-  bool pageInBuffer = false;  // false after a hop to a moved row's page
-  bool bruteForce = false;    // the page map could not be read: every page is looked at
-  std::array<MdbField, MDB_MAX_COLS> fields{};
+  int row = 0;                     // next row index on `page`
+  bool pageInBuffer = false;       // false after a hop to a moved row's page
+  bool bruteForce = false;         // the page map could not be read: every page is looked at
+  std::vector<FieldBytes> fields;  // the current row's columns, on the page in mdb->pg_buf
   std::vector<Cell> cells;
   std::vector<char> decoded;
   std::string scratch;
@@ -164,11 +165,14 @@ struct Scan::Impl {
     if (mdb) mdb_close(mdb);
   }
 
+  // A page that does not hold together: torn by a writer, or damaged. Names the file and table.
   [[noreturn]] void Torn(const QString& what) const {
     throw InconsistentPage(
-        QStringLiteral("Jet 資料庫檔案 %1 的資料頁不一致（%2；可能正被其他工作站寫入）。")
-            .arg(path, what));
+        QStringLiteral("Jet 資料庫檔案 %1 的資料表 %2 資料頁不一致（%3；可能正被其他工作站寫入）。")
+            .arg(path, tableName, what));
   }
+
+  PageBytes Page() const { return {mdb->pg_buf, pageSize, jet3}; }
 
   void ReadPage(guint32 number) {
     if (number == 0 || static_cast<qint64>(number) >= filePages ||
@@ -183,10 +187,8 @@ struct Scan::Impl {
   }
 
   int RowCountOnPage() {
-    const int count = Int16(mdb->pg_buf + mdb->fmt->row_count_offset);
-    if (count < 0 || mdb->fmt->row_count_offset + 2 + count * 2 > pageSize) {
-      Torn(QStringLiteral("第 %1 頁的資料列數 %2 不合理").arg(page).arg(count));
-    }
+    const int count = RowSlotCount(Page());
+    if (count < 0) Torn(QStringLiteral("第 %1 頁的資料列數不合理").arg(mdb->cur_pg));
     return count;
   }
 
@@ -223,11 +225,12 @@ struct Scan::Impl {
     }
   }
 
-  // Finds row `index` of the page in the buffer: its offset with flags, and its length.
-  void Locate(int index, int& start, size_t& length) {
-    if (mdb_find_row(mdb, index, &start, &length) != 0) {
-      Torn(QStringLiteral("第 %1 頁第 %2 列的位置不合理").arg(page).arg(index));
-    }
+  RowSlot Slot(int index, bool throughPointer) {
+    RowSlot slot;
+    QString why;
+    if (!ReadSlot(Page(), index, throughPointer, slot, why))
+      Torn(QStringLiteral("第 %1 頁%2").arg(mdb->cur_pg).arg(why));
+    return slot;
   }
 
   bool Fetch(qint64& key) {
@@ -242,29 +245,27 @@ struct Scan::Impl {
         if (!OwnsPage()) Torn(QStringLiteral("第 %1 頁已改變").arg(page));
         pageInBuffer = true;
       }
-      int start = 0;
-      size_t length = 0;
-      Locate(index, start, length);
-      if (start & kMovedHere) continue;  // deleted, or read through its pointer
-      key = static_cast<qint64>(page) << 8 | index;
-      for (int hop = 0; start & kMovedAway; ++hop) {
-        if (hop == kMaxHops || length < 4) Torn(QStringLiteral("移動過的資料列指標不合理"));
-        const unsigned char* pointer = mdb->pg_buf + (start & kOffsetMask);
-        const int target = pointer[0];
-        const guint32 targetPage = static_cast<guint32>(Int32(pointer) >> 8) & 0xffffff;
-        ReadPage(targetPage);
+      // A deleted row is passed over on its flag alone, before its offset means anything.
+      RowSlot slot = Slot(index, false);
+      if (slot.kind == RowSlot::Kind::Skipped) continue;
+      key = static_cast<qint64>(page) << 16 | index;
+      int at = index;  // where the row's bytes are: a moved row's on the page it moved to
+      for (int hop = 0; slot.kind == RowSlot::Kind::Pointer; ++hop) {
+        RowPointer to;
+        QString why;
+        if (hop == kMaxHops || !ReadPointer(Page(), slot, to, why))
+          Torn(QStringLiteral("移動過的資料列指標不合理") +
+               (why.isEmpty() ? QString() : u'：' + why));
+        ReadPage(to.page);
         pageInBuffer = false;
-        if (!OwnsPage() || target >= RowCountOnPage())
-          Torn(QStringLiteral("移動過的資料列不在第 %1 頁").arg(targetPage));
-        Locate(target, start, length);
-        if ((start & (kMovedHere | kMovedAway)) == (kMovedHere | kMovedAway))
-          Torn(QStringLiteral("移動過的資料列已刪除"));
-        if (start & kMovedHere) start &= ~kMovedHere;
+        if (!OwnsPage() || to.row >= RowCountOnPage())
+          Torn(QStringLiteral("移動過的資料列不在第 %1 頁").arg(to.page));
+        slot = Slot(to.row, true);
+        at = to.row;
       }
-      const int offset = start & kOffsetMask;
-      if (offset + static_cast<qint64>(length) > pageSize) Torn(QStringLiteral("資料列超出頁面"));
-      const int count = mdb_crack_row(table, offset, length, fields.data());
-      if (count < 0) Torn(QStringLiteral("第 %1 頁第 %2 列無法解讀").arg(page).arg(index));
+      QString why;
+      if (!SplitRow(Page(), slot.start, slot.end, table->num_var_cols > 0, places, fields, why))
+        Torn(QStringLiteral("第 %1 頁第 %2 列：%3").arg(mdb->cur_pg).arg(at).arg(why));
       std::fill(decoded.begin(), decoded.end(), 0);
       return true;
     }
@@ -274,21 +275,19 @@ struct Scan::Impl {
   // page (upper 24 bits) and row (lower 8 bits). Leaves the page in the alternate buffer.
   std::pair<const unsigned char*, size_t> LongValueRow(guint32 pointer) {
     const guint32 number = pointer >> 8;
-    if (number == 0 || static_cast<qint64>(number) >= filePages)
+    if (number == 0 || static_cast<qint64>(number) >= filePages ||
+        mdb_read_alt_pg(mdb, number) != pageSize) {
       Torn(QStringLiteral("長文字指向第 %1 頁").arg(number));
-    void* buffer = nullptr;
-    int offset = 0;
-    size_t length = 0;
-    if (mdb_find_pg_row(mdb, static_cast<int>(pointer), &buffer, &offset, &length) != 0)
-      Torn(QStringLiteral("長文字的第 %1 頁讀不到").arg(number));
-    const auto* bytes = static_cast<const unsigned char*>(buffer);
-    const int rows = Int16(bytes + mdb->fmt->row_count_offset);
-    offset &= kOffsetMask;
-    if (bytes[0] != kDataPage || static_cast<int>(pointer & 0xff) >= rows ||
-        offset + static_cast<qint64>(length) > pageSize) {
-      Torn(QStringLiteral("長文字的第 %1 頁不合理").arg(number));
     }
-    return {bytes + offset, length};
+    const PageBytes longValues{mdb->alt_pg_buf, pageSize, jet3};
+    const int index = static_cast<int>(pointer & 0xff);
+    RowSlot slot;
+    QString why;
+    if (longValues.data[0] != kDataPage || index >= RowSlotCount(longValues) ||
+        !ReadSlot(longValues, index, false, slot, why) || slot.kind != RowSlot::Kind::Row) {
+      Torn(QStringLiteral("長文字的第 %1 頁不合理").arg(number) + why);
+    }
+    return {longValues.data + slot.start, static_cast<size_t>(slot.end - slot.start)};
   }
 
   // A memo or OLE value: its 12-byte header in the row says whether the bytes follow inline,
@@ -330,20 +329,18 @@ struct Scan::Impl {
 
   void Decode(int index, Cell& cell) {
     const MdbColumn* column = columns[static_cast<size_t>(index)];
-    const MdbField& field = fields[static_cast<size_t>(index)];
+    const FieldBytes& field = fields[static_cast<size_t>(index)];
     cell.bytes.clear();
     if (column->col_type == MDB_BOOL) {  // kept in the row's null mask: set is Yes
       cell.kind = Cell::Kind::Integer;
-      cell.integer = field.is_null ? 0 : -1;
+      cell.integer = field.null ? 0 : -1;
       return;
     }
-    if (field.is_null) {
+    if (field.null) {
       cell.kind = Cell::Kind::Null;
       return;
     }
-    const int size = field.siz;
-    if (size < 0 || field.start < 0 || field.start + size > pageSize)
-      Torn(QStringLiteral("欄位 %1 超出頁面").arg(QString::fromUtf8(column->name)));
+    const int size = field.size;
     const unsigned char* p = mdb->pg_buf + field.start;
     const auto need = [&](int bytes) {
       if (size < bytes) Torn(QStringLiteral("欄位 %1 太短").arg(QString::fromUtf8(column->name)));
@@ -412,6 +409,15 @@ struct Scan::Impl {
         need(17);
         Numeric(p, column->col_prec, cell);
         return;
+      case kBigIntColumn:
+        need(8);
+        cell.kind = Cell::Kind::Integer;
+        cell.integer = Int64(p);
+        return;
+      case kComplexColumn:  // the row holds only a key into tables of Access's own
+        throw DbError(QStringLiteral("Jet 資料庫檔案 %1 的資料表 %2 欄位 %3 是附件或多值欄位，"
+                                     "本程式讀不了它的值。")
+                          .arg(path, tableName, QString::fromUtf8(column->name)));
       default:
         cell.kind = Cell::Kind::Blob;
         cell.bytes.assign(reinterpret_cast<const char*>(p), static_cast<size_t>(size));
@@ -482,23 +488,32 @@ const Cell& Scan::Value(int index) {
 
 namespace {
 
+// The header's version byte: Jet 3, Jet 4, then one per ACCDB release libmdb knows.
+constexpr int kJet3 = 0;
+constexpr int kJet4 = 1;
+constexpr int kLastAccdb = 6;  // Access 2019
+
 // Checks the first page before libmdb reads any of it: libmdb takes a header on trust.
 void CheckHeader(const QString& path, const QByteArray& head, qint64 size) {
   if (size < 0x80 || head.size() < 0x80) {
     throw DbError(NotReadable(path, QStringLiteral("檔案太短，已被截斷。")));
   }
   const QByteArray tag = head.mid(4, 16);
-  if (tag == QByteArrayLiteral("Standard ACE DB\0")) {
-    throw DbError(NotReadable(path, QStringLiteral("Access 2007 以後的 ACCDB 格式不支援。")));
-  }
-  if (tag != QByteArrayLiteral("Standard Jet DB\0")) {
+  const bool ace = tag == QByteArrayLiteral("Standard ACE DB\0");
+  if (!ace && tag != QByteArrayLiteral("Standard Jet DB\0")) {
     throw DbError(NotReadable(path, QStringLiteral("不是 Jet 資料庫。")));
   }
   const int version = static_cast<unsigned char>(head[0x14]);
-  if (version > 1) {
-    throw DbError(NotReadable(path, QStringLiteral("Access 2007 以後的格式不支援。")));
+  if (ace && version > kLastAccdb) {
+    throw DbError(NotReadable(
+        path, QStringLiteral("這是比 Access 2019 更新的 ACCDB 格式（標頭版本 %1），讀不了。")
+                  .arg(version)));
   }
-  const qint64 pageSize = version == 0 ? 2048 : 4096;
+  if (ace != (version > kJet4)) {
+    throw DbError(NotReadable(
+        path, QStringLiteral("檔案標頭的版本 %1 與它的格式標記不合，檔案已損壞。").arg(version)));
+  }
+  const qint64 pageSize = version == kJet3 ? 2048 : 4096;
   if (size < pageSize * 3 || size % pageSize != 0) {
     throw DbError(NotReadable(
         path,
@@ -507,6 +522,34 @@ void CheckHeader(const QString& path, const QByteArray& head, qint64 size) {
 }
 
 }  // namespace
+
+SortOrder SortOrder::FromCode(int code) {
+  SortOrder order;
+  order.code = code;
+  order.kind = code == kGeneral                    ? Kind::General
+               : code == kTraditionalChineseStroke ? Kind::TraditionalChineseStroke
+                                                   : Kind::Unknown;
+  return order;
+}
+
+QString SortOrder::Name() const {
+  switch (kind) {
+    case Kind::General:
+      return QStringLiteral("一般");
+    case Kind::TraditionalChineseStroke:
+      return QStringLiteral("繁體中文筆劃");
+    case Kind::Unknown:
+      break;
+  }
+  return QStringLiteral("代碼 %1").arg(code);
+}
+
+QString File::FormatName() const {
+  static const char* const kReleases[] = {"2007", "2010", "2013", "2016", "2019"};
+  if (headerVersion_ == kJet3) return QStringLiteral("Jet 3 (Access 97)");
+  if (headerVersion_ == kJet4) return QStringLiteral("Jet 4 (Access 2000–2003)");
+  return QStringLiteral("ACCDB (Access %1)").arg(QLatin1String(kReleases[headerVersion_ - 2]));
+}
 
 File::File(QString path) : path_(std::move(path)), handle_(std::make_unique<Handle>()) {}
 
@@ -521,6 +564,7 @@ std::shared_ptr<File> File::Open(const QString& path) {
   std::shared_ptr<File> result(new File(path));
   result->handle_->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
   if (!result->handle_->mdb) throw DbError(NotReadable(path, QStringLiteral("檔案標頭無法解讀。")));
+  result->ReadHeader();
   result->ReadCatalog();
   return result;
 }
@@ -533,6 +577,7 @@ std::shared_ptr<File> File::OpenBytes(const QByteArray& bytes, const QString& na
   result->handle_->mdb = mdb_open_buffer(result->bytes_.data(),
                                          static_cast<size_t>(result->bytes_.size()), MDB_NOFLAGS);
   if (!result->handle_->mdb) throw DbError(NotReadable(name, QStringLiteral("檔案標頭無法解讀。")));
+  result->ReadHeader();
   result->ReadCatalog();
   return result;
 }
@@ -592,12 +637,28 @@ constexpr qint64 kSystemObject = 0x80000002;
 
 }  // namespace
 
+// libmdb has unmasked the header (its bytes from 0x18 on are XORed with a fixed RC4 stream) and
+// keeps what this needs from it.
+void File::ReadHeader() {
+  const MdbFile* f = handle_->mdb->f;
+  headerVersion_ = static_cast<int>(f->jet_version);
+  accdb_ = headerVersion_ > kJet4;
+  version_ = headerVersion_ == kJet3 ? 3 : 4;
+  // A Jet file's key is the RC4 key its pages are encoded with, which libmdb undoes; an ACCDB's
+  // says its pages are encrypted with the database password (Office's encryption), which libmdb
+  // cannot undo.
+  if (accdb_ && f->db_key != 0) {
+    throw DbError(NotReadable(
+        path_, QStringLiteral("這個 ACCDB 檔案以資料庫密碼加密，本程式讀不了加密的檔案；請在 "
+                              "Access 中移除資料庫密碼（解密）後再試。")));
+  }
+  sortOrder_ = jet::SortOrder::FromCode(f->lang_id);
+}
+
 // The catalog is read here rather than by libmdb's mdb_read_catalog, which also decodes every
 // object's property blob and loops without end on a damaged one. Only the columns needed are
 // read.
 void File::ReadCatalog() {
-  MdbHandle* mdb = handle_->mdb;
-  version_ = mdb->f->jet_version == MDB_VER_JET3 ? 3 : 4;
   objects_.push_back({QStringLiteral("MSysObjects"), kTableObject, kCatalogPage, kSystemObject});
   try {
     const std::unique_ptr<Scan> scan = OpenScan(QStringLiteral("MSysObjects"));
@@ -634,7 +695,7 @@ void File::ReadCatalog() {
         tables_.push_back(object.name);
       }
       if (object.type == kQueryObject) {
-        queries_.push_back({object.name, static_cast<qint64>(object.page)});
+        queries_.push_back({object.name, static_cast<qint64>(object.page), object.flags});
       }
       if (object.type == kTableObject &&
           object.name.compare(QLatin1String("MSysObjects"), Qt::CaseInsensitive) != 0) {
@@ -677,6 +738,7 @@ std::unique_ptr<Scan> File::OpenScan(const QString& table) const {
   const Object* object = Find(table);
   if (!object) throw DbError(QStringLiteral("Jet 資料庫檔案 %1 沒有資料表 %2。").arg(path_, table));
   auto impl = std::make_unique<Scan::Impl>();
+  impl->file = shared_from_this();
   impl->path = path_;
   impl->mdb = mdb_clone_handle(handle_->mdb);
   if (!impl->mdb) throw DbError(NotReadable(path_, QStringLiteral("無法建立讀取控制代碼。")));
@@ -688,8 +750,16 @@ std::unique_ptr<Scan> File::OpenScan(const QString& table) const {
   FillEntry(impl->entry, impl->mdb, object->name, object->page);
   impl->table = ReadTable(&impl->entry, path_);
   std::vector<Column> columns = ColumnsOf(impl->table);
-  for (unsigned int i = 0; i < impl->table->num_cols; ++i)
-    impl->columns.push_back(static_cast<MdbColumn*>(g_ptr_array_index(impl->table->columns, i)));
+  impl->tableName = object->name;
+  impl->jet3 = impl->mdb->f->jet_version == MDB_VER_JET3;
+  for (unsigned int i = 0; i < impl->table->num_cols; ++i) {
+    auto* column = static_cast<MdbColumn*>(g_ptr_array_index(impl->table->columns, i));
+    impl->columns.push_back(column);
+    impl->places.push_back({column->col_num, column->is_fixed != 0, column->col_type == MDB_BOOL,
+                            column->fixed_offset, column->col_size,
+                            static_cast<int>(column->var_col_num)});
+  }
+  impl->fields.resize(impl->columns.size());
   return std::unique_ptr<Scan>(new Scan(std::move(impl), std::move(columns)));
 }
 

@@ -28,13 +28,13 @@ QString Quoted(const QString& name) {
 }
 
 // The declared type of a Jet column: SQLite's affinity for the numbers and texts, and the Jet
-// type's name where the translation must know it (dates, Yes/No, Currency). Texts sort in Jet's
-// General sort order.
-QString DeclaredType(const Column& column) {
+// type's name where the translation must know it (dates, Yes/No, Currency). Texts sort in the
+// file's own sort order (`collation`).
+QString DeclaredType(const Column& column, const char* collation) {
   switch (static_cast<ColumnType>(column.type)) {
     case ColumnType::Text:
     case ColumnType::Memo:
-      return QStringLiteral("TEXT COLLATE ") + QLatin1String(kJetGeneralCollation);
+      return QStringLiteral("TEXT COLLATE ") + QLatin1String(collation);
     case ColumnType::Boolean:
       return QStringLiteral("YESNO");
     case ColumnType::Byte:
@@ -175,8 +175,9 @@ int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
     const QString& name = tables[index];
     const std::vector<Column> columns = source->file->Columns(name);
     QStringList declared;
+    const char* collation = CollationOf(*source->file);
     for (const Column& c : columns)
-      declared << Quoted(c.name) + u' ' + DeclaredType(c);
+      declared << Quoted(c.name) + u' ' + DeclaredType(c, collation);
     if (declared.isEmpty()) declared << QStringLiteral("\"\" BLOB");
     const QString schema = QStringLiteral("CREATE TABLE x(") + declared.join(u',') + u')';
     const int rc = sqlite3_declare_vtab(db, schema.toUtf8().constData());
@@ -403,8 +404,26 @@ QString Check(sqlite3* db, const QString& view) {
 
 }  // namespace
 
+const char* CollationOf(const File& file) {
+  switch (file.SortOrder().kind) {
+    case SortOrder::Kind::General:
+      return kJetGeneralCollation;
+    case SortOrder::Kind::TraditionalChineseStroke:
+      return kJetStrokeCollation;
+    case SortOrder::Kind::Unknown:
+      break;
+  }
+  // Read in another order, its texts would sort and compare otherwise than in Access.
+  throw DbError(QStringLiteral("Jet 資料庫檔案 %1 記錄的排序方式是%2，本程式不認得這種排序方式"
+                               "（只認得一般 %3 與繁體中文筆劃 %4），不以別的順序讀取它。")
+                    .arg(file.Path(), file.SortOrder().Name())
+                    .arg(SortOrder::kGeneral)
+                    .arg(SortOrder::kTraditionalChineseStroke));
+}
+
 std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& source,
                                  SqliteCatalog& catalog) {
+  CollationOf(*source->file);  // an order the program does not know is refused before anything
   // The module's client data holds the source; SQLite deletes it with the connection.
   auto* held = new std::shared_ptr<Source>(source);
   if (sqlite3_create_module_v2(db, "jet", &kModule, held, [](void* p) {

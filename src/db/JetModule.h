@@ -42,10 +42,16 @@ struct QueryOutcome {
   QString reason;  ///< why not offered, when not
 };
 
+/// The collation of the file's recorded sort order: JETGENERAL for General, JETSTROKE for
+/// Traditional Chinese stroke order. Throws DbError, naming the order's code and the file, for an
+/// order the program does not know.
+const char* CollationOf(const File& file);
+
 /// Makes every user table of `source->file` a virtual table of `db` (same name; text columns
-/// declared COLLATE JETGENERAL, Jet's General sort order; Date/Time declared DATETIME, Yes/No
-/// YESNO, Currency CURRENCY, so the translation knows them), then offers the stored queries
-/// (OfferViews). Throws DbError when a table's definition cannot be read.
+/// declared with the collation of the file's sort order, CollationOf; Date/Time declared
+/// DATETIME, Yes/No YESNO, Currency CURRENCY, so the translation knows them), then offers the
+/// stored queries (OfferViews). Throws DbError when the file's sort order is not known or a
+/// table's definition cannot be read.
 std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& source,
                                  SqliteCatalog& catalog);
 

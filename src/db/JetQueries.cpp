@@ -1,6 +1,7 @@
 #include "db/JetQueries.h"
 
 #include <QHash>
+#include <iterator>
 #include <memory>
 
 #include "db/DbError.h"
@@ -206,7 +207,18 @@ QString KindName(StoredQuery::Kind kind) {
   return QStringLiteral("Unknown");
 }
 
-StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows) {
+StoredQuery::Kind KindOfCatalogFlags(qint64 flags) {
+  if (flags < 0 || flags > 0xff) return StoredQuery::Kind::Unknown;
+  using Kind = StoredQuery::Kind;
+  static constexpr Kind kByFlags[] = {Kind::Select,         Kind::Crosstab,    Kind::Delete,
+                                      Kind::Update,         Kind::Append,      Kind::MakeTable,
+                                      Kind::DataDefinition, Kind::PassThrough, Kind::Union};
+  const auto index = static_cast<size_t>(flags >> 4);
+  return index < std::size(kByFlags) ? kByFlags[index] : Kind::Unknown;
+}
+
+StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows,
+                         qint64 catalogFlags) {
   StoredQuery query;
   query.name = name;
   const QueryRow* typeRow = nullptr;
@@ -252,7 +264,26 @@ StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows)
         break;
     }
   }
-  query.kind = typeRow ? KindOf(typeRow->flag) : StoredQuery::Kind::Unknown;
+  // The type row's type; without one (as some files keep their oldest queries) or with one
+  // Access does not write, the catalog's. Those whose text or target table only the type row
+  // holds cannot be rebuilt without it.
+  using Kind = StoredQuery::Kind;
+  query.kind = typeRow ? KindOf(typeRow->flag) : Kind::Unknown;
+  if (query.kind == Kind::Unknown) query.kind = KindOfCatalogFlags(catalogFlags);
+  if (query.kind == Kind::Unknown) {
+    throw DbError(QStringLiteral("查詢類型 %1 不明（MSysObjects 的 Flags 為 %2）。")
+                      .arg(typeRow ? typeRow->flag : -1)
+                      .arg(catalogFlags));
+  }
+  if (!typeRow) {
+    if (query.kind == Kind::DataDefinition || query.kind == Kind::PassThrough ||
+        query.kind == Kind::MakeTable || query.kind == Kind::Append) {
+      throw DbError(QStringLiteral("MSysQueries 沒有它的類型列，%1 查詢的文字或目標在那一列。")
+                        .arg(KindName(query.kind)));
+    }
+    if (tables.empty() && columns.empty())
+      throw DbError(QStringLiteral("MSysQueries 沒有它的定義。"));
+  }
   query.hasParameters = !parameters.empty();
   const int flags = flagsRow ? flagsRow->flag : 0;
 
@@ -262,9 +293,6 @@ StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows)
     if (!text.endsWith(u';')) text += u';';
     query.accessSql = text;
     return query;
-  }
-  if (query.kind == StoredQuery::Kind::Unknown) {
-    throw DbError(QStringLiteral("查詢類型 %1 不明。").arg(typeRow ? typeRow->flag : -1));
   }
 
   QStringList lines;
@@ -292,7 +320,6 @@ StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows)
   QString from = FromList(tables, joins);
   if (remote) from += QStringLiteral(" IN '") + remote->name1 + u'\'';
 
-  using Kind = StoredQuery::Kind;
   if (query.kind == Kind::Union) {
     // Each part is the text of one select (itself maybe a union), as typed.
     QStringList parts;
@@ -397,7 +424,7 @@ std::vector<StoredQuery> ReadStoredQueries(const File& file) {
   }
   for (const QueryObject& object : file.Queries()) {
     try {
-      result.push_back(RebuildQuery(object.name, rowsOf.value(object.id)));
+      result.push_back(RebuildQuery(object.name, rowsOf.value(object.id), object.flags));
     } catch (const DbError& error) {
       StoredQuery broken;
       broken.name = object.name;

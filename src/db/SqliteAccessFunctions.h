@@ -10,6 +10,8 @@ namespace tarvel::db {
 
 /// The name of the collation that orders texts as Jet's General sort order does.
 inline constexpr const char* kJetGeneralCollation = "JETGENERAL";
+/// The name of the collation that orders texts as Jet's Traditional Chinese stroke order does.
+inline constexpr const char* kJetStrokeCollation = "JETSTROKE";
 
 /// Registers every acc_* function and the JETGENERAL collation on a freshly opened connection.
 /// Throws DbError.

@@ -5,9 +5,11 @@
 #include <QRegularExpression>
 #include <map>
 
+#include "JetCraft.h"
 #include "JetTestSupport.h"
 #include "db/Connection.h"
 #include "db/JetQueries.h"
+#include "support/TempDir.h"
 
 namespace tarvel::db {
 namespace {
@@ -101,6 +103,78 @@ TEST(JetStoredQueries, QueriesAreOfferedActionQueriesAreListedWithTheirReason) {
     EXPECT_TRUE(byName[name].reason.contains(QStringLiteral("不執行"))) << name;
   }
   EXPECT_EQ(connection->OpenRecordset("select count(*) from Table1").Field(0), Value(0));
+}
+
+// Where MSysQueries keeps the type row of the query with MSysObjects.Id `id` (low 24 bits).
+test::RowPlace TypeRowOf(const QByteArray& file, qint64 id) {
+  const auto scan =
+      jet::File::OpenBytes(file, QStringLiteral("x"))->OpenScan(QStringLiteral("MSysQueries"));
+  int objectId = -1, attribute = -1;
+  for (int c = 0; c < scan->ColumnCount(); ++c) {
+    const QString name = scan->Columns()[static_cast<size_t>(c)].name;
+    if (name == QLatin1String("ObjectId")) objectId = c;
+    if (name == QLatin1String("Attribute")) attribute = c;
+  }
+  while (scan->Next()) {
+    if ((scan->Value(objectId).integer & 0xffffff) == id && scan->Value(attribute).integer == 1)
+      return {static_cast<int>(scan->RowKey() >> 16), static_cast<int>(scan->RowKey() & 0xffff)};
+  }
+  return {};
+}
+
+// A query whose MSysQueries rows hold no type row takes its type from MSysObjects.Flags, and reads
+// as it did; one whose text only the type row held (data definition) says so. A form's or combo
+// box's record source (~sq_…) is a query like any other.
+TEST(JetStoredQueries, WithoutATypeRowTheCatalogsTypeServes) {
+  tarvel::test::TempDir dir;
+  for (const char* fixture : {"queryTestV2003.mdb", "queryTestV1997.mdb"}) {
+    SCOPED_TRACE(fixture);
+    QByteArray bytes = test::ReadFixture(QString::fromLatin1(fixture));
+    std::map<QString, QString> before;
+    const auto original = OpenJet(QString::fromLatin1(fixture));
+    for (const StoredQueryReport& r : original->StoredQueries())
+      before[r.name] = r.accessSql;
+    const auto file = jet::File::OpenBytes(bytes, QStringLiteral("x"));
+    for (const jet::QueryObject& q : file->Queries()) {
+      const test::RowPlace type = TypeRowOf(bytes, q.id);
+      ASSERT_GT(type.page, 0) << q.name.toStdString();
+      test::SetSlotEntry(bytes, type.page, type.index,
+                         test::SlotEntry(bytes, type.page, type.index) | 0xc000);
+    }
+    const QString path = dir.Write("KORV.mdb", bytes);
+    auto connection = Connection::Open(test::JetConnectionString(path));
+    std::map<QString, StoredQueryReport> after;
+    for (const StoredQueryReport& r : connection->StoredQueries())
+      after[r.name] = r;
+    ASSERT_EQ(after.size(), before.size());
+    for (const char* name :
+         {"SelectQuery", "CrosstabQuery", "UnionQuery", "UpdateQuery", "DeleteQuery"}) {
+      EXPECT_EQ(after[name].accessSql, before[name]) << name;
+    }
+    EXPECT_EQ(after["SelectQuery"].kind, QStringLiteral("Select"));
+    EXPECT_EQ(after["SelectQuery"].offer, StoredQueryReport::Offer::View);
+    EXPECT_EQ(after["UnionQuery"].kind, QStringLiteral("Union"));
+    EXPECT_TRUE(after["DataDefinitionQuery"].reason.contains(QStringLiteral("類型列")))
+        << after["DataDefinitionQuery"].reason.toStdString();
+  }
+  // Flags beyond the types Access writes: no guess.
+  EXPECT_EQ(jet::KindOfCatalogFlags(0x03), jet::StoredQuery::Kind::Select);
+  EXPECT_EQ(jet::KindOfCatalogFlags(0x90), jet::StoredQuery::Kind::Unknown);
+  EXPECT_THROW(jet::RebuildQuery(QStringLiteral("q"), {}, 0x90), DbError);
+}
+
+TEST(JetStoredQueries, FormAndComboBoxRecordSourcesAreOffered) {
+  tarvel::test::TempDir dir;
+  QByteArray bytes = test::ReadFixture(QStringLiteral("queryTestV2003.mdb"));
+  // MSysObjects keeps the name as UTF-16; the form's source has a name of the same length.
+  const auto utf16 = [](const QString& text) {
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  };
+  const qsizetype at = bytes.indexOf(utf16(QStringLiteral("SelectQuery")));
+  ASSERT_GT(at, 0);
+  bytes.replace(at, 22, utf16(QStringLiteral("~sq_fOrders")));
+  auto connection = Connection::Open(test::JetConnectionString(dir.Write("KORV.mdb", bytes)));
+  EXPECT_EQ(connection->OpenRecordset("select count(*) from [~sq_fOrders]").Field(0), Value(0));
 }
 
 // Rows of MSysQueries made by hand, for what the fixtures do not hold.
