@@ -18,11 +18,14 @@ void PrintCopyUsage(QTextStream& err) {
          "  PostgreSQL database TO (postgresql://user@host/database), table by table, in one\n"
          "  transaction: every table with its rows, then the views (a Jet file's stored select,\n"
          "  union and crosstab queries too, translated for the server; parameter queries are\n"
-         "  reported, not copied). Text columns become citext COLLATE \"C\" (compared without\n"
-         "  regard to case, as Jet does), whole numbers bigint, other numbers double precision or\n"
-         "  numeric, dates timestamp, Yes/No smallint, bytes bytea. Row counts are checked table\n"
-         "  by table. Tables and views of the same names on the server are replaced only with\n"
-         "  --force.\n";
+         "  reported, not copied). Text columns keep Jet's sort order (the collation jet_general,\n"
+         "  or jet_stroke for Traditional Chinese stroke order: compared without regard to case,\n"
+         "  as Jet does), Access's number types their own (Integer smallint, Long integer, Single\n"
+         "  real, Double double precision, Currency numeric(19,4)), dates timestamp, Yes/No the\n"
+         "  domain yesno, bytes bytea; column names keep Access's spelling. Row counts are "
+         "checked\n"
+         "  table by table. Tables and views of the same names on the server are replaced only\n"
+         "  with --force.\n";
 }
 
 }  // namespace
@@ -52,7 +55,7 @@ int RunCopyDbCommand(const QStringList& args, CommandIo io) {
   try {
     QElapsedTimer timer;
     timer.start();
-    const auto source = db::Connection::OpenFile(places[0]);
+    const auto source = db::Connection::OpenFile(places[0], false, db::Connection::Access::Read);
     const auto target = db::Connection::OpenFile(places[1]);
     const db::CopyReport report = db::CopyDatabase(
         *source, *target, force, [&](const QString& line) { io.err << line << "\n"

@@ -75,6 +75,9 @@ class Backend {
   virtual void RunNative(const QString& statement) = 0;
   /// Several such statements separated by ";".
   virtual void RunScript(const QString& script) = 0;
+  /// A query in the engine's own words (the program's questions about the engine's catalog,
+  /// never a text a user typed): its rows.
+  virtual Recordset ReadNative(const QString& query) = 0;
 
   // A translated statement with the values of its placeholders (NULL for the text's own "?"
   // markers); `accessSql` is the program's text, for messages.

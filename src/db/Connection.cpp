@@ -9,6 +9,7 @@
 #include "db/PgBackend.h"
 #include "db/ServerUri.h"
 #include "db/SqliteBackend.h"
+#include "db/sql/AccessFunctions.h"
 #include "db/sql/AccessValues.h"
 #include "db/sql/Lexer.h"
 #include "db/sql/Translate.h"
@@ -48,20 +49,61 @@ Value ParameterValue(const Value& given, sql::SqlType declared) {
     return whole && !real && !text.contains(u'.') ? Value(static_cast<qint64>(number))
                                                   : Value(number);
   };
+  // A number given for a parameter of a numeric type, as that type holds it: a whole type's value
+  // rounded half to even and within its range, a Single rounded to one, Currency to
+  // ten-thousandths. Beyond the range: Access's overflow.
+  const auto typedNumber = [&](double number) -> Value {
+    const auto whole = [&](double low, double high) {
+      const double rounded = sql::RoundWhole(number);
+      if (!(rounded >= low && rounded <= high))
+        throw DbError(
+            QStringLiteral("參數值「%1」%2（%3 的範圍之外）。")
+                .arg(text, sql::OverflowMessage(), QString::fromLatin1(sql::TypeName(declared))));
+      return Value(static_cast<qint64>(rounded));
+    };
+    try {
+      switch (declared) {
+        case sql::SqlType::Byte:
+          return whole(0, 255);
+        case sql::SqlType::Integer:
+          return whole(-32768, 32767);
+        case sql::SqlType::Long:
+          return whole(-2147483648.0, 2147483647.0);
+        case sql::SqlType::Single:
+          return Value(sql::SingleValue(number));
+        case sql::SqlType::Currency:
+          return Value(sql::CurrencyToDouble(sql::CurrencyFromDouble(number)));
+        default:
+          return Value(number);
+      }
+    } catch (const sql::AccessError& e) {
+      throw DbError(QStringLiteral("參數值「%1」%2（%3 的範圍之外）。")
+                        .arg(text, e.message, QString::fromLatin1(sql::TypeName(declared))));
+    }
+  };
   switch (declared) {
     case sql::SqlType::Date:
       if (!given.IsText()) return given;
       if (const auto date = asDate()) return *date;
       throw DbError(QStringLiteral("參數值「%1」不是日期。").arg(text));
     case sql::SqlType::Boolean:
-    case sql::SqlType::Integer:
-    case sql::SqlType::Real:
-    case sql::SqlType::Currency:
-      if (!given.IsText()) return given;
       if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return Value(-1);
       if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return Value(0);
+      if (given.IsNumber()) return Value(given.Number() != 0 ? -1 : 0);
       if (!IsNumeric(text)) throw DbError(QStringLiteral("參數值「%1」不是數字。").arg(text));
-      return asNumber(declared != sql::SqlType::Integer && declared != sql::SqlType::Boolean);
+      return Value(NumericValue(text) != 0 ? -1 : 0);
+    case sql::SqlType::Byte:
+    case sql::SqlType::Integer:
+    case sql::SqlType::Long:
+    case sql::SqlType::Single:
+    case sql::SqlType::Double:
+    case sql::SqlType::Currency:
+    case sql::SqlType::Decimal:
+      if (given.IsNumber())
+        return typedNumber(given.IsInteger() ? static_cast<double>(given.AsInteger())
+                                             : given.AsReal());
+      if (!IsNumeric(text)) throw DbError(QStringLiteral("參數值「%1」不是數字。").arg(text));
+      return typedNumber(NumericValue(text));
     case sql::SqlType::Text:
       return given.IsText() ? given : Value(given.ToText());
     default:
@@ -192,24 +234,25 @@ Backend& BackendOf(Connection& connection) {
   return *connection.backend_;
 }
 
-std::unique_ptr<Connection> Connection::Open(const QString& connectionString) {
+std::unique_ptr<Connection> Connection::Open(const QString& connectionString, Access access) {
   const ConnectionString keys = ConnectionString::Parse(connectionString);
   if (keys.dataSource.trimmed().isEmpty()) {
     throw DbError(QStringLiteral("連接字串沒有指定資料來源（Data Source）。"));
   }
-  if (IsServerUri(keys.dataSource)) return OpenFile(keys.dataSource);
+  if (IsServerUri(keys.dataSource)) return OpenFile(keys.dataSource, false, access);
   const auto path = ResolveExistingPath(keys.dataSource);
   if (!path) {
     // A mistyped URI is shown without its password too.
     throw DbError(QStringLiteral("找不到資料庫檔案：") +
                   LocalPathSyntax(RedactUri(keys.dataSource)));
   }
-  return OpenFile(*path);
+  return OpenFile(*path, false, access);
 }
 
-std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool create) {
+std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool create, Access access) {
+  const bool readOnly = access == Access::Read;
   if (IsServerUri(path))
-    return std::unique_ptr<Connection>(new Connection(std::make_unique<PgBackend>(path)));
+    return std::unique_ptr<Connection>(new Connection(std::make_unique<PgBackend>(path, readOnly)));
   const FileKind kind = Recognise(path);
   const bool fresh = create && (kind == FileKind::Missing || QFileInfo(path).size() == 0);
   if (!fresh) {
@@ -224,7 +267,8 @@ std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool creat
         break;
     }
   }
-  return std::unique_ptr<Connection>(new Connection(SqliteBackend::OpenFile(path, create)));
+  return std::unique_ptr<Connection>(
+      new Connection(SqliteBackend::OpenFile(path, create && !readOnly, readOnly)));
 }
 
 const QString& Connection::FilePath() const {
@@ -258,12 +302,32 @@ struct Connection::Prepared {
   std::vector<Value> values;
 };
 
+// The type of a value given for a parameter the statement does not declare.
+static sql::SqlType GivenType(const Value& given) {
+  const Value v = ParameterValue(given, sql::SqlType::Unknown);
+  switch (v.GetKind()) {
+    case Value::Kind::Integer:
+      return v.AsInteger() >= -2147483648LL && v.AsInteger() <= 2147483647LL ? sql::SqlType::Long
+                                                                             : sql::SqlType::Double;
+    case Value::Kind::Real:
+      return sql::SqlType::Double;
+    case Value::Kind::Text:
+      return sql::IsStoredDate(v.TextView()) ? sql::SqlType::Date : sql::SqlType::Text;
+    default:
+      return sql::SqlType::Unknown;
+  }
+}
+
 Connection::Prepared Connection::PrepareQuery(const QString& accessSql,
                                               const QueryOptions& options) {
   Prepared p;
-  p.translation = sql::Translate(
-      accessSql, backend_->Engine(), &backend_->Catalog(),
-      {options.accessWildcards ? sql::Wildcards::Access : sql::Wildcards::Ansi, options.queryOnly});
+  sql::TranslateOptions translate{
+      options.accessWildcards ? sql::Wildcards::Access : sql::Wildcards::Ansi,
+      options.queryOnly,
+      {}};
+  for (auto given = options.parameters.cbegin(); given != options.parameters.cend(); ++given)
+    translate.parameterTypes.insert(given.key(), GivenType(given.value()));
+  p.translation = sql::Translate(accessSql, backend_->Engine(), &backend_->Catalog(), translate);
   for (const QString& name : p.translation.placeholders) {
     if (name.isEmpty()) {
       p.values.emplace_back();
@@ -287,6 +351,10 @@ Connection::Prepared Connection::PrepareQuery(const QString& accessSql,
   return p;
 }
 
+QString Connection::EngineSql(const QString& accessSql, const QueryOptions& options) {
+  return PrepareQuery(accessSql, options).translation.sql;
+}
+
 void Connection::Execute(const QString& jetSql) {
   if (IsNative(jetSql)) {
     backend_->RunNative(jetSql);
@@ -294,6 +362,10 @@ void Connection::Execute(const QString& jetSql) {
   }
   const Prepared p = PrepareQuery(jetSql, {});
   backend_->Execute(p.translation, p.values, jetSql);
+}
+
+Recordset Connection::ReadNative(const QString& query) {
+  return backend_->ReadNative(query);
 }
 
 void Connection::ExecuteScript(const QString& nativeScript) {

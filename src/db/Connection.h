@@ -94,6 +94,11 @@ class Connection {
   /// workstation writing it) before it fails.
   static constexpr int kJetReadAttempts = 4;
 
+  /// What a connection may do. One for reading is read-only by construction: a SQLite file opened
+  /// read-only, with an authorizer that lets through reads and the program's own functions only,
+  /// a server session whose every transaction is READ ONLY.
+  enum class Access { Read, Write };
+
   /// Opens the database that `connectionString` names. A Data Source that is a PostgreSQL URI
   /// (IsServerUri) connects to that server with the URI's own user and password (or libpq's
   /// PGPASSWORD and ~/.pgpass); the connection string's password keys are the Jet file's and are
@@ -102,12 +107,15 @@ class Connection {
   /// no data source, the file does not exist (it is never created), is not a database (or a Jet
   /// file too damaged or short to read), stays locked by another program for longer than the
   /// busy timeout, or the server cannot be reached; no message shows the URI's password. A Jet
-  /// 3/4 file opens read-only; its password is not needed to read it.
-  static std::unique_ptr<Connection> Open(const QString& connectionString);
+  /// 3/4 file opens read-only; its password is not needed to read it. Only the running-window
+  /// registry asks for Access::Write.
+  static std::unique_ptr<Connection> Open(const QString& connectionString,
+                                          Access access = Access::Read);
   /// Opens a database file by its local path (for tools and tests), or the server of a
   /// PostgreSQL URI. `create` allows a new file; an existing file must be a SQLite database or a
-  /// Jet file (read-only).
-  static std::unique_ptr<Connection> OpenFile(const QString& path, bool create = false);
+  /// Jet file (read-only whatever `access` says).
+  static std::unique_ptr<Connection> OpenFile(const QString& path, bool create = false,
+                                              Access access = Access::Write);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -119,6 +127,10 @@ class Connection {
   /// a server), untranslated. For tools and the demo generator; the program's own texts go
   /// through Execute. Throws DbError.
   void ExecuteScript(const QString& nativeScript);
+  /// A query in the engine's own words, for the program's questions about the engine's catalog
+  /// (never a text a user typed: that is Access SQL, and goes through OpenRecordset). Throws
+  /// DbError.
+  Recordset ReadNative(const QString& query);
   /// Opens a client-side static read-only snapshot on a Jet SQL query. Throws DbError.
   Recordset OpenRecordset(const QString& jetSql);
   /// The same with Access's wildcards or parameter values. A parameter without a value is refused
@@ -171,6 +183,13 @@ class Connection {
   friend class ReadSnapshot;
   friend Backend& BackendOf(Connection& connection);
   explicit Connection(std::unique_ptr<Backend> backend);
+
+ public:
+  /// The engine's own text of an Access SQL query, as it would run (for tools that show it).
+  /// Throws DbError.
+  QString EngineSql(const QString& accessSql, const QueryOptions& options);
+
+ private:
   struct Prepared;
   Prepared PrepareQuery(const QString& accessSql, const QueryOptions& options);
   std::unique_ptr<Backend> backend_;

@@ -57,7 +57,7 @@ struct ViewText {
 // own; a Jet file's stored queries that are views or crosstabs.
 std::vector<ViewText> ViewsOf(Connection& source, QStringList& refused) {
   std::vector<ViewText> views;
-  const Recordset made = source.OpenRecordset(
+  const Recordset made = source.ReadNative(
       u"select name, sql from sqlite_schema where type = 'view' order by rowid"_s);
   if (!source.IsReadOnly()) {
     for (qint64 v = 0; v < made.RecordCount(); ++v)
@@ -102,7 +102,7 @@ CopyReport CopyDatabase(Connection& source, Connection& target, bool replace,
   const std::vector<ViewText> views = ViewsOf(source, report.refused);
 
   Transaction transaction(target);
-  target.ExecuteScript(u"CREATE EXTENSION IF NOT EXISTS citext"_s);
+  target.ExecuteScript(PgSchema::ServerObjects());
   QStringList existing;
   for (const ViewText& view : views)
     existing << view.name;
@@ -110,7 +110,7 @@ CopyReport CopyDatabase(Connection& source, Connection& target, bool replace,
     existing << table.name;
   for (const QString& name : existing) {
     const QString quoted = PgSchema::Name(name);
-    const Recordset kind = target.OpenRecordset(
+    const Recordset kind = target.ReadNative(
         u"select relkind from pg_class where oid = to_regclass('%1')"_s.arg(SqlEscape(quoted)));
     if (kind.EOF_()) continue;
     if (!replace)

@@ -18,13 +18,14 @@ struct CopyReport {
 };
 
 /// Copies `source` (a SQLite file, or a Jet file with its stored queries) into the server of
-/// `target`, in one transaction: the citext extension, each table (PgSchema::CreateTable) with its
-/// rows, row counts checked table by table; then the views, each translated for the server in the
-/// order they read each other: a SQLite file's views, a Jet file's stored queries that are views or
-/// crosstabs (with the columns its pivot has now). A view or query the server cannot have (a
-/// parameter query, a construct the server lacks) is reported and left out. Tables and views of
-/// the same names on the server are replaced only when `replace`; otherwise their presence is an
-/// error. `progress` hears a line now and then. Throws Error; the server is then unchanged.
+/// `target`, in one transaction: the server objects (Jet's collations, the Yes/No domain), each
+/// table (PgSchema::CreateTable) with its rows, row counts checked table by table; then the views,
+/// each translated for the server in the order they read each other: a SQLite file's views, a Jet
+/// file's stored queries that are views or crosstabs (with the columns its pivot has now). A view
+/// or query the server cannot have (a parameter query, a construct the server lacks) is reported
+/// and left out. Tables and views of the same names on the server are replaced only when `replace`;
+/// otherwise their presence is an error. `progress` hears a line now and then. Throws Error; the
+/// server is then unchanged.
 CopyReport CopyDatabase(Connection& source, Connection& target, bool replace,
                         const std::function<void(const QString&)>& progress);
 

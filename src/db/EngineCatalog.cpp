@@ -76,7 +76,7 @@ std::optional<sql::Relation> SqliteCatalog::Read(const QString& name) const {
       const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(raw, c));
       return t ? QString::fromUtf8(t) : QString();
     };
-    relation.columns.push_back({text(1), sql::TypeFromDeclaration(text(2))});
+    relation.columns.push_back({text(1), sql::TypeFromSqliteDeclaration(text(2))});
   }
   if (table) {
     // Views and tables WITHOUT ROWID have no rowid; a plain table and a Jet table have one.
@@ -126,14 +126,20 @@ const sql::Relation* PgCatalog::Find(const QString& name) {
       const char relkind = PQgetvalue(kind.get(), 0, 1)[0];
       r.hasRowIdentity = relkind == 'r' || relkind == 'p';
       const pg::ResultPtr columns = session_.Run(
-          QStringLiteral("SELECT a.attname, format_type(a.atttypid, a.atttypmod) FROM pg_attribute "
-                         "a WHERE a.attrelid = to_regclass(quote_ident($1)) AND a.attnum > 0 AND "
-                         "NOT a.attisdropped ORDER BY a.attnum"),
+          QStringLiteral("SELECT a.attname, format_type(a.atttypid, a.atttypmod), "
+                         "col_description(a.attrelid, a.attnum) FROM pg_attribute a WHERE "
+                         "a.attrelid = to_regclass(quote_ident($1)) AND a.attnum > 0 AND NOT "
+                         "a.attisdropped ORDER BY a.attnum"),
           {Value(sql::FoldName(name))}, name);
       for (int row = 0; row < PQntuples(columns.get()); ++row) {
+        // A column's comment holds its name as Access spells it, where that is not the folded
+        // name the server keeps.
+        const QString stored = QString::fromUtf8(PQgetvalue(columns.get(), row, 0));
+        const QString spelt = QString::fromUtf8(PQgetvalue(columns.get(), row, 2));
+        const bool spelling = !spelt.isEmpty() && sql::FoldName(spelt) == stored;
         r.columns.push_back(
-            {QString::fromUtf8(PQgetvalue(columns.get(), row, 0)),
-             sql::TypeFromDeclaration(QString::fromUtf8(PQgetvalue(columns.get(), row, 1)))});
+            {spelling ? spelt : stored,
+             sql::TypeFromPgDeclaration(QString::fromUtf8(PQgetvalue(columns.get(), row, 1)))});
       }
       relation = std::move(r);
     }

@@ -30,10 +30,14 @@ class SqliteCatalog final : public sql::Catalog {
   void Add(sql::Relation relation);
   /// Forgets what was read from the engine (after a change of its schema).
   void Clear();
+  sql::SortOrder Order() const override { return order_; }
+  /// The order the database's texts sort in (a Jet file's recorded one).
+  void SetOrder(sql::SortOrder order) { order_ = order; }
 
  private:
   std::optional<sql::Relation> Read(const QString& name) const;
   sqlite3* db_;
+  sql::SortOrder order_ = sql::SortOrder::General;
   QHash<QString, sql::Relation> added_;
   QHash<QString, std::optional<sql::Relation>> read_;
 };

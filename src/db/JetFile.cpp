@@ -74,17 +74,6 @@ bool DateText(double value, std::string& out) {
   return true;
 }
 
-// A Single as the decimal number it was typed as (444.555, not 444.55499267578125): the shortest
-// text that reads back as the same Single, read as a Double.
-double SingleAsDouble(float value) {
-  if (!std::isfinite(value)) return static_cast<double>(value);
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  double wide = 0;
-  std::from_chars(text, result.ptr, wide);
-  return wide;
-}
-
 }  // namespace
 
 bool Column::IsText() const {
@@ -369,7 +358,9 @@ struct Scan::Impl {
       case MDB_FLOAT:
         need(4);
         cell.kind = Cell::Kind::Real;
-        cell.real = SingleAsDouble(Raw<float>(p));
+        // The Single's exact value: arithmetic uses it; a statement's output shows it as Access
+        // does (its shortest text).
+        cell.real = static_cast<double>(Raw<float>(p));
         return;
       case MDB_DOUBLE:
         need(8);

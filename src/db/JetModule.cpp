@@ -16,6 +16,7 @@
 #include "db/EngineCatalog.h"
 #include "db/JetFile.h"
 #include "db/SqliteAccessFunctions.h"
+#include "db/sql/JetOrder.h"
 #include "db/sql/Translate.h"
 
 namespace tarvel::db::jet {
@@ -27,9 +28,8 @@ QString Quoted(const QString& name) {
   return u'"' + inner + u'"';
 }
 
-// The declared type of a Jet column: SQLite's affinity for the numbers and texts, and the Jet
-// type's name where the translation must know it (dates, Yes/No, Currency). Texts sort in the
-// file's own sort order (`collation`).
+// The declared type of a Jet column: Access's name of its type (SQLite takes its affinity from it,
+// the translation its type). Texts sort in the file's own sort order (`collation`).
 QString DeclaredType(const Column& column, const char* collation) {
   switch (static_cast<ColumnType>(column.type)) {
     case ColumnType::Text:
@@ -37,15 +37,20 @@ QString DeclaredType(const Column& column, const char* collation) {
       return QStringLiteral("TEXT COLLATE ") + QLatin1String(collation);
     case ColumnType::Boolean:
       return QStringLiteral("YESNO");
+    // Access's own names, so the translation types each number as Access does (INTEGER affinity
+    // for the whole numbers, REAL for the others, NUMERIC for SHORT and SINGLE).
     case ColumnType::Byte:
+      return QStringLiteral("BYTE");
     case ColumnType::Integer:
+      return QStringLiteral("SHORT");
     case ColumnType::Long:
-      return QStringLiteral("INTEGER");
+      return QStringLiteral("LONG INTEGER");
     case ColumnType::Money:
       return QStringLiteral("CURRENCY");
     case ColumnType::Single:
+      return QStringLiteral("SINGLE");
     case ColumnType::Double:
-      return QStringLiteral("REAL");
+      return QStringLiteral("DOUBLE");
     case ColumnType::Numeric:
       return QStringLiteral("NUMERIC");
     case ColumnType::DateTime:
@@ -56,6 +61,8 @@ QString DeclaredType(const Column& column, const char* collation) {
     case ColumnType::Ole:
       break;
   }
+  // Access 2016's Large Number: a whole number of 64 bits (read as a Long by the translation).
+  if (column.type == kBigIntColumn) return QStringLiteral("BIGINT");
   return QStringLiteral("BLOB");
 }
 
@@ -85,16 +92,16 @@ struct Cursor : sqlite3_vtab_cursor {
   bool eof = true;
 };
 
-// A value as a lookup key: texts folded the way NOCASE folds them (ASCII letters), numbers as
-// doubles, so 3 and 3.0 meet. Lookups keep SQLite's own test (the constraint is not omitted), so a
-// key only has to find every row that may match; other rows are filtered out afterwards.
-std::string KeyOf(const Cell& cell) {
+// A value as a lookup key: texts by their equality in the file's order (equal but for case, as
+// the columns' collation compares them), numbers as doubles, so 3 and 3.0 meet. Lookups keep
+// SQLite's own test (the constraint is not omitted), so a key only has to find every row that may
+// match; other rows are filtered out afterwards.
+std::string KeyOf(const Cell& cell, sql::SortOrder order) {
   switch (cell.kind) {
     case Cell::Kind::Text: {
-      std::string key = "t" + cell.bytes;
-      for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      return key;
+      const QByteArray equal = sql::JetEqualityKey(
+          order, QString::fromUtf8(cell.bytes.data(), static_cast<qsizetype>(cell.bytes.size())));
+      return "t" + equal.toStdString();
     }
     case Cell::Kind::Integer:
     case Cell::Kind::Real: {
@@ -111,7 +118,7 @@ std::string KeyOf(const Cell& cell) {
 
 // The key of a constraint's value, or nothing when its kind is not the column's: every row is then
 // a candidate.
-std::optional<std::string> KeyOf(sqlite3_value* value, bool textColumn) {
+std::optional<std::string> KeyOf(sqlite3_value* value, bool textColumn, sql::SortOrder order) {
   Cell cell;
   switch (sqlite3_value_type(value)) {
     case SQLITE_TEXT:
@@ -119,13 +126,13 @@ std::optional<std::string> KeyOf(sqlite3_value* value, bool textColumn) {
       cell.kind = Cell::Kind::Text;
       cell.bytes.assign(reinterpret_cast<const char*>(sqlite3_value_text(value)),
                         static_cast<size_t>(sqlite3_value_bytes(value)));
-      return KeyOf(cell);
+      return KeyOf(cell, order);
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
       if (textColumn) return std::nullopt;
       cell.kind = Cell::Kind::Real;
       cell.real = sqlite3_value_double(value);
-      return KeyOf(cell);
+      return KeyOf(cell, order);
     default:
       return std::nullopt;
   }
@@ -181,6 +188,9 @@ int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
     if (declared.isEmpty()) declared << QStringLiteral("\"\" BLOB");
     const QString schema = QStringLiteral("CREATE TABLE x(") + declared.join(u',') + u')';
     const int rc = sqlite3_declare_vtab(db, schema.toUtf8().constData());
+    // Reading a table has no side effect: the stored queries' views may read it also where the
+    // schema is not trusted.
+    if (rc == SQLITE_OK) sqlite3_vtab_config(db, SQLITE_VTAB_INNOCUOUS);
     if (rc != SQLITE_OK) {
       *error = sqlite3_mprintf("jet: %s: %s", name.toUtf8().constData(), sqlite3_errmsg(db));
       return rc;
@@ -297,7 +307,8 @@ int Filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
     cursor->rows = RowsOf(table);
     cursor->matches.clear();
     cursor->at = 0;
-    const auto key = KeyOf(argv[0], table->textColumns[static_cast<size_t>(column)]);
+    const sql::SortOrder order = OrderOf(*table->source->file);
+    const auto key = KeyOf(argv[0], table->textColumns[static_cast<size_t>(column)], order);
     if (!key) {
       for (size_t r = 0; r < cursor->rows->cells.size(); ++r)
         cursor->matches.push_back(r);
@@ -305,7 +316,7 @@ int Filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
       auto& index = cursor->rows->indexes[column];
       if (index.empty()) {
         for (size_t r = 0; r < cursor->rows->cells.size(); ++r) {
-          std::string k = KeyOf(cursor->rows->cells[r][static_cast<size_t>(column)]);
+          std::string k = KeyOf(cursor->rows->cells[r][static_cast<size_t>(column)], order);
           if (!k.empty()) index.emplace(std::move(k), r);
         }
       }
@@ -404,6 +415,12 @@ QString Check(sqlite3* db, const QString& view) {
 
 }  // namespace
 
+sql::SortOrder OrderOf(const File& file) {
+  return file.SortOrder().kind == SortOrder::Kind::TraditionalChineseStroke
+             ? sql::SortOrder::TraditionalChineseStroke
+             : sql::SortOrder::General;
+}
+
 const char* CollationOf(const File& file) {
   switch (file.SortOrder().kind) {
     case SortOrder::Kind::General:
@@ -424,6 +441,7 @@ const char* CollationOf(const File& file) {
 std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& source,
                                  SqliteCatalog& catalog) {
   CollationOf(*source->file);  // an order the program does not know is refused before anything
+  catalog.SetOrder(OrderOf(*source->file));
   // The module's client data holds the source; SQLite deletes it with the connection.
   auto* held = new std::shared_ptr<Source>(source);
   if (sqlite3_create_module_v2(db, "jet", &kModule, held, [](void* p) {

@@ -13,6 +13,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/JetQueries.h"
+#include "db/sql/JetOrder.h"
 #include "platform/StderrCapture.h"
 
 struct sqlite3;
@@ -46,6 +47,9 @@ struct QueryOutcome {
 /// Traditional Chinese stroke order. Throws DbError, naming the order's code and the file, for an
 /// order the program does not know.
 const char* CollationOf(const File& file);
+/// The order of the file's texts for the translation (General for one the program does not know,
+/// which CollationOf refuses).
+sql::SortOrder OrderOf(const File& file);
 
 /// Makes every user table of `source->file` a virtual table of `db` (same name; text columns
 /// declared with the collation of the file's sort order, CollationOf; Date/Time declared

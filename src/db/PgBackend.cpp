@@ -240,8 +240,8 @@ class ServerRowWriter final : public RowWriter {
 
 }  // namespace
 
-PgBackend::PgBackend(const QString& uri)
-    : session_(std::make_shared<pg::Session>(uri)), catalog_(*session_) {}
+PgBackend::PgBackend(const QString& uri, bool readOnly)
+    : session_(std::make_shared<pg::Session>(uri, readOnly)), catalog_(*session_) {}
 
 PgBackend::~PgBackend() = default;
 
@@ -252,6 +252,10 @@ const QString& PgBackend::Name() const {
 void PgBackend::RunNative(const QString& statement) {
   session_->Run(statement, {}, statement);
   catalog_.Clear();
+}
+
+Recordset PgBackend::ReadNative(const QString& query) {
+  return pg::Session::Snapshot(session_->Run(query, {}, query).get(), {});
 }
 
 void PgBackend::RunScript(const QString& script) {

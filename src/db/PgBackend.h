@@ -18,7 +18,8 @@ class Session;
 class PgBackend final : public Backend {
  public:
   /// Connects to the server `uri` names. Throws DbError naming the server without its password.
-  explicit PgBackend(const QString& uri);
+  /// A session on the server `uri` names; `readOnly`: every transaction READ ONLY.
+  PgBackend(const QString& uri, bool readOnly);
   ~PgBackend() override;
 
   sql::Engine Engine() const override { return sql::Engine::Postgres; }
@@ -28,6 +29,7 @@ class PgBackend final : public Backend {
 
   void RunNative(const QString& statement) override;
   void RunScript(const QString& script) override;
+  Recordset ReadNative(const QString& query) override;
   void Execute(const sql::Translation& t, const Values& values, const QString& accessSql) override;
   Recordset Read(const sql::Translation& t, const Values& values,
                  const QString& accessSql) override;

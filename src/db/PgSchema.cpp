@@ -7,6 +7,7 @@
 
 #include "db/DbError.h"
 #include "db/EngineCatalog.h"
+#include "db/SqliteAccessFunctions.h"
 #include "db/SqliteSupport.h"
 #include "db/sql/Generator.h"
 #include "db/sql/Translate.h"
@@ -21,19 +22,59 @@ QString ColumnText(sqlite3_stmt* stmt, int column) {
 
 }  // namespace
 
-QString ColumnType(const QString& declared, bool caseless) {
+QString ColumnType(const QString& declared, const QString& collation) {
   const QString type = declared.trimmed().toUpper();
   if (type.startsWith(u"DATETIME") || type.startsWith(u"TIMESTAMP"))
     return QStringLiteral("timestamp");
-  if (type.startsWith(u"YESNO") || type == u"BOOLEAN") return QStringLiteral("smallint");
-  if (type.startsWith(u"CURRENCY")) return QStringLiteral("numeric(19,4)");
+  if (type.startsWith(u"YESNO") || type == u"BOOLEAN" || type == u"BIT")
+    return QStringLiteral("yesno");
+  if (type.startsWith(u"CURRENCY") || type.startsWith(u"MONEY"))
+    return QStringLiteral("numeric(19,4)");
+  if (type == u"BYTE" || type == u"SHORT" || type == u"SMALLINT") return QStringLiteral("smallint");
+  if (type == u"LONG" || type == u"LONG INTEGER" || type == u"COUNTER")
+    return QStringLiteral("integer");
   if (type.contains(u"INT")) return QStringLiteral("bigint");
-  if (type.contains(u"CHAR") || type.contains(u"CLOB") || type.contains(u"TEXT") || type.isEmpty())
-    return caseless ? QStringLiteral("citext COLLATE \"C\"") : QStringLiteral("text COLLATE \"C\"");
+  if (type.contains(u"CHAR") || type.contains(u"CLOB") || type.contains(u"TEXT") ||
+      type.isEmpty()) {
+    // Texts keep the order the file's collation names; a text compared with case stays so.
+    const QString c = collation.toUpper();
+    if (c == u"BINARY") return QStringLiteral("text COLLATE \"C\"");
+    const sql::SortOrder order = c.startsWith(u"JETSTROKE")
+                                     ? sql::SortOrder::TraditionalChineseStroke
+                                     : sql::SortOrder::General;
+    return QStringLiteral("text COLLATE \"%1\"").arg(QLatin1String(sql::PgCollation(order)));
+  }
   if (type.contains(u"BLOB")) return QStringLiteral("bytea");
+  if (type == u"SINGLE" || type == u"FLOAT4") return QStringLiteral("real");
   if (type.contains(u"REAL") || type.contains(u"FLOA") || type.contains(u"DOUB"))
     return QStringLiteral("double precision");
   return QStringLiteral("numeric");
+}
+
+QString ServerObjects() {
+  QStringList objects;
+  for (const sql::SortOrder order :
+       {sql::SortOrder::General, sql::SortOrder::TraditionalChineseStroke}) {
+    objects << QStringLiteral(
+                   "CREATE COLLATION IF NOT EXISTS \"%1\" (provider = icu, locale = '%2', "
+                   "deterministic = false);")
+                   .arg(QLatin1String(sql::PgCollation(order)),
+                        QLatin1String(sql::IcuLocale(order)));
+  }
+  objects << QStringLiteral(
+      "DO $$ BEGIN CREATE DOMAIN yesno AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; "
+      "END $$;");
+  return objects.join(u'\n');
+}
+
+QString Spellings(const QString& relation, const QStringList& columns) {
+  QStringList comments;
+  for (const QString& column : columns) {
+    if (sql::FoldName(column) == column) continue;
+    comments << QStringLiteral("COMMENT ON COLUMN %1.%2 IS %3;")
+                    .arg(Name(relation), Name(column), sql::Generator::TextLiteral(column));
+  }
+  return comments.join(u'\n');
 }
 
 QString Name(const QString& name) {
@@ -63,13 +104,12 @@ std::vector<Table> TablesOf(sqlite3* db) {
     detail::StatementPtr columns(raw);
     while (sqlite3_step(raw) == SQLITE_ROW) {
       Table::Column column{ColumnText(raw, 1), ColumnText(raw, 2), sqlite3_column_int(raw, 5)};
-      // A text column compares with case unless it says NOCASE (or is a Jet file's).
       const char* collation = nullptr;
       if (sqlite3_table_column_metadata(db, nullptr, table.name.toUtf8().constData(),
                                         column.name.toUtf8().constData(), nullptr, &collation,
                                         nullptr, nullptr, nullptr) == SQLITE_OK &&
           collation) {
-        column.caseless = qstricmp(collation, "BINARY") != 0;
+        column.collation = QString::fromUtf8(collation);
       }
       table.columns.push_back(std::move(column));
     }
@@ -81,7 +121,7 @@ QString CreateTable(const Table& table) {
   QStringList definitions;
   std::vector<std::pair<int, QString>> key;
   for (const Table::Column& c : table.columns) {
-    definitions << Name(c.name) + u' ' + ColumnType(c.declared, c.caseless);
+    definitions << Name(c.name) + u' ' + ColumnType(c.declared, c.collation);
     if (c.key > 0) key.emplace_back(c.key, Name(c.name));
   }
   std::sort(key.begin(), key.end());
@@ -91,8 +131,13 @@ QString CreateTable(const Table& table) {
       keyColumns << column;
     definitions << QStringLiteral("PRIMARY KEY (") + keyColumns.join(QStringLiteral(", ")) + u')';
   }
-  return QStringLiteral("CREATE TABLE ") + Name(table.name) + QStringLiteral(" (\n  ") +
-         definitions.join(QStringLiteral(",\n  ")) + QStringLiteral("\n)");
+  QStringList columns;
+  for (const Table::Column& c : table.columns)
+    columns << c.name;
+  QString text = QStringLiteral("CREATE TABLE ") + Name(table.name) + QStringLiteral(" (\n  ") +
+                 definitions.join(QStringLiteral(",\n  ")) + QStringLiteral("\n)");
+  const QString spellings = Spellings(table.name, columns);
+  return spellings.isEmpty() ? text : text + QStringLiteral(";\n") + spellings.chopped(1);
 }
 
 QString CreateView(const QString& name, const QString& accessSql, sql::Catalog& catalog,
@@ -105,7 +150,12 @@ QString CreateView(const QString& name, const QString& accessSql, sql::Catalog& 
                       .arg(t.placeholders.join(QStringLiteral("、"))),
                   accessSql);
   }
-  return QStringLiteral("CREATE VIEW ") + Name(name) + QStringLiteral(" AS ") + t.sql;
+  QStringList columns;
+  for (const sql::ColumnShape& c : t.columns)
+    columns << c.name;
+  const QString view = QStringLiteral("CREATE VIEW ") + Name(name) + QStringLiteral(" AS ") + t.sql;
+  const QString spellings = Spellings(name, columns);
+  return spellings.isEmpty() ? view : view + QStringLiteral(";\n") + spellings.chopped(1);
 }
 
 QString ViewBody(const QString& createView) {
@@ -121,6 +171,7 @@ Schema SchemaFromSqlite(const QString& sqliteScript) {
   sqlite3* raw = nullptr;
   sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE, nullptr);
   const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, &sqlite3_close);
+  RegisterAccessFunctions(raw);  // the schema's collations and views name them
   char* message = nullptr;
   if (sqlite3_exec(raw, sqliteScript.toUtf8().constData(), nullptr, nullptr, &message) !=
       SQLITE_OK) {
@@ -129,7 +180,7 @@ Schema SchemaFromSqlite(const QString& sqliteScript) {
     throw DbError(text);
   }
   Schema schema;
-  QStringList create{QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext;")};
+  QStringList create{ServerObjects()};
   for (const Table& table : TablesOf(raw)) {
     schema.tables << table.name;
     create << CreateTable(table) + u';';

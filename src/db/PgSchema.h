@@ -4,9 +4,14 @@
 //
 // The rule for names on a server: every table, view and column name is stored folded to lower
 // case ("company", "歷史工單明細", "crm權限"), as a name written without quotes would be; the
-// Access SQL translation writes every name quoted and folded the same way. Text columns are citext
-// with the collation "C", so texts compare without regard to case and sort in byte order, as
-// SQLite's NOCASE does. The one server object besides tables and views is the citext extension.
+// Access SQL translation writes every name quoted and folded the same way. A column's name as
+// Access spells it ("CategoryID") is its comment, so results carry Access's names on both engines.
+//
+// Access's types: Yes/No is the domain yesno (a smallint of -1 and 0), Byte and Integer smallint,
+// Long integer (bigint for SQLite's INTEGER), Single real, Double double precision, Currency
+// numeric(19,4), Date/Time timestamp. Texts carry their order as a collation of ICU
+// (sql/JetOrder.h): "jet_general" for Jet's General order, "jet_stroke" for Traditional Chinese
+// stroke order, both nondeterministic (equal without regard to case), made with the schema.
 #pragma once
 
 #include <QString>
@@ -27,19 +32,25 @@ namespace PgSchema {
 struct Table {
   struct Column {
     QString name;
-    QString declared;      ///< SQLite's declared type ("TEXT", "INTEGER", "DATETIME", …)
-    int key = 0;           ///< its place in the primary key, from 1; 0 when not in it
-    bool caseless = true;  ///< a text compared without regard to case (COLLATE NOCASE)
+    QString declared;   ///< SQLite's declared type ("TEXT", "INTEGER", "DATETIME", …)
+    int key = 0;        ///< its place in the primary key, from 1; 0 when not in it
+    QString collation;  ///< a text's collation (JETGENERAL, NOCASE, BINARY …), or empty
   };
   QString name;
   std::vector<Column> columns;
 };
 
-/// The server's type for a column SQLite declares `declared` (its affinity rules, and the Jet types
-/// the Jet backend declares): whole numbers bigint, REAL double precision, texts and untyped
-/// columns citext COLLATE "C" (text COLLATE "C" when not `caseless`), BLOB bytea, DATETIME
-/// timestamp, YESNO smallint (-1 and 0), CURRENCY numeric(19,4), anything else numeric.
-QString ColumnType(const QString& declared, bool caseless = true);
+/// The server's type for a column SQLite declares `declared` with `collation` (its affinity rules,
+/// and the Jet types the program declares): YESNO yesno, BYTE/SHORT smallint, LONG integer, other
+/// whole numbers bigint, SINGLE real, REAL/DOUBLE double precision, CURRENCY numeric(19,4),
+/// DATETIME timestamp, BLOB bytea, texts and untyped columns text in the order of their collation
+/// (JETSTROKE: "jet_stroke"; BINARY: "C", with case; any other: "jet_general"), anything else
+/// numeric.
+QString ColumnType(const QString& declared, const QString& collation = {});
+
+/// What the program's server databases hold besides tables and views: Jet's collations and the
+/// domain yesno, each made when missing.
+QString ServerObjects();
 
 /// `name` quoted as the server stores it: "歷史工單明細", "desc".
 QString Name(const QString& name);
@@ -62,7 +73,7 @@ QString ViewBody(const QString& createView);
 
 /// A PostgreSQL schema made from a SQLite schema script.
 struct Schema {
-  QString create;      ///< the script that creates it (the citext extension first)
+  QString create;      ///< the script that creates it (ServerObjects first)
   QStringList tables;  ///< the tables it creates, as written in the SQLite script
   QStringList views;   ///< the views it creates, in creation order
   QString drop;        ///< the script that drops those views and tables when they exist

@@ -1,11 +1,14 @@
 #include "db/PgSession.h"
 
+#include <charconv>
+
 #include <cmath>
 
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/ServerUri.h"
 #include "db/SqliteSupport.h"
+#include "db/sql/AccessValues.h"
 
 namespace tarvel::db::pg {
 namespace {
@@ -41,9 +44,12 @@ struct Parameters {
           break;
         case Value::Kind::Real: {
           const double r = value.AsReal();
+          // The shortest text that reads back as the same double: 12.3456, not 12.345599999….
+          char shortest[32];
+          const auto end = std::to_chars(shortest, shortest + sizeof shortest, r).ptr;
           texts.push_back(std::isnan(r)   ? QByteArray("NaN")
                           : std::isinf(r) ? QByteArray(r > 0 ? "Infinity" : "-Infinity")
-                                          : QByteArray::number(r, 'g', 17));
+                                          : QByteArray(shortest, end - shortest));
           break;
         }
         case Value::Kind::Text:
@@ -65,9 +71,14 @@ struct Parameters {
 
 }  // namespace
 
-Session::Session(const QString& uri) : name_(RedactUri(uri.trimmed())), secrets_(UriSecrets(uri)) {
+Session::Session(const QString& uri, bool readOnly)
+    : name_(RedactUri(uri.trimmed())), secrets_(UriSecrets(uri)) {
   const QByteArray target = NormalizedServerUri(uri).toUtf8();
-  const QByteArray lockWait = "-c lock_timeout=" + QByteArray::number(Connection::BusyTimeoutMs());
+  // JIT compilation pays off for long analytic scans, not for the program's statements, whose
+  // Access expressions are written out long: compiling one could take longer than running it.
+  const QByteArray lockWait = "-c lock_timeout=" + QByteArray::number(Connection::BusyTimeoutMs()) +
+                              " -c jit=off" +
+                              (readOnly ? " -c default_transaction_read_only=on" : "");
   // Before the URI: defaults it may override. After it: what the program depends on.
   const char* keys[] = {"application_name", "connect_timeout", "options",
                         "dbname",           "client_encoding", nullptr};
@@ -123,7 +134,19 @@ QString Session::FailureDescription(const PGresult* result) const {
   const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
   if (state && qstrcmp(state, kLockNotAvailable) == 0) return detail::LockedDescription(name_);
   const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
-  return Scrub(primary ? Trimmed(primary) : Trimmed(PQresultErrorMessage(result)));
+  const QString words = Scrub(primary ? Trimmed(primary) : Trimmed(PQresultErrorMessage(result)));
+  // A database the program did not make: Jet's orders are missing there.
+  if (state && qstrcmp(state, "42704") == 0 && words.contains(QLatin1String("jet_")))
+    return QStringLiteral(
+               "伺服器資料庫 %1 沒有 Jet 的排序方式（定序 jet_general、jet_stroke）："
+               "請由資料庫的管理者以 tarvel-cli copy-db 或 demo-db --server 建立資料庫"
+               "（%2）")
+        .arg(name_, words);
+  // A number, date or interval beyond its range is Access's overflow, with the server's words.
+  if (state && (qstrcmp(state, "22003") == 0 || qstrcmp(state, "22008") == 0 ||
+                qstrcmp(state, "22015") == 0))
+    return sql::OverflowMessage() + QStringLiteral("（") + words + QStringLiteral("）");
+  return words;
 }
 
 void Session::Fail(const PGresult* result, const QString& statement) const {

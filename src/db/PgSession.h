@@ -36,7 +36,8 @@ class Session {
   /// Connects to the server `uri` names (IsServerUri). Every session asks for UTF-8, standard
   /// strings (a backslash in a literal is a backslash), ISO dates and a lock wait of
   /// Connection::BusyTimeoutMs(). Throws DbError naming the server without its password.
-  explicit Session(const QString& uri);
+  /// `readOnly`: the session's every transaction is READ ONLY (the server refuses any write).
+  explicit Session(const QString& uri, bool readOnly = false);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;

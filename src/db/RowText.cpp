@@ -10,6 +10,7 @@ using namespace Qt::StringLiterals;
 
 QString NumberText(double v) {
   if (!std::isfinite(v)) return QString::number(v);
+  if (v == 0) return u"0"_s;  // also -0, which no reader writes with its sign
   char buffer[400];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
   if (result.ec != std::errc()) return QString::number(v, 'g', 17);

@@ -2,12 +2,16 @@
 
 #include <sqlite3.h>
 
+#include <QSet>
+
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "db/DbError.h"
 #include "db/sql/AccessFunctions.h"
 #include "db/sql/AccessLike.h"
+#include "db/sql/JetOrder.h"
 #include "platform/Conversions.h"
 
 namespace tarvel::db {
@@ -22,8 +26,14 @@ QString TextOf(sqlite3_value* value) {
   return units ? QString::fromUtf16(units, bytes / 2) : QString();
 }
 
-// A value as Access's functions see it: a text shaped "YYYY-MM-DD HH:MM:SS" is a date.
+// The subtype acc_txt gives a value the statement types as a text: never read as a date.
+constexpr unsigned kTextSubtype = 'T';
+
+// A value as Access's functions see it: a text shaped "YYYY-MM-DD HH:MM:SS" is a date, unless the
+// statement says it is a text.
 Variant VariantOf(sqlite3_value* value) {
+  if (sqlite3_value_subtype(value) == kTextSubtype && sqlite3_value_type(value) == SQLITE_TEXT)
+    return Variant::OfText(TextOf(value));
   switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
       return Variant::Whole(sqlite3_value_int64(value));
@@ -72,13 +82,21 @@ std::vector<Variant> Arguments(int argc, sqlite3_value** argv) {
   return args;
 }
 
-// Where Access would show #Error in the cell, the cell is NULL.
+void ResultError(sqlite3_context* context, const QString& message) {
+  const QByteArray utf8 = message.toUtf8();
+  sqlite3_result_error(context, utf8.constData(), static_cast<int>(utf8.size()));
+}
+
+// Where Access would show #Error in the cell, the cell is NULL; an overflow stops the statement.
 template <typename F>
 void Guarded(sqlite3_context* context, F&& compute) {
   try {
     Result(context, compute());
-  } catch (const AccessError&) {
-    sqlite3_result_null(context);
+  } catch (const AccessError& e) {
+    if (e.overflow)
+      ResultError(context, e.message);
+    else
+      sqlite3_result_null(context);
   } catch (const std::bad_alloc&) {
     sqlite3_result_error_nomem(context);
   }
@@ -97,15 +115,16 @@ void CallOperator(sqlite3_context* context, int argc, sqlite3_value** argv) {
 }
 
 // A text that meets a number in a comparison is read as a number, as Jet reads it; a text that
-// is no number stays a text (and compares above every number, as before).
+// is no number is no value (Access's type mismatch), so the comparison is neither true nor false.
 void ToNumber(sqlite3_context* context, int, sqlite3_value** argv) {
   const Variant v = VariantOf(argv[0]);
   if (v.kind == Variant::Kind::Text) {
     try {
       Result(context, Variant::Of(sql::ToNumber(v)));
-      return;
     } catch (const AccessError&) {
+      sqlite3_result_null(context);
     }
+    return;
   }
   sqlite3_result_value(context, argv[0]);
 }
@@ -143,6 +162,28 @@ void FormatNumber(sqlite3_context* context, int, sqlite3_value** argv) {
   sqlite3_result_double(context, tarvel::NumericValue(tarvel::FormatNumber(value, pattern)));
 }
 
+// A text the statement types as a text, marked for the functions it is handed to.
+void MarkText(sqlite3_context* context, int, sqlite3_value** argv) {
+  sqlite3_result_value(context, argv[0]);
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) sqlite3_result_subtype(context, kTextSubtype);
+}
+
+// A number rounded to a Single (exact), and a Single as it is shown.
+void Single(sqlite3_context* context, int, sqlite3_value** argv) {
+  const int type = sqlite3_value_type(argv[0]);
+  if (type == SQLITE_NULL) {
+    sqlite3_result_null(context);
+    return;
+  }
+  Guarded(context, [&] {
+    const bool shown = sqlite3_user_data(context) != nullptr;
+    const double value = type == SQLITE_INTEGER || type == SQLITE_FLOAT
+                             ? sqlite3_value_double(argv[0])
+                             : sql::ToNumber(VariantOf(argv[0]));
+    return Variant::Of(shown ? sql::SingleShown(value) : sql::SingleValue(value));
+  });
+}
+
 void Like(sqlite3_context* context, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
     sqlite3_result_null(context);
@@ -157,10 +198,47 @@ void Like(sqlite3_context* context, int, sqlite3_value** argv) {
 struct Running {
   bool seen = false;
   Variant value;
-  double count = 0, mean = 0, squares = 0;  // Welford's running mean and squared deviations
+  // Floating numbers are gathered and added up in ascending order at the end, as the server is
+  // told to: a sum of doubles depends on its order, and the engines scan rows in orders of their
+  // own.
+  std::vector<double> values;
+  double count = 0;
+  qint64 scaled = 0;  // a Currency sum, in ten-thousandths
+  bool overflow = false;
 };
 
-enum class Aggregate { First, Last, StDev, StDevP, Var, VarP };
+enum class Aggregate {
+  First,
+  Last,
+  StDev,
+  StDevP,
+  Var,
+  VarP,
+  CurrencySum,
+  CurrencyAvg,
+  FloatSum,
+  FloatAvg
+};
+
+// The count, sum and sum of squared deviations of values in ascending order, accumulated as Youngs
+// and Cramer do (as PostgreSQL does for double precision).
+struct Moments {
+  double count = 0, sum = 0, squares = 0;
+};
+Moments MomentsOf(std::vector<double>& values) {
+  std::sort(values.begin(), values.end());
+  Moments m;
+  for (const double x : values) {
+    const double before = m.count;
+    m.count += 1;
+    m.sum += x;
+    if (before > 0) {
+      const double deviation = x * m.count - m.sum;
+      m.squares += deviation * deviation / (m.count * before);
+    }
+  }
+  return m;
+}
 
 Running* StateOf(sqlite3_context* context, bool create) {
   auto** slot =
@@ -184,16 +262,26 @@ void AggregateStep(sqlite3_context* context, int, sqlite3_value** argv) {
     return;
   }
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
+  if (which == Aggregate::CurrencySum || which == Aggregate::CurrencyAvg) {
+    // Sums of Currency are exact: whole ten-thousandths added up in 64 bits.
+    try {
+      const Variant v = VariantOf(argv[0]);
+      const qint64 scaled = v.integral ? sql::CurrencyFromWhole(static_cast<qint64>(v.number))
+                                       : sql::CurrencyFromDouble(sql::ToNumber(v));
+      if (__builtin_add_overflow(state->scaled, scaled, &state->scaled)) state->overflow = true;
+      state->count += 1;
+    } catch (const AccessError& e) {
+      if (e.overflow) state->overflow = true;
+    }
+    return;
+  }
   double x = 0;
   try {
     x = sql::ToNumber(VariantOf(argv[0]));
   } catch (const AccessError&) {
     return;
   }
-  state->count += 1;
-  const double delta = x - state->mean;
-  state->mean += delta / state->count;
-  state->squares += delta * (x - state->mean);
+  state->values.push_back(x);
 }
 
 void AggregateFinal(sqlite3_context* context) {
@@ -209,31 +297,69 @@ void AggregateFinal(sqlite3_context* context) {
     case Aggregate::Last:
       Result(context, state->value);
       break;
+    case Aggregate::CurrencySum:
+    case Aggregate::CurrencyAvg: {
+      if (state->overflow) {
+        ResultError(context, sql::OverflowMessage());
+        break;
+      }
+      if (state->count < 1) {
+        sqlite3_result_null(context);
+        break;
+      }
+      qint64 scaled = state->scaled;
+      if (which == Aggregate::CurrencyAvg) {
+        // The mean rounded half to even to ten-thousandths.
+        const auto n = static_cast<qint64>(state->count);
+        qint64 q = scaled / n;
+        const qint64 r = scaled % n;
+        const qint64 twice = (r < 0 ? -r : r) * 2;
+        if (twice > n || (twice == n && q % 2 != 0)) q += scaled < 0 ? -1 : 1;
+        scaled = q;
+      }
+      Result(context, Variant::Of(sql::CurrencyToDouble(scaled)));
+      break;
+    }
+    case Aggregate::FloatSum:
+    case Aggregate::FloatAvg: {
+      const Moments m = MomentsOf(state->values);
+      if (m.count < 1)
+        sqlite3_result_null(context);
+      else
+        sqlite3_result_double(context, which == Aggregate::FloatSum ? m.sum : m.sum / m.count);
+      break;
+    }
     case Aggregate::StDev:
-    case Aggregate::Var:
-      if (state->count < 2)
+    case Aggregate::Var: {
+      const Moments m = MomentsOf(state->values);
+      if (m.count < 2)
         sqlite3_result_null(context);
       else
         sqlite3_result_double(context, which == Aggregate::Var
-                                           ? state->squares / (state->count - 1)
-                                           : std::sqrt(state->squares / (state->count - 1)));
+                                           ? m.squares / (m.count - 1)
+                                           : std::sqrt(m.squares / (m.count - 1)));
       break;
+    }
     case Aggregate::StDevP:
-    case Aggregate::VarP:
-      if (state->count < 1)
+    case Aggregate::VarP: {
+      const Moments m = MomentsOf(state->values);
+      if (m.count < 1)
         sqlite3_result_null(context);
       else
-        sqlite3_result_double(context, which == Aggregate::VarP
-                                           ? state->squares / state->count
-                                           : std::sqrt(state->squares / state->count));
+        sqlite3_result_double(context, which == Aggregate::VarP ? m.squares / m.count
+                                                                : std::sqrt(m.squares / m.count));
       break;
+    }
   }
   delete state;
 }
 
-int CompareGeneral(void*, int aBytes, const void* a, int bBytes, const void* b) {
-  return sql::CompareGeneral(QStringView(static_cast<const char16_t*>(a), aBytes / 2),
-                             QStringView(static_cast<const char16_t*>(b), bBytes / 2));
+// The collations of Jet's orders: the order itself, and its total form for ORDER BY.
+template <sql::SortOrder order, bool total>
+int CompareTexts(void*, int aBytes, const void* a, int bBytes, const void* b) {
+  const QStringView x(static_cast<const char16_t*>(a), aBytes / 2);
+  const QStringView y(static_cast<const char16_t*>(b), bBytes / 2);
+  return total ? sql::CompareJetTotal(order, x, y) : sql::CompareJet(order, x, y);
 }
 
 void Check(sqlite3* db, int rc) {
@@ -244,46 +370,85 @@ void* Tag(int value) {
   return reinterpret_cast<void*>(static_cast<std::intptr_t>(value));
 }
 
+// The functions a statement may call on a connection for reading: every one registered here, and
+// SQLite's own that the translation writes.
+const QSet<QByteArray>& ReadableFunctions() {
+  static const QSet<QByteArray> names = [] {
+    QSet<QByteArray> set = {"count",      "sum",          "avg",     "min",        "max",
+                            "total",      "like",         "rank",    "row_number", "coalesce",
+                            "nullif",     "acc_add",      "acc_sub", "acc_mul",    "acc_div",
+                            "acc_concat", "acc_intdiv",   "acc_mod", "acc_pow",    "acc_cadd",
+                            "acc_csub",   "acc_cmul",     "acc_num", "acc_like",   "acc_formatnum",
+                            "acc_sng",    "acc_sngshown", "acc_txt", "acc_csum",   "acc_cavg",
+                            "acc_fsum",   "acc_favg"};
+    for (const sql::FunctionInfo& f : sql::AllFunctions())
+      set.insert(sql::SqliteFunctionName(f.function).toLatin1());
+    return set;
+  }();
+  return names;
+}
+
+int ReadOnlyAuthorizer(void*, int action, const char* a, const char*, const char*, const char*) {
+  switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_TRANSACTION:
+    case SQLITE_SAVEPOINT:
+    case SQLITE_RECURSIVE:
+      return SQLITE_OK;
+    case SQLITE_FUNCTION:
+      return a && ReadableFunctions().contains(QByteArray(a).toLower()) ? SQLITE_OK : SQLITE_DENY;
+    case SQLITE_PRAGMA: {
+      static const QSet<QByteArray> reading = {"table_info",   "table_xinfo",  "schema_version",
+                                               "data_version", "query_only",   "index_list",
+                                               "index_info",   "database_list"};
+      return a && reading.contains(QByteArray(a).toLower()) ? SQLITE_OK : SQLITE_DENY;
+    }
+    default:
+      return SQLITE_DENY;
+  }
+}
+
 }  // namespace
+
+void HardenConnection(sqlite3* db, bool readOnly) {
+  int done = 0;
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &done);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0, &done);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &done);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, &done);
+  if (readOnly) sqlite3_set_authorizer(db, &ReadOnlyAuthorizer, nullptr);
+}
 
 void RegisterAccessFunctions(sqlite3* db) {
   using sql::Function;
   constexpr int kFlags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-  const Function scalars[] = {
-      Function::IsNumeric,  Function::IsDate,    Function::CStr,       Function::CInt,
-      Function::CLng,       Function::CSng,      Function::CDbl,       Function::CCur,
-      Function::CDec,       Function::CBool,     Function::CDate,      Function::Val,
-      Function::Str,        Function::Left,      Function::Right,      Function::Mid,
-      Function::Len,        Function::InStr,     Function::InStrRev,   Function::Trim,
-      Function::LTrim,      Function::RTrim,     Function::UCase,      Function::LCase,
-      Function::Space,      Function::String,    Function::Replace,    Function::StrComp,
-      Function::Asc,        Function::Chr,       Function::Abs,        Function::Int,
-      Function::Fix,        Function::Round,     Function::Sgn,        Function::Sqr,
-      Function::Year,       Function::Month,     Function::Day,        Function::Hour,
-      Function::Minute,     Function::Second,    Function::Weekday,    Function::DatePart,
-      Function::DateAdd,    Function::DateDiff,  Function::DateSerial, Function::DateValue,
-      Function::TimeSerial, Function::MonthName, Function::Format,
-  };
-  for (Function f : scalars) {
-    const QByteArray name = sql::SqliteFunctionName(f).toLatin1();
-    Check(db, sqlite3_create_function_v2(db, name.constData(), -1, kFlags, Tag(static_cast<int>(f)),
-                                         &CallFunction, nullptr, nullptr, nullptr));
-  }
-  // The clock's functions give another value each day: not deterministic.
-  for (Function f : {Function::Now, Function::Date, Function::Time}) {
-    const QByteArray name = sql::SqliteFunctionName(f).toLatin1();
-    Check(db, sqlite3_create_function_v2(db, name.constData(), 0, SQLITE_UTF8 | SQLITE_INNOCUOUS,
-                                         Tag(static_cast<int>(f)), &CallFunction, nullptr, nullptr,
-                                         nullptr));
+  // Access's functions, from the one table: those SQLite computes through an application function.
+  for (const sql::FunctionInfo& f : sql::AllFunctions()) {
+    if (f.sqlite != sql::OnSqlite::Application || f.aggregate) continue;
+    const QByteArray name = sql::SqliteFunctionName(f.function).toLatin1();
+    // The clock's functions give another value each day: not deterministic.
+    const int flags = f.volatileValue ? SQLITE_UTF8 | SQLITE_INNOCUOUS : kFlags;
+    Check(db, sqlite3_create_function_v2(db, name.constData(), -1, flags,
+                                         Tag(static_cast<int>(f.function)), &CallFunction, nullptr,
+                                         nullptr, nullptr));
   }
   const struct {
     const char* name;
     sql::Operator op;
     int arguments;
   } operators[] = {
-      {"acc_add", sql::Operator::Add, 2},        {"acc_sub", sql::Operator::Subtract, 2},
-      {"acc_concat", sql::Operator::Concat, -1}, {"acc_intdiv", sql::Operator::IntDivide, 2},
-      {"acc_mod", sql::Operator::Mod, 2},        {"acc_pow", sql::Operator::Power, 2},
+      {"acc_add", sql::Operator::Add, 2},
+      {"acc_sub", sql::Operator::Subtract, 2},
+      {"acc_concat", sql::Operator::Concat, -1},
+      {"acc_intdiv", sql::Operator::IntDivide, 2},
+      {"acc_mod", sql::Operator::Mod, 2},
+      {"acc_pow", sql::Operator::Power, 2},
+      {"acc_mul", sql::Operator::Multiply, 2},
+      {"acc_div", sql::Operator::Divide, 2},
+      {"acc_cadd", sql::Operator::CurrencyAdd, 2},
+      {"acc_csub", sql::Operator::CurrencySubtract, 2},
+      {"acc_cmul", sql::Operator::CurrencyMultiply, 2},
   };
   for (const auto& o : operators) {
     Check(db,
@@ -296,22 +461,44 @@ void RegisterAccessFunctions(sqlite3* db) {
                                        nullptr));
   Check(db, sqlite3_create_function_v2(db, "acc_formatnum", 2, kFlags, nullptr, &FormatNumber,
                                        nullptr, nullptr, nullptr));
+  Check(db, sqlite3_create_function_v2(db, "acc_sng", 1, kFlags, nullptr, &Single, nullptr, nullptr,
+                                       nullptr));
+  Check(db, sqlite3_create_function_v2(db, "acc_txt", 1, kFlags, nullptr, &MarkText, nullptr,
+                                       nullptr, nullptr));
+  Check(db, sqlite3_create_function_v2(db, "acc_sngshown", 1, kFlags, Tag(1), &Single, nullptr,
+                                       nullptr, nullptr));
   const struct {
-    Function function;
+    const char* name;
     Aggregate aggregate;
   } aggregates[] = {
-      {Function::First, Aggregate::First}, {Function::Last, Aggregate::Last},
-      {Function::StDev, Aggregate::StDev}, {Function::StDevP, Aggregate::StDevP},
-      {Function::Var, Aggregate::Var},     {Function::VarP, Aggregate::VarP},
+      {"acc_first", Aggregate::First},      {"acc_last", Aggregate::Last},
+      {"acc_stdev", Aggregate::StDev},      {"acc_stdevp", Aggregate::StDevP},
+      {"acc_var", Aggregate::Var},          {"acc_varp", Aggregate::VarP},
+      {"acc_csum", Aggregate::CurrencySum}, {"acc_cavg", Aggregate::CurrencyAvg},
+      {"acc_fsum", Aggregate::FloatSum},    {"acc_favg", Aggregate::FloatAvg},
   };
   for (const auto& a : aggregates) {
-    const QByteArray name = sql::SqliteFunctionName(a.function).toLatin1();
+    const QByteArray name(a.name);
     Check(db, sqlite3_create_function_v2(db, name.constData(), 1, SQLITE_UTF8 | SQLITE_INNOCUOUS,
                                          Tag(static_cast<int>(a.aggregate)), nullptr,
                                          &AggregateStep, &AggregateFinal, nullptr));
   }
-  Check(db, sqlite3_create_collation_v2(db, kJetGeneralCollation, SQLITE_UTF16_ALIGNED, nullptr,
-                                        &CompareGeneral, nullptr));
+  using sql::SortOrder;
+  const struct {
+    const char* name;
+    int (*compare)(void*, int, const void*, int, const void*);
+  } collations[] = {
+      {sql::SqliteCollation(SortOrder::General), &CompareTexts<SortOrder::General, false>},
+      {sql::SqliteCollation(SortOrder::General, true), &CompareTexts<SortOrder::General, true>},
+      {sql::SqliteCollation(SortOrder::TraditionalChineseStroke),
+       &CompareTexts<SortOrder::TraditionalChineseStroke, false>},
+      {sql::SqliteCollation(SortOrder::TraditionalChineseStroke, true),
+       &CompareTexts<SortOrder::TraditionalChineseStroke, true>},
+  };
+  for (const auto& c : collations) {
+    Check(db, sqlite3_create_collation_v2(db, c.name, SQLITE_UTF16_ALIGNED, nullptr, c.compare,
+                                          nullptr));
+  }
 }
 
 }  // namespace tarvel::db

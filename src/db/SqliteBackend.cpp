@@ -212,13 +212,15 @@ SqliteBackend::~SqliteBackend() {
   sqlite3_close_v2(db_);
 }
 
-std::unique_ptr<SqliteBackend> SqliteBackend::OpenFile(const QString& path, bool create) {
+std::unique_ptr<SqliteBackend> SqliteBackend::OpenFile(const QString& path, bool create,
+                                                       bool readOnly) {
   sqlite3* raw = nullptr;
   // Without SQLITE_OPEN_CREATE a file that vanished since the check is an error, not a new
   // empty database; without SQLITE_OPEN_URI a ':' in a folder name is just a character.
   // A connection belongs to one operation on one thread at a time, so the engine's own
   // per-call locking (a mutex round trip for every column read) buys nothing.
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+  const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                    SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
   std::unique_ptr<SqliteBackend> backend(new SqliteBackend(raw, path));
   if (rc != SQLITE_OK) {
@@ -229,6 +231,7 @@ std::unique_ptr<SqliteBackend> SqliteBackend::OpenFile(const QString& path, bool
   // Before the first read: the header read below already waits for another program's lock.
   sqlite3_busy_timeout(raw, Connection::BusyTimeoutMs());
   RegisterAccessFunctions(raw);
+  HardenConnection(raw, readOnly);
   // Reads the header now, so a damaged file fails here and not in the first query.
   if (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK) {
     if ((sqlite3_extended_errcode(raw) & 0xff) == SQLITE_BUSY)
@@ -243,6 +246,11 @@ void SqliteBackend::RunNative(const QString& statement) {
   auto stmt = PrepareSingle(db_, statement, statement);
   StepToEnd(db_, stmt.get(), statement);
   catalog_.Clear();
+}
+
+Recordset SqliteBackend::ReadNative(const QString& query) {
+  auto stmt = PrepareSingle(db_, query, query);
+  return detail::ReadAll(db_, stmt.get(), query);
 }
 
 void SqliteBackend::RunScript(const QString& script) {
@@ -414,6 +422,7 @@ std::unique_ptr<JetBackend> JetBackend::OpenFile(const QString& path) {
     }
     // The engine refuses writes too, should a text get past the checks.
     sqlite3_exec(raw, "PRAGMA query_only = ON", nullptr, nullptr, nullptr);
+    HardenConnection(raw, true);
     return backend;
   });
 }

@@ -22,7 +22,9 @@ class SqliteBackend : public Backend {
  public:
   /// Opens the SQLite file `path`; `create` allows a new one. Throws DbError, in words for the
   /// user, when it cannot be opened, is not a database or stays locked past the busy timeout.
-  static std::unique_ptr<SqliteBackend> OpenFile(const QString& path, bool create);
+  /// `readOnly`: the file opened read-only, and only reads and the program's functions allowed.
+  static std::unique_ptr<SqliteBackend> OpenFile(const QString& path, bool create,
+                                                 bool readOnly = false);
   ~SqliteBackend() override;
 
   sql::Engine Engine() const override { return sql::Engine::Sqlite; }
@@ -31,6 +33,7 @@ class SqliteBackend : public Backend {
 
   void RunNative(const QString& statement) override;
   void RunScript(const QString& script) override;
+  Recordset ReadNative(const QString& query) override;
   void Execute(const sql::Translation& t, const Values& values, const QString& accessSql) override;
   Recordset Read(const sql::Translation& t, const Values& values,
                  const QString& accessSql) override;

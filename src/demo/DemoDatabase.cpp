@@ -131,7 +131,7 @@ DemoSummary GenerateDemoOnServer(const QString& uri, const DemoOptions& options)
     QStringList names;
     for (const QString& table : db::PgSchema::SchemaFromSqlite(DemoSchemaText()).tables)
       names << u'\'' + db::SqlEscape(table.toLower()) + u'\'';
-    const db::Recordset found = connection->OpenRecordset(
+    const db::Recordset found = connection->ReadNative(
         u"select c.relname from pg_class c join pg_namespace n on n.oid = c.relnamespace "
         u"where n.nspname = current_schema() and c.relname in (%1)"_s.arg(names.join(u',')));
     if (!found.EOF_())

@@ -61,7 +61,7 @@ struct DemoSummary {
 DemoSummary GenerateDemoDatabase(const QString& dir, const DemoOptions& options);
 
 /// Writes the same demo into the PostgreSQL database `uri` names (db::IsServerUri): the schema of
-/// demo/schema.sql made PostgreSQL's by db::PgSchema::SchemaFromSqlite (citext text columns,
+/// demo/schema.sql made PostgreSQL's by db::PgSchema::SchemaFromSqlite (texts in Jet's order,
 /// the views under the same names) and the same seeded rows, in one transaction. Throws
 /// tarvel::Error when the demo's tables exist there and `options.force` is false, when the
 /// options are out of range, or when the server fails. `machineUserName` and the like apply as

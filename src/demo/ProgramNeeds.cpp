@@ -18,7 +18,7 @@ const QStringList kWrittenOnly = {"SYSUSER1"};
 std::vector<NeededRelation> ProgramNeeds() {
   auto demo = db::Connection::OpenFile(QStringLiteral(":memory:"), true);
   demo->ExecuteScript(DemoSchemaText());
-  db::Recordset objects = demo->OpenRecordset(
+  db::Recordset objects = demo->ReadNative(
       "select name from sqlite_schema where type in ('table', 'view') order by type, rowid");
   std::vector<NeededRelation> needed;
   for (; !objects.EOF_(); objects.MoveNext()) {

@@ -17,12 +17,14 @@ namespace tarvel {
 namespace {
 
 // Everything the handler reads lives in static storage: it may neither allocate nor lock.
-enum SlotState : int { kFree, kFilling, kFolder, kGroup };
+enum SlotState : int { kFree, kFilling, kFolder, kGroup, kCall };
 
 struct Slot {
   std::atomic<int> state{kFree};
   pid_t group = 0;
   char path[PATH_MAX] = {};
+  void (*call)(void*) noexcept = nullptr;
+  void* data = nullptr;
 };
 
 constexpr int kSlots = 32;
@@ -36,6 +38,11 @@ std::atomic<int> installedStyle{-1};
 std::atomic<pid_t> mainThread{0};
 int notifyRead = -1;
 int notifyWrite = -1;
+
+void MakeCalls() {
+  for (Slot& slot : registered)
+    if (slot.state.load(std::memory_order_acquire) == kCall && slot.call) slot.call(slot.data);
+}
 
 void KillGroups() {
   for (Slot& slot : registered)
@@ -82,6 +89,7 @@ void EmptyFolder(int fd, int depth) {
 }
 
 void ExitBySignal(int signal) {
+  MakeCalls();
   KillGroups();
   RemoveFolders();
   // Blocked while the handler runs: delivered, with its default action, when it returns.
@@ -167,6 +175,15 @@ TerminationCleanup TerminationCleanup::ProcessGroup(pid_t group) {
   if (slot < 0) return {};
   registered[slot].group = group;
   registered[slot].state.store(kGroup, std::memory_order_release);
+  return TerminationCleanup(slot);
+}
+
+TerminationCleanup TerminationCleanup::Call(void (*call)(void*) noexcept, void* data) {
+  const int slot = Acquire();
+  if (slot < 0) return {};
+  registered[slot].call = call;
+  registered[slot].data = data;
+  registered[slot].state.store(kCall, std::memory_order_release);
   return TerminationCleanup(slot);
 }
 

@@ -46,6 +46,10 @@ class TerminationCleanup {
   static TerminationCleanup Folder(const QString& path);
   /// Every process of the process group `group`, killed with SIGKILL.
   static TerminationCleanup ProcessGroup(pid_t group);
+  /// `call(data)`, made first when a signal ends a tool (kExitAtOnce): to cancel a statement a
+  /// server runs for it. `call` must be safe in a signal handler (write, PQcancel,
+  /// sqlite3_interrupt).
+  static TerminationCleanup Call(void (*call)(void*) noexcept, void* data);
 
   ~TerminationCleanup();
   TerminationCleanup(TerminationCleanup&& other) noexcept;

@@ -14,7 +14,8 @@ RegistryOutcome RegisterRunningWindow(const QString& connectionString, const QSt
                                       const QString& func) {
   try {
     Ui().ProcessEvents();
-    std::unique_ptr<db::Connection> connection = db::Connection::Open(connectionString);
+    std::unique_ptr<db::Connection> connection =
+        db::Connection::Open(connectionString, db::Connection::Access::Write);
     // The suite's Jet file is never written here: its registry stays as the suite keeps it.
     if (connection->IsReadOnly()) return RegistryOutcome::ReadOnly;
     if (!System().IsLauncherAlive(launcherWindow)) return RegistryOutcome::Done;
@@ -38,7 +39,8 @@ void UnregisterRunningWindow(const QString& connectionString, const QString& id,
                              const QString& func, bool allPrograms) {
   try {
     Ui().ProcessEvents();
-    std::unique_ptr<db::Connection> connection = db::Connection::Open(connectionString);
+    std::unique_ptr<db::Connection> connection =
+        db::Connection::Open(connectionString, db::Connection::Access::Write);
     if (connection->IsReadOnly()) return;
     QString command = QStringLiteral("delete from [SYSUSER1] where ID = '") + db::SqlEscape(id) +
                       QStringLiteral("' ");

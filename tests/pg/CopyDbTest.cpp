@@ -49,10 +49,11 @@ TEST(CopyDb, AJetFileWithItsStoredQueries) {
   EXPECT_TRUE(run.out.contains("not copied: UnionQuery: ")) << run.out.toStdString();
   EXPECT_TRUE(run.out.contains("not copied: CrosstabQuery: WHERE")) << run.out.toStdString();
   EXPECT_TRUE(run.out.contains("not copied: UpdateQuery: ")) << run.out.toStdString();
-  // Its columns are named as Access names them, folded as every name on the server is.
+  // Its columns are named as Access names them, in Access's spelling (kept beside the folded
+  // names the server stores).
   EXPECT_EQ(target.connection->OpenRecordset("select * from SelectQuery").FieldNames(),
-            QStringList({"table1.col1", "table1.col2", "table1.col3", "table2.col1", "table2.col2",
-                         "table3.col3"}));
+            QStringList({"Table1.col1", "Table1.col2", "Table1.col3", "Table2.col1", "Table2.col2",
+                         "Table3.col3"}));
 }
 
 }  // namespace

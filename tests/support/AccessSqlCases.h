@@ -57,7 +57,7 @@ inline AccessSqlTable ReadAccessSqlTable() {
   return table;
 }
 
-/// Makes the tables on `connection`: a SQLite file (texts COLLATE NOCASE) or a server (as
+/// Makes the tables on `connection`: a SQLite file (texts in Jet's General order) or a server (as
 /// PgSchema makes a Jet file's tables there).
 inline void MakeAccessSqlTables(db::Connection& connection, const AccessSqlTable& data) {
   for (const QString& spec : data.tables) {
@@ -66,9 +66,9 @@ inline void MakeAccessSqlTables(db::Connection& connection, const AccessSqlTable
     QStringList sqlite;
     for (const QString& column : spec.mid(colon + 2).split(QLatin1String(", "))) {
       const QStringList nameType = column.split(u' ');
-      table.columns.push_back({nameType[0], nameType[1], 0, true});
+      table.columns.push_back({nameType[0], nameType[1], 0, QStringLiteral("JETGENERAL")});
       sqlite << QStringLiteral("[") + nameType[0] + QStringLiteral("] ") + nameType[1] +
-                    (nameType[1] == QLatin1String("TEXT") ? QStringLiteral(" COLLATE NOCASE")
+                    (nameType[1] == QLatin1String("TEXT") ? QStringLiteral(" COLLATE JETGENERAL")
                                                           : QString());
     }
     if (connection.IsServer())

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <atomic>
 
+#include "db/PgSchema.h"
+
 namespace tarvel::test {
 
 QString ServerUri() {
@@ -31,6 +33,9 @@ ScratchServerDb::ScratchServerDb() {
                           .arg(name));
   uri = WithDatabase(ServerUri(), name);
   connection = Open();
+  // What the program's server databases hold: Jet's collations and the Yes/No domain (citext for
+  // the tests of databases made before them).
+  connection->ExecuteScript(db::PgSchema::ServerObjects());
   connection->ExecuteScript(QStringLiteral("CREATE EXTENSION citext"));
 }
 

@@ -76,7 +76,11 @@ QString FormatNumberSection(double value, const QString& section) {
   }
   if (percent) value *= 100;
   QString text;
-  if (!exponent.isEmpty()) {
+  if (exponent.isEmpty() && !plain.contains(u'0') && !plain.contains(u'#') &&
+      !plain.contains(u'.') && !section.isEmpty()) {
+    // No digit at all: the section is its text alone ("\d", "\"zero\"").
+    text = plain;
+  } else if (!exponent.isEmpty()) {
     const double magnitude = std::fabs(value);
     int power = magnitude == 0 ? 0 : static_cast<int>(std::floor(std::log10(magnitude)));
     text = FormatNumber(magnitude / std::pow(10.0, power), plain);
@@ -265,6 +269,75 @@ QString FormatDatePattern(double ole, const QString& pattern, int firstDay, int 
 
 }  // namespace
 
+TextPattern ParseTextPattern(const QString& pattern) {
+  TextPattern p;
+  for (qsizetype i = 0; i < pattern.size(); ++i) {
+    const QChar c = pattern[i];
+    if (c == u'"') {
+      const qsizetype end = pattern.indexOf(u'"', i + 1);
+      p.pieces.push_back({TextPattern::Piece::Literal,
+                          pattern.mid(i + 1, (end < 0 ? pattern.size() : end) - i - 1)});
+      i = end < 0 ? pattern.size() : end;
+      continue;
+    }
+    if (c == u'\\' && i + 1 < pattern.size()) {
+      p.pieces.push_back({TextPattern::Piece::Literal, pattern.mid(i + 1, 1)});
+      ++i;
+      continue;
+    }
+    if (c == u'@' || c == u'&') {
+      p.pieces.push_back(
+          {c == u'@' ? TextPattern::Piece::Character : TextPattern::Piece::Optional, {}});
+      p.text = true;
+    } else if (c == u'<' || c == u'>') {
+      p.letterCase = c == u'<' ? -1 : 1;
+      p.text = true;
+    } else if (c == u'!') {
+      p.leftToRight = true;
+      p.text = true;
+    } else {
+      p.pieces.push_back({TextPattern::Piece::Literal, QString(c)});
+    }
+  }
+  return p;
+}
+
+bool IsTextPattern(const QString& pattern) {
+  const QString section = pattern.section(u';', 0, 0);
+  if (section.contains(u'0') || section.contains(u'#')) return false;
+  return ParseTextPattern(section).text;
+}
+
+QString FormatTextPattern(const QString& text, const QString& pattern) {
+  const TextPattern p = ParseTextPattern(pattern.section(u';', 0, 0));
+  qsizetype placeholders = 0;
+  for (const auto& piece : p.pieces)
+    if (piece.kind != TextPattern::Piece::Literal) ++placeholders;
+  const qsizetype extra = std::max<qsizetype>(0, text.size() - placeholders);
+  QString out;
+  if (placeholders == 0) out = text;  // "<" or ">" alone: the whole text in that case
+  qsizetype seen = 0;                 // placeholders passed, from the left
+  for (const auto& piece : p.pieces) {
+    if (piece.kind == TextPattern::Piece::Literal) {
+      out += piece.literal;
+      continue;
+    }
+    ++seen;
+    // The placeholder's character: from the left with "!", else counted from the right; the
+    // characters beyond the placeholders stand before the first (after the last with "!").
+    qsizetype at = p.leftToRight ? seen - 1 : text.size() - (placeholders - seen) - 1;
+    if (!p.leftToRight && seen == 1 && extra > 0) out += text.left(extra);
+    if (at >= 0 && at < text.size() && (p.leftToRight ? at < placeholders : true))
+      out += text[at];
+    else if (piece.kind == TextPattern::Piece::Character)
+      out += u' ';
+    if (p.leftToRight && seen == placeholders && extra > 0) out += text.mid(placeholders);
+  }
+  if (p.letterCase < 0) out = out.toLower();
+  if (p.letterCase > 0) out = out.toUpper();
+  return out;
+}
+
 bool IsDatePattern(const QString& pattern) {
   if (!NamedDatePattern(pattern).isEmpty()) return true;
   bool named = false;
@@ -307,6 +380,7 @@ std::optional<QString> FormatValue(const Variant& value, const QString& pattern,
     return std::nullopt;
   }
   if (pattern.isEmpty()) return ToText(value);
+  if (IsTextPattern(pattern)) return FormatTextPattern(ToText(value), pattern);
   const QString named = NamedDatePattern(pattern);
   if (IsDatePattern(pattern)) {
     double ole = 0;

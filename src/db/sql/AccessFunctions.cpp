@@ -1,6 +1,7 @@
 #include "db/sql/AccessFunctions.h"
 
 #include <QTime>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -9,6 +10,8 @@
 
 namespace tarvel::db::sql {
 namespace {
+
+__extension__ typedef __int128 Int128;
 
 [[noreturn]] void Invalid(const QString& what) {
   throw AccessError{QStringLiteral("無效的程序呼叫或引數：") + what};
@@ -21,9 +24,30 @@ bool AnyNull(const std::vector<Variant>& args, size_t count) {
 }
 
 qint64 WholeNumber(const Variant& v, double low, double high) {
-  const double rounded = RoundHalfEven(ToNumber(v));
-  if (!(rounded >= low && rounded <= high)) throw AccessError{QStringLiteral("溢位")};
+  const double rounded = RoundWhole(ToNumber(v));
+  if (!(rounded >= low && rounded <= high)) Overflow();
   return static_cast<qint64>(rounded);
+}
+
+// A value as Currency: a whole number exactly, anything else as Access converts a Double.
+qint64 Scaled(const Variant& v) {
+  if (v.kind == Variant::Kind::Number && v.integral) {
+    return CurrencyFromWhole(static_cast<qint64>(v.number));
+  }
+  return CurrencyFromDouble(ToNumber(v));
+}
+
+// A Currency result: the double nearest to its ten-thousandths, as the servers' numeric reads.
+Variant CurrencyResult(qint64 scaled) {
+  return Variant::Of(CurrencyToDouble(scaled));
+}
+
+// Hex and Oct: the number rounded to a Long; a negative one in two's complement of 16 bits where
+// its type is an Integer (`bits` 16), else of 32.
+QString RadixText(const Variant& v, int bits, int radix) {
+  qint64 n = WholeNumber(v, -2147483648.0, 2147483647.0);
+  if (n < 0) n += bits == 16 && n >= -32768 ? 0x10000 : 0x100000000LL;
+  return QString::number(n, radix).toUpper();
 }
 
 qint64 Long(const Variant& v) {
@@ -44,7 +68,11 @@ Qt::CaseSensitivity Compare(const std::vector<Variant>& args, size_t index) {
 }
 
 Variant DateResult(double ole) {
-  StoredFromOle(ole);  // refuses a date outside the years 100 … 9999
+  try {
+    StoredFromOle(ole);  // refuses a date outside the years 100 … 9999
+  } catch (const AccessError&) {
+    Overflow();
+  }
   return Variant::OfDate(ole);
 }
 
@@ -54,7 +82,7 @@ QDate AddMonths(const QDate& day, qint64 months) {
   const qint64 index = day.year() * 12LL + (day.month() - 1) + months;
   const int year = static_cast<int>(std::floor(index / 12.0));
   const int month = static_cast<int>(index - year * 12LL) + 1;
-  if (year < 100 || year > 9999) throw AccessError{QStringLiteral("日期超出範圍")};
+  if (year < 100 || year > 9999) Overflow();
   const QDate first(year, month, 1);
   return QDate(year, month, std::min(day.day(), first.daysInMonth()));
 }
@@ -197,8 +225,12 @@ Variant DateSerial(const std::vector<Variant>& args) {
     year += 2000;
   else if (year >= 30 && year <= 99)
     year += 1900;
-  if (year < 100 || year > 9999) throw AccessError{QStringLiteral("日期超出範圍")};
-  const QDate first = AddMonths(QDate(static_cast<int>(year), 1, 1), month - 1);
+  if (year < 100 || year > 9999) Overflow();
+  // Months and days past their ends carry over first (DateSerial(9999, 13, 0) is 9999-12-31);
+  // only the date they end on must lie in Access's years.
+  const qint64 index = year * 12 + (month - 1);
+  if (index < 100 * 12 || index > 10000 * 12 + 1) Overflow();
+  const QDate first(static_cast<int>(index / 12), static_cast<int>(index % 12) + 1, 1);
   return DateResult(OleDate(first.addDays(day - 1)));
 }
 
@@ -245,10 +277,11 @@ Variant InStrRev(const std::vector<Variant>& args) {
 
 // Replace(text, find, with[, start[, count[, compare]]]): from `start` on, as Access returns it.
 Variant Replace(const std::vector<Variant>& args) {
-  if (args[0].IsNull()) return {};
+  // Null to find or to put in: Access's invalid use of Null.
+  if (AnyNull(args, 3)) return {};
   const QString text = TextOf(args[0]);
-  const QString find = args[1].IsNull() ? QString() : TextOf(args[1]);
-  const QString with = args[2].IsNull() ? QString() : TextOf(args[2]);
+  const QString find = TextOf(args[1]);
+  const QString with = TextOf(args[2]);
   const qint64 start = OptionalInt(args, 3, 1);
   const qint64 count = OptionalInt(args, 4, -1);
   if (start < 1 || count < -1) Invalid(QStringLiteral("Replace 的起點或次數"));
@@ -279,20 +312,14 @@ Variant Conversion(Function f, const Variant& v) {
       return Variant::Whole(WholeNumber(v, -32768, 32767));
     case Function::CLng:
       return Variant::Whole(Long(v));
-    case Function::CSng: {
-      const double d = ToNumber(v);
-      if (std::fabs(d) > std::numeric_limits<float>::max())
-        throw AccessError{QStringLiteral("溢位")};
-      // A Single holds about seven digits: its value as Access shows it.
-      return Variant::Of(QString::number(static_cast<float>(d), 'g', 7).toDouble());
-    }
+    case Function::CByte:
+      return Variant::Whole(WholeNumber(v, 0, 255));
+    case Function::CSng:
+      return Variant::Of(SingleValue(ToNumber(v)));
     case Function::CDbl:
       return Variant::Of(ToNumber(v));
-    case Function::CCur: {
-      const double d = RoundHalfEven(ToNumber(v), 4);
-      if (std::fabs(d) > 922337203685477.5807) throw AccessError{QStringLiteral("溢位")};
-      return Variant::Of(d);
-    }
+    case Function::CCur:
+      return CurrencyResult(Scaled(v));
     case Function::CDec:
       return Variant::Of(ToNumber(v));
     case Function::CBool: {
@@ -311,6 +338,17 @@ Variant Conversion(Function f, const Variant& v) {
 }
 
 }  // namespace
+
+double SingleValue(double value) {
+  if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max()) Overflow();
+  return static_cast<double>(static_cast<float>(value));
+}
+
+double SingleShown(double value) {
+  if (!std::isfinite(value)) return value;
+  // Seven significant digits, as Access shows a Single.
+  return QString::number(static_cast<double>(static_cast<float>(value)), 'g', 7).toDouble();
+}
 
 int WeekdayOf(const QDate& date, int firstDayOfWeek) {
   if (firstDayOfWeek < 0 || firstDayOfWeek > 7) Invalid(QStringLiteral("一週的第一天"));
@@ -358,6 +396,7 @@ Variant Evaluate(Function f, const std::vector<Variant>& args) {
     case Function::CStr:
     case Function::CInt:
     case Function::CLng:
+    case Function::CByte:
     case Function::CSng:
     case Function::CDbl:
     case Function::CCur:
@@ -366,6 +405,12 @@ Variant Evaluate(Function f, const std::vector<Variant>& args) {
     case Function::CDate:
       if (arg(0).IsNull()) return {};
       return Conversion(f, arg(0));
+    case Function::Hex:
+    case Function::Oct:
+      if (arg(0).IsNull()) return {};
+      return Variant::OfText(RadixText(arg(0),
+                                       args.size() > 1 ? static_cast<int>(Long(arg(1))) : 32,
+                                       f == Function::Hex ? 16 : 8));
     case Function::Val: {
       if (arg(0).IsNull()) return {};
       return Variant::Of(arg(0).kind == Variant::Kind::Number ? arg(0).number
@@ -391,7 +436,8 @@ Variant Evaluate(Function f, const std::vector<Variant>& args) {
       const qint64 start = Long(arg(1));
       if (start < 1) Invalid(QStringLiteral("Mid 的起點 %1").arg(start));
       qint64 length = -1;
-      if (args.size() > 2 && !arg(2).IsNull()) {
+      if (args.size() > 2) {
+        if (arg(2).IsNull()) return {};  // Access's invalid use of Null
         length = Long(arg(2));
         if (length < 0) Invalid(QStringLiteral("Mid 的長度 %1").arg(length));
       }
@@ -463,6 +509,8 @@ Variant Evaluate(Function f, const std::vector<Variant>& args) {
       if (arg(0).IsNull()) return {};
       const qint64 code = Long(arg(0));
       if (code < -32768 || code > 65535) Invalid(QStringLiteral("字碼 %1").arg(code));
+      // No text of the program holds a NUL: code 0 gives an empty text.
+      if ((code & 0xffff) == 0) return Variant::OfText({});
       return Variant::OfText(QString(QChar(static_cast<char16_t>(code & 0xffff))));
     }
     case Function::Abs:
@@ -587,7 +635,7 @@ Variant Apply(Operator op, const std::vector<Variant>& v) {
     case Operator::Add:
       if (a.kind == K::Text && b.kind == K::Text) return Variant::OfText(a.text + b.text);
       if (a.kind == K::Date || b.kind == K::Date) {
-        if (a.kind == K::Date && b.kind == K::Date) return Variant::Of(a.number + b.number);
+        if (a.kind == K::Date && b.kind == K::Date) return DateResult(a.number + b.number);
         return DateResult(ToNumber(a) + ToNumber(b));
       }
       return Variant::Of(ToNumber(a) + ToNumber(b), a.integral && b.integral);
@@ -595,18 +643,48 @@ Variant Apply(Operator op, const std::vector<Variant>& v) {
       if (a.kind == K::Date && b.kind != K::Date) return DateResult(a.number - ToNumber(b));
       if (a.kind == K::Date && b.kind == K::Date) return Variant::Of(a.number - b.number);
       return Variant::Of(ToNumber(a) - ToNumber(b), a.integral && b.integral);
+    case Operator::Multiply:
+      return Variant::Of(ToNumber(a) * ToNumber(b), a.integral && b.integral);
+    case Operator::Divide: {
+      const double y = ToNumber(b);
+      if (y == 0) return {};
+      return Variant::Of(ToNumber(a) / y);
+    }
     case Operator::IntDivide:
     case Operator::Mod: {
-      const double x = RoundHalfEven(ToNumber(a));
-      const double y = RoundHalfEven(ToNumber(b));
+      const double x = static_cast<double>(Long(a));
+      const double y = static_cast<double>(Long(b));
       if (y == 0) return {};
       const double quotient = std::trunc(x / y);
       return Variant::Of(op == Operator::IntDivide ? quotient : x - y * quotient, true);
     }
     case Operator::Power: {
-      const double r = std::pow(ToNumber(a), ToNumber(b));
-      if (!std::isfinite(r)) Invalid(QStringLiteral("次方"));
+      const double x = ToNumber(a), y = ToNumber(b);
+      if ((x < 0 && y != std::trunc(y)) || (x == 0 && y < 0)) Invalid(QStringLiteral("次方"));
+      const double r = std::pow(x, y);
+      if (!std::isfinite(r)) Overflow();
       return Variant::Of(r);
+    }
+    case Operator::CurrencyAdd:
+    case Operator::CurrencySubtract: {
+      qint64 r = 0;
+      const bool over = op == Operator::CurrencyAdd
+                            ? __builtin_add_overflow(Scaled(a), Scaled(b), &r)
+                            : __builtin_sub_overflow(Scaled(a), Scaled(b), &r);
+      if (over) Overflow();
+      return CurrencyResult(r);
+    }
+    case Operator::CurrencyMultiply: {
+      // Ten-thousandths times ten-thousandths: the exact product, rounded half to even back to
+      // ten-thousandths.
+      const Int128 product = static_cast<Int128>(Scaled(a)) * Scaled(b);
+      Int128 q = product / 10000;
+      const Int128 r = product % 10000;
+      const Int128 twice = (r < 0 ? -r : r) * 2;
+      if (twice > 10000 || (twice == 10000 && (q % 2) != 0)) q += product < 0 ? -1 : 1;
+      if (q > std::numeric_limits<qint64>::max() || q < std::numeric_limits<qint64>::min())
+        Overflow();
+      return CurrencyResult(static_cast<qint64>(q));
     }
     case Operator::Concat:
       break;

@@ -16,17 +16,39 @@
 
 namespace tarvel::db::sql {
 
+/// A number as a Single: rounded to the nearest single-precision value (held as the double of that
+/// value). Throws the overflow error beyond the Single range.
+double SingleValue(double value);
+/// A Single as it is shown and handed on to a reader: its seven significant digits, as Access shows
+/// one (0.1f is 0.1, 1/3 is 0.3333333).
+double SingleShown(double value);
+
 /// Calls `function` (any but the aggregates and IIf, Nz, Switch, Choose, which the generators
 /// write as the engine's own CASE and aggregates) on `args`. Throws AccessError.
 Variant Evaluate(Function function, const std::vector<Variant>& args);
 
 /// The operators whose meaning depends on the operands' types at run time.
-enum class Operator { Add, Subtract, Concat, IntDivide, Mod, Power };
+enum class Operator {
+  Add,
+  Subtract,
+  Multiply,
+  Divide,
+  Concat,
+  IntDivide,
+  Mod,
+  Power,
+  CurrencyAdd,
+  CurrencySubtract,
+  CurrencyMultiply,
+};
 
 /// a + b (numbers add, texts join, a date plus days), a - b (a date minus a date gives days),
-/// a & b (NULL as empty text; NULL only when every operand is NULL), a \ b and a Mod b (operands
-/// rounded to whole numbers first), a ^ b. Division by zero gives NULL, as "/" does on the
-/// engines. Throws AccessError.
+/// a * b and a / b of values that may be texts (read as numbers), a & b (NULL as empty text; NULL
+/// only when every operand is NULL), a \ b and a Mod b (operands rounded half to even to Longs
+/// first), a ^ b. Division by zero gives NULL, as "/" does on the engines. The Currency operators
+/// take their operands as Currency and compute exactly: a sum, a difference, a product rounded
+/// half to even to ten-thousandths. Throws AccessError (the overflow error beyond a result's
+/// range).
 Variant Apply(Operator op, const std::vector<Variant>& operands);
 
 /// The weekday of `date` counted from `firstDayOfWeek` (1 = Sunday … 7 = Saturday; 0, the
@@ -49,6 +71,26 @@ std::optional<QString> FormatValue(const Variant& value, const QString& pattern,
 
 /// Whether `pattern` formats dates rather than numbers (named date and time formats included).
 bool IsDatePattern(const QString& pattern);
+
+/// A text pattern of Format, its first section read: @ a character or a space, & a character or
+/// nothing, filled from the right (from the left after "!"), < in lower case, > in upper case,
+/// anything else (quoted, \escaped or plain) literal.
+struct TextPattern {
+  struct Piece {
+    enum Kind { Literal, Character, Optional } kind = Literal;
+    QString literal;
+  };
+  std::vector<Piece> pieces;
+  bool leftToRight = false;
+  int letterCase = 0;  ///< -1 lower, 1 upper
+  bool text = false;   ///< it has a placeholder or a flag of text patterns
+};
+TextPattern ParseTextPattern(const QString& section);
+/// Whether `pattern` formats texts (@ & < > !, and no digit placeholder).
+bool IsTextPattern(const QString& pattern);
+/// Format(text, pattern) of a text pattern; characters beyond the placeholders stand before the
+/// first placeholder (after the last with "!").
+QString FormatTextPattern(const QString& text, const QString& pattern);
 
 /// The number of decimals of a plain number pattern ("0.00", "#,##0.00", "0"), whose text reads
 /// back as the number rounded to them; nullopt for any other pattern.

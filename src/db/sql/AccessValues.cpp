@@ -1,6 +1,5 @@
 #include "db/sql/AccessValues.h"
 
-#include <QCollator>
 #include <QRegularExpression>
 #include <QTime>
 #include <algorithm>
@@ -188,6 +187,40 @@ double ToDate(const Variant& v) {
   throw AccessError{QStringLiteral("Null 的使用無效")};
 }
 
+QString OverflowMessage() {
+  return QStringLiteral("溢位");
+}
+
+void Overflow() {
+  throw AccessError{OverflowMessage(), true};
+}
+
+double RoundWhole(double value) {
+  return std::nearbyint(value);  // the default rounding mode: to nearest, ties to even
+}
+
+namespace {
+constexpr double kCurrencyScale = 10000.0;
+// 2^63 as a double: the first scaled value beyond the range.
+constexpr double kScaledLimit = 9223372036854775808.0;
+}  // namespace
+
+qint64 CurrencyFromDouble(double value) {
+  const double scaled = std::nearbyint(value * kCurrencyScale);
+  if (!(scaled >= -kScaledLimit && scaled < kScaledLimit)) Overflow();
+  return static_cast<qint64>(scaled);
+}
+
+qint64 CurrencyFromWhole(qint64 value) {
+  qint64 scaled = 0;
+  if (__builtin_mul_overflow(value, qint64{10000}, &scaled)) Overflow();
+  return scaled;
+}
+
+double CurrencyToDouble(qint64 scaled) {
+  return static_cast<double>(scaled) / kCurrencyScale;
+}
+
 double RoundHalfEven(double value, int places) {
   if (!std::isfinite(value)) return value;
   // Work on the 15-digit decimal text, so the figure as stored is what gets rounded.
@@ -205,29 +238,6 @@ double RoundHalfEven(double value, int places) {
     rounded = std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
   }
   return rounded / scale;
-}
-
-int CompareGeneral(QStringView a, QStringView b) {
-  thread_local QCollator collator = [] {
-    QCollator c(QLocale(QLocale::English, QLocale::UnitedStates));
-    c.setCaseSensitivity(Qt::CaseInsensitive);
-    c.setIgnorePunctuation(true);
-    c.setNumericMode(false);
-    return c;
-  }();
-  const int order = collator.compare(a, b);
-  if (order != 0) return order;
-  // Equal in the general order: only texts equal without regard to ASCII case are the same text,
-  // as SQLite's NOCASE and the Jet tables' lookups by key fold them.
-  const auto fold = [](QChar c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c.unicode() + 32) : c.unicode();
-  };
-  const qsizetype n = std::min(a.size(), b.size());
-  for (qsizetype i = 0; i < n; ++i) {
-    const char16_t x = fold(a[i]), y = fold(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 }  // namespace tarvel::db::sql

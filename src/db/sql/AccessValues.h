@@ -36,11 +36,18 @@ struct Variant {
   bool IsNull() const { return kind == Kind::Null; }
 };
 
-/// A value Access cannot convert or compute (type mismatch, overflow, an invalid argument): in a
-/// query it shows as #Error in its cell; here the cell is NULL.
+/// A value Access cannot convert or compute. A type mismatch or an invalid argument shows as #Error
+/// in its cell in Access; here the cell is NULL. An overflow (a number or date beyond its type's
+/// range) stops the query, on every engine, with Access's message.
 struct AccessError {
   QString message;
+  bool overflow = false;
 };
+
+/// Access's message for a value beyond its type's range.
+QString OverflowMessage();
+/// Throws the overflow error.
+[[noreturn]] void Overflow();
 
 /// Whether `text` is a date as the engines hold one: exactly "YYYY-MM-DD HH:MM:SS".
 bool IsStoredDate(QStringView text);
@@ -72,13 +79,23 @@ QString ToText(const Variant& v);
 /// A date's OLE number: dates, numbers and texts that read as dates. Throws AccessError.
 double ToDate(const Variant& v);
 
-/// Rounds half to even at `places` decimals, as Access's Round and CInt do, on the number's
-/// 15-digit decimal text (so 2.675 is 2.675, not the binary 2.67499…).
+/// Rounds half to even at `places` decimals, as Access's Round does, on the number's 15-digit
+/// decimal text (so 2.675 is 2.675, not the binary 2.67499…).
 double RoundHalfEven(double value, int places = 0);
 
-/// Jet's General sort order for texts: case-insensitive, accents after the base letter,
-/// hyphens and apostrophes ignored; texts that differ otherwise only in ASCII case compare equal
-/// (as Jet's equality does). Negative, zero or positive like strcmp.
-int CompareGeneral(QStringView a, QStringView b);
+/// Rounds to a whole number half to even on the number's exact binary value, as the conversions
+/// to whole numbers (CInt, CLng, CByte, and the operands of \ and Mod) do: 2.5 is 2, 3.5 is 4,
+/// 3.4999999999999996 is 3.
+double RoundWhole(double value);
+
+/// Currency: a whole number of ten-thousandths in 64 bits, its range ±922,337,203,685,477.5807.
+/// `value` as Currency the way Access converts a number: value × 10,000 (in double precision)
+/// rounded half to even. A value that was Currency comes back exactly (below ±900 billion, where
+/// a double holds every ten-thousandth). Throws the overflow error beyond the range.
+qint64 CurrencyFromDouble(double value);
+/// A whole number as Currency, exactly. Throws the overflow error beyond the range.
+qint64 CurrencyFromWhole(qint64 value);
+/// The double nearest to a Currency value (so 921.37 prints as 921.37).
+double CurrencyToDouble(qint64 scaled);
 
 }  // namespace tarvel::db::sql

@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <cmath>
 
 #include "db/DbError.h"
 #include "db/sql/AccessValues.h"
@@ -32,15 +33,21 @@ bool IsRowIdentityName(const QString& name) {
          SameName(name, QStringLiteral("oid"));
 }
 
+// A number written in a statement is an Integer or a Long where it is whole and fits one, else a
+// Double, as Jet types its literals.
+SqlType NumberLiteralType(const QString& written, double value) {
+  const bool whole = !written.contains(u'.') && !written.contains(u'e') && !written.contains(u'E');
+  if (whole && value <= 32767.0) return SqlType::Integer;
+  if (whole && value <= 2147483647.0) return SqlType::Long;
+  return SqlType::Double;
+}
+
 SqlType LiteralType(const Expr& e) {
   switch (e.kind) {
     case Expr::Kind::Null:
       return SqlType::Null;
     case Expr::Kind::Number:
-      return e.text.contains(u'.') || e.text.contains(u'e') || e.text.contains(u'E') ||
-                     e.number > 2147483647.0
-                 ? SqlType::Real
-                 : SqlType::Integer;
+      return NumberLiteralType(e.text, e.number);
     case Expr::Kind::Text:
       return SqlType::Text;
     case Expr::Kind::Date:
@@ -52,28 +59,22 @@ SqlType LiteralType(const Expr& e) {
   }
 }
 
-SqlType Arithmetic(Op op, SqlType a, SqlType b) {
-  const bool an = IsNumeric(a) || a == SqlType::Null;
-  const bool bn = IsNumeric(b) || b == SqlType::Null;
+SqlType OperatorType(Op op, SqlType a, SqlType b) {
   switch (op) {
     case Op::Add:
-      if (an && bn) return Wider(a, b);
-      if (a == SqlType::Text && b == SqlType::Text) return SqlType::Text;
-      if ((a == SqlType::Date && bn) || (an && b == SqlType::Date)) return SqlType::Date;
-      return SqlType::Unknown;
+      return ArithmeticType(Arithmetic::Add, a, b);
     case Op::Subtract:
-      if (an && bn) return Wider(a, b);
-      if (a == SqlType::Date && b == SqlType::Date) return SqlType::Real;
-      if (a == SqlType::Date && bn) return SqlType::Date;
-      return SqlType::Unknown;
+      return ArithmeticType(Arithmetic::Subtract, a, b);
     case Op::Multiply:
-      return an && bn ? Wider(a, b) : SqlType::Real;
+      return ArithmeticType(Arithmetic::Multiply, a, b);
     case Op::Divide:
-    case Op::Power:
-      return SqlType::Real;
+      return ArithmeticType(Arithmetic::Divide, a, b);
     case Op::IntDivide:
+      return ArithmeticType(Arithmetic::IntDivide, a, b);
     case Op::Mod:
-      return SqlType::Integer;
+      return ArithmeticType(Arithmetic::Mod, a, b);
+    case Op::Power:
+      return ArithmeticType(Arithmetic::Power, a, b);
     case Op::Concat:
       return SqlType::Text;
     default:
@@ -83,8 +84,9 @@ SqlType Arithmetic(Op op, SqlType a, SqlType b) {
 
 class Binder {
  public:
-  Binder(Statement& statement, Catalog* catalog, const PivotReader& pivots)
-      : statement_(statement), catalog_(catalog), pivots_(pivots) {}
+  Binder(Statement& statement, Catalog* catalog, const PivotReader& pivots,
+         const QHash<QString, SqlType>& given)
+      : statement_(statement), catalog_(catalog), pivots_(pivots), given_(given) {}
 
   void Run() {
     switch (statement_.kind) {
@@ -137,10 +139,7 @@ class Binder {
       const auto& outputs = query.members[m]->outputs;
       for (size_t c = 0; c < query.columns.size() && c < outputs.size(); ++c) {
         SqlType& t = query.columns[c].type;
-        if (t != outputs[c].type)
-          t = IsNumeric(t) && IsNumeric(outputs[c].type) ? Wider(t, outputs[c].type)
-              : t == SqlType::Null                       ? outputs[c].type
-                                                         : SqlType::Unknown;
+        t = CommonType(t, outputs[c].type);
       }
     }
     if (query.members.size() > 1 && !query.orderBy.empty()) {
@@ -326,7 +325,7 @@ class Binder {
         for (Source* s : scope.sources) {
           if (s->hasRowIdentity && !found) {
             found = s;
-            e.type = SqlType::Integer;
+            e.type = SqlType::Long;
             matches = 1;
           }
         }
@@ -347,7 +346,7 @@ class Binder {
         if (!c && s->hasRowIdentity && IsRowIdentityName(e.parts[1])) {
           e.role = NameRole::Column;
           e.source = s->Key();
-          e.type = SqlType::Integer;
+          e.type = SqlType::Long;
           return Lookup::Found;
         }
         if (!c) return Lookup::Parameter;
@@ -401,6 +400,7 @@ class Binder {
         return;
       }
     }
+    e.type = given_.value(e.parameter.toLower(), SqlType::Unknown);
   }
 
   void BindExpr(Expr& e, Scope& scope) {
@@ -445,10 +445,12 @@ class Binder {
       BindExpr(*arg, scope);
     switch (e.kind) {
       case Expr::Kind::Unary:
-        e.type = e.op == Op::Not ? SqlType::Boolean : e.args[0]->type;
+        e.type = e.op == Op::Not    ? SqlType::Boolean
+                 : e.op == Op::Plus ? e.args[0]->type
+                                    : ArithmeticType(Arithmetic::Negate, e.args[0]->type);
         break;
       case Expr::Kind::Binary:
-        e.type = Arithmetic(e.op, e.args[0]->type, e.args[1]->type);
+        e.type = OperatorType(e.op, e.args[0]->type, e.args[1]->type);
         break;
       case Expr::Kind::Between:
       case Expr::Kind::In:
@@ -464,6 +466,7 @@ class Binder {
 
   void BindCall(Expr& e, Scope& scope) {
     const FunctionInfo* f = FindFunction(e.text);
+    if (!f) throw DbError(UndefinedFunctionMessage(e.text), QString());
     const int count = static_cast<int>(e.args.size());
     if (f && (count < f->minArgs || (f->maxArgs >= 0 && count > f->maxArgs))) {
       const QString needs = f->minArgs == f->maxArgs ? QString::number(f->minArgs)
@@ -488,6 +491,11 @@ class Binder {
     if (f && f->function == Function::Switch && count % 2 != 0)
       throw DbError(QStringLiteral("Switch 的引數要成對：條件, 值, 條件, 值…"));
     e.type = f ? ReturnType(f->function, types) : SqlType::Unknown;
+    // A function that gives Null for a Null argument, called with one, is Null on every engine
+    // without looking at its other arguments.
+    if (f && PassesNullOn(f->function) &&
+        std::any_of(types.begin(), types.end(), [](SqlType t) { return t == SqlType::Null; }))
+      e.type = SqlType::Null;
   }
 
   // The output columns' names: alias; a column's own name; "SumOfPrice" for an aggregate of one
@@ -647,8 +655,7 @@ class Binder {
         e->kind = Expr::Kind::Number;
         e->number = d.number;
         e->text = NumberText(d.number);
-        e->type =
-            e->text.contains(u'.') || e->text.contains(u'E') ? SqlType::Real : SqlType::Integer;
+        e->type = NumberLiteralType(e->text, std::fabs(d.number));
         break;
       case Datum::Kind::Text:
         e->kind = Expr::Kind::Text;
@@ -667,6 +674,7 @@ class Binder {
   Statement& statement_;
   Catalog* catalog_;
   const PivotReader& pivots_;
+  const QHash<QString, SqlType>& given_;
   QStringList inlining_;
   std::unique_ptr<Source> target_;
 };
@@ -687,8 +695,9 @@ QString PivotColumnName(const Datum& value) {
   return {};
 }
 
-void Bind(Statement& statement, Catalog* catalog, const PivotReader& pivots) {
-  Binder(statement, catalog, pivots).Run();
+void Bind(Statement& statement, Catalog* catalog, const PivotReader& pivots,
+          const QHash<QString, SqlType>& given) {
+  Binder(statement, catalog, pivots, given).Run();
 }
 
 ExprPtr Expr::Clone() const {

@@ -12,6 +12,7 @@
 // catalog, or a table the catalog lacks) the name is left as written for the engine to judge.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -29,8 +30,11 @@ using PivotReader = std::function<std::vector<Datum>(const Query& crosstab)>;
 QString PivotColumnName(const Datum& value);
 
 /// Binds `statement` in place. `catalog` may be null (nothing is known of the database; names
-/// stay as written). Throws DbError for a call with the wrong number of arguments, a stored
-/// query that reads itself, or a crosstab whose pivot values cannot be read.
-void Bind(Statement& statement, Catalog* catalog, const PivotReader& pivots);
+/// stay as written). `given` types the parameters the statement does not declare, by name in
+/// lower case. Throws DbError for a call of a function Access does not have or with the wrong
+/// number of arguments, a stored query that reads itself, or a crosstab whose pivot values cannot
+/// be read.
+void Bind(Statement& statement, Catalog* catalog, const PivotReader& pivots,
+          const QHash<QString, SqlType>& given = {});
 
 }  // namespace tarvel::db::sql

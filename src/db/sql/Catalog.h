@@ -7,6 +7,7 @@
 #include <deque>
 #include <vector>
 
+#include "db/sql/JetOrder.h"
 #include "db/sql/SqlType.h"
 #include "db/sql/Syntax.h"
 
@@ -47,6 +48,8 @@ class Catalog {
   /// The distinct values of a bound crosstab's pivot over its rows, read from this database now,
   /// in Access's order (Generator::PivotValuesSql in the database's own engine). Throws DbError.
   virtual std::vector<Datum> PivotValues(const Query& crosstab) = 0;
+  /// The order the database's texts sort in.
+  virtual SortOrder Order() const { return SortOrder::General; }
 };
 
 /// A catalog of relations given by hand: for tests, and for translating a schema's views before

@@ -46,6 +46,47 @@ bool IsNumber(const Expr& e) {
   return IsNumeric(e.type);
 }
 
+// Whether `e` has one value for the whole statement: no column, alias, aggregate or subquery.
+bool IsConstant(const Expr& e) {
+  switch (e.kind) {
+    case Expr::Kind::Name:
+      return e.role == NameRole::Parameter;
+    case Expr::Kind::Subquery:
+    case Expr::Kind::Exists:
+    case Expr::Kind::Star:
+      return false;
+    case Expr::Kind::In:
+      if (e.query) return false;
+      break;
+    case Expr::Kind::Call: {
+      const FunctionInfo* f = FindFunction(e.text);
+      if (!f || f->aggregate || f->volatileValue) return false;
+      break;
+    }
+    default:
+      break;
+  }
+  for (const auto& arg : e.args)
+    if (!IsConstant(*arg)) return false;
+  return true;
+}
+
+// An ORDER BY item that orders nothing: a constant that is no column's position.
+bool OrdersNothing(const OrderItem& item) {
+  return item.expr->kind != Expr::Kind::Number &&
+         (IsConstant(*item.expr) || item.expr->type == SqlType::Null);
+}
+
+bool HasAggregate(const Expr& e) {
+  if (e.kind == Expr::Kind::Call) {
+    const FunctionInfo* f = FindFunction(e.text);
+    if (f && f->aggregate) return true;
+  }
+  for (const auto& arg : e.args)
+    if (HasAggregate(*arg)) return true;
+  return false;
+}
+
 }  // namespace
 
 QString FoldName(QStringView name) {
@@ -120,7 +161,7 @@ QString Generator::NumberValue(const Expr& e) {
     try {
       return QString::number(ToNumber(v), 'g', 17);
     } catch (const AccessError&) {
-      return Value(e);
+      return TextAsNumber(Value(e));  // no number: no value (Access's type mismatch)
     }
   }
   if (e.kind == Expr::Kind::Call) {
@@ -151,12 +192,16 @@ QStringList Generator::Arguments(const Expr& e) {
   return args;
 }
 
+QString Generator::NumberLiteral(const Expr& e) {
+  return e.text.startsWith(u'.') ? u'0' + e.text : e.text;
+}
+
 QString Generator::Literal(const Expr& e) {
   switch (e.kind) {
     case Expr::Kind::Number:
-      return e.text.startsWith(u'.') ? u'0' + e.text : e.text;
+      return NumberLiteral(e);
     case Expr::Kind::Text:
-      return TextLiteral(e.text);
+      return writing_ ? TextLiteral(e.text) : TextValueLiteral(e.text);
     case Expr::Kind::Date:
       return DateLiteral(e.text);
     case Expr::Kind::Boolean:
@@ -178,7 +223,7 @@ QString Generator::NameText(const Expr& e) {
         slots_ << e.parameter;
         slot = slots_.size() - 1;
       }
-      return Placeholder(static_cast<int>(slot) + 1);
+      return ParameterPlaceholder(static_cast<int>(slot) + 1, e.type);
     }
     default: {
       if (e.parts.size() == 1) return Quote(e.parts.front());
@@ -210,7 +255,35 @@ QString Generator::Comparison(const Expr& e) {
     left = Value(a);
     right = Value(b);
   }
+  if (AreTexts(a, b)) return TextComparison(left, e.op, right);
+  if (IsNumber(a) && IsNumber(b)) NumberOperands(a, b, left, right);
   return u'(' + left + QLatin1String(ComparisonText(e.op)) + right + u')';
+}
+
+bool Generator::AreTexts(const Expr& a, const Expr& b) {
+  return a.type == SqlType::Text && b.type == SqlType::Text;
+}
+
+QString Generator::TextComparison(const QString& left, Op op, const QString& right) {
+  return QStringLiteral("(%1 COLLATE %2%3%4)")
+      .arg(left, QLatin1String(SqliteCollation(order_)), QLatin1String(ComparisonText(op)), right);
+}
+
+QStringList Generator::TextOrderKeys(const QString& value) {
+  return {value + QStringLiteral(" COLLATE ") + QLatin1String(SqliteCollation(order_, true))};
+}
+
+QString Generator::TextInList(const QString& value) {
+  return value + QStringLiteral(" COLLATE ") + QLatin1String(SqliteCollation(order_));
+}
+
+QStringList Generator::OrderKeys(const QString& value, SqlType type, bool descending) {
+  const QString direction =
+      (descending ? QStringLiteral(" DESC") : QString()) + NullsOrder(descending);
+  QStringList keys = type == SqlType::Text ? TextOrderKeys(value) : QStringList{value};
+  for (QString& key : keys)
+    key += direction;
+  return keys;
 }
 
 QString Generator::Raw(const Expr& e) {
@@ -230,7 +303,7 @@ QString Generator::Raw(const Expr& e) {
     case Expr::Kind::Unary:
       if (e.op == Op::Not) return QStringLiteral("(NOT ") + Condition(*e.args[0]) + u')';
       if (e.op == Op::Plus) return Value(*e.args[0]);
-      return QStringLiteral("(-") + Value(*e.args[0]) + u')';
+      return Negation(e);
     case Expr::Kind::Binary: {
       if (IsComparison(e.op)) return Comparison(e);
       const QString a = IsLogical(e.op) ? Condition(*e.args[0]) : QString();
@@ -246,8 +319,6 @@ QString Generator::Raw(const Expr& e) {
           return QStringLiteral("((%1 AND %2) OR (NOT %1 AND NOT %2))").arg(a, b);
         case Op::Imp:
           return QStringLiteral("(NOT %1 OR %2)").arg(a, b);
-        case Op::Multiply:
-          return u'(' + Value(*e.args[0]) + QStringLiteral(" * ") + Value(*e.args[1]) + u')';
         default:
           return Arithmetic(e);
       }
@@ -262,6 +333,13 @@ QString Generator::Raw(const Expr& e) {
           return DateLiteral(StoredFromOle(*ParseDateText(x.text)));
         return Value(x);
       };
+      if (AreTexts(v, *e.args[1]) && AreTexts(v, *e.args[2])) {
+        const QString x = Value(v);
+        const QString within = QStringLiteral("(%1 AND %2)")
+                                   .arg(TextComparison(x, Op::GreaterEqual, Value(*e.args[1])),
+                                        TextComparison(x, Op::LessEqual, Value(*e.args[2])));
+        return e.negated ? QStringLiteral("(NOT ") + within + u')' : within;
+      }
       return u'(' + side(v, text) + (e.negated ? QStringLiteral(" NOT") : QString()) +
              QStringLiteral(" BETWEEN ") + side(*e.args[1], number) + QStringLiteral(" AND ") +
              side(*e.args[2], number) + u')';
@@ -278,7 +356,15 @@ QString Generator::Raw(const Expr& e) {
         }
         list = items.join(QStringLiteral(", "));
       }
-      return u'(' + Value(*e.args[0]) +
+      bool texts = e.args[0]->type == SqlType::Text;
+      if (e.query) {
+        texts = texts && !e.query->columns.empty() && e.query->columns[0].type == SqlType::Text;
+      } else {
+        for (size_t i = 1; i < e.args.size(); ++i)
+          texts = texts && e.args[i]->type == SqlType::Text;
+      }
+      const QString value = Value(*e.args[0]);
+      return u'(' + (texts ? TextInList(value) : value) +
              (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + list +
              QStringLiteral("))");
     }
@@ -293,7 +379,9 @@ QString Generator::Raw(const Expr& e) {
       return u'(' + QueryText(*e.query) + u')';
     case Expr::Kind::Call: {
       const FunctionInfo* f = FindFunction(e.text);
-      if (!f) return e.text + u'(' + Arguments(e).join(QStringLiteral(", ")) + u')';
+      // The binder refuses a call of anything else; never hand a name to the engine.
+      if (!f) throw DbError(UndefinedFunctionMessage(e.text));
+      if (e.type == SqlType::Null && PassesNullOn(f->function)) return QStringLiteral("NULL");
       switch (f->function) {
         case Function::IIf:
           return QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)")
@@ -373,13 +461,28 @@ QString Generator::QueryText(const Query& q) {
     }
   }
   if (!q.orderBy.empty()) {
+    // Keys made of a text column need the column by name where an engine cannot attach them to a
+    // position: the union is then ordered from outside.
+    bool outside = false;
+    for (const OrderItem& item : q.orderBy)
+      outside =
+          outside || (item.position > 0 && !AliasOrdersTexts() &&
+                      q.columns[static_cast<size_t>(item.position - 1)].type == SqlType::Text);
+    const QString name = outside ? NextName(QStringLiteral("tarvel_union")) : QString();
     QStringList keys;
     for (const OrderItem& item : q.orderBy) {
-      keys << (item.position > 0 ? QString::number(item.position) : Value(*item.expr)) +
-                  (item.descending ? QStringLiteral(" DESC") : QString()) +
-                  NullsOrder(item.descending);
+      if (item.position == 0 && OrdersNothing(item)) continue;
+      QString key = Value(*item.expr);
+      SqlType type = item.expr->type;
+      if (item.position > 0) {
+        const ColumnShape& column = q.columns[static_cast<size_t>(item.position - 1)];
+        key = outside ? name + u'.' + Quote(column.name) : QString::number(item.position);
+        type = column.type;
+      }
+      keys << OrderKeys(key, type, item.descending);
     }
-    text += QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", "));
+    if (outside) text = QStringLiteral("SELECT * FROM (") + text + QStringLiteral(") AS ") + name;
+    if (!keys.isEmpty()) text += QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", "));
   }
   return text;
 }
@@ -413,11 +516,57 @@ std::vector<QString> Generator::DistinctRowKeys(const Select& s) {
   return keys;
 }
 
+int Generator::OutputPosition(const Select& s, const OrderItem& item) {
+  int position = item.expr->kind == Expr::Kind::Number ? static_cast<int>(item.expr->number) : 0;
+  const QString key = Value(*item.expr);
+  for (size_t i = 0; i < s.outputs.size() && position == 0; ++i) {
+    const OutputColumn& o = s.outputs[i];
+    const bool named = item.expr->kind == Expr::Kind::Name &&
+                       item.expr->parts.back().compare(o.name, Qt::CaseInsensitive) == 0;
+    const bool same = o.item && o.item->expr && Value(*o.item->expr) == key;
+    if (named || same) position = static_cast<int>(i) + 1;
+  }
+  return position >= 1 && position <= static_cast<int>(s.outputs.size()) ? position : 0;
+}
+
 QString Generator::SelectText(const Select& s, bool withOrder, bool withTop, bool positional,
                               const QString& extraItems) {
+  if (withOrder && s.distinct && !AliasOrdersTexts() && s.outputsKnown) {
+    // DISTINCT rows ordered by keys made of a text: the keys are no output column, so the
+    // distinct rows are ordered from outside, by the output columns the order names.
+    bool text = false;
+    for (const OrderItem& item : s.orderBy)
+      text = text || item.expr->type == SqlType::Text;
+    QStringList keys;
+    const QString name = text ? NextName(QStringLiteral("tarvel_distinct")) : QString();
+    for (const OrderItem& item : s.orderBy) {
+      const int position = text ? OutputPosition(s, item) : 0;
+      if (position == 0) {
+        keys.clear();
+        break;
+      }
+      const OutputColumn& o = s.outputs[static_cast<size_t>(position - 1)];
+      keys << OrderKeys(name + u'.' + Quote(o.name), o.type, item.descending);
+    }
+    if (!keys.isEmpty()) {
+      QString text = QStringLiteral("SELECT * FROM (") +
+                     SelectText(s, false, false, positional, extraItems) + QStringLiteral(") AS ") +
+                     name + QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", "));
+      if (withTop && s.top && !s.top->percent)
+        text += QStringLiteral(" LIMIT %1").arg(s.top->count);
+      return text;
+    }
+  }
+  // HAVING of a select without GROUP BY: the whole source is one group, also where no item
+  // aggregates (an engine that needs an aggregate among the items gets one, left out of the rows).
+  bool aggregateItem = false;
+  for (const SelectItem& item : s.items)
+    aggregateItem = aggregateItem || (item.expr && HasAggregate(*item.expr));
+  const bool counted = s.having && s.groupBy.empty() && !aggregateItem && HavingNeedsAggregate();
   QString text = QStringLiteral("SELECT ");
   if (s.distinct) text += QStringLiteral("DISTINCT ");
   text += ItemsText(s, positional) + extraItems;
+  if (counted) text += QStringLiteral(", count(*) AS tarvel_rows");
   if (!s.from.empty()) {
     QStringList sources;
     for (const auto& source : s.from)
@@ -427,14 +576,24 @@ QString Generator::SelectText(const Select& s, bool withOrder, bool withTop, boo
   if (s.where) text += QStringLiteral(" WHERE ") + Condition(*s.where);
   QStringList groups;
   for (const auto& g : s.groupBy)
-    groups << Value(*g);
+    groups << GroupKey(
+        IsConstant(*g) || g->type == SqlType::Null ? ConstantGroupKey(Value(*g)) : Value(*g),
+        g->type);
   for (const QString& key : DistinctRowKeys(s))
     groups << key;
   if (!groups.isEmpty()) text += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
   if (s.having) text += QStringLiteral(" HAVING ") + Condition(*s.having);
-  if (withOrder && !s.orderBy.empty())
-    text += QStringLiteral(" ORDER BY ") + OrderText(s.orderBy, true);
+  const QString order = withOrder ? OrderText(s.orderBy, true) : QString();
+  if (!order.isEmpty()) text += QStringLiteral(" ORDER BY ") + order;
   if (withTop && s.top && !s.top->percent) text += QStringLiteral(" LIMIT %1").arg(s.top->count);
+  if (counted && s.outputsKnown) {
+    QStringList columns;
+    for (size_t i = 0; i < s.outputs.size(); ++i)
+      columns << (positional ? QStringLiteral("c%1").arg(i + 1) : Quote(s.outputs[i].name));
+    text = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
+           QStringLiteral(" FROM (") + text + QStringLiteral(") AS ") +
+           NextName(QStringLiteral("tarvel_having"));
+  }
   return text;
 }
 
@@ -442,8 +601,11 @@ QString Generator::SelectText(const Select& s, bool withOrder, bool withTop, boo
 // the n-th rank kept.
 QString Generator::TopWrapped(const Select& s) {
   QStringList outer, keys;
-  for (size_t i = 0; i < s.outputs.size(); ++i)
-    outer << QStringLiteral("c%1 AS ").arg(i + 1) + Quote(s.outputs[i].name);
+  for (size_t i = 0; i < s.outputs.size(); ++i) {
+    const QString column = QStringLiteral("c%1").arg(i + 1);
+    outer << (IsOutermost(s) ? Shown(column, s.outputs[i].type) : column) + QStringLiteral(" AS ") +
+                 Quote(s.outputs[i].name);
+  }
   const QString total =
       s.top->percent ? QStringLiteral(", count(*) OVER () AS tarvel_total") : QString();
   QString ranked;
@@ -451,21 +613,10 @@ QString Generator::TopWrapped(const Select& s) {
     // A window counts the rows before DISTINCT merges them: the distinct rows are ranked instead,
     // by the output columns the order names.
     for (const OrderItem& item : s.orderBy) {
-      int position =
-          item.expr->kind == Expr::Kind::Number ? static_cast<int>(item.expr->number) : 0;
-      const QString key = Value(*item.expr);
-      for (size_t i = 0; i < s.outputs.size() && position == 0; ++i) {
-        const OutputColumn& o = s.outputs[i];
-        const bool named = item.expr->kind == Expr::Kind::Name &&
-                           item.expr->parts.back().compare(o.name, Qt::CaseInsensitive) == 0;
-        const bool same = o.item && o.item->expr && Value(*o.item->expr) == key;
-        if (named || same) position = static_cast<int>(i) + 1;
-      }
-      if (position <= 0 || position > static_cast<int>(s.outputs.size()))
-        return SelectText(s, true, true);  // not by output columns: a plain LIMIT
-      keys << QStringLiteral("c%1").arg(position) +
-                  (item.descending ? QStringLiteral(" DESC") : QString()) +
-                  NullsOrder(item.descending);
+      const int position = OutputPosition(s, item);
+      if (position <= 0) return SelectText(s, true, true);  // not by output columns: a plain LIMIT
+      keys << OrderKeys(QStringLiteral("c%1").arg(position),
+                        s.outputs[static_cast<size_t>(position - 1)].type, item.descending);
     }
     const QString rank = keys.isEmpty() ? QStringLiteral("row_number() OVER ()")
                                         : QStringLiteral("rank() OVER (ORDER BY ") +
@@ -478,8 +629,6 @@ QString Generator::TopWrapped(const Select& s) {
     QStringList window;
     for (size_t i = 0; i < s.orderBy.size(); ++i) {
       const OrderItem& item = s.orderBy[i];
-      const QString dir =
-          (item.descending ? QStringLiteral(" DESC") : QString()) + NullsOrder(item.descending);
       QString key;
       if (item.expr->kind == Expr::Kind::Number) {
         const int position = static_cast<int>(item.expr->number);
@@ -487,16 +636,18 @@ QString Generator::TopWrapped(const Select& s) {
           return SelectText(s, true, true);
         key = QStringLiteral("c%1").arg(position);
         const OutputColumn& o = s.outputs[static_cast<size_t>(position - 1)];
-        window << (o.item && o.item->expr ? Value(*o.item->expr)
-                                          : Quote(o.source->Key()) + u'.' + Quote(o.column)) +
-                      dir;
+        window << OrderKeys(o.item && o.item->expr
+                                ? Value(*o.item->expr)
+                                : Quote(o.source->Key()) + u'.' + Quote(o.column),
+                            o.type, item.descending);
+        keys << OrderKeys(key, o.type, item.descending);
       } else {
         key = QStringLiteral("k%1").arg(i + 1);
         const QString value = Value(*item.expr);
         extra += QStringLiteral(", ") + value + QStringLiteral(" AS ") + key;
-        window << value + dir;
+        window << OrderKeys(value, item.expr->type, item.descending);
+        keys << OrderKeys(key, item.expr->type, item.descending);
       }
-      keys << key + dir;
     }
     const QString rank = window.isEmpty() ? QStringLiteral("row_number() OVER ()")
                                           : QStringLiteral("rank() OVER (ORDER BY ") +
@@ -516,12 +667,24 @@ QString Generator::TopWrapped(const Select& s) {
   return text;
 }
 
+bool Generator::IsOutermost(const Select& s) const {
+  if (!statement_ || !statement_->query) return false;
+  for (const auto& member : statement_->query->members)
+    if (member.get() == &s) return true;
+  return false;
+}
+
 QString Generator::ItemsText(const Select& s, bool positional) {
+  const bool outermost = !positional && IsOutermost(s);
   QStringList items;
   size_t output = 0;
   for (const SelectItem& item : s.items) {
     if (!item.expr) {
-      const bool expand = positional || s.expandStars;
+      // A column shown otherwise than it is held (a Single) is written out by itself.
+      bool reshown = false;
+      for (size_t o = output; outermost && o < s.outputs.size() && s.outputs[o].item == &item; ++o)
+        reshown = reshown || Reshows(s.outputs[o].type);
+      const bool expand = positional || s.expandStars || reshown || (outermost && ExpandsStars());
       if (!expand || !s.outputsKnown) {
         items << (item.star.isEmpty() ? QStringLiteral("*")
                                       : Quote(item.star) + QStringLiteral(".*"));
@@ -531,14 +694,16 @@ QString Generator::ItemsText(const Select& s, bool positional) {
       }
       for (; output < s.outputs.size() && s.outputs[output].item == &item; ++output) {
         const OutputColumn& o = s.outputs[output];
-        items << Quote(o.source->Key()) + u'.' + Quote(o.column) + QStringLiteral(" AS ") +
+        const QString column = Quote(o.source->Key()) + u'.' + Quote(o.column);
+        items << (outermost ? Shown(column, o.type) : column) + QStringLiteral(" AS ") +
                      (positional ? QStringLiteral("c%1").arg(output + 1) : Quote(o.name));
       }
       continue;
     }
     const QString name = positional ? QStringLiteral("c%1").arg(output + 1)
                                     : Quote(item.name.isEmpty() ? item.alias : item.name);
-    const QString value = Value(*item.expr);
+    QString value = outermost ? Shown(Value(*item.expr), item.expr->type) : Value(*item.expr);
+    if (s.distinct) value = DistinctValue(value, item.expr->type);
     items << (item.name.isEmpty() && item.alias.isEmpty() ? value
                                                           : value + QStringLiteral(" AS ") + name);
     ++output;
@@ -576,12 +741,13 @@ QString Generator::SourceText(const Source& s, bool nested) {
 QString Generator::OrderText(const std::vector<OrderItem>& order, bool byAlias) {
   QStringList keys;
   for (const OrderItem& item : order) {
+    if (OrdersNothing(item)) continue;
     const Expr& e = *item.expr;
-    const QString key = byAlias && e.kind == Expr::Kind::Name && e.role == NameRole::Alias
-                            ? Quote(e.parts.front())
-                            : Value(e);
-    keys << key + (item.descending ? QStringLiteral(" DESC") : QString()) +
-                NullsOrder(item.descending);
+    // A text is ordered through keys made of it, which an alias cannot stand in (PostgreSQL).
+    const bool alias = byAlias && e.kind == Expr::Kind::Name && e.role == NameRole::Alias &&
+                       (e.type != SqlType::Text || AliasOrdersTexts());
+    const QString key = alias ? Quote(e.parts.front()) : Value(e);
+    keys << OrderKeys(key, e.type, item.descending);
   }
   return keys.join(QStringLiteral(", "));
 }
@@ -614,16 +780,18 @@ QString Generator::CrosstabText(const Query& q) {
   if (s.where) text += QStringLiteral(" WHERE ") + Condition(*s.where);
   QStringList groups;
   for (const auto& g : s.groupBy)
-    groups << Value(*g);
+    groups << GroupKey(Value(*g), g->type);
   if (!groups.isEmpty()) text += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
   if (s.having) text += QStringLiteral(" HAVING ") + Condition(*s.having);
-  if (!s.orderBy.empty()) {
-    text += QStringLiteral(" ORDER BY ") + OrderText(s.orderBy, true);
+  const QString order = OrderText(s.orderBy, true);
+  if (!order.isEmpty()) {
+    text += QStringLiteral(" ORDER BY ") + order;
   } else if (!groups.isEmpty()) {
     // Access shows a crosstab's rows in the order of their headings.
-    for (QString& g : groups)
-      g += NullsOrder(false);
-    text += QStringLiteral(" ORDER BY ") + groups.join(QStringLiteral(", "));
+    QStringList keys;
+    for (const auto& g : s.groupBy)
+      keys << OrderKeys(Value(*g), g->type, false);
+    text += QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", "));
   }
   return text;
 }
@@ -631,14 +799,18 @@ QString Generator::CrosstabText(const Query& q) {
 QString Generator::PivotValuesSql(const Query& q) {
   const Select& s = *q.members.front();
   const int slotsBefore = static_cast<int>(slots_.size());
-  QString text =
-      QStringLiteral("SELECT DISTINCT ") + Value(*q.crosstab->pivot) + QStringLiteral(" AS pivot");
+  QString text = QStringLiteral("SELECT DISTINCT ") +
+                 DistinctValue(Value(*q.crosstab->pivot), q.crosstab->pivot->type) +
+                 QStringLiteral(" AS pivot");
   QStringList sources;
   for (const auto& source : s.from)
     sources << SourceText(*source, false);
   if (!sources.isEmpty()) text += QStringLiteral(" FROM ") + sources.join(QStringLiteral(", "));
   if (s.where) text += QStringLiteral(" WHERE ") + Condition(*s.where);
-  text += QStringLiteral(" ORDER BY 1") + NullsOrder(false);
+  text =
+      QStringLiteral("SELECT pivot FROM (") + text +
+      QStringLiteral(") AS tarvel_pivots ORDER BY ") +
+      OrderKeys(QStringLiteral("pivot"), q.crosstab->pivot->type, false).join(QStringLiteral(", "));
   if (slots_.size() != slotsBefore) {
     throw DbError(
         QStringLiteral("交叉資料表查詢的欄位要由參數決定，請在 PIVOT 之後用 IN (…) 列出欄位值。"));
@@ -656,20 +828,25 @@ QString Generator::InsertText(const Statement& st) {
   }
   if (st.query) return text + u' ' + QueryText(*st.query);
   if (st.defaultValues) return text + QStringLiteral(" DEFAULT VALUES");
+  // Values written into columns take the columns' types: a text is the engine's plain literal.
   QStringList rows;
+  writing_ = true;
   for (const auto& row : st.values) {
     QStringList values;
     for (const auto& v : row)
       values << Value(*v);
     rows << u'(' + values.join(QStringLiteral(", ")) + u')';
   }
+  writing_ = false;
   return text + QStringLiteral(" VALUES ") + rows.join(QStringLiteral(", "));
 }
 
 QString Generator::UpdateText(const Statement& st) {
   QStringList sets;
+  writing_ = true;
   for (const Assignment& a : st.assignments)
     sets << Quote(a.target->parts.back()) + QStringLiteral(" = ") + Value(*a.value);
+  writing_ = false;
   QString text = QStringLiteral("UPDATE ") + Quote(st.table) + QStringLiteral(" SET ") +
                  sets.join(QStringLiteral(", "));
   if (st.where) text += QStringLiteral(" WHERE ") + Condition(*st.where);

@@ -35,17 +35,6 @@ std::vector<Token> Tokenize(const QString& sql) {
       ++i;
       continue;
     }
-    if (c == u'-' && i + 1 < size && sql[i + 1] == u'-') {
-      while (i < size && sql[i] != u'\n')
-        ++i;
-      continue;
-    }
-    if (c == u'/' && i + 1 < size && sql[i + 1] == u'*') {
-      const qsizetype close = sql.indexOf(QStringLiteral("*/"), i + 2);
-      if (close < 0) Refuse(QStringLiteral("註解沒有結束（/* 之後沒有 */）。"), sql, i);
-      i = close + 2;
-      continue;
-    }
     Token token;
     token.position = i;
     const QStringView whole(sql);

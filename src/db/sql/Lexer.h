@@ -1,6 +1,6 @@
 // Cuts an Access SQL text into tokens: words, [bracketed] and `quoted` names, 'text' and "text"
-// literals, numbers, #date# literals, "?" markers and symbols. Comments ("-- …" to the end of the
-// line, "/* … */") are skipped: Access has none, but the program's texts may carry them.
+// literals, numbers, #date# literals, "?" markers and symbols. Access SQL has no comments: "5--3"
+// is five minus minus three, and "/*" a division sign followed by a star.
 #pragma once
 
 #include <QString>
@@ -32,7 +32,7 @@ struct Token {
 };
 
 /// The tokens of `sql` (which must outlive them), ending with one of kind End. Throws DbError
-/// (naming the position) for a literal, name or comment that is not closed, or a character that
+/// (naming the position) for a literal or name that is not closed, or a character that
 /// belongs to no token.
 std::vector<Token> Tokenize(const QString& sql);
 

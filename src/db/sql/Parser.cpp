@@ -38,15 +38,15 @@ SqlType DeclaredType(QStringView name) {
     SqlType type;
   } kTypes[] = {
       {"bit", SqlType::Boolean},       {"yesno", SqlType::Boolean},
-      {"logical", SqlType::Boolean},   {"byte", SqlType::Integer},
+      {"logical", SqlType::Boolean},   {"byte", SqlType::Byte},
       {"short", SqlType::Integer},     {"smallint", SqlType::Integer},
-      {"integer", SqlType::Integer},   {"long", SqlType::Integer},
-      {"int", SqlType::Integer},       {"counter", SqlType::Integer},
+      {"integer", SqlType::Long},      {"long", SqlType::Long},
+      {"int", SqlType::Long},          {"counter", SqlType::Long},
       {"currency", SqlType::Currency}, {"money", SqlType::Currency},
-      {"decimal", SqlType::Currency},  {"numeric", SqlType::Currency},
-      {"ieeesingle", SqlType::Real},   {"single", SqlType::Real},
-      {"real", SqlType::Real},         {"ieeedouble", SqlType::Real},
-      {"double", SqlType::Real},       {"float", SqlType::Real},
+      {"decimal", SqlType::Decimal},   {"numeric", SqlType::Decimal},
+      {"ieeesingle", SqlType::Single}, {"single", SqlType::Single},
+      {"real", SqlType::Single},       {"ieeedouble", SqlType::Double},
+      {"double", SqlType::Double},     {"float", SqlType::Double},
       {"datetime", SqlType::Date},     {"date", SqlType::Date},
       {"time", SqlType::Date},         {"text", SqlType::Text},
       {"char", SqlType::Text},         {"varchar", SqlType::Text},
@@ -92,7 +92,68 @@ class Parser {
     if (Peek().kind != TokenKind::End)
       Fail(QStringLiteral("陳述式在此應已結束（一段文字只能有一個陳述式）"));
     statement.markers = markers_;
+    CheckDepth(statement);
     return statement;
+  }
+
+  // Chains of operators ("1+1+…", "a And b And …") are read without going deeper, but make trees
+  // as deep as they are long, which the binder and the generators walk: measured here without
+  // recursion.
+  void CheckDepth(const Statement& statement) const {
+    // Expressions and the queries inside them, each with how deep it stands.
+    std::vector<std::pair<const Expr*, int>> pending;
+    std::vector<std::pair<const Query*, int>> queries;
+    const auto add = [&](const Expr* e, int depth) {
+      if (e) pending.emplace_back(e, depth);
+    };
+    if (statement.query) queries.emplace_back(statement.query.get(), 0);
+    for (const auto& row : statement.values)
+      for (const auto& e : row)
+        add(e.get(), 1);
+    for (const Assignment& a : statement.assignments)
+      add(a.value.get(), 1);
+    add(statement.where.get(), 1);
+    while (!pending.empty() || !queries.empty()) {
+      if (!queries.empty()) {
+        const auto [q, base] = queries.back();
+        queries.pop_back();
+        const int depth = base + 1;
+        for (const auto& member : q->members) {
+          for (const SelectItem& item : member->items)
+            add(item.expr.get(), depth);
+          add(member->where.get(), depth);
+          add(member->having.get(), depth);
+          for (const auto& g : member->groupBy)
+            add(g.get(), depth);
+          for (const OrderItem& o : member->orderBy)
+            add(o.expr.get(), depth);
+          std::vector<const Source*> sources;
+          for (const auto& source : member->from)
+            sources.push_back(source.get());
+          while (!sources.empty()) {
+            const Source* source = sources.back();
+            sources.pop_back();
+            if (source->query) queries.emplace_back(source->query.get(), depth);
+            if (source->left) sources.push_back(source->left.get());
+            if (source->right) sources.push_back(source->right.get());
+            add(source->on.get(), depth);
+          }
+        }
+        for (const OrderItem& o : q->orderBy)
+          add(o.expr.get(), depth);
+        if (q->crosstab) {
+          add(q->crosstab->value.get(), depth);
+          add(q->crosstab->pivot.get(), depth);
+        }
+        continue;
+      }
+      const auto [e, depth] = pending.back();
+      pending.pop_back();
+      if (depth > kMaxNesting) TooComplex();
+      for (const auto& arg : e->args)
+        add(arg.get(), depth + 1);
+      if (e->query) queries.emplace_back(e->query.get(), depth);
+    }
   }
 
  private:
@@ -240,6 +301,7 @@ class Parser {
 
   // A select or union, with TRANSFORM … PIVOT around it when `outermost`.
   QueryPtr ParseQuery(bool outermost) {
+    const Nest nest(*this);
     auto query = std::make_unique<Query>();
     if (Peek().IsWord(u"transform")) {
       if (!outermost) Fail(QStringLiteral("交叉資料表查詢不能當作子查詢"));
@@ -471,7 +533,24 @@ class Parser {
   }
 
   // Expressions, from the loosest operator to the tightest.
-  ExprPtr ParseExpression() { return ParseBinary(0); }
+  ExprPtr ParseExpression() {
+    const Nest nest(*this);
+    return ParseBinary(0);
+  }
+
+  // One level deeper into the statement: refused past kMaxNesting, before the stack runs out.
+  struct Nest {
+    explicit Nest(Parser& p) : parser(p) {
+      if (++parser.nesting_ > kMaxNesting) parser.TooComplex();
+    }
+    ~Nest() { --parser.nesting_; }
+    Parser& parser;
+  };
+
+  [[noreturn]] void TooComplex() const {
+    throw QueryTooComplex(
+        QStringLiteral("查詢太複雜（運算式或子查詢的層次超過 %1 層）。").arg(kMaxNesting), sql_);
+  }
 
   struct Level {
     const char16_t* words[2];
@@ -510,6 +589,7 @@ class Parser {
 
   ExprPtr ParseNot() {
     if (Peek().IsWord(u"not")) {
+      const Nest nest(*this);
       auto e = std::make_unique<Expr>();
       e->position = Next().position;
       e->kind = Expr::Kind::Unary;
@@ -590,9 +670,24 @@ class Parser {
         e->negated = negated;
         e->args.push_back(std::move(left));
         ExpectSymbol(u"(");
-        if (Peek().IsWord(u"select") || StartsQuery()) {
+        if (Peek().IsWord(u"select")) {
           e->query = ParseQuery(false);
-        } else {
+        } else if (StartsQuery()) {
+          // "In ((SELECT …))" reads a query; "In ((SELECT …), y)" a list that starts with one.
+          const size_t at = next_;
+          const int markers = markers_;
+          try {
+            e->query = ParseQuery(false);
+            if (!Peek().IsSymbol(u")")) e->query.reset();
+          } catch (const DbError&) {
+            e->query.reset();
+          }
+          if (!e->query) {
+            next_ = at;
+            markers_ = markers;
+          }
+        }
+        if (!e->query) {
           do {
             e->args.push_back(ParseExpression());
           } while (AcceptSymbol(u","));
@@ -655,6 +750,7 @@ class Parser {
 
   ExprPtr ParseUnary() {
     if (Peek().IsSymbol(u"-") || Peek().IsSymbol(u"+")) {
+      const Nest nest(*this);
       auto e = std::make_unique<Expr>();
       e->kind = Expr::Kind::Unary;
       e->op = Peek().IsSymbol(u"-") ? Op::Negate : Op::Plus;
@@ -730,11 +826,29 @@ class Parser {
       case TokenKind::Symbol:
         if (t.IsSymbol(u"(")) {
           Next();
-          if (Peek().IsWord(u"select") || StartsQuery()) {
+          if (Peek().IsWord(u"select")) {
             e->kind = Expr::Kind::Subquery;
             e->query = ParseQuery(false);
             ExpectSymbol(u")");
             return e;
+          }
+          if (StartsQuery()) {
+            // "((SELECT …))" or "((SELECT …) UNION …)" is a query in parentheses, but
+            // "((SELECT …) + 1)" an expression that starts with one: tried as a query first.
+            const size_t at = next_;
+            const int markers = markers_;
+            try {
+              auto query = ParseQuery(false);
+              if (Peek().IsSymbol(u")")) {
+                Next();
+                e->kind = Expr::Kind::Subquery;
+                e->query = std::move(query);
+                return e;
+              }
+            } catch (const DbError&) {
+            }
+            next_ = at;
+            markers_ = markers;
           }
           ExprPtr inner = ParseExpression();
           ExpectSymbol(u")");
@@ -813,6 +927,7 @@ class Parser {
   std::vector<Token> tokens_;
   size_t next_ = 0;
   int markers_ = 0;
+  int nesting_ = 0;
 };
 
 }  // namespace

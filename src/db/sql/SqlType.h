@@ -1,4 +1,5 @@
-// The types Access SQL reasons with, and a column's name and type.
+// The types Access SQL reasons with, the type of an operator's result, and a column's name and
+// type.
 #pragma once
 
 #include <QString>
@@ -8,21 +9,60 @@
 
 namespace tarvel::db::sql {
 
-/// What the binder knows about a value's type. Jet's Byte/Integer/Long are Integer, Single and
-/// Double Real, Currency and Decimal Currency; Yes/No is Boolean (held as -1 and 0).
-enum class SqlType { Unknown, Null, Boolean, Integer, Real, Currency, Text, Date, Binary };
+/// Access's value types, as Jet's expression service (OLE Automation's variant arithmetic) keeps
+/// them apart: Yes/No is Boolean (held as -1 and 0), Byte, Integer (16 bits) and Long (32 bits)
+/// are whole numbers, Single and Double binary floating point, Currency a whole number of
+/// ten-thousandths (exact), Decimal a scaled decimal.
+enum class SqlType {
+  Unknown,
+  Null,
+  Boolean,
+  Byte,
+  Integer,
+  Long,
+  Single,
+  Double,
+  Currency,
+  Decimal,
+  Text,
+  Date,
+  Binary,
+};
 
 inline bool IsNumeric(SqlType t) {
-  return t == SqlType::Boolean || t == SqlType::Integer || t == SqlType::Real ||
-         t == SqlType::Currency;
+  return t >= SqlType::Boolean && t <= SqlType::Decimal;
+}
+/// Boolean, Byte, Integer, Long: held as whole numbers by both engines.
+inline bool IsWhole(SqlType t) {
+  return t >= SqlType::Boolean && t <= SqlType::Long;
+}
+inline bool IsFloating(SqlType t) {
+  return t == SqlType::Single || t == SqlType::Double;
 }
 
-/// The type of a sum or difference of two numbers: the wider one.
-inline SqlType Wider(SqlType a, SqlType b) {
-  if (a == SqlType::Real || b == SqlType::Real) return SqlType::Real;
-  if (a == SqlType::Currency || b == SqlType::Currency) return SqlType::Currency;
-  return SqlType::Integer;
-}
+/// Access's name of a type ("Currency", "Long"), for messages.
+const char* TypeName(SqlType t);
+
+/// The operators whose result type follows the operands' types.
+enum class Arithmetic { Add, Subtract, Multiply, Divide, IntDivide, Mod, Power, Negate };
+
+/// The type of `a op b` (of `op a` for Negate, `b` unused) by Jet's rules:
+/// - + and -: whole numbers give the wider whole type (Boolean counts as Integer); Single with a
+///   Byte or Integer gives Single, with a Long Double; Currency with any whole or floating number
+///   Currency; Decimal wins over everything; a date plus or minus a number is a date, a date minus
+///   a date a Double; a text with a number is read as a Double; text + text joins (Text);
+/// - *: as + and -, except that Currency times Single or Double gives Double, and a date or a text
+///   in a product a Double;
+/// - /: Double (Decimal with a Decimal); ^: Double;
+/// - \ and Mod: Byte for two Bytes, Integer up to Integers, else Long (operands are rounded to
+///   whole numbers first);
+/// - negation keeps the type, but a Byte or Boolean becomes an Integer and a text a Double.
+/// Null with anything gives Null; a type the binder does not know gives Unknown.
+SqlType ArithmeticType(Arithmetic op, SqlType a, SqlType b = SqlType::Unknown);
+
+/// The type two branches of one value share (IIf, Switch, a union's column): the same type, the
+/// wider of two numbers, the other where one is Null, else Unknown.
+SqlType CommonType(SqlType a, SqlType b);
 
 struct ColumnShape {
   QString name;
@@ -66,9 +106,13 @@ class ColumnIndex {
   std::vector<Entry> byName_;
 };
 
-/// The type a declared column type stands for: SQLite's names (INTEGER, REAL, TEXT, BLOB, and the
-/// Jet names the Jet backend declares: DATETIME, YESNO, CURRENCY) and PostgreSQL's (bigint,
-/// double precision, numeric, citext, timestamp without time zone, boolean, bytea, …).
-SqlType TypeFromDeclaration(const QString& declared);
+/// The type a column declared `declared` holds. SQLite's declarations are the Jet names the
+/// program writes (BYTE, SHORT, LONG, SINGLE, DOUBLE, CURRENCY, DECIMAL, DATETIME, YESNO) and
+/// SQLite's own (INTEGER a Long, REAL a Double, TEXT, BLOB); PostgreSQL's are format_type's
+/// (smallint an Integer, integer and bigint a Long, real a Single, double precision a Double,
+/// numeric(19,4) a Currency, other numerics a Decimal, the domain yesno a Boolean, timestamps a
+/// Date, text and citext a Text, bytea a Binary).
+SqlType TypeFromSqliteDeclaration(const QString& declared);
+SqlType TypeFromPgDeclaration(const QString& declared);
 
 }  // namespace tarvel::db::sql

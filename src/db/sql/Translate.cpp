@@ -26,8 +26,10 @@ Translation Translate(const QString& accessSql, Engine engine, Catalog* catalog,
       if (!catalog) throw DbError(QStringLiteral("沒有資料庫可以讀取交叉資料表查詢的欄位值。"));
       return catalog->PivotValues(crosstab);
     };
-    Bind(statement, catalog, pivots);
-    Generated generated = GeneratorFor(engine)->Generate(statement);
+    Bind(statement, catalog, pivots, options.parameterTypes);
+    const std::unique_ptr<Generator> generator = GeneratorFor(engine);
+    if (catalog) generator->SetOrder(catalog->Order());
+    Generated generated = generator->Generate(statement);
     Translation t;
     t.sql = std::move(generated.sql);
     t.kind = statement.kind;

@@ -21,6 +21,9 @@ struct TranslateOptions {
   Wildcards wildcards = Wildcards::Ansi;
   /// Refuse anything but a query (SELECT, UNION, TRANSFORM): for texts a user types.
   bool queryOnly = false;
+  /// The types of the values given for parameters the statement does not declare, by name in
+  /// lower case (a number given is a Double, a date a Date, …).
+  QHash<QString, SqlType> parameterTypes;
 };
 
 struct Translation {

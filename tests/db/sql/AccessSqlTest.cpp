@@ -6,6 +6,7 @@
 #include "../JetTestSupport.h"
 #include "db/DbError.h"
 #include "db/sql/AccessValues.h"
+#include "db/sql/JetOrder.h"
 #include "support/AccessSqlCases.h"
 #include "support/Cli.h"
 
@@ -83,7 +84,7 @@ TEST(AccessSql, JetColumnsAreDatesAndTextsInJetsOrder) {
     texts << names.Text(QStringLiteral("A"));
   QStringList expected = texts;
   std::stable_sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
-    return sql::CompareGeneral(a, b) < 0;
+    return sql::CompareJetTotal(sql::SortOrder::General, a, b) < 0;
   });
   EXPECT_EQ(texts, expected);
 }

@@ -102,13 +102,41 @@ TEST(AccessLike, PatternsMatchAndBecomeTheEnginesOwn) {
             QStringLiteral("^a\\.[0-9][^x-z].*$"));
 }
 
-TEST(AccessValues, GeneralSortOrderPutsCaseAndPunctuationSecond) {
-  QStringList words{"Coz", "côte", "coop", "cote", "co-op", "Cob", "cod"};
-  std::sort(words.begin(), words.end(),
-            [](const QString& a, const QString& b) { return CompareGeneral(a, b) < 0; });
-  EXPECT_EQ(words, QStringList({"Cob", "cod", "co-op", "coop", "cote", "côte", "Coz"}));
-  EXPECT_EQ(CompareGeneral(u"ABC", u"abc"), 0);     // equal as NOCASE finds them
-  EXPECT_NE(CompareGeneral(u"co-op", u"coop"), 0);  // but not the same text
+// Jet's orders, pair by pair from tests/data/jet-order.txt; each pair the other way round, the
+// total order agreeing with them, and the equality key sharing their equality.
+TEST(JetOrder, EveryPairOfTheTable) {
+  const std::vector<QStringList> pairs = test::ReadCases(QStringLiteral("jet-order.txt"));
+  ASSERT_GT(pairs.size(), 20u);
+  for (const QStringList& pair : pairs) {
+    ASSERT_EQ(pair.size(), 4) << pair.join(u'|').toStdString();
+    const SortOrder order =
+        pair[0] == u"stroke" ? SortOrder::TraditionalChineseStroke : SortOrder::General;
+    const QString a = pair[1], b = pair[3];
+    const bool equal = pair[2] == u"=";
+    SCOPED_TRACE(pair.join(u'|').toStdString());
+    EXPECT_EQ(CompareJet(order, a, b), equal ? 0 : -1);
+    EXPECT_EQ(CompareJet(order, b, a), equal ? 0 : 1);
+    EXPECT_EQ(JetEqualityKey(order, a) == JetEqualityKey(order, b), equal);
+    EXPECT_EQ(CompareJetTotal(order, a, b) < 0, !equal || a < b);
+  }
+}
+
+// Codes and numbers take a path without ICU: it must order as ICU does.
+TEST(JetOrder, TheFastPathOrdersAsTheCollator) {
+  const QString letters = QStringLiteral("0129aAbBmMzZ");
+  quint32 seed = 12345;
+  const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  for (int round = 0; round < 3000; ++round) {
+    QString a, b;
+    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
+      a += letters[next() % letters.size()];
+    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
+      b += letters[next() % letters.size()];
+    // A space forces ICU's path; it sorts first, so appending it keeps the order of a and b.
+    const int fast = CompareJet(SortOrder::General, a, b);
+    const int icu = CompareJet(SortOrder::General, a + u' ', b + u' ');
+    ASSERT_EQ(fast, icu) << a.toStdString() << " / " << b.toStdString();
+  }
 }
 
 TEST(AccessSqlParser, RefusesWhatIsNoSingleAccessStatementNamingThePlace) {
@@ -121,7 +149,7 @@ TEST(AccessSqlParser, RefusesWhatIsNoSingleAccessStatementNamingThePlace) {
       {"SELECT [open FROM T", "名稱的 [ 沒有結束"},
       {"SELECT #13/45/2000# FROM T", "不是日期"},
       {"SELECT * INTO X FROM T", "INTO"},
-      {"SELECT a FROM T /* open", "註解沒有結束"},
+      {"SELECT a FROM T /* no comment", "第 17 個字元"},
       {"SELECT Mid('a') FROM T", "Mid 需要 2 到 3 個引數"},
       {"SELECT Switch(1, 2, 3) FROM T", "Switch"},
       {"SELECT 10x FROM T", "數字後面"},

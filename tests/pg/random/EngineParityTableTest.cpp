@@ -20,7 +20,8 @@ struct ParityCase {
   int line = 0;
 };
 
-// "query: SQL", any "param: NAME=VALUE", "rows:", then lines up to a blank one; "#" comments.
+// "query: SQL", any "param: NAME=VALUE", "rows:", then lines up to a blank one (or one line
+// "error: MESSAGE"); "#" comments.
 std::vector<ParityCase> ReadParityCases() {
   QFile file(test::SourceDir() + QStringLiteral("/tests/data/engine-parity.txt"));
   EXPECT_TRUE(file.open(QIODevice::ReadOnly));
@@ -63,8 +64,16 @@ TEST(EngineParityTable, EveryCaseGivesAccessRowsOnBothEngines) {
   for (const ParityCase& c : cases) {
     SCOPED_TRACE(QStringLiteral("engine-parity.txt:%1: %2").arg(c.line).arg(c.sql).toStdString());
     ASSERT_GE(c.rows.size(), 1) << "a case needs its header line";
-    EXPECT_EQ(Printed(test::RunStatement(*sqlite, c.sql, c.parameters)), c.rows) << "on SQLite";
-    EXPECT_EQ(Printed(test::RunStatement(*server, c.sql, c.parameters)), c.rows) << "on the server";
+    // An error is Access's message, the engine's own words after it where it adds them.
+    const auto same = [&](const QStringList& printed) {
+      if (c.rows.size() == 1 && c.rows[0].startsWith(QLatin1String("error: ")))
+        return printed.size() == 1 && printed[0].startsWith(c.rows[0]);
+      return printed == c.rows;
+    };
+    const QStringList onSqlite = Printed(test::RunStatement(*sqlite, c.sql, c.parameters));
+    const QStringList onServer = Printed(test::RunStatement(*server, c.sql, c.parameters));
+    EXPECT_TRUE(same(onSqlite)) << "on SQLite: " << onSqlite.join(u'\n').toStdString();
+    EXPECT_TRUE(same(onServer)) << "on the server: " << onServer.join(u'\n').toStdString();
   }
 }
 

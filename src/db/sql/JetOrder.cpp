@@ -1,0 +1,151 @@
+#include "db/sql/JetOrder.h"
+
+#include <unicode/ucol.h>
+
+#include <QList>
+
+#include <memory>
+#include <string_view>
+
+namespace tarvel::db::sql {
+namespace {
+
+struct CollatorClose {
+  void operator()(UCollator* c) const { ucol_close(c); }
+};
+using CollatorPtr = std::unique_ptr<UCollator, CollatorClose>;
+
+// One collator per order and thread (ICU's collators are not to be shared between threads).
+UCollator* CollatorOf(SortOrder order) {
+  thread_local CollatorPtr general, stroke;
+  CollatorPtr& slot = order == SortOrder::General ? general : stroke;
+  if (!slot) {
+    UErrorCode status = U_ZERO_ERROR;
+    slot.reset(ucol_open(IcuLocale(order), &status));
+    if (U_FAILURE(status) || !slot) {
+      // ICU's data always holds both; without it the root order is the closest there is.
+      status = U_ZERO_ERROR;
+      slot.reset(ucol_open("", &status));
+    }
+    ucol_setStrength(slot.get(), UCOL_SECONDARY);
+  }
+  return slot.get();
+}
+
+int Icu(SortOrder order, QStringView a, QStringView b) {
+  const UCollationResult r = ucol_strcoll(
+      CollatorOf(order), reinterpret_cast<const UChar*>(a.utf16()), static_cast<int32_t>(a.size()),
+      reinterpret_cast<const UChar*>(b.utf16()), static_cast<int32_t>(b.size()));
+  return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
+}
+
+bool PassedOver(char16_t c) {
+  return std::u16string_view(kPassedOver).find(c) != std::u16string_view::npos;
+}
+
+QString WithoutPassedOver(QStringView text) {
+  QString out;
+  out.reserve(text.size());
+  for (const QChar c : text)
+    if (!PassedOver(c.unicode())) out += c;
+  return out;
+}
+
+bool HasPassedOver(QStringView text) {
+  for (const QChar c : text)
+    if (PassedOver(c.unicode())) return true;
+  return false;
+}
+
+// The General order of texts made only of ASCII letters and digits (codes, numbers, dates), without
+// ICU: digits, then letters without regard to case, as ICU's root collation orders them; kNotFast
+// for any other text.
+constexpr int kNotFast = 2;
+int FastWeight(char16_t c) {
+  if (c >= u'0' && c <= u'9') return 0x100 + (c - u'0');
+  if (c >= u'a' && c <= u'z') return 0x200 + (c - u'a');
+  if (c >= u'A' && c <= u'Z') return 0x200 + (c - u'A');
+  return -1;
+}
+
+int FastGeneral(QStringView a, QStringView b) {
+  const qsizetype n = std::min(a.size(), b.size());
+  qsizetype i = 0;
+  for (; i < n; ++i) {
+    const int x = FastWeight(a[i].unicode()), y = FastWeight(b[i].unicode());
+    if (x < 0 || y < 0) return kNotFast;
+    if (x != y) {
+      // The rest must be fast too, or ICU's contractions and expansions could decide otherwise.
+      for (qsizetype j = i + 1; j < a.size(); ++j)
+        if (FastWeight(a[j].unicode()) < 0) return kNotFast;
+      for (qsizetype j = i + 1; j < b.size(); ++j)
+        if (FastWeight(b[j].unicode()) < 0) return kNotFast;
+      return x < y ? -1 : 1;
+    }
+  }
+  for (qsizetype j = i; j < a.size(); ++j)
+    if (FastWeight(a[j].unicode()) < 0) return kNotFast;
+  for (qsizetype j = i; j < b.size(); ++j)
+    if (FastWeight(b[j].unicode()) < 0) return kNotFast;
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+}  // namespace
+
+const char* IcuLocale(SortOrder order) {
+  // The stroke order puts ideographs before letters in ICU; Jet's after them, as in General.
+  return order == SortOrder::General ? "und-u-ks-level2"
+                                     : "zh-Hant-u-co-stroke-kr-latn-hani-ks-level2";
+}
+
+const char* SqliteCollation(SortOrder order, bool total) {
+  if (order == SortOrder::General) return total ? "JETGENERAL_TOTAL" : "JETGENERAL";
+  return total ? "JETSTROKE_TOTAL" : "JETSTROKE";
+}
+
+const char* PgCollation(SortOrder order) {
+  return order == SortOrder::General ? "jet_general" : "jet_stroke";
+}
+
+int CompareJet(SortOrder order, QStringView a, QStringView b) {
+  if (order == SortOrder::General) {
+    const int fast = FastGeneral(a, b);
+    if (fast != kNotFast) return fast;
+  }
+  if (HasPassedOver(a) || HasPassedOver(b)) {
+    const int first = Icu(order, WithoutPassedOver(a), WithoutPassedOver(b));
+    if (first != 0) return first;
+  }
+  return Icu(order, a, b);
+}
+
+QByteArray JetEqualityKey(SortOrder order, QStringView text) {
+  // Equality is the collator's at the secondary strength: its sort key holds just that.
+  UCollator* collator = CollatorOf(order);
+  const auto* units = reinterpret_cast<const UChar*>(text.utf16());
+  const auto length = static_cast<int32_t>(text.size());
+  QByteArray key(64, Qt::Uninitialized);
+  int32_t needed =
+      ucol_getSortKey(collator, units, length, reinterpret_cast<uint8_t*>(key.data()), key.size());
+  if (needed > key.size()) {
+    key.resize(needed);
+    needed = ucol_getSortKey(collator, units, length, reinterpret_cast<uint8_t*>(key.data()),
+                             key.size());
+  }
+  key.resize(std::max(0, needed - 1));  // without the terminating zero
+  return key;
+}
+
+int CompareJetTotal(SortOrder order, QStringView a, QStringView b) {
+  const int order1 = CompareJet(order, a, b);
+  if (order1 != 0) return order1;
+  // By code point (not UTF-16 unit), as the server's "C" collation compares UTF-8 bytes.
+  const QString x = a.toString(), y = b.toString();
+  const auto ux = x.toUcs4(), uy = y.toUcs4();
+  const qsizetype n = std::min(ux.size(), uy.size());
+  for (qsizetype i = 0; i < n; ++i)
+    if (ux[i] != uy[i]) return ux[i] < uy[i] ? -1 : 1;
+  return ux.size() == uy.size() ? 0 : (ux.size() < uy.size() ? -1 : 1);
+}
+
+}  // namespace tarvel::db::sql
