@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include "platform/Termination.h"
+
 namespace tarvel::excel {
 namespace {
 
@@ -27,13 +29,17 @@ std::optional<lxw_error> CloseWorkbook(lxw_workbook* book, const std::function<b
   if (child < 0) return workbook_close(book);
   if (child == 0) {
     // The child only makes the package: the program's own answers to the session's signals are
-    // not its, and it must not outlive the program.
+    // not its, and it must not outlive the program. A group of its own, which a signal ending the
+    // program kills before it removes the work folder the child writes in.
+    ::setpgid(0, 0);
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
       ::signal(signal, SIG_DFL);
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != program) ::_exit(127);
     ::_exit(static_cast<int>(workbook_close(book)));
   }
+  ::setpgid(child, child);  // whichever of the two comes first
+  const TerminationCleanup killedAtSignal = TerminationCleanup::ProcessGroup(child);
   int status = 0;
   std::optional<lxw_error> result;
   while (true) {
