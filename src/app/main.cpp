@@ -1,6 +1,8 @@
 // tarvel: the desktop program, started by the suite's menu with the signed-in user's command line.
 #include <QApplication>
 #include <QSocketNotifier>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "common/forms/MessageBoxUi.h"
@@ -15,6 +17,12 @@
 #include "windows/overview/MainWindow.h"
 
 int main(int argc, char* argv[]) {
+  // Asked by whoever installs or supports it, never by the suite's menu (whose command line
+  // starts with the launch token): answered before any window or database is touched.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("tarvel %s\n", TARVEL_VERSION);
+    return 0;
+  }
   // Before anything that may start threads: they would take the signals the handler expects.
   tarvel::InstallTerminationHandlers(tarvel::TerminationStyle::kCloseNormally);
   tarvel::KeepFreedHeapForReuse();

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "cli/Command.h"
@@ -46,7 +47,7 @@ constexpr Entry kCommands[] = {
 };
 
 void PrintUsage(QTextStream& err) {
-  err << "usage: tarvel-cli COMMAND [ARGS]\n\ncommands:\n";
+  err << "usage: tarvel-cli COMMAND [ARGS]\n       tarvel-cli --version\n\ncommands:\n";
   for (const Entry& e : kCommands)
     err << "  " << e.name << " " << e.summary << "\n";
 }
@@ -54,6 +55,11 @@ void PrintUsage(QTextStream& err) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before any application object: it answers without a display or a database.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("tarvel-cli %s\n", TARVEL_VERSION);
+    return 0;
+  }
   // A run ended by a signal leaves no work folder and no converter behind; the handlers come
   // before anything that may start threads.
   tarvel::InstallTerminationHandlers(tarvel::TerminationStyle::kExitAtOnce);

@@ -24,6 +24,11 @@ class Unreadable : public Error {
   throw Unreadable(QString::fromUtf8(what));
 }
 
+/// Gives the reading up when its caller asks.
+void GoOn(const std::function<bool()>& stopped) {
+  if (stopped && stopped()) throw ConversionInterrupted(QStringLiteral("已停止檢查轉出的檔案"));
+}
+
 quint16 Get16(const uchar* p) {
   return static_cast<quint16>(p[0] | p[1] << 8);
 }
@@ -168,7 +173,8 @@ class CompoundFile {
 
 // The BIFF8 records of the workbook stream: one substream per sheet after the globals, each
 // with its cell records; a cell record starts with its row (from 0).
-std::vector<SheetValues> BiffSheetValues(const QByteArray& stream) {
+std::vector<SheetValues> BiffSheetValues(const QByteArray& stream,
+                                         const std::function<bool()>& stopped) {
   enum : quint16 {
     kBof = 0x0809,
     kEof = 0x000A,
@@ -186,7 +192,14 @@ std::vector<SheetValues> BiffSheetValues(const QByteArray& stream) {
   std::vector<bool> rows;
   bool inSheet = false;
   const auto* p = reinterpret_cast<const uchar*>(stream.constData());
+  // Records between two looks at `stopped`.
+  constexpr int kRecordsPerLook = 1 << 16;
+  int untilLook = kRecordsPerLook;
   for (qsizetype at = 0; at + 4 <= stream.size();) {
+    if (--untilLook == 0) {
+      GoOn(stopped);
+      untilLook = kRecordsPerLook;
+    }
     const quint16 type = Get16(p + at);
     const quint16 length = Get16(p + at + 2);
     const uchar* data = p + at + 4;
@@ -227,19 +240,21 @@ std::vector<SheetValues> BiffSheetValues(const QByteArray& stream) {
   return sheets;
 }
 
-std::vector<SheetValues> XlsSheetValues(const QString& path) {
+std::vector<SheetValues> XlsSheetValues(const QString& path, const std::function<bool()>& stopped) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) Fail("無法開啟");
   const qint64 size = file.size();
   const uchar* data = file.map(0, size);
   if (!data) Fail("無法讀取");
   const CompoundFile compound(data, size);
-  return BiffSheetValues(compound.Stream({"Workbook", "Book"}));
+  const QByteArray stream = compound.Stream({"Workbook", "Book"});
+  GoOn(stopped);
+  return BiffSheetValues(stream, stopped);
 }
 
 // content.xml of an .ods file: a table per sheet, its rows (a row may stand for several equal
 // ones) and their cells; a cell with a value type holds a value.
-std::vector<SheetValues> OdsSheetValues(const QString& path) {
+std::vector<SheetValues> OdsSheetValues(const QString& path, const std::function<bool()>& stopped) {
   static const QString kTable = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
   static const QString kOffice = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
   QFile file(path);
@@ -285,9 +300,12 @@ std::vector<SheetValues> OdsSheetValues(const QString& path) {
   };
   try {
     ReadPackagePart(file, QStringLiteral("content.xml"), [&](const char* data, qint64 size) {
+      GoOn(stopped);
       xml.addData(QByteArray::fromRawData(data, size));
       parse();
     });
+  } catch (const ConversionInterrupted&) {
+    throw;
   } catch (const Error& error) {
     throw Unreadable(error.Description());
   }
@@ -297,10 +315,11 @@ std::vector<SheetValues> OdsSheetValues(const QString& path) {
 
 }  // namespace
 
-std::vector<SheetValues> ReadSheetValues(const QString& path, WorkbookFormat format) {
+std::vector<SheetValues> ReadSheetValues(const QString& path, WorkbookFormat format,
+                                         const std::function<bool()>& stopped) {
   try {
-    if (format == WorkbookFormat::Xls) return XlsSheetValues(path);
-    if (format == WorkbookFormat::Ods) return OdsSheetValues(path);
+    if (format == WorkbookFormat::Xls) return XlsSheetValues(path, stopped);
+    if (format == WorkbookFormat::Ods) return OdsSheetValues(path, stopped);
     Fail("不支援的格式");
   } catch (const Unreadable& error) {
     throw Error(QStringLiteral("轉換後的活頁簿 %1 無法讀取（%2）").arg(path, error.Description()));

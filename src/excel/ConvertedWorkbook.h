@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "excel/WorkbookConversion.h"
@@ -16,6 +17,9 @@ inline constexpr int kXlsMaxRows = 65536;
 /// What each sheet of the workbook file at `path` holds of values, sheet by sheet in order:
 /// an .xls file (BIFF8 in a compound document) or an .ods file (its content.xml). Cells with a
 /// format only do not count. Throws Error, naming the file, when it cannot be read as such.
-std::vector<SheetValues> ReadSheetValues(const QString& path, WorkbookFormat format);
+/// `stopped` (may be empty) is asked as the reading goes on (a million lines take seconds):
+/// true gives it up with ConversionInterrupted.
+std::vector<SheetValues> ReadSheetValues(const QString& path, WorkbookFormat format,
+                                         const std::function<bool()>& stopped = {});
 
 }  // namespace tarvel::excel

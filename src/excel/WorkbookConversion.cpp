@@ -79,8 +79,15 @@ WorkbookFormat FormatOfPath(const QString& path) {
 }
 
 void ConvertWorkbook(const QString& xlsxPath, WorkbookFormat format, const QString& target,
-                     const std::vector<SheetValues>& expected, int timeoutMs) {
+                     const std::vector<SheetValues>& expected, const ConversionWatch& heard,
+                     int timeoutMs) {
   if (format == WorkbookFormat::Xlsx) return;
+  const auto goOn = [&](ConversionStep step) {
+    if (TerminationRequested())
+      throw ConversionInterrupted(QStringLiteral("程式結束，轉檔中斷：") + target);
+    if (heard && !heard(step)) throw ConversionInterrupted(QStringLiteral("已取消轉檔：") + target);
+  };
+  goOn(ConversionStep::Converting);
   const QString converter = Converter();
   if (converter.isEmpty())
     throw Error(QStringLiteral("找不到 LibreOffice（soffice），無法轉成 .%1 檔：%2")
@@ -120,9 +127,11 @@ void ConvertWorkbook(const QString& xlsxPath, WorkbookFormat format, const QStri
   };
   const QDeadlineTimer deadline(timeoutMs);
   while (process.state() != QProcess::NotRunning && !process.waitForFinished(100)) {
-    if (TerminationRequested()) {
+    try {
+      goOn(ConversionStep::Converting);
+    } catch (const ConversionInterrupted&) {
       endGroup();
-      throw ConversionInterrupted(QStringLiteral("程式結束，轉檔中斷：") + target);
+      throw;
     }
     if (deadline.hasExpired()) {
       endGroup();
@@ -131,15 +140,17 @@ void ConvertWorkbook(const QString& xlsxPath, WorkbookFormat format, const QStri
   }
   // Nothing the converter started outlives it.
   ::kill(-group, SIGKILL);
-  if (TerminationRequested())
-    throw ConversionInterrupted(QStringLiteral("程式結束，轉檔中斷：") + target);
+  goOn(ConversionStep::Checking);
   const QString converted =
       work.FilePath(QFileInfo(xlsxPath).completeBaseName() + QLatin1Char('.') + Extension(format));
   if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
       !QFileInfo(converted).isFile() || QFileInfo(converted).size() == 0)
     throw Error(QStringLiteral("LibreOffice 無法轉換 %1：%2")
                     .arg(target, QString::fromLocal8Bit(process.readAll()).trimmed()));
-  const std::vector<SheetValues> found = ReadSheetValues(converted, format);
+  const std::vector<SheetValues> found = ReadSheetValues(converted, format, [&] {
+    goOn(ConversionStep::Checking);
+    return false;
+  });
   if (found != expected)
     throw Error(QStringLiteral("LibreOffice 轉成的 %1 與活頁簿不符：活頁簿有 %2，轉換後是 %3。")
                     .arg(target, ValuesText(expected), ValuesText(found)));

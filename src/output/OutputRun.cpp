@@ -157,17 +157,30 @@ int WriteReportFiles(CheckedRequest& request, const ReportFiles& files, QTextStr
 }
 
 excel::ExportOutcome ExportReport(const ReportRow& row, const RequestCriteria& criteria,
-                                  const QString& targetPath,
-                                  const excel::ExportProgress& progress) {
-  if (row.exporter == nullptr) {
-    ShowMessage(QStringLiteral("「%1」沒有轉Excel的格式").arg(row.Name()), kCritical,
-                QStringLiteral("轉Excel錯誤"));
-    return excel::ExportOutcome::Failed;
+                                  const QString& targetPath, const excel::ExportWatch& watch) {
+  if (row.exporter != nullptr) {
+    const std::unique_ptr<excel::PageBlockSheet> sheet = row.CreateExport(criteria);
+    return excel::ExportRows(
+        *sheet, [&] { return row.Statement(criteria, StatementUse::Export); },
+        QString::fromUtf8(row.exporter->errorTitle), criteria.context, targetPath, watch);
   }
+  const excel::ExportResult refused = RunReportExport(row, criteria, targetPath);
+  excel::ShowExportResult(refused);
+  return refused.outcome;
+}
+
+excel::ExportResult RunReportExport(const ReportRow& row, const RequestCriteria& criteria,
+                                    const QString& targetPath, const excel::ExportWatch& watch,
+                                    excel::ExportStop* stop) {
+  if (row.exporter == nullptr)
+    return {.outcome = excel::ExportOutcome::Failed,
+            .message = QStringLiteral("「%1」沒有轉Excel的格式").arg(row.Name()),
+            .style = kCritical,
+            .title = QStringLiteral("轉Excel錯誤")};
   const std::unique_ptr<excel::PageBlockSheet> sheet = row.CreateExport(criteria);
-  return excel::ExportRows(
+  return excel::RunExport(
       *sheet, [&] { return row.Statement(criteria, StatementUse::Export); },
-      QString::fromUtf8(row.exporter->errorTitle), criteria.context, targetPath, progress);
+      QString::fromUtf8(row.exporter->errorTitle), criteria.context, targetPath, watch, stop);
 }
 
 }  // namespace tarvel

@@ -78,7 +78,12 @@ int WriteReportFiles(CheckedRequest& request, const ReportFiles& files, QTextStr
 /// file handling of every export (excel::ExportRows) under the export's error title. A row without
 /// an export is refused with its reason, as a failure.
 excel::ExportOutcome ExportReport(const ReportRow& row, const RequestCriteria& criteria,
-                                  const QString& targetPath,
-                                  const excel::ExportProgress& progress = {});
+                                  const QString& targetPath, const excel::ExportWatch& watch = {});
+
+/// The same export as excel::RunExport: nothing shown, the rights not checked, fit to run on a
+/// thread of its own (while `row` and `criteria` are left alone by the others).
+excel::ExportResult RunReportExport(const ReportRow& row, const RequestCriteria& criteria,
+                                    const QString& targetPath, const excel::ExportWatch& watch = {},
+                                    excel::ExportStop* stop = nullptr);
 
 }  // namespace tarvel

@@ -11,8 +11,11 @@
 #include <QProcess>
 #include <QThread>
 #include <QUrl>
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <set>
+#include <thread>
 
 #include "db/Connection.h"
 #include "excel/ConvertedWorkbook.h"
@@ -132,10 +135,10 @@ class ExportOnDemo : public ::testing::Test {
   /// The export the main window leads to for `state` (表1's item-code overview by default), run
   /// as the export window runs it, as `user`.
   ExportOutcome Export(const OverviewFormState& state, const QString& path,
-                       const ExportProgress& progress = {}, const AppContext* user = nullptr) {
+                       const ExportWatch& watch = {}, const AppContext* user = nullptr) {
     criteria = CriteriaOf(state);
     return ExportReport(RowFor(state), {.context = user ? *user : context, .overview = &criteria},
-                        path, progress);
+                        path, watch);
   }
   QString ExportStatementOf(const OverviewFormState& state) {
     criteria = CriteriaOf(state);
@@ -209,11 +212,13 @@ TEST_F(ExportOnDemo, AnExportRunReportsAndReplacesTheFileOnlyWhenComplete) {
   old.write("old workbook");
   old.close();
   qint64 heardTotal = 0;
-  const auto cancelAtThird = [&](qint64 written, qint64 total) {
-    EXPECT_TRUE(total == 0 || total >= written) << total << " after " << written;
-    heardTotal = total;
-    if (total == 0) QThread::msleep(5);  // the count is on its way
-    return total == 0 || written < 3;
+  const auto cancelAtThird = [&](const ExportStatus& status) {
+    EXPECT_EQ(status.stage == ExportStage::Counting, status.total == 0);
+    EXPECT_TRUE(status.total == 0 || status.total >= status.written)
+        << status.total << " after " << status.written;
+    heardTotal = status.total;
+    if (status.total == 0) QThread::msleep(5);  // the count is on its way
+    return status.total == 0 || status.written < 3;
   };
   EXPECT_EQ(Export(form, target, cancelAtThird), ExportOutcome::Cancelled);
   EXPECT_EQ(ui.messages.back(), (tarvel::test::ShownMessage{"已取消轉檔，檔案沒有寫入：" + target,
@@ -421,8 +426,8 @@ TEST_F(ExportOnDemo, AWriterCommitsWhileAnExportReads) {
   const auto writer = db::Connection::OpenFile(copy);
   int saved = 0;
   QString failure;
-  const auto writeMidway = [&](qint64 written, qint64) {
-    if (written == 3) {
+  const auto writeMidway = [&](const ExportStatus& status) {
+    if (status.written == 3 && status.stage <= ExportStage::Rows) {
       try {
         writer->Execute("insert into [SYSUSER1] (ID, FUNC, LPID) values ('PC2\\amy', 'Other', 1)");
         ++saved;
@@ -434,6 +439,83 @@ TEST_F(ExportOnDemo, AWriterCommitsWhileAnExportReads) {
   };
   EXPECT_EQ(Export(form, folder.File("表1.xlsx"), writeMidway, &onCopy), ExportOutcome::Written);
   EXPECT_EQ(saved, 1) << failure.toStdString();
+}
+
+// An export goes through its stages in order (the rows' stage even when the rows are written
+// before the count beside them is in), and a stop at any of them keeps the old file, leaves
+// nothing beside it and says the export was cancelled.
+TEST_F(ExportOnDemo, AStopAtAnyStageKeepsTheOldFileAndLeavesNothingBesideIt) {
+  const std::vector<ExportStage> order = {ExportStage::Counting, ExportStage::Rows,
+                                          ExportStage::Saving, ExportStage::Converting,
+                                          ExportStage::Checking};
+  const struct {
+    ExportStage stage;
+    const char* target;
+  } cases[] = {
+      {ExportStage::Counting, "表1.xlsx"}, {ExportStage::Rows, "表1.xlsx"},
+      {ExportStage::Saving, "表1.xlsx"},   {ExportStage::Converting, "表1.xls"},
+      {ExportStage::Checking, "表1.ods"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target + std::to_string(static_cast<int>(c.stage)));
+    tarvel::test::TempDir folder;
+    const QString target = folder.Write(c.target, "old workbook");
+    std::vector<ExportStage> heard;
+    const auto stopAt = [&](const ExportStatus& status) {
+      if (heard.empty() || heard.back() != status.stage) heard.push_back(status.stage);
+      EXPECT_EQ(status.format, FormatOfPath(target));
+      return status.stage != c.stage;
+    };
+    EXPECT_EQ(Export(form, target, stopAt), ExportOutcome::Cancelled);
+    EXPECT_EQ(heard, std::vector<ExportStage>(order.begin(),
+                                              std::find(order.begin(), order.end(), c.stage) + 1));
+    EXPECT_EQ(ui.messages.back(), (tarvel::test::ShownMessage{"已取消轉檔，檔案沒有寫入：" + target,
+                                                              kInformation, "訊息"}));
+    EXPECT_EQ(tarvel::test::ReadFile(target), "old workbook");
+    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{c.target});
+  }
+}
+
+// A stop asked from another thread while the statement is still on its way to the first row (a
+// sort, a slow server) interrupts the statement: the run ends as cancelled, not as failed.
+TEST_F(ExportOnDemo, AStopFromAnotherThreadInterruptsTheStatementBeforeTheFirstRow) {
+  const QString statement = ExportStatementOf(form);
+  // Billions of combinations to count before the first row can come.
+  const QString slow = "select * from (" + statement +
+                       ") as x where (select count(*) from [工單主檔] as a, [工單主檔] as b, "
+                       "[工單主檔] as c) > 0";
+  const auto sheet = RowFor(form).CreateExport({.context = context, .overview = &criteria});
+  tarvel::test::TempDir folder;
+  const QString target = folder.Write("表1.xlsx", "old workbook");
+  ExportStop stop;
+  std::atomic<bool> started{false};
+  std::thread asker([&] {
+    while (!started.load())
+      QThread::msleep(5);
+    // Long enough for the statement to be under way; asked again, as the window does, until
+    // the run has ended.
+    QThread::msleep(300);
+    while (started.load()) {
+      stop.Request();
+      QThread::msleep(50);
+    }
+  });
+  const ExportResult result = RunExport(
+      *sheet, [&] { return slow; }, "表八轉Excel錯誤", context, target,
+      [&](const ExportStatus&) {
+        started = true;
+        return true;
+      },
+      &stop);
+  started = false;
+  asker.join();
+  EXPECT_EQ(result.outcome, ExportOutcome::Cancelled) << result.message.toStdString();
+  EXPECT_EQ(result.message, "已取消轉檔，檔案沒有寫入：" + target);
+  EXPECT_EQ(tarvel::test::ReadFile(target), "old workbook");
+  EXPECT_EQ(QDir(folder.Path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{"表1.xlsx"});
+  EXPECT_TRUE(ui.messages.empty()) << "the run itself shows nothing";
 }
 
 // What LibreOffice writes is read back before it replaces the target: a file that does not hold

@@ -23,6 +23,20 @@ QString DemoDatabasePath() {
   return path;
 }
 
+QString LargeDemoDatabasePath() {
+  static const QString path = [] {
+    const QString fromRun = qEnvironmentVariable("TARVEL_TEST_LARGE_DEMO");
+    if (!fromRun.isEmpty() && QFile::exists(fromRun)) return fromRun;
+    static TempDir dir;
+    demo::DemoOptions options;
+    options.orders = kLargeDemoOrders;
+    options.seed = kDemoSeed;
+    options.today = DemoToday();
+    return demo::GenerateDemoDatabase(dir.Path(), options).filePath;
+  }();
+  return path;
+}
+
 QString DemoConnectionString() {
   return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + DemoDatabasePath();
 }

@@ -22,6 +22,12 @@ inline QDate DemoToday() {
 
 /// The path of the run's demo database.
 QString DemoDatabasePath();
+/// The work orders of the run's large demo (the fixture large_demo_database): exports long
+/// enough to be interrupted, sheets fuller than an .xls sheet holds.
+inline constexpr int kLargeDemoOrders = 56000;
+/// The path of the run's large demo database, made now when the run has none (a test program
+/// started by hand).
+QString LargeDemoDatabasePath();
 /// The program's connection string for it.
 QString DemoConnectionString();
 /// A new connection to it.

@@ -26,4 +26,9 @@ QString SourceDir() {
   return dir.isEmpty() ? QStringLiteral(TARVEL_SOURCE_DIR_FALLBACK) : QString::fromUtf8(dir);
 }
 
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace tarvel::test

@@ -20,6 +20,9 @@ class TempDir {
   QTemporaryDir dir_;
 };
 
+/// The whole content of the file at `path` (empty when it cannot be read).
+QByteArray ReadFile(const QString& path);
+
 /// The source tree (for demo/schema.sql and golden files).
 QString SourceDir();
 

@@ -6,6 +6,7 @@
 
 #include "excel/workbook/LibxlsxwriterGaps.h"
 #include "excel/workbook/RecordedWorkbook.h"
+#include "excel/workbook/StoppableClose.h"
 #include "excel/workbook/StylesPatch.h"
 #include "excel/workbook/WorkbookError.h"
 #include "excel/workbook/XlsxPackage.h"
@@ -128,7 +129,7 @@ Worksheet& Workbook::NewSheet(const QString& name) {
   return *sheets_.back();
 }
 
-void Workbook::SaveAs(const QString& path) {
+void Workbook::SaveAs(const QString& path, const std::function<bool()>& stopped) {
   CheckOpen();
   const QString target = path.trimmed();
   PackageEdit edit;
@@ -161,13 +162,19 @@ void Workbook::SaveAs(const QString& path) {
     return PatchStyles(styles, fontName, fontSize, defaultStyle, quotePrefixStyles);
   });
 
+  const auto stop = [&] {
+    Discard();
+    throw SaveStopped(QStringLiteral("已停止儲存：") + QDir::toNativeSeparators(target));
+  };
+  if (stopped && stopped()) stop();
   // Closing writes the package and frees the workbook, whatever the outcome.
-  const lxw_error closed = workbook_close(book_);
+  const std::optional<lxw_error> closed = CloseWorkbook(book_, stopped);
   book_ = nullptr;
-  if (closed != LXW_NO_ERROR) {
+  if (!closed) stop();
+  if (*closed != LXW_NO_ERROR) {
     Discard();
     throw WorkbookError(
-        QStringLiteral("無法產生活頁簿（%1）").arg(QString::fromUtf8(lxw_strerror(closed))));
+        QStringLiteral("無法產生活頁簿（%1）").arg(QString::fromUtf8(lxw_strerror(*closed))));
   }
 
   QFile package(packagePath_);
@@ -180,7 +187,9 @@ void Workbook::SaveAs(const QString& path) {
     if (!file.open(QIODevice::WriteOnly))
       throw WorkbookError(QStringLiteral("無法寫入檔案 %1（%2）")
                               .arg(QDir::toNativeSeparators(target), file.errorString()));
-    RewritePackage(package, file, edit);
+    RewritePackage(package, file, edit, stopped);
+    if (stopped && stopped())
+      throw SaveStopped(QStringLiteral("已停止儲存：") + QDir::toNativeSeparators(target));
     if (!file.commit())
       throw WorkbookError(QStringLiteral("無法寫入檔案 %1（%2）")
                               .arg(QDir::toNativeSeparators(target), file.errorString()));

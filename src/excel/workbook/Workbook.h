@@ -15,6 +15,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -88,7 +89,11 @@ class Workbook {
   /// Throws WorkbookError with a description for the user (the folder missing or not
   /// writable, a full disk, a damaged package). Afterwards, successful or not, the workbook is
   /// closed: its sheets take no more changes.
-  void SaveAs(const QString& path);
+  ///
+  /// `stopped` (may be empty) is asked every 20 ms or so until the file takes the target's place:
+  /// true gives the save up (the package is then made in a child process, which is ended), and
+  /// SaveAs throws SaveStopped with the target as it was.
+  void SaveAs(const QString& path, const std::function<bool()>& stopped = {});
 
   /// Whether the workbook still takes changes (SaveAs has not run).
   bool IsOpen() const { return book_ != nullptr; }

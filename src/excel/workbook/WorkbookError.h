@@ -10,4 +10,10 @@ class WorkbookError : public tarvel::Error {
   using Error::Error;
 };
 
+/// A save given up because its caller asked it to stop: nothing was written.
+class SaveStopped : public WorkbookError {
+ public:
+  using WorkbookError::WorkbookError;
+};
+
 }  // namespace tarvel::excel

@@ -345,13 +345,17 @@ void ReadPart(QIODevice& source, const Entry& entry, PartCheck& check, Stored&& 
   check.Verify();
 }
 
-void CopyPart(QIODevice& source, Output& out, Entry& entry, const WorksheetExpectation* worksheet) {
+void CopyPart(QIODevice& source, Output& out, Entry& entry, const WorksheetExpectation* worksheet,
+              const std::function<bool()>& stopped) {
   const Entry original = entry;
   entry.flags &= ~kDataDescriptorFlag;  // the sizes go into the local header
   entry.offset = out.Offset();
   out.Write(LocalHeader(entry));
   PartCheck check(original, worksheet);
-  ReadPart(source, original, check, [&](const char* data, qint64 size) { out.Write(data, size); });
+  ReadPart(source, original, check, [&](const char* data, qint64 size) {
+    if (stopped && stopped()) throw SaveStopped(QStringLiteral("儲存已停止"));
+    out.Write(data, size);
+  });
 }
 
 void ReplacePart(QIODevice& source, Output& out, Entry& entry,
@@ -404,7 +408,8 @@ void ReadPackagePart(QIODevice& source, const QString& name,
   Damaged(QStringLiteral("缺少 ") + name);
 }
 
-void RewritePackage(QIODevice& source, QIODevice& target, const PackageEdit& edit) {
+void RewritePackage(QIODevice& source, QIODevice& target, const PackageEdit& edit,
+                    const std::function<bool()>& stopped) {
   std::vector<Entry> entries = ReadDirectory(source);
   Output out(target);
   int replaced = 0;
@@ -419,7 +424,8 @@ void RewritePackage(QIODevice& source, QIODevice& target, const PackageEdit& edi
     }
     const auto worksheet = edit.worksheets.constFind(name);
     if (worksheet != edit.worksheets.constEnd()) ++worksheets;
-    CopyPart(source, out, entry, worksheet != edit.worksheets.constEnd() ? &*worksheet : nullptr);
+    CopyPart(source, out, entry, worksheet != edit.worksheets.constEnd() ? &*worksheet : nullptr,
+             stopped);
   }
   if (replaced != edit.replace.size() || worksheets != edit.worksheets.size())
     Damaged(QStringLiteral("缺少部分內容"));

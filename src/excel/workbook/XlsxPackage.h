@@ -33,8 +33,10 @@ struct PackageEdit {
 /// is inflated on the way and checked against its recorded size and CRC; worksheet parts must
 /// also end their document and hold the rows expected. Throws WorkbookError for a package that
 /// is damaged, uses ZIP64 or encryption, misses a part named in `edit`, fails a check, or for a
-/// write to `target` that fails.
-void RewritePackage(QIODevice& source, QIODevice& target, const PackageEdit& edit);
+/// write to `target` that fails. `stopped` (may be empty) is asked between pieces of a quarter
+/// megabyte: true gives up with SaveStopped.
+void RewritePackage(QIODevice& source, QIODevice& target, const PackageEdit& edit,
+                    const std::function<bool()>& stopped = {});
 
 /// Hands the content of the part `name` ("content.xml") of the zip package in `source` (open
 /// for reading, random access) to `sink` in pieces, checking its size and CRC. Throws

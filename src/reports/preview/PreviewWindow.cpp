@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
 
@@ -27,6 +28,10 @@ namespace {
 
 constexpr double kFitWidth = -1;
 constexpr double kFitPage = -2;
+
+/// How long after the window appears its state is looked at once more: a window manager answers
+/// the state asked for within a few milliseconds.
+constexpr int kSettleMs = 500;
 
 /// Rows laid out between two looks at the clock (or at page 1 being there).
 constexpr int kRowsPerStep = 16;
@@ -50,7 +55,7 @@ QString DefaultSaveFile(QWidget* parent, const QString& suggested) {
 }  // namespace
 
 PreviewWindow::PreviewWindow(PageModel model, std::unique_ptr<Report> report, QWidget* parent)
-    : QWidget(parent, Qt::Dialog),
+    : QWidget(parent, Qt::Window),
       ui_(std::make_unique<Ui::PreviewWindow>()),
       report_(std::move(report)),
       pages_(std::make_unique<PageModel>(std::move(model))),
@@ -60,7 +65,7 @@ PreviewWindow::PreviewWindow(PageModel model, std::unique_ptr<Report> report, QW
 
 PreviewWindow::PreviewWindow(std::unique_ptr<Report> report, QWidget* parent,
                              std::optional<PaperTwips> paper)
-    : QWidget(parent, Qt::Dialog),
+    : QWidget(parent, Qt::Window),
       ui_(std::make_unique<Ui::PreviewWindow>()),
       report_(std::move(report)),
       saveDialog_(DefaultSaveFile) {
@@ -124,22 +129,46 @@ PreviewWindow::~PreviewWindow() = default;
 
 void PreviewWindow::Exec() {
   setWindowModality(Qt::ApplicationModal);
+  PlaceMaximised();
+  show();
+  raise();
+  activateWindow();
+  QEventLoop loop;
+  loop_ = &loop;
+  loop.exec(QEventLoop::DialogExec);
+  loop_ = nullptr;
+}
+
+void PreviewWindow::PlaceMaximised() {
   // A page of a report needs all the room there is, on the screen the clerk works on.
   QScreen* screen = parentWidget() != nullptr ? parentWidget()->window()->screen() : nullptr;
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
   if (screen != nullptr) {
     setScreen(screen);
-    move(screen->availableGeometry().topLeft());
+    // The size it returns to when the clerk restores it, and the one it would have under a
+    // window manager that maps it unmaximised after all: most of the screen, in its middle, with
+    // room for the title bar.
+    const QRect room = screen->availableGeometry();
+    QRect normal(QPoint(),
+                 (room.size() * 0.85).expandedTo(minimumSizeHint()).boundedTo(room.size()));
+    normal.moveCenter(room.center());
+    setGeometry(normal);
   }
-  showMaximized();
-  raise();
-  activateWindow();
-  // An own loop instead of QDialog::exec: the first activation hides and shows the window, which
-  // would end a dialog's loop.
-  QEventLoop loop;
-  loop_ = &loop;
-  loop.exec(QEventLoop::DialogExec);
-  loop_ = nullptr;
+  // Before the window first exists on the screen: it is mapped maximised (the window manager
+  // reads the state from the window as it appears), so its first frame is the maximised one.
+  setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowFullScreen)) |
+                 Qt::WindowMaximized);
+  // Looked at again once it is on the screen: a window manager may map it otherwise, or take
+  // the state back a moment later.
+  create();
+  windowHandle()->installEventFilter(this);
+  mapped_ = false;
+}
+
+void PreviewWindow::EnsureMaximised() {
+  if (!isVisible() || isMaximized() || isMinimized()) return;
+  ++remaximised_;
+  setWindowState((windowState() & ~Qt::WindowFullScreen) | Qt::WindowMaximized);
 }
 
 int PreviewWindow::CurrentPage() const {
@@ -388,6 +417,14 @@ bool PreviewWindow::HandleKey(QObject* target, int key, Qt::KeyboardModifiers mo
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose && !mapped_ &&
+      windowHandle()->isExposed()) {
+    // On the screen at last: maximised as it should be, and once more when the window manager
+    // has had its say.
+    mapped_ = true;
+    QMetaObject::invokeMethod(this, &PreviewWindow::EnsureMaximised, Qt::QueuedConnection);
+    QTimer::singleShot(kSettleMs, this, &PreviewWindow::EnsureMaximised);
+  }
   // The scroll area is laid out after the window has heard of its own new size.
   if (watched == ui_->scrollArea && event->type() == QEvent::Resize &&
       ui_->cboZoom->currentData().toDouble() < 0)
@@ -404,27 +441,8 @@ bool PreviewWindow::event(QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (HandleKey(this, key->key(), key->modifiers())) return true;
   }
-  if (event->type() == QEvent::WindowActivate) {
-    if (!promoted_) {
-      promoted_ = true;
-      // Changing the window flags recreates the native window: not inside its own activation.
-      QMetaObject::invokeMethod(this, &PreviewWindow::PromoteToTopLevel, Qt::QueuedConnection);
-    }
-    if (report_) report_->ActiveReport_Activate();
-  }
+  if (event->type() == QEvent::WindowActivate && report_) report_->ActiveReport_Activate();
   return QWidget::event(event);
-}
-
-void PreviewWindow::PromoteToTopLevel() {
-  // The counterpart of giving the preview its own task-bar button: an ordinary top-level window
-  // (not a dialog or tool window owned by the main window), hidden and shown again so that the
-  // window manager picks the new type up.
-  ++promotions_;
-  const bool wasVisible = isVisible();
-  const Qt::WindowStates state = windowState();
-  setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
-  setWindowState(state);
-  if (wasVisible) show();
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {

@@ -26,6 +26,10 @@ class PageView;
 class Report;
 class ReportRun;
 
+/// A top-level window of its own from the start (not a dialog of the window it came from), so
+/// that it has its own task-bar entry and a window manager lets it be maximised; the layout's
+/// ActiveReport_Activate hears every activation. It is never hidden and shown again to get
+/// there: a window shown again loses its maximised state under some window managers.
 class PreviewWindow : public QWidget {
   Q_OBJECT
 
@@ -47,7 +51,10 @@ class PreviewWindow : public QWidget {
   ~PreviewWindow() override;
 
   /// Shows the window application-modal, maximised on the screen of its parent's window (of
-  /// the primary screen without a parent), and returns when it has been closed.
+  /// the primary screen without a parent), and returns when it has been closed. The state is set
+  /// before the window first appears, so its first frame is the maximised one, and looked at
+  /// again once it is on the screen and half a second later: a window manager that maps it
+  /// otherwise, or takes the state back, is answered by maximising it again.
   void Exec();
 
   int CurrentPage() const;  ///< 0-based
@@ -61,9 +68,8 @@ class PreviewWindow : public QWidget {
   int WaitingForPage() const { return waitingFor_; }
   double Zoom() const;
   const PageSource& Pages() const { return *pages_; }
-  /// Whether the first activation has made the window a top-level window of its own.
-  bool PromotedToTopLevel() const { return promoted_; }
-  int PromotionCount() const { return promotions_; }
+  /// How often the window had to be maximised again after it appeared.
+  int RemaximiseCount() const { return remaximised_; }
 
   /// Shows page `index`; a page not laid out yet is shown as soon as it is (WaitingForPage).
   void ShowPage(int index);
@@ -103,7 +109,8 @@ class PreviewWindow : public QWidget {
   bool HandleKey(QObject* target, int key, Qt::KeyboardModifiers modifiers);
   bool Find(bool forward);
   void ApplyZoomChoice(int index);
-  void PromoteToTopLevel();
+  void PlaceMaximised();
+  void EnsureMaximised();
   void UpdateStatus();
 
   std::unique_ptr<Ui::PreviewWindow> ui_;
@@ -119,8 +126,8 @@ class PreviewWindow : public QWidget {
   PrintDialogFunction printDialog_ = ExecPrintDialog;
   SaveFileFunction saveDialog_;
   QEventLoop* loop_ = nullptr;
-  bool promoted_ = false;
-  int promotions_ = 0;
+  bool mapped_ = false;
+  int remaximised_ = 0;
   QString searched_;       // the text hits_ were found for
   int searchedPages_ = 0;  // the pages hits_ covers
   std::vector<PageHit> hits_;

@@ -9,6 +9,7 @@
 #include "common/RocDate.h"
 #include "common/forms/FocusRules.h"
 #include "common/forms/WindowSetup.h"
+#include "criteria/OutputRights.h"
 #include "platform/UserInterface.h"
 #include "startup/AppContext.h"
 #include "ui_WorkOrderExportWindow.h"
@@ -18,12 +19,28 @@ namespace {
 
 const QString kPrompt = QStringLiteral("請輸入Excel檔存放路徑及檔名!!");
 const QString kWorking = QStringLiteral("轉檔中請稍候!!");
-// How often the status line counts the records during a long export.
-constexpr qint64 kProgressEvery = 200;
 
 QString AskSaveFile(QWidget* parent, const QString& suggested, const QString& filter) {
   return QFileDialog::getSaveFileName(parent, parent->windowTitle(), suggested, filter);
 }
+
+/// A request's criteria copied whole, for an export that reads them on a thread of its own
+/// while the window that holds the originals stays live.
+struct CriteriaCopy {
+  AppContext context;
+  std::optional<WorkOrderCriteria> overview;
+  std::optional<ReworkCriteria> rework;
+
+  explicit CriteriaCopy(const RequestCriteria& criteria) : context(criteria.context) {
+    if (criteria.overview != nullptr) overview = *criteria.overview;
+    if (criteria.rework != nullptr) rework = *criteria.rework;
+  }
+  RequestCriteria Request() const {
+    return {.context = context,
+            .overview = overview ? &*overview : nullptr,
+            .rework = rework ? &*rework : nullptr};
+  }
+};
 
 /// The job of a catalogue row: the main window's export (frm工單一覽表轉Excel) or the rework
 /// window's (frm重工明細表轉Excel, named for the list it writes).
@@ -38,10 +55,15 @@ WorkOrderExportWindow::ExportJob RowJob(const ReportRow& row, const RequestCrite
            .objectName = QStringLiteral("frm工單一覽表轉Excel"),
            .labelName = QStringLiteral("Label2")};
   if (row.exporter != nullptr)
-    job.run = [&row, &criteria](const QString& target, const excel::ExportProgress& progress) {
-      return ExportReport(row, criteria, target, progress);
+    job.run = [&row, copy = std::make_shared<const CriteriaCopy>(criteria)](
+                  const QString& target, const excel::ExportWatch& watch, excel::ExportStop& stop) {
+      return RunReportExport(row, copy->Request(), target, watch, &stop);
     };
   return job;
+}
+
+QString FormatExtension(excel::WorkbookFormat format) {
+  return format == excel::WorkbookFormat::Ods ? QStringLiteral(".ods") : QStringLiteral(".xls");
 }
 
 }  // namespace
@@ -64,6 +86,15 @@ WorkOrderExportWindow::WorkOrderExportWindow(const AppContext& context, ExportJo
   setWindowTitle(job_.title + QStringLiteral("轉Excel"));
   ui_->Label2->setObjectName(job_.labelName);
   ui_->Label2->setText(QStringLiteral("將") + job_.title + QStringLiteral("轉成Excel檔格式"));
+  // The stage and the bar keep their place while idle, so the window does not jump when a run
+  // starts.
+  for (QWidget* progress :
+       {static_cast<QWidget*>(ui_->lbl轉檔階段), static_cast<QWidget*>(ui_->prg轉檔進度)}) {
+    QSizePolicy policy = progress->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    progress->setSizePolicy(policy);
+    progress->hide();
+  }
   // As tall as its controls, in any font: more height would only open a band between the
   // buttons and the status line. Only its width, and with it the path box, can grow.
   setFixedHeight(sizeHint().height());
@@ -80,16 +111,17 @@ WorkOrderExportWindow::WorkOrderExportWindow(const AppContext& context, ExportJo
   connect(ui_->scmd開始, &QAbstractButton::clicked, this, [this] { StartExport(); });
   connect(ui_->scmd離開, &QAbstractButton::clicked, this, &QDialog::reject);
   connect(ui_->scmd取消, &QAbstractButton::clicked, this, &WorkOrderExportWindow::CancelExport);
+  connect(&export_, &BackgroundExport::StatusChanged, this, &WorkOrderExportWindow::ShowStage);
+  connect(&export_, &BackgroundExport::Finished, this, &WorkOrderExportWindow::Finish);
   ui_->scmd取消->hide();
-  // The bar keeps its place while idle, so the window does not jump when a run starts.
-  QSizePolicy barPolicy = ui_->prg轉檔進度->sizePolicy();
-  barPolicy.setRetainSizeWhenHidden(true);
-  ui_->prg轉檔進度->setSizePolicy(barPolicy);
-  ui_->prg轉檔進度->hide();
+  // The pointer says the window works, except over the one button that still does something.
+  ui_->scmd取消->setCursor(Qt::ArrowCursor);
   ui_->scmd開始->setShortcut(QKeySequence(QStringLiteral("Alt+S")));
   ui_->scmd離開->setShortcut(QKeySequence(QStringLiteral("Alt+Q")));
   auto* browse = new QShortcut(QKeySequence(Qt::Key_F4), this);
-  connect(browse, &QShortcut::activated, this, &WorkOrderExportWindow::ChooseFile);
+  connect(browse, &QShortcut::activated, this, [this] {
+    if (!running_) ChooseFile();
+  });
 }
 
 WorkOrderExportWindow::~WorkOrderExportWindow() = default;
@@ -100,6 +132,10 @@ QString WorkOrderExportWindow::TargetText() const {
 
 QString WorkOrderExportWindow::StatusText() const {
   return ui_->StatusBar1->currentMessage();
+}
+
+QString WorkOrderExportWindow::StageText() const {
+  return ui_->lbl轉檔階段->isHidden() ? QString() : ui_->lbl轉檔階段->text();
 }
 
 void WorkOrderExportWindow::SetStatus(const QString& text) {
@@ -114,47 +150,98 @@ void WorkOrderExportWindow::ChooseFile() {
   if (!chosen.isEmpty()) ui_->txt存放Excel檔路徑->setText(chosen);
 }
 
-std::optional<excel::ExportOutcome> WorkOrderExportWindow::StartExport() {
+bool WorkOrderExportWindow::StartExport() {
+  if (running_) return false;
   const QString target = TargetText().trimmed();
   if (target.isEmpty()) {
     ShowMessage(QStringLiteral("請先選擇轉好之Excel檔存放路徑及檔名!"), kCritical,
                 QStringLiteral("訊息"));
-    return std::nullopt;
+    return false;
   }
-  ui_->scmd開始->setEnabled(false);
-  ui_->scmd離開->setEnabled(false);
-  ui_->scmd取消->show();
-  ui_->prg轉檔進度->setRange(0, 0);  // busy until the count is known
-  ui_->prg轉檔進度->show();
-  running_ = true;
-  cancelRequested_ = false;
-  SetStatus(kWorking);
-  std::optional<excel::ExportOutcome> outcome;
-  if (job_.run) {
-    outcome = job_.run(target, [this](qint64 written, qint64 total) {
-      if (written % kProgressEvery == 0 || written == total) {
-        if (total <= 0) {
-          // The total is still being counted: a busy bar and the lines so far.
-          SetStatus(kWorking + QStringLiteral("  %1").arg(written));
-        } else {
-          // A bar counts in int: past two thousand million lines it shows the share instead.
-          const int scale = total > INT_MAX ? static_cast<int>(total / INT_MAX + 1) : 1;
-          ui_->prg轉檔進度->setRange(0, static_cast<int>(total / scale));
-          ui_->prg轉檔進度->setValue(static_cast<int>(written / scale));
-          SetStatus(kWorking + QStringLiteral("  %1 / %2").arg(written).arg(total));
-        }
-        Ui().ProcessEvents();
-      }
-      return !cancelRequested_;
-    });
+  if (!job_.run) return false;
+  if (!CheckExcelRights(context_)) {
+    lastOutcome_ = excel::ExportOutcome::Refused;
+    return false;
   }
-  running_ = false;
-  ui_->prg轉檔進度->hide();
-  ui_->scmd取消->hide();
-  SetStatus(kPrompt);
-  ui_->scmd開始->setEnabled(true);
-  ui_->scmd離開->setEnabled(true);
-  return outcome;
+  SetRunning(true);
+  lastStatus_ = {.format = excel::FormatOfPath(target)};
+  ShowBusy(QStringLiteral("計算筆數"));
+  export_.Start([run = job_.run, target](const excel::ExportWatch& watch, excel::ExportStop& stop) {
+    return run(target, watch, stop);
+  });
+  return true;
+}
+
+void WorkOrderExportWindow::SetRunning(bool running) {
+  running_ = running;
+  ui_->scmd開始->setEnabled(!running);
+  ui_->scmd離開->setEnabled(!running);
+  ui_->txt存放Excel檔路徑->setReadOnly(running);
+  ui_->cmd開啟舊資料庫檔案->setEnabled(!running);
+  ui_->scmd取消->setEnabled(running);
+  ui_->scmd取消->setVisible(running);
+  ui_->lbl轉檔階段->setVisible(running);
+  ui_->prg轉檔進度->setVisible(running);
+  if (running) {
+    setCursor(Qt::BusyCursor);
+    // Enter and Space now answer the one button that works.
+    ui_->scmd取消->setFocus();
+    SetStatus(kWorking);
+  } else {
+    unsetCursor();
+    SetStatus(kPrompt);
+  }
+}
+
+void WorkOrderExportWindow::ShowBusy(const QString& stage) {
+  ui_->lbl轉檔階段->setText(stage);
+  ui_->prg轉檔進度->setTextVisible(false);
+  ui_->prg轉檔進度->setRange(0, 0);
+}
+
+void WorkOrderExportWindow::ShowStage(const excel::ExportStatus& status) {
+  lastStatus_ = status;
+  if (!running_ || export_.IsStopping()) return;
+  switch (status.stage) {
+    case excel::ExportStage::Counting:
+      ShowBusy(QStringLiteral("計算筆數"));
+      return;
+    case excel::ExportStage::Rows: {
+      ui_->lbl轉檔階段->setText(QStringLiteral("寫入資料"));
+      // A bar counts in int: past two thousand million lines it shows the share instead.
+      const qint64 scale = status.total > INT_MAX ? status.total / INT_MAX + 1 : 1;
+      ui_->prg轉檔進度->setRange(0, static_cast<int>(status.total / scale));
+      ui_->prg轉檔進度->setValue(static_cast<int>(status.written / scale));
+      ui_->prg轉檔進度->setFormat(
+          QStringLiteral("%1 / %2 筆").arg(status.written).arg(status.total));
+      ui_->prg轉檔進度->setTextVisible(true);
+      return;
+    }
+    case excel::ExportStage::Saving:
+      ShowBusy(QStringLiteral("儲存活頁簿"));
+      return;
+    case excel::ExportStage::Converting:
+      ShowBusy(QStringLiteral("轉換為 %1 格式").arg(FormatExtension(status.format)));
+      return;
+    case excel::ExportStage::Checking:
+      ShowBusy(QStringLiteral("檢查轉出的檔案"));
+      return;
+  }
+}
+
+void WorkOrderExportWindow::CancelExport() {
+  if (!running_ || export_.IsStopping()) return;
+  export_.Stop();
+  ui_->scmd取消->setEnabled(false);
+  ShowBusy(QStringLiteral("取消轉檔中…"));
+}
+
+void WorkOrderExportWindow::Finish(const excel::ExportResult& result) {
+  lastOutcome_ = result.outcome;
+  // The message comes while the window still shows the run, as the export's own last step.
+  ShowExportResult(result);
+  SetRunning(false);
+  emit ExportFinished(result.outcome);
 }
 
 void WorkOrderExportWindow::reject() {

@@ -23,6 +23,7 @@
 #include "platform/Clock.h"
 #include "startup/Startup.h"
 #include "support/Demo.h"
+#include "support/Processes.h"
 #include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
@@ -31,19 +32,8 @@ namespace {
 
 using test::TempDir;
 
-/// The run's large demo (the fixture large_demo_database), or one made now when run by hand.
 QString LargeDemoPath() {
-  static const QString path = [] {
-    const QString fromRun = qEnvironmentVariable("TARVEL_TEST_LARGE_DEMO");
-    if (!fromRun.isEmpty() && QFile::exists(fromRun)) return fromRun;
-    static TempDir dir;
-    demo::DemoOptions options;
-    options.orders = 56000;
-    options.seed = test::kDemoSeed;
-    options.today = test::DemoToday();
-    return demo::GenerateDemoDatabase(dir.Path(), options).filePath;
-  }();
-  return path;
+  return test::LargeDemoDatabasePath();
 }
 
 QStringList Entries(const QString& folder) {
@@ -59,21 +49,7 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
   return true;
 }
 
-/// The living processes whose command line mentions `text`, and `program` when given (a
-/// zombie's command line is empty).
-int ProcessesMentioning(const QString& text, const char* program = "") {
-  const QByteArray wanted = text.toUtf8();
-  int found = 0;
-  for (const QString& name : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-    bool number = false;
-    if (name.toInt(&number) == ::getpid() || !number) continue;
-    QFile file(QStringLiteral("/proc/%1/cmdline").arg(name));
-    if (!file.open(QIODevice::ReadOnly)) continue;
-    const QByteArray commandLine = file.readAll();
-    if (commandLine.contains(wanted) && commandLine.contains(program)) ++found;
-  }
-  return found;
-}
+using test::ProcessesMentioning;
 
 /// Whether LibreOffice's converter proper (its launcher starts it as a child of its own, which
 /// outlives the launcher) works in a work folder of `folder`; names that folder in `work`.

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <cerrno>
 
 #include <QDir>
 #include <QFile>
@@ -245,6 +248,44 @@ TEST_F(WorkbookFileTest, ASuccessfulSaveReplacesTheOldFile) {
   book.SaveAs(path);
   EXPECT_TRUE(test::UnzipPart(path, QStringLiteral("xl/worksheets/sheet1.xml")).contains("new"));
   EXPECT_EQ(Entries(dir_.Path()), QStringList{QStringLiteral("book.xlsx")});
+}
+
+// A save asked to stop gives up wherever it is (before the package is made, while a child process
+// makes it, while it is copied and checked, just before it takes the target's place): the old
+// file stays, nothing is left beside it and no child process either. Asked but never stopped,
+// it saves the whole workbook.
+TEST_F(WorkbookFileTest, AStoppedSaveLeavesTheOldFileAndNoTraces) {
+  const QString old = Old(QStringLiteral("old.xlsx"));
+  const auto filled = [&](Workbook& book) {
+    for (int r = 1; r <= 40000; ++r) {
+      book.ActiveSheet().Cells(r, 1).SetValue(QStringLiteral("'第 %1 列的內容").arg(r));
+      book.ActiveSheet().Cells(r, 2).SetValue(r * 1.5);
+    }
+  };
+  // Every save asks at least once before the package is made, once for each quarter megabyte
+  // copied and once before it replaces the target: more than eight times here.
+  for (const int stopAt : {1, 2, 3, 5, 8}) {
+    SCOPED_TRACE(stopAt);
+    Workbook book({.tempFolder = dir_.Path()});
+    filled(book);
+    int asked = 0;
+    EXPECT_THROW(book.SaveAs(old, [&] { return ++asked >= stopAt; }), SaveStopped);
+    EXPECT_EQ(asked, stopAt);
+    EXPECT_FALSE(book.IsOpen());
+    EXPECT_EQ(Contents(old), QByteArrayLiteral("the old workbook"));
+    EXPECT_EQ(Entries(dir_.Path()), QStringList{QStringLiteral("old.xlsx")});
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD) << "a child process is left";
+  }
+  Workbook book({.tempFolder = dir_.Path()});
+  filled(book);
+  int asked = 0;
+  book.SaveAs(old, [&] { return ++asked < 0; });
+  EXPECT_GT(asked, 8);
+  EXPECT_TRUE(test::UnzipPart(old, QStringLiteral("xl/worksheets/sheet1.xml"))
+                  .contains("第 40000 列的內容"));
+  EXPECT_EQ(Entries(dir_.Path()), QStringList{QStringLiteral("old.xlsx")});
 }
 
 TEST_F(WorkbookFileTest, AFailedSaveLeavesTheOldFileAndNoTraces) {

@@ -12,8 +12,10 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "platform/Error.h"
 #include "reports/engine/PageStore.h"
@@ -27,6 +29,21 @@
 
 namespace tarvel::test {
 namespace {
+
+/// Hears every event `watched` receives, for as long as it lives.
+class EventWatch : public QObject {
+ public:
+  EventWatch(QObject& watched, std::function<void(QEvent*)> heard) : heard_(std::move(heard)) {
+    watched.installEventFilter(this);
+  }
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    heard_(event);
+    return false;
+  }
+
+ private:
+  std::function<void(QEvent*)> heard_;
+};
 
 /// `rows` rows, four to a page under a title repeated on every page, on A4 (`paperSize` 9) or on
 /// the printer's paper (0). `destroyed` is set when the instance goes.
@@ -137,8 +154,16 @@ TEST(ReportPreview, ButtonsAndKeysNavigateThePages) {
   EXPECT_TRUE(last->isEnabled());
 }
 
+/// ListReport's 20,000 rows (5,000 pages) with a moment's work on each: many slices of layout
+/// however fast the machine (without it one slice may lay them all out).
+std::unique_ptr<ScriptedReport> SlowListReport() {
+  auto report = ListReport(20000);
+  report->onDetail = [](ScriptedReport&) { QThread::usleep(20); };
+  return report;
+}
+
 TEST(ReportPreview, OpensAtTheFirstPageWhileTheRestIsLaidOut) {
-  PreviewWindow window(ListReport(20000));  // 5000 pages, many slices even on a fast machine
+  PreviewWindow window(SlowListReport());
   auto* status = window.findChild<QLabel*>(QStringLiteral("lblStatus"));
   auto* count = window.findChild<QLabel*>(QStringLiteral("lblPageCount"));
   auto* spin = window.findChild<QSpinBox*>(QStringLiteral("spinPage"));
@@ -191,7 +216,7 @@ TEST(ReportPreview, ClosingStopsTheLayoutAndLeavesNoTemporaryFile) {
   TempDir cache;
   const ScopedCacheHome home(cache.Path());
   const ScopedPageBudget tiny(16 * 1024);  // a few pages in memory, the rest on file
-  auto report = ListReport(20000);
+  auto report = SlowListReport();
   ScriptedReport* layout = report.get();
   auto window = std::make_unique<PreviewWindow>(std::move(report));
   window->show();
@@ -376,24 +401,64 @@ TEST(ReportPreview, CtrlFFindsTextOnEveryPageAndF3GoesToTheNextAndPrevious) {
   EXPECT_EQ(find->cursorPosition(), 0);
 }
 
-TEST(ReportPreview, FirstActivationMakesItATopLevelWindowOnce) {
+// A window of its own from the start, with its own task-bar entry: activations reach the layout
+// and never hide the window to get there.
+TEST(ReportPreview, AWindowOfItsOwnThatActivationsNeverHide) {
   auto report = ListReport(10, 0);
   ScriptedReport* layout = report.get();
   PageModel model = report->Run();
   QWidget owner;
   PreviewWindow window(std::move(model), std::move(report), &owner);
-  EXPECT_EQ(window.windowType(), Qt::Dialog);
+  EXPECT_EQ(window.windowType(), Qt::Window);
   window.show();
+  int hidden = 0;
+  EventWatch watch(window, [&](QEvent* event) { hidden += event->type() == QEvent::Hide; });
   for (int i = 0; i < 3; ++i) {
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&window, &activate);
     QApplication::processEvents();
   }
-  EXPECT_EQ(window.PromotionCount(), 1);
-  EXPECT_EQ(window.windowType(), Qt::Window);
+  EXPECT_EQ(hidden, 0);
   EXPECT_TRUE(window.isVisible());
   // Every activation reaches the layout's handler (showing the window may add its own).
   EXPECT_GE(std::count(layout->calls.begin(), layout->calls.end(), QStringLiteral("Activate")), 3);
+}
+
+// Maximised before it first appears, so no frame of another size comes first; and maximised
+// again when a window manager maps it otherwise or takes the state back a moment later.
+TEST(ReportPreview, ItIsMaximisedFromItsFirstFrameWhateverTheWindowManagerDoes) {
+  QWidget owner;
+  owner.resize(640, 480);
+  owner.show();
+  const QRect room = owner.screen()->availableGeometry();
+  const struct {
+    const char* manager;
+    int takenBackAfterMs;  // -1: never; 0: as the window appears
+  } managers[] = {{"keeps the state", -1}, {"maps it unmaximised", 0}, {"takes it back", 100}};
+  for (const auto& manager : managers) {
+    SCOPED_TRACE(manager.manager);
+    PreviewWindow window(ListReport(10, 0)->Run(), nullptr, &owner);
+    std::optional<Qt::WindowStates> firstState;
+    QRect firstGeometry;
+    EventWatch watch(window, [&](QEvent* event) {
+      if (event->type() != QEvent::Show || firstState) return;
+      firstState = window.windowState();
+      firstGeometry = window.geometry();
+      if (manager.takenBackAfterMs == 0) window.setWindowState(Qt::WindowNoState);
+    });
+    if (manager.takenBackAfterMs > 0)
+      QTimer::singleShot(manager.takenBackAfterMs, &window,
+                         [&] { window.setWindowState(Qt::WindowNoState); });
+    QTimer::singleShot(manager.takenBackAfterMs + 1000, &window, &QWidget::close);
+    window.Exec();
+    ASSERT_TRUE(firstState);
+    EXPECT_TRUE(*firstState & Qt::WindowMaximized) << "maximised before it first appears";
+    EXPECT_TRUE(room.contains(firstGeometry))
+        << "its own size in the screen's middle, not a corner";
+    EXPECT_GT(firstGeometry.width(), owner.width());
+    EXPECT_TRUE(window.isMaximized());
+    EXPECT_EQ(window.RemaximiseCount(), manager.takenBackAfterMs < 0 ? 0 : 1);
+  }
 }
 
 TEST(ReportPreview, EscClosesAndCtrlPPrints) {

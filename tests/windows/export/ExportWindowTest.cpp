@@ -1,5 +1,5 @@
 // frm工單一覽表轉Excel: the proposed file name, the file dialog, the start button's checks and
-// states, and an export from the window.
+// states, the stages of a run and what stops it, and an export from the window.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTest>
+#include <QThread>
 
 #include "platform/Clock.h"
 #include "startup/AppContext.h"
@@ -28,6 +29,11 @@ class ExportWindowTest : public ::testing::Test {
         context, "-qdx5170 -AD=系統管理員 -NAME=系統管理員 -ID= -XLS=.xlsx -DOC=.docx -PID=0"));
     form = test::DemoForm("1151101", "1151105");
     CaptureCriteria(form, criteria);
+  }
+
+  /// Waits for the window's export to end (its message shown, the window idle again).
+  static bool WaitForEnd(const WorkOrderExportWindow& window) {
+    return QTest::qWaitFor([&] { return !window.IsRunning(); }, 120000);
   }
 
   template <typename T = QWidget>
@@ -94,7 +100,8 @@ TEST_F(ExportWindowTest, StartExportsWithTheButtonsLockedAndRefusesABlankTarget)
   EXPECT_EQ(ui.messages[0],
             (test::ShownMessage{"請先選擇轉好之Excel檔存放路徑及檔名!", kCritical, "訊息"}));
 
-  const QString path = folder.File("表一.xlsx");
+  // Converted by LibreOffice, which the export starts from its own thread.
+  const QString path = folder.File("表一.xls");
   target->setText("  " + path + " ");
   auto* start = Control<QAbstractButton>(window, "scmd開始");
   auto* leave = Control<QAbstractButton>(window, "scmd離開");
@@ -105,58 +112,108 @@ TEST_F(ExportWindowTest, StartExportsWithTheButtonsLockedAndRefusesABlankTarget)
     statusWhileWorking = window.StatusText();
   };
   QTest::mouseClick(start, Qt::LeftButton);
+  EXPECT_TRUE(window.IsRunning());
+  EXPECT_EQ(window.StageText(), "計算筆數");
+  ASSERT_TRUE(WaitForEnd(window));
+  EXPECT_EQ(window.LastOutcome(), excel::ExportOutcome::Written);
   EXPECT_TRUE(lockedWhileWorking);
   EXPECT_TRUE(statusWhileWorking.startsWith("轉檔中請稍候!!"));
   EXPECT_EQ(ui.messages.back(),
             (test::ShownMessage{"檔案存放在：" + path, kExclamation, "轉Excel成功"}));
-  EXPECT_TRUE(QFile::exists(path));
+  EXPECT_EQ(test::ReadFile(path).left(8), QByteArray::fromHex("d0cf11e0a1b11ae1")) << "an .xls";
   EXPECT_TRUE(start->isEnabled() && leave->isEnabled());
   EXPECT_EQ(window.StatusText(), "請輸入Excel檔存放路徑及檔名!!");
+  EXPECT_EQ(window.StageText(), "");
 
   QTest::mouseClick(leave, Qt::LeftButton);
   EXPECT_EQ(window.result(), QDialog::Rejected);
 }
 
-TEST_F(ExportWindowTest, CancelAndEscStopARunningExportWithoutClosingTheWindow) {
-  WorkOrderExportWindow::ExportJob job{
-      .title = "工單一覽表", .objectName = "frm", .labelName = "L"};
-  WorkOrderExportWindow* window = nullptr;
-  std::vector<bool> answers;
-  bool barShown = false, cancelShown = false;
-  job.run = [&](const QString&, const excel::ExportProgress& progress) {
-    auto* bar = Control<QProgressBar>(*window, "prg轉檔進度");
-    auto* cancel = Control<QAbstractButton>(*window, "scmd取消");
-    answers.push_back(progress(200, 1000));
-    barShown = bar->isVisible() && bar->value() == 200 && bar->maximum() == 1000;
-    cancelShown = cancel->isVisible() && cancel->isEnabled();
-    QTest::mouseClick(cancel, Qt::LeftButton);  // as the event loop would deliver it
-    answers.push_back(progress(201, 1000));
-    return excel::ExportOutcome::Cancelled;
+// The window shows each stage the run reports and stays live meanwhile: 取消轉檔, Esc and the
+// close button reach a run that is busy (here one that waits to be stopped), which stops it and
+// leaves the window open; idle, Esc closes it.
+TEST_F(ExportWindowTest, TheStagesShowAndCancelEscAndCloseStopARunningExport) {
+  const auto waitingJob = [](std::vector<excel::ExportStatus> statuses) {
+    WorkOrderExportWindow::ExportJob job{
+        .title = "工單一覽表", .objectName = "frm", .labelName = "L"};
+    job.run = [statuses](const QString&, const excel::ExportWatch& watch, excel::ExportStop& stop) {
+      for (const excel::ExportStatus& status : statuses)
+        watch(status);
+      while (!stop.Requested())
+        QThread::msleep(5);
+      return excel::ExportResult{.outcome = excel::ExportOutcome::Cancelled,
+                                 .message = "stopped",
+                                 .style = kInformation,
+                                 .title = "訊息"};
+    };
+    return job;
   };
-  WorkOrderExportWindow owned(context, std::move(job));
-  window = &owned;
-  owned.show();
-  Control<QLineEdit>(owned, "txt存放Excel檔路徑")->setText(folder.File("a.xlsx"));
-  EXPECT_EQ(owned.StartExport(), excel::ExportOutcome::Cancelled);
-  EXPECT_EQ(answers, (std::vector<bool>{true, false}));
-  EXPECT_TRUE(barShown);
-  EXPECT_TRUE(cancelShown);
-  EXPECT_FALSE(Control<QAbstractButton>(owned, "scmd取消")->isVisible()) << "idle again";
+  using excel::ExportStage;
+  using excel::WorkbookFormat;
+  const struct {
+    excel::ExportStatus status;
+    const char* stage;
+    const char* bar;  // the bar's text, "" for a busy bar
+  } stages[] = {
+      {{ExportStage::Counting, 12, 0, WorkbookFormat::Xlsx}, "計算筆數", ""},
+      {{ExportStage::Rows, 200, 1000, WorkbookFormat::Xlsx}, "寫入資料", "200 / 1000 筆"},
+      {{ExportStage::Saving, 1000, 1000, WorkbookFormat::Xlsx}, "儲存活頁簿", ""},
+      {{ExportStage::Converting, 1000, 1000, WorkbookFormat::Xls}, "轉換為 .xls 格式", ""},
+      {{ExportStage::Converting, 1000, 1000, WorkbookFormat::Ods}, "轉換為 .ods 格式", ""},
+      {{ExportStage::Checking, 1000, 1000, WorkbookFormat::Ods}, "檢查轉出的檔案", ""},
+  };
+  for (const auto& stage : stages) {
+    SCOPED_TRACE(stage.stage);
+    WorkOrderExportWindow window(context, waitingJob({stage.status}));
+    window.show();
+    Control<QLineEdit>(window, "txt存放Excel檔路徑")->setText(folder.File("a.xlsx"));
+    QTest::mouseClick(Control<QAbstractButton>(window, "scmd開始"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.StageText() == stage.stage; }, 10000))
+        << window.StageText().toStdString();
+    auto* bar = Control<QProgressBar>(window, "prg轉檔進度");
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum() == 0, std::string(stage.bar).empty()) << "busy";
+    if (bar->maximum() > 0) {
+      EXPECT_EQ(bar->text(), stage.bar);
+      EXPECT_EQ(bar->value(), 200);
+    }
+    auto* cancel = Control<QAbstractButton>(window, "scmd取消");
+    ASSERT_TRUE(cancel->isVisible() && cancel->isEnabled());
+    EXPECT_FALSE(Control<QAbstractButton>(window, "scmd開始")->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_EQ(window.StageText(), "取消轉檔中…");
+    EXPECT_FALSE(cancel->isEnabled()) << "asked once";
+    ASSERT_TRUE(WaitForEnd(window));
+    EXPECT_EQ(window.LastOutcome(), excel::ExportOutcome::Cancelled);
+    EXPECT_EQ(ui.messages.back().text, "stopped");
+    EXPECT_FALSE(cancel->isVisible()) << "idle again";
+    EXPECT_TRUE(window.isVisible());
+  }
 
-  // Esc during a run cancels it and leaves the window open; Esc when idle closes it.
-  WorkOrderExportWindow::ExportJob escJob{
-      .title = "工單一覽表", .objectName = "f", .labelName = "L"};
-  escJob.run = [&](const QString&, const excel::ExportProgress& progress) {
-    QTest::keyClick(window, Qt::Key_Escape);
-    return progress(1, 2) ? excel::ExportOutcome::Written : excel::ExportOutcome::Cancelled;
-  };
-  WorkOrderExportWindow escWindow(context, std::move(escJob));
-  window = &escWindow;
-  escWindow.show();
-  EXPECT_EQ(escWindow.StartExport(), excel::ExportOutcome::Cancelled);
-  EXPECT_TRUE(escWindow.isVisible());
-  QTest::keyClick(&escWindow, Qt::Key_Escape);
-  EXPECT_FALSE(escWindow.isVisible());
+  // Esc and the window's close button during a run cancel it and leave the window open; Esc
+  // when idle closes it.
+  for (const bool byEsc : {true, false}) {
+    WorkOrderExportWindow window(context, waitingJob({}));
+    window.show();
+    Control<QLineEdit>(window, "txt存放Excel檔路徑")->setText(folder.File("a.xlsx"));
+    QTest::mouseClick(Control<QAbstractButton>(window, "scmd開始"), Qt::LeftButton);
+    ASSERT_TRUE(window.IsRunning());
+    if (byEsc)
+      QTest::keyClick(&window, Qt::Key_Escape);
+    else
+      window.close();
+    ASSERT_TRUE(WaitForEnd(window));
+    EXPECT_EQ(window.LastOutcome(), excel::ExportOutcome::Cancelled);
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+  }
+
+  // A window closed under a running export (the program ending) stops it and waits for it.
+  auto window = std::make_unique<WorkOrderExportWindow>(context, waitingJob({}));
+  Control<QLineEdit>(*window, "txt存放Excel檔路徑")->setText(folder.File("a.xlsx"));
+  ASSERT_TRUE(window->StartExport());
+  window.reset();
 }
 
 TEST_F(ExportWindowTest, ChoicesWithoutAnExportWriteNothing) {
@@ -164,6 +221,7 @@ TEST_F(ExportWindowTest, ChoicesWithoutAnExportWriteNothing) {
   WorkOrderExportWindow window(context, RowFor(form), request);
   Control<QLineEdit>(window, "txt存放Excel檔路徑")->setText(folder.File("none.xlsx"));
   EXPECT_FALSE(window.StartExport());
+  EXPECT_FALSE(window.IsRunning());
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_FALSE(QFile::exists(folder.File("none.xlsx")));
 }

@@ -276,6 +276,7 @@ TEST_F(ReworkWindowTest, TheExportWindowIsNamedAfterTheReportAndWritesIt) {
   auto* target = Find<QLineEdit>(*exporter, "txt存放Excel檔路徑");
   EXPECT_EQ(target->text(), folder.Path() + "/打樣明細表-1151204.xlsx");
   QTest::mouseClick(Find<QAbstractButton>(*exporter, "scmd開始"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !exporter->IsRunning(); }, 60000));
   EXPECT_TRUE(QFile::exists(folder.Path() + "/打樣明細表-1151204.xlsx"));
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_EQ(ui.messages.back().title, "轉Excel成功");
