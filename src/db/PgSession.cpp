@@ -103,6 +103,9 @@ Session::Session(const QString& uri, bool readOnly)
     settings << QStringLiteral("SET standard_conforming_strings = on");
   if (!QByteArray(PQparameterStatus(conn_, "DateStyle")).startsWith("ISO"))
     settings << QStringLiteral("SET DateStyle = ISO, YMD");
+  // Options of the URI's own replace the ones above: a reading session stays one regardless.
+  if (readOnly && qstrcmp(PQparameterStatus(conn_, "default_transaction_read_only"), "on") != 0)
+    settings << QStringLiteral("SET default_transaction_read_only = on");
   if (!settings.isEmpty()) {
     try {
       RunScript(settings.join(u';'));

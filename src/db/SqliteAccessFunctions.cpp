@@ -388,7 +388,7 @@ const QSet<QByteArray>& ReadableFunctions() {
   return names;
 }
 
-int ReadOnlyAuthorizer(void*, int action, const char* a, const char*, const char*, const char*) {
+int ReadOnlyAuthorizer(void*, int action, const char* a, const char* b, const char*, const char*) {
   switch (action) {
     case SQLITE_SELECT:
     case SQLITE_READ:
@@ -396,8 +396,8 @@ int ReadOnlyAuthorizer(void*, int action, const char* a, const char*, const char
     case SQLITE_SAVEPOINT:
     case SQLITE_RECURSIVE:
       return SQLITE_OK;
-    case SQLITE_FUNCTION:
-      return a && ReadableFunctions().contains(QByteArray(a).toLower()) ? SQLITE_OK : SQLITE_DENY;
+    case SQLITE_FUNCTION:  // the function's name comes second
+      return b && ReadableFunctions().contains(QByteArray(b).toLower()) ? SQLITE_OK : SQLITE_DENY;
     case SQLITE_PRAGMA: {
       static const QSet<QByteArray> reading = {"table_info",   "table_xinfo",  "schema_version",
                                                "data_version", "query_only",   "index_list",

@@ -44,7 +44,9 @@ class WhereRulesOnDemo : public ::testing::Test {
     CaptureCriteria(f, c);
     return Count(ComposeStatement(kOverview, c, context));
   }
-  void Exec(const QString& sql) { db::Connection::Open(context.ConnectionString)->Execute(sql); }
+  void Exec(const QString& sql) {
+    db::Connection::Open(context.ConnectionString, db::Connection::Access::Write)->Execute(sql);
+  }
 
   static test::TempDir* dir_;
   ScopedToday today_{test::DemoToday()};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "db/Connection.h"
+#include "db/DbError.h"
 #include "db/PgSchema.h"
 #include "support/TempDir.h"
 
@@ -17,7 +18,8 @@ namespace tarvel::test {
 
 struct AccessSqlCase {
   QString sql;
-  /// The header line, then one line per row; fields separated by tabs, NULL written NULL.
+  /// The header line, then one line per row; fields separated by tabs, NULL written NULL. Or, for
+  /// a statement Access refuses, "error: " and its message.
   QString rows;
   /// Parameter values, "name=value" each.
   QStringList parameters;
@@ -52,6 +54,8 @@ inline AccessSqlTable ReadAccessSqlTable() {
       table.cases.back().parameters << line.mid(7);
     } else if (line == QLatin1String("rows:")) {
       reading = &table.cases.back();
+    } else if (line.startsWith(QLatin1String("error: "))) {
+      table.cases.back().rows = line;
     }
   }
   return table;
@@ -84,7 +88,7 @@ inline void MakeAccessSqlTables(db::Connection& connection, const AccessSqlTable
   }
 }
 
-/// The rows of `c` on `connection` as the table writes them.
+/// The rows of `c` on `connection` as the table writes them, or the error that refused it.
 inline QString AccessSqlRows(db::Connection& connection, const AccessSqlCase& c) {
   db::QueryOptions options;
   options.accessWildcards = true;
@@ -92,7 +96,12 @@ inline QString AccessSqlRows(db::Connection& connection, const AccessSqlCase& c)
     const qsizetype equals = text.indexOf(u'=');
     options.parameters.insert(db::ParameterKey(text.left(equals)), db::Value(text.mid(equals + 1)));
   }
-  const db::Recordset rs = connection.OpenRecordset(c.sql, options);
+  db::Recordset rs;
+  try {
+    rs = connection.OpenRecordset(c.sql, options);
+  } catch (const db::DbError& e) {
+    return QStringLiteral("error: ") + e.Description();
+  }
   QStringList lines{rs.FieldNames().join(u'\t')};
   for (qint64 r = 0; r < rs.RecordCount(); ++r) {
     QStringList fields;

@@ -226,6 +226,95 @@ class Binder {
     if (!select.groupBy.empty()) select.aggregate = true;
     NameOutputs(select, scope);
     FindDistinctRowSources(select, scope);
+    CheckGrouped(select, scope);
+  }
+
+  // In a select that groups, a column of its own sources may stand outside an aggregate only as
+  // (part of) a GROUP BY expression, as Access requires; SQLite would take any row's value.
+  void CheckGrouped(const Select& select, const Scope& scope) const {
+    if (!select.aggregate) return;
+    const auto check = [&](const Expr& e) { CheckGroupedExpr(e, select, scope); };
+    for (const SelectItem& item : select.items) {
+      if (item.expr) {
+        check(*item.expr);
+        continue;
+      }
+      for (const OutputColumn& o : select.outputs) {
+        if (o.item != &item || !o.source) continue;
+        Expr column;
+        column.kind = Expr::Kind::Name;
+        column.parts << o.column;
+        column.role = NameRole::Column;
+        column.source = o.source->Key();
+        check(column);
+      }
+    }
+    if (select.having) check(*select.having);
+    for (const OrderItem& item : select.orderBy)
+      check(*item.expr);
+  }
+
+  void CheckGroupedExpr(const Expr& e, const Select& select, const Scope& scope) const {
+    for (const auto& g : select.groupBy)
+      if (SameExpr(e, *g)) return;
+    if (e.kind == Expr::Kind::Call) {
+      const FunctionInfo* f = FindFunction(e.text);
+      if (f && f->aggregate) return;
+    }
+    if (e.kind == Expr::Kind::Subquery || e.kind == Expr::Kind::Exists) return;
+    if (e.kind == Expr::Kind::Name) {
+      if (e.role == NameRole::Alias) {
+        if (e.aliased) CheckGroupedExpr(*e.aliased, select, scope);
+        return;
+      }
+      if (e.role != NameRole::Column) return;
+      bool own = false;
+      for (const Source* s : scope.sources)
+        own = own || e.source.isEmpty() || SameName(s->Key(), e.source);
+      if (!own) return;  // a column of an enclosing select
+      throw DbError(
+          QStringLiteral("您嘗試執行的查詢不包含指定運算式「%1」做為彙總函數或群組的一部份。")
+              .arg(e.parts.join(u'.')));
+    }
+    for (const auto& arg : e.args)
+      CheckGroupedExpr(*arg, select, scope);
+  }
+
+  // Two expressions written alike: the same columns (of the same source), constants, calls and
+  // operators.
+  static bool SameExpr(const Expr& a, const Expr& b) {
+    if (a.kind != b.kind || a.args.size() != b.args.size()) return false;
+    switch (a.kind) {
+      case Expr::Kind::Name:
+        if (a.role == NameRole::Column && b.role == NameRole::Column) {
+          return SameName(a.parts.back(), b.parts.back()) &&
+                 (a.source.isEmpty() || b.source.isEmpty() || SameName(a.source, b.source));
+        }
+        if (a.role == NameRole::Alias && b.role == NameRole::Alias) return a.aliased == b.aliased;
+        return a.role == b.role &&
+               a.parts.join(u'.').compare(b.parts.join(u'.'), Qt::CaseInsensitive) == 0;
+      case Expr::Kind::Call:
+        if (!SameName(a.text, b.text)) return false;
+        break;
+      case Expr::Kind::Unary:
+      case Expr::Kind::Binary:
+        if (a.op != b.op) return false;
+        break;
+      case Expr::Kind::Number:
+      case Expr::Kind::Text:
+      case Expr::Kind::Date:
+      case Expr::Kind::Boolean:
+        return a.text == b.text && a.number == b.number;
+      case Expr::Kind::Subquery:
+      case Expr::Kind::Exists:
+        return false;
+      default:
+        if (a.negated != b.negated) return false;
+        break;
+    }
+    for (size_t i = 0; i < a.args.size(); ++i)
+      if (!SameExpr(*a.args[i], *b.args[i])) return false;
+    return true;
   }
 
   void BindSource(Source& source, Scope& scope) {
