@@ -111,6 +111,18 @@ class SourceCollector {
 
 }  // namespace
 
+Expr::~Expr() {
+  std::vector<ExprPtr> pending;
+  for (ExprPtr& arg : args)
+    if (arg) pending.push_back(std::move(arg));
+  while (!pending.empty()) {
+    ExprPtr node = std::move(pending.back());
+    pending.pop_back();
+    for (ExprPtr& arg : node->args)
+      if (arg) pending.push_back(std::move(arg));
+  }
+}
+
 void* Expr::operator new(std::size_t size) {
 #if TARVEL_POOL_NODES
   if (NodePool* pool = NodePool::Get(); pool && size == sizeof(Expr)) return pool->Take();

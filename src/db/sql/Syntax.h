@@ -109,6 +109,12 @@ struct Expr {
   /// A parameter: its name in canonical form (BindingName).
   QString parameter;
 
+  Expr() = default;
+  Expr(const Expr&) = delete;
+  Expr& operator=(const Expr&) = delete;
+  /// A chain such as "1+1+…" is a tree as deep as it is long: it is taken apart without recursion.
+  ~Expr();
+
   /// Nodes come and go by the hundred for each statement: freed nodes are kept per thread and
   /// handed out again, so parsing does not spend its time in the allocator.
   static void* operator new(std::size_t size);
