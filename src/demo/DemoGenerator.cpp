@@ -6,11 +6,9 @@
 #include <cmath>
 #include <initializer_list>
 #include <map>
-#include <optional>
 #include <vector>
 
 #include "db/Connection.h"
-#include "db/PgSchema.h"
 #include "demo/DemoDatabase.h"
 #include "demo/DemoRandom.h"
 #include "demo/DemoVocabulary.h"
@@ -160,17 +158,9 @@ class Generator {
   }
 
   void Run(DemoSummary& summary) {
-    std::optional<db::Transaction> transaction;
-    if (db_.IsServer()) {
-      // On a server the demo, its schema included, appears whole or not at all.
-      transaction.emplace(db_);
-      const db::PgSchema::Schema schema = db::PgSchema::SchemaFromSqlite(DemoSchemaText());
-      db_.ExecuteScript(schema.drop);
-      db_.ExecuteScript(schema.create);
-    } else {
-      db_.ExecuteScript(DemoSchemaText());
-      transaction.emplace(db_);
-    }
+    // The demo, its schema included, appears whole or not at all.
+    db::Transaction transaction(db_);
+    db_.CreateSchema(DemoSchemaText());
     WriteSettings();
     WriteUsers(summary);
     WritePhrases();
@@ -179,7 +169,7 @@ class Generator {
     WriteCustomers();
     WriteProducts();
     WriteWorkOrders(summary);
-    transaction->Commit();
+    transaction.Commit();
     for (const auto& [table, rows] : tableRows_)
       summary.tables.push_back({table, rows, false});
     for (const auto& [view, rows] : viewRows_)

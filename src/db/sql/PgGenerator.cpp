@@ -14,16 +14,16 @@
 #include <QHash>
 #include <cmath>
 
-#include "db/DbError.h"
 #include "db/sql/AccessFunctions.h"
 #include "db/sql/AccessLike.h"
 #include "db/sql/Generator.h"
+#include "db/sql/SqlError.h"
 
 namespace tarvel::db::sql {
 namespace {
 
 [[noreturn]] void Refuse(const QString& what) {
-  throw DbError(QStringLiteral("PostgreSQL 資料庫上不支援 ") + what + u'。');
+  throw SqlError(QStringLiteral("PostgreSQL 資料庫上不支援 ") + what + u'。');
 }
 
 // A text as the deterministic collation "C" holds it: pattern matching and substring searches

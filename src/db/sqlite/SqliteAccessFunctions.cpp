@@ -1,4 +1,4 @@
-#include "db/SqliteAccessFunctions.h"
+#include "db/sqlite/SqliteAccessFunctions.h"
 
 #include <sqlite3.h>
 
