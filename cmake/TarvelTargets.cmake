@@ -56,12 +56,17 @@ function(tarvel_test name)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endfunction()
 
-# tarvel_folder_library(NAME [LINKS targets...])
-#   The library of the calling folder: every .cpp/.h/.ui directly in it.
+# tarvel_folder_library(NAME [PARTS folders...] [LINKS targets...])
+#   The library of the calling folder: every .cpp/.h/.ui directly in it, and in each of the
+#   PARTS folders under it (parts of one library, such as one folder per database engine).
 function(tarvel_folder_library name)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.ui)
+  cmake_parse_arguments(ARG "" "" "PARTS;LINKS" ${ARGN})
+  set(sources "")
+  foreach(folder ${CMAKE_CURRENT_SOURCE_DIR} ${ARG_PARTS})
+    get_filename_component(folder ${folder} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    file(GLOB part CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h ${folder}/*.ui)
+    list(APPEND sources ${part})
+  endforeach()
   tarvel_library(${name} SOURCES ${sources} LINKS ${ARG_LINKS})
 endfunction()
 

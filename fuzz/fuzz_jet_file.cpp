@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "db/DbError.h"
-#include "db/EngineCatalog.h"
-#include "db/JetFile.h"
-#include "db/JetModule.h"
-#include "db/SqliteAccessFunctions.h"
+#include "db/jet/JetFile.h"
+#include "db/jet/JetModule.h"
+#include "db/sqlite/SqliteAccessFunctions.h"
+#include "db/sqlite/SqliteCatalog.h"
 
 namespace {
 

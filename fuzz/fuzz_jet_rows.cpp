@@ -15,7 +15,7 @@
 
 #include "FuzzCheck.h"
 #include "db/DbError.h"
-#include "db/JetFile.h"
+#include "db/jet/JetFile.h"
 
 namespace {
 

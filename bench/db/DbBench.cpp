@@ -11,7 +11,7 @@
 #include <string>
 
 #include "db/Connection.h"
-#include "db/SqliteBackend.h"
+#include "db/sqlite/SqliteBackend.h"
 
 namespace {
 

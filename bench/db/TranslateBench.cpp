@@ -9,9 +9,9 @@
 #include <QTemporaryDir>
 
 #include "db/Connection.h"
-#include "db/SqliteBackend.h"
 #include "db/sql/Parser.h"
 #include "db/sql/Translate.h"
+#include "db/sqlite/SqliteBackend.h"
 #include "demo/DemoDatabase.h"
 #include "platform/Clock.h"
 

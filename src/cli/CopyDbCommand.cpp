@@ -3,8 +3,8 @@
 
 #include "cli/Command.h"
 #include "db/Connection.h"
-#include "db/DatabaseCopy.h"
-#include "db/ServerUri.h"
+#include "db/pg/DatabaseCopy.h"
+#include "db/pg/ServerUri.h"
 #include "platform/Error.h"
 
 namespace tarvel::cli {

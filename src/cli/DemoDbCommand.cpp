@@ -2,7 +2,7 @@
 #include <QElapsedTimer>
 
 #include "cli/Command.h"
-#include "db/ServerUri.h"
+#include "db/pg/ServerUri.h"
 #include "demo/DemoDatabase.h"
 #include "platform/Error.h"
 #include "platform/SystemServices.h"

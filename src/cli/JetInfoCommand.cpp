@@ -7,7 +7,7 @@
 #include "cli/Command.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/JetFile.h"
+#include "db/jet/JetFile.h"
 #include "demo/ProgramNeeds.h"
 
 namespace tarvel::cli {
@@ -42,7 +42,7 @@ int RunJetInfoCommand(const QStringList& args, CommandIo io) {
              << "\n";
     }
     auto connection = db::Connection::OpenFile(path);
-    if (!connection->IsReadOnly()) {
+    if (!connection->Can(db::Capability::StoredQueries)) {
       io.err << path << ": not a Jet file (a SQLite database)\n";
       return 1;
     }

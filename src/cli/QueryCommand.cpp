@@ -159,10 +159,8 @@ int RunQueryCommand(const QStringList& args, CommandIo io) {
     return 2;
   }
   try {
+    // A connection for reading cannot write, whatever the statement calls.
     auto connection = db::Connection::OpenFile(database, false, db::Connection::Access::Read);
-    // Nothing a query might call writes: the engine is told so too.
-    if (!connection->IsServer() && !connection->IsReadOnly())
-      connection->Execute(u"PRAGMA query_only = ON"_s);
     if (engineSql) {
       io.out << connection->EngineSql(sql, options) << "\n";
       return 0;
@@ -180,7 +178,7 @@ int RunQueryCommand(const QStringList& args, CommandIo io) {
       return 1;
     }
     return 0;
-  } catch (const db::sql::QueryTooComplex& e) {
+  } catch (const db::QueryTooComplex& e) {
     io.err << "tarvel-cli query: " << e.Description() << "\n";
     return 2;
   } catch (const Error& e) {

@@ -1,9 +1,11 @@
 // Inside the database layer: what an engine does for a Connection. A Connection parses and
 // translates the program's Access SQL once (sql::Translate, for the engine its backend names) and
 // hands the backend the engine's text with the values of its placeholders; the backend runs it.
-// Three implementations: SqliteBackend (a SQLite file), JetBackend (a Jet file, read live and
-// read-only through SQLite's virtual tables), PgBackend (a PostgreSQL server). Adding an engine is
-// one implementation of this interface plus its generator (db/sql/Generator.h).
+// Three implementations, each in a folder of its own: SqliteBackend (sqlite/: a SQLite file),
+// JetBackend (jet/: a Jet file, read live and read-only through SQLite's virtual tables),
+// PgBackend (pg/: a PostgreSQL server). Adding an engine is one implementation of this interface
+// declaring its capabilities, its generator (db/sql/Generator.h), and its line in Engines.cpp,
+// the one place that names the engines.
 #pragma once
 
 #include <QString>
@@ -11,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "db/Capability.h"
+#include "db/Connection.h"
 #include "db/Cursor.h"
 #include "db/Recordset.h"
 #include "db/Value.h"
@@ -65,9 +69,8 @@ class Backend {
   virtual sql::Catalog& Catalog() = 0;
   /// The file's path, or the server's URI without its password.
   virtual const QString& Name() const = 0;
-  virtual bool IsServer() const { return false; }
-  /// A Jet file: every write is refused.
-  virtual bool IsReadOnly() const { return false; }
+  /// What this engine, opened as it is, can do.
+  virtual Capabilities Can() const = 0;
   /// A Jet file's stored queries and how they are offered (none elsewhere).
   virtual const std::vector<StoredQueryReport>& StoredQueries() const;
 
@@ -75,6 +78,9 @@ class Backend {
   virtual void RunNative(const QString& statement) = 0;
   /// Several such statements separated by ";".
   virtual void RunScript(const QString& script) = 0;
+  /// The tables, indexes and views of a schema written in SQLite's words, made in the engine's
+  /// own (as it stands by default); in the caller's transaction where one is open.
+  virtual void CreateSchema(const QString& sqliteSchema) { RunScript(sqliteSchema); }
   /// A query in the engine's own words (the program's questions about the engine's catalog,
   /// never a text a user typed): its rows.
   virtual Recordset ReadNative(const QString& query) = 0;
@@ -97,14 +103,17 @@ class Backend {
   virtual void Commit() = 0;
   /// Ends an open transaction without its changes; never throws (destructors call it).
   virtual void RollbackQuietly() noexcept = 0;
-  /// Begins one state of the database for a series of reads; false when the engine offers none
-  /// (a Jet file is read live). Throws DbError.
-  virtual bool BeginReadSnapshot() = 0;
+  /// Begins one state of the database for a series of reads; asked only of an engine that can
+  /// (Capability::ReadSnapshot). Throws DbError.
+  virtual void BeginReadSnapshot() = 0;
   /// Ends it; never throws.
   virtual void EndReadSnapshot() noexcept = 0;
   /// Called from another thread: asks the statement running now to stop soon, so it fails with a
   /// DbError. No effect when none runs. Never throws.
   virtual void Interrupt() noexcept {}
 };
+
+/// The engine for `place` (a local path, or a PostgreSQL URI) opened; see Connection::OpenFile.
+std::unique_ptr<Backend> OpenBackend(const QString& place, bool create, Connection::Access access);
 
 }  // namespace tarvel::db

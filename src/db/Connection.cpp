@@ -1,20 +1,15 @@
 #include "db/Connection.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <atomic>
 
 #include "db/Backend.h"
-#include "db/PgBackend.h"
-#include "db/ServerUri.h"
-#include "db/SqliteBackend.h"
 #include "db/sql/AccessFunctions.h"
 #include "db/sql/AccessValues.h"
 #include "db/sql/Lexer.h"
+#include "db/sql/SqlError.h"
 #include "db/sql/Translate.h"
 #include "platform/Conversions.h"
-#include "platform/Paths.h"
 
 namespace tarvel::db {
 namespace {
@@ -114,24 +109,6 @@ Value ParameterValue(const Value& given, sql::SqlType declared) {
   }
 }
 
-enum class FileKind { Missing, Sqlite, Jet, Other };
-
-FileKind Recognise(const QString& path) {
-  const QFileInfo info(path);
-  if (!info.exists()) return FileKind::Missing;
-  if (!info.isFile()) return FileKind::Other;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return FileKind::Other;
-  const QByteArray head = file.read(32);
-  if (head.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return FileKind::Sqlite;
-  const QByteArray jetTag = head.mid(4, 16);
-  if (jetTag == QByteArrayLiteral("Standard Jet DB\0") ||
-      jetTag == QByteArrayLiteral("Standard ACE DB\0")) {
-    return FileKind::Jet;
-  }
-  return FileKind::Other;
-}
-
 }  // namespace
 
 QString ParameterKey(const QString& typed) {
@@ -152,7 +129,7 @@ QString ParameterKey(const QString& typed) {
     }
     parts << word;
     return sql::BindingName(parts, separators).toLower();
-  } catch (const DbError&) {
+  } catch (const sql::SqlError&) {
     return typed.trimmed().toLower();
   }
 }
@@ -234,43 +211,6 @@ Backend& BackendOf(Connection& connection) {
   return *connection.backend_;
 }
 
-std::unique_ptr<Connection> Connection::Open(const QString& connectionString, Access access) {
-  const ConnectionString keys = ConnectionString::Parse(connectionString);
-  if (keys.dataSource.trimmed().isEmpty()) {
-    throw DbError(QStringLiteral("連接字串沒有指定資料來源（Data Source）。"));
-  }
-  if (IsServerUri(keys.dataSource)) return OpenFile(keys.dataSource, false, access);
-  const auto path = ResolveExistingPath(keys.dataSource);
-  if (!path) {
-    // A mistyped URI is shown without its password too.
-    throw DbError(QStringLiteral("找不到資料庫檔案：") +
-                  LocalPathSyntax(RedactUri(keys.dataSource)));
-  }
-  return OpenFile(*path, false, access);
-}
-
-std::unique_ptr<Connection> Connection::OpenFile(const QString& path, bool create, Access access) {
-  const bool readOnly = access == Access::Read;
-  if (IsServerUri(path))
-    return std::unique_ptr<Connection>(new Connection(std::make_unique<PgBackend>(path, readOnly)));
-  const FileKind kind = Recognise(path);
-  const bool fresh = create && (kind == FileKind::Missing || QFileInfo(path).size() == 0);
-  if (!fresh) {
-    switch (kind) {
-      case FileKind::Missing:
-        throw DbError(QStringLiteral("找不到資料庫檔案：") + path);
-      case FileKind::Jet:
-        return std::unique_ptr<Connection>(new Connection(JetBackend::OpenFile(path)));
-      case FileKind::Other:
-        throw DbError(QStringLiteral("檔案不是可辨識的資料庫：") + path);
-      case FileKind::Sqlite:
-        break;
-    }
-  }
-  return std::unique_ptr<Connection>(
-      new Connection(SqliteBackend::OpenFile(path, create && !readOnly, readOnly)));
-}
-
 const QString& Connection::FilePath() const {
   return backend_->Name();
 }
@@ -279,16 +219,12 @@ sql::Catalog& Connection::Catalog() {
   return backend_->Catalog();
 }
 
-bool Connection::IsServer() const {
-  return backend_->IsServer();
+bool Connection::Can(Capability capability) const {
+  return backend_->Can().testFlag(capability);
 }
 
-bool Connection::IsReadOnly() const {
-  return backend_->IsReadOnly();
-}
-
-QString Connection::ReadOnlyDescription() const {
-  return QStringLiteral("資料庫 %1 是 Jet (Access) 檔案，本程式只讀取它，不寫入。").arg(FilePath());
+void Connection::CreateSchema(const QString& sqliteSchema) {
+  backend_->CreateSchema(sqliteSchema);
 }
 
 const std::vector<StoredQueryReport>& Connection::StoredQueries() const {
@@ -327,7 +263,14 @@ Connection::Prepared Connection::PrepareQuery(const QString& accessSql,
       {}};
   for (auto given = options.parameters.cbegin(); given != options.parameters.cend(); ++given)
     translate.parameterTypes.insert(given.key(), GivenType(given.value()));
-  p.translation = sql::Translate(accessSql, backend_->Engine(), &backend_->Catalog(), translate);
+  // What Access SQL refuses reaches the program as the access layer's error, as the engines' do.
+  try {
+    p.translation = sql::Translate(accessSql, backend_->Engine(), &backend_->Catalog(), translate);
+  } catch (const sql::QueryTooComplex& e) {
+    throw QueryTooComplex(e.Description(), e.Statement());
+  } catch (const sql::SqlError& e) {
+    throw DbError(e.Description(), e.Statement());
+  }
   for (const QString& name : p.translation.placeholders) {
     if (name.isEmpty()) {
       p.values.emplace_back();
@@ -439,7 +382,8 @@ void Transaction::Commit() {
 }
 
 ReadSnapshot::ReadSnapshot(Connection& connection) : connection_(connection) {
-  open_ = connection.backend_->BeginReadSnapshot();
+  open_ = connection.Can(Capability::ReadSnapshot);
+  if (open_) connection.backend_->BeginReadSnapshot();
 }
 
 ReadSnapshot::~ReadSnapshot() {

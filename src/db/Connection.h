@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "db/Capability.h"
 #include "db/Cursor.h"
 #include "db/DbError.h"
 #include "db/Recordset.h"
@@ -167,16 +168,16 @@ class Connection {
   const QString& FilePath() const;
   /// What the translation knows of this database's tables, views and stored queries.
   sql::Catalog& Catalog();
-  /// True for a PostgreSQL server.
-  bool IsServer() const;
-
-  /// True for a Jet file: every write (Execute of a changing command, OpenForUpdate, scripts,
-  /// transactions) throws DbError with ReadOnlyDescription.
-  bool IsReadOnly() const;
-  /// "資料庫 … 是 Jet 檔案，本程式只讀取它…": why a write was refused.
-  QString ReadOnlyDescription() const;
-  /// The stored queries of a Jet file (empty for SQLite), in catalog order.
+  /// Whether the engine, opened as it is, can do `capability`. Without Capability::Write every
+  /// write (Execute of a changing command, OpenForUpdate, scripts, transactions) throws DbError
+  /// saying why.
+  bool Can(Capability capability) const;
+  /// The stored queries of a Jet file (empty elsewhere), in catalog order.
   const std::vector<StoredQueryReport>& StoredQueries() const;
+  /// Makes the tables, indexes and views of a schema written in SQLite's words in the engine's
+  /// own (a server's replace its tables of the same names); in the open transaction, if any, so
+  /// they appear with it. Throws DbError.
+  void CreateSchema(const QString& sqliteSchema);
 
  private:
   friend class Transaction;

@@ -17,4 +17,10 @@ class DbError : public tarvel::Error {
   QString statement_;
 };
 
+/// A statement nested deeper than Access takes: Access's "查詢太複雜".
+class QueryTooComplex : public DbError {
+ public:
+  using DbError::DbError;
+};
+
 }  // namespace tarvel::db

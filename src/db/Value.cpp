@@ -6,6 +6,8 @@
 #include <new>
 #include <vector>
 
+#include "db/sql/AccessValues.h"
+#include "db/sql/Catalog.h"
 #include "platform/Conversions.h"
 
 namespace tarvel::db {
@@ -185,6 +187,28 @@ Value Value::FromUtf8(const char* utf8, qsizetype bytes) {
   const QChar* end =
       decoder.appendToBuffer(reinterpret_cast<QChar*>(scratch.data()), QByteArrayView(utf8, bytes));
   return FromUtf16(scratch.data(), end - reinterpret_cast<const QChar*>(scratch.data()));
+}
+
+sql::Datum DatumOf(const Value& v) {
+  sql::Datum d;
+  switch (v.GetKind()) {
+    case Value::Kind::Integer:
+      d.kind = sql::Datum::Kind::Number;
+      d.number = static_cast<double>(v.AsInteger());
+      break;
+    case Value::Kind::Real:
+      d.kind = sql::Datum::Kind::Number;
+      d.number = v.AsReal();
+      break;
+    case Value::Kind::Text:
+    case Value::Kind::Blob:
+      d.text = v.ToText();
+      d.kind = sql::IsStoredDate(d.text) ? sql::Datum::Kind::Date : sql::Datum::Kind::Text;
+      break;
+    case Value::Kind::Null:
+      break;
+  }
+  return d;
 }
 
 }  // namespace tarvel::db

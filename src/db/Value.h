@@ -14,6 +14,10 @@
 
 namespace tarvel::db {
 
+namespace sql {
+struct Datum;
+}
+
 class Value {
  public:
   enum class Kind : std::uint8_t { Null, Integer, Real, Text, Blob };
@@ -83,5 +87,9 @@ class Value {
   };
   Kind kind_ = Kind::Null;
 };
+
+/// A value as the Access SQL translation takes a constant read from the database (a crosstab's
+/// pivot value): a number, a date (a text in the stored date form) or a text.
+sql::Datum DatumOf(const Value& v);
 
 }  // namespace tarvel::db

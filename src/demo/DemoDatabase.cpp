@@ -11,8 +11,8 @@
 
 #include "common/SuiteRules.h"
 #include "db/Connection.h"
-#include "db/PgSchema.h"
 #include "db/SqlText.h"
+#include "db/pg/PgSchema.h"
 #include "demo/DemoGenerator.h"
 #include "demo/DemoSchemaSource.h"
 #include "platform/Clock.h"

@@ -6,11 +6,9 @@
 #include <cmath>
 #include <initializer_list>
 #include <map>
-#include <optional>
 #include <vector>
 
 #include "db/Connection.h"
-#include "db/PgSchema.h"
 #include "demo/DemoDatabase.h"
 #include "demo/DemoRandom.h"
 #include "demo/DemoVocabulary.h"
@@ -160,17 +158,9 @@ class Generator {
   }
 
   void Run(DemoSummary& summary) {
-    std::optional<db::Transaction> transaction;
-    if (db_.IsServer()) {
-      // On a server the demo, its schema included, appears whole or not at all.
-      transaction.emplace(db_);
-      const db::PgSchema::Schema schema = db::PgSchema::SchemaFromSqlite(DemoSchemaText());
-      db_.ExecuteScript(schema.drop);
-      db_.ExecuteScript(schema.create);
-    } else {
-      db_.ExecuteScript(DemoSchemaText());
-      transaction.emplace(db_);
-    }
+    // The demo, its schema included, appears whole or not at all.
+    db::Transaction transaction(db_);
+    db_.CreateSchema(DemoSchemaText());
     WriteSettings();
     WriteUsers(summary);
     WritePhrases();
@@ -179,7 +169,7 @@ class Generator {
     WriteCustomers();
     WriteProducts();
     WriteWorkOrders(summary);
-    transaction->Commit();
+    transaction.Commit();
     for (const auto& [table, rows] : tableRows_)
       summary.tables.push_back({table, rows, false});
     for (const auto& [view, rows] : viewRows_)
@@ -604,23 +594,59 @@ class Generator {
     return employee == sales_[4] ? sales_[5] : keyers_[0];
   }
 
+  // What the orders are written to, the texts they repeat, and what is counted on the way.
+  struct OrderRun {
+    TableWriter orders, lines, combined, crowd, plates, dies, reworks, stocked;
+    // Texts that repeat on millions of rows are made into values once: a value made from a text
+    // copies it, a copied value only counts a reference.
+    Value y{u"Y"_s}, no{u"N"_s}, empty{u""_s}, printing{u"印刷"_s}, combinedKind{u"合版"_s},
+        singleKind{u"單版"_s}, ctp{u"CTP版"_s}, ps{u"PS版"_s};
+    std::vector<Value> numbers, categories, vendorKinds, reworkKinds;
+    int proofCategory = -1, outsourcedCategory = -1;
+    std::int64_t unshipped = 0, proofs = 0, orderLines = 0, combinedRows = 0, keptPlates = 0;
+  };
+
+  // One order's facts, which its detail rows repeat.
+  struct Order {
+    Value po;
+    const Product* product = nullptr;
+    int category = 0;
+    double qty = 0, price = 0;
+    bool finished = false;
+    QDate finishDay;
+    bool isCombined = false;
+  };
+
   void WriteWorkOrders(DemoSummary& summary) {
-    TableWriter orders(
-        db_, u"工單主檔"_s,
-        Columns("PO ODATE CUST EMPNO EMPNO1 工務人員代號 KIND 分類 CUSTNO 採購單號 CODE QTY PRICE "
-                "AMT OTAMT COST PDATE FDATE FSEND 不送貨 發票號碼 發票日期 YN 種類 已出數量"));
-    TableWriter lines(
-        db_, u"工單製程"_s,
-        Columns("PO NO DESC1 ITEM SPEC VENDER REM 色數正 色數反 開數1 耗時 生產量 QTY2 令數 FREE"));
-    TableWriter combined(
-        db_, u"合版明細"_s,
-        Columns("PO NO 合版客戶簡稱 合版代號 合版名稱 合版數量 合版單價 合版小計 合版單位"));
-    TableWriter crowd(db_, u"CROWD"_s, Columns("PO MEMB"));
-    TableWriter plates(db_, u"PLATE"_s,
-                       Columns("PO NO SPEC SIZE COLOR1 COLOR2 PLAT VENDER 種類 留版"));
-    TableWriter dies(db_, u"刀模"_s, Columns("PO REM VENDER VENDER1"));
-    TableWriter reworks(db_, u"重工"_s, Columns("PO NO 種類 QTY PRICE AMT SUM PDATE 原因"));
-    TableWriter stocked(db_, u"工單產品入庫數"_s, Columns("PO PID 入庫數量"));
+    OrderRun run{
+        TableWriter(
+            db_, u"工單主檔"_s,
+            Columns(
+                "PO ODATE CUST EMPNO EMPNO1 工務人員代號 KIND 分類 CUSTNO 採購單號 CODE QTY PRICE "
+                "AMT OTAMT COST PDATE FDATE FSEND 不送貨 發票號碼 發票日期 YN 種類 已出數量")),
+        TableWriter(
+            db_, u"工單製程"_s,
+            Columns(
+                "PO NO DESC1 ITEM SPEC VENDER REM 色數正 色數反 開數1 耗時 生產量 QTY2 令數 FREE")),
+        TableWriter(
+            db_, u"合版明細"_s,
+            Columns("PO NO 合版客戶簡稱 合版代號 合版名稱 合版數量 合版單價 合版小計 合版單位")),
+        TableWriter(db_, u"CROWD"_s, Columns("PO MEMB")),
+        TableWriter(db_, u"PLATE"_s,
+                    Columns("PO NO SPEC SIZE COLOR1 COLOR2 PLAT VENDER 種類 留版")),
+        TableWriter(db_, u"刀模"_s, Columns("PO REM VENDER VENDER1")),
+        TableWriter(db_, u"重工"_s, Columns("PO NO 種類 QTY PRICE AMT SUM PDATE 原因")),
+        TableWriter(db_, u"工單產品入庫數"_s, Columns("PO PID 入庫數量"))};
+    for (int i = 0; i <= 9; ++i)
+      run.numbers.emplace_back(QString::number(i));
+    for (const QString& c : words_.categories)
+      run.categories.emplace_back(c);
+    for (const QString& k : words_.vendorKinds)
+      run.vendorKinds.emplace_back(k);
+    for (const QString& k : words_.reworkKinds)
+      run.reworkKinds.emplace_back(k);
+    run.proofCategory = static_cast<int>(words_.categories.indexOf(u"打樣"_s));
+    run.outsourcedCategory = static_cast<int>(words_.categories.indexOf(u"外包"_s));
 
     // Order dates spread evenly over the window, numbered per month in date order.
     const std::int64_t n = options_.orders;
@@ -639,24 +665,6 @@ class Generator {
       busiest = std::max(busiest, count);
     const int width = std::max(4, static_cast<int>(QString::number(busiest).size()));
 
-    // Texts that repeat on millions of rows are made into values once: a value made from a
-    // text copies it, a copied value only counts a reference.
-    const Value y(u"Y"_s), no(u"N"_s), empty(u""_s), printing(u"印刷"_s), combinedKind(u"合版"_s),
-        singleKind(u"單版"_s), ctp(u"CTP版"_s), ps(u"PS版"_s), outsourced(u"外包"_s);
-    std::vector<Value> numbers;
-    for (int i = 0; i <= 9; ++i)
-      numbers.emplace_back(QString::number(i));
-    std::vector<Value> categories, vendorKinds, reworkKinds;
-    for (const QString& c : words_.categories)
-      categories.emplace_back(c);
-    for (const QString& k : words_.vendorKinds)
-      vendorKinds.emplace_back(k);
-    for (const QString& k : words_.reworkKinds)
-      reworkKinds.emplace_back(k);
-    const int proofCategory = static_cast<int>(words_.categories.indexOf(u"打樣"_s));
-    const int outsourcedCategory = static_cast<int>(words_.categories.indexOf(u"外包"_s));
-
-    std::int64_t unshipped = 0, proofs = 0, orderLines = 0, combinedRows = 0, keptPlates = 0;
     int month = -1;
     std::int64_t sequence = 0;
     QString poPrefix;
@@ -668,201 +676,236 @@ class Generator {
         sequence = 0;
         poPrefix = Roc(day).left(5);
       }
-      const Value po(poPrefix + Code(QString(), ++sequence, width));
-      const qint64 age = day.daysTo(today_);
-
-      // Big customers order more: the square skews the choice towards the first codes.
-      const double u = random_.Unit();
-      const Customer& customer =
-          customers_[static_cast<size_t>(u * u * static_cast<double>(customers_.size()))];
-      const Product& product = products_[static_cast<size_t>(customer.products[static_cast<size_t>(
-          random_.Below(static_cast<std::int64_t>(customer.products.size())))])];
-      const int salesperson =
-          OnDuty(random_.Chance(90) ? sales_[static_cast<size_t>(customer.salesperson)]
-                                    : sales_[static_cast<size_t>(
-                                          random_.Below(static_cast<std::int64_t>(sales_.size())))],
-                 day);
-      const int keyer = OnDuty(
-          keyers_[static_cast<size_t>(random_.Below(static_cast<std::int64_t>(keyers_.size())))],
-          day);
-      const int clerk =
-          clerks_[static_cast<size_t>(random_.Below(static_cast<std::int64_t>(clerks_.size())))];
-
-      // Shares of 一般 急件 追加 打樣 外包 重印.
-      static constexpr std::array<int, 6> kCategoryShare = {62, 10, 9, 8, 6, 5};
-      int pick = static_cast<int>(random_.Below(100)), category = 0;
-      while (pick >= kCategoryShare[static_cast<size_t>(category)])
-        pick -= kCategoryShare[static_cast<size_t>(category++)];
-      const bool proof = category == proofCategory;
-      proofs += proof;
-
-      const double qty =
-          proof ? std::max(1.0, std::round(Quantity(product.unit) / 100)) : Quantity(product.unit);
-      const bool free = random_.Chance(proof ? 30 : 2);  // free proofs and goodwill reprints
-      const double price = free ? 0
-                                : RoundTo(product.basePrice * (0.9 + 0.2 * random_.Unit()),
-                                          product.basePrice < 10 ? 2 : 1);
-      const double amount = std::round(qty * price);
-      const double other =
-          random_.Chance(12) ? static_cast<double>(random_.Between(3, 30) * 100) : 0;
-      double cost = 0;
-      if (!random_.Chance(3)) {  // 3 %: cost not entered yet
-        const double revenue = amount + other;
-        const double ratio =
-            random_.Chance(7) ? 1.02 + 0.33 * random_.Unit() : 0.55 + 0.37 * random_.Unit();
-        cost = revenue > 0 ? std::round(revenue * ratio)
-                           : static_cast<double>(random_.Between(2, 40) * 50);
-      }
-
-      const QDate promised = day.addDays(random_.Between(5, 25));
-      const QDate finishDay = day.addDays(random_.Between(3, 30));
-      const bool finished = finishDay <= today_ && !random_.Chance(3);
-      const bool noDelivery = random_.Chance(4);
-      double shipped = 0;
-      Value fsend;
-      if (noDelivery) {
-        fsend = no;
-      } else if (finished && random_.Chance(88)) {
-        shipped = qty;
-        fsend = y;
-      } else {
-        if (finished || random_.Chance(10))
-          shipped = std::floor(qty * (0.3 + 0.6 * random_.Unit()));
-        fsend = random_.Chance(50) ? no : empty;
-      }
-      const bool invoiced = (shipped == qty && random_.Chance(80)) || random_.Chance(2);
-      Value invoiceNo = Open(), invoiceDate = invoiceNo;
-      if (invoiced) {
-        const char letters[2] = {char('A' + random_.Below(26)), char('A' + random_.Below(26))};
-        invoiceNo =
-            QString::fromLatin1(letters, 2) + Code(QString(), random_.Between(0, 99999999), 8);
-        const QDate base = finished ? finishDay : day;
-        invoiceDate = RocValue(std::min(today_, base.addDays(random_.Between(0, 15))));
-      }
-      const Value reviewed = random_.Chance(age > 20 ? 75 : 20) ? y : Open();
-      const bool isCombined = !proof && random_.Chance(15);
-
-      orders.Add({po,
-                  RocValue(day),
-                  customer.id,
-                  employeeIds_[static_cast<size_t>(salesperson)],
-                  employeeIds_[static_cast<size_t>(keyer)],
-                  employeeIds_[static_cast<size_t>(clerk)],
-                  categories[static_cast<size_t>(category)],
-                  random_.Chance(5) ? empty : product.classification,
-                  random_.Chance(45) ? Value(Code(u"PO"_s, random_.Between(1, 999999), 6)) : empty,
-                  random_.Chance(30) ? Value(Code(u"P"_s, random_.Between(1, 99999999), 8)) : empty,
-                  product.code,
-                  qty,
-                  price,
-                  amount,
-                  other,
-                  cost,
-                  RocValue(promised),
-                  finished ? RocValue(finishDay) : Open(),
-                  fsend,
-                  noDelivery ? 1 : 0,
-                  invoiceNo,
-                  invoiceDate,
-                  reviewed,
-                  isCombined ? combinedKind : singleKind,
-                  shipped});
-      if (shipped < qty) {
-        ++unshipped;
-        // Finished goods waiting in the warehouse for part of the outstanding lines.
-        if (finished && random_.Chance(60))
-          stocked.Add({po, product.code,
-                       random_.Chance(70) ? qty - shipped : std::floor((qty - shipped) / 2)});
-      }
-
-      // The printing step, then the finishing steps that go out to vendors.
-      const int ups = static_cast<int>(random_.Pick(std::span<const double>(kUps)));
-      if (random_.Chance(65)) crowd.Add({po, ups});
-      const double sheets = std::ceil(qty * (product.bound ? 8 : 1) / std::max(1, ups)) * 1.03;
-      int lineNo = 0;
-      lines.Add({po, numbers[static_cast<size_t>(++lineNo)], printing, product.paper,
-                 product.paperFormat,
-                 category == outsourcedCategory ? vendors_[static_cast<size_t>(VendorOf(k印刷))].id
-                                                : empty,
-                 empty, product.front, product.back, product.pressSize,
-                 RoundTo(sheets * (product.front + product.back) / 6000.0 + 0.5, 1),
-                 static_cast<double>(random_.Between(40, 80) * 100), std::ceil(qty * 0.03),
-                 std::floor(sheets / 500), std::fmod(std::round(sheets), 500.0)});
-      for (const auto& [vendorKind, text] : product.steps) {
-        const bool die = vendorKind == k軋工;
-        lines.Add({po, numbers[static_cast<size_t>(++lineNo)],
-                   vendorKinds[static_cast<size_t>(vendorKind)], text, empty,
-                   vendors_[static_cast<size_t>(die ? product.dieCutter : VendorOf(vendorKind))].id,
-                   die ? product.dieCode : empty, Value(), Value(), empty, Value(), Value(),
-                   Value(), Value(), Value()});
-      }
-      orderLines += lineNo;
-      if (product.dieMaker >= 0)
-        dies.Add({po, product.dieCode, vendors_[static_cast<size_t>(product.dieMaker)].id,
-                  vendors_[static_cast<size_t>(product.dieCutter)].id});
-
-      if (isCombined) {
-        const int partners = static_cast<int>(random_.Between(1, 3));
-        for (int k = 1; k <= partners; ++k) {
-          const Customer& partner = customers_[static_cast<size_t>(
-              random_.Below(static_cast<std::int64_t>(customers_.size())))];
-          const Product& item = products_[static_cast<size_t>(partner.products[static_cast<size_t>(
-              random_.Below(static_cast<std::int64_t>(partner.products.size())))])];
-          const double q = Quantity(item.unit);
-          const double p = RoundTo(item.basePrice * 0.8, 2);
-          combined.Add({po, numbers[static_cast<size_t>(k)], partner.sname, item.code, item.desc, q,
-                        p, std::round(q * p), item.unitValue});
-        }
-        combinedRows += partners;
-      } else {
-        combinedRows += 1;  // the order's own line, NO left NULL
-      }
-
-      int plateNo = 0;
-      if (random_.Chance(50)) {
-        const bool kept = random_.Chance(35);
-        keptPlates += kept;
-        const int department = random_.Chance(60) ? 2 : random_.Chance(60) ? 0 : 1;
-        plates.Add({po, numbers[static_cast<size_t>(++plateNo)], random_.Chance(70) ? ctp : ps,
-                    product.pressSize, product.front, product.back,
-                    static_cast<int>(random_.Between(1, 3)),
-                    vendors_[static_cast<size_t>(VendorOf(k製版))].id,
-                    reworkKinds[static_cast<size_t>(department)], kept ? 1 : 0});
-      }
-      if (random_.Chance(5)) {  // a plate remake, charged to the department at fault
-        const bool kept = random_.Chance(30);
-        keptPlates += kept;
-        plates.Add({po, numbers[static_cast<size_t>(++plateNo)],
-                    random_.Pick(words_.plateRemakeReasons), product.pressSize, product.front,
-                    product.back, 1, vendors_[static_cast<size_t>(VendorOf(k製版))].id,
-                    random_.Pick(std::span<const Value>(reworkKinds)), kept ? 1 : 0});
-      }
-      if (finished && random_.Chance(4)) {
-        const double q = std::ceil(qty * (0.05 + 0.25 * random_.Unit()));
-        const bool charged = random_.Chance(30);
-        reworks.Add({po, numbers[1], random_.Pick(std::span<const Value>(reworkKinds)), q, price,
-                     charged ? std::round(q * price / 2) : 0.0, std::round(q * price * 0.6),
-                     RocValue(finishDay.addDays(random_.Between(3, 10))),
-                     random_.Pick(words_.reworkReasons)});
-      }
+      const Order order =
+          WriteOrder(run, Value(poPrefix + Code(QString(), ++sequence, width)), day);
+      WriteSteps(run, order);
+      WriteCombined(run, order);
+      WritePlatesAndReworks(run, order);
     }
-    for (const TableWriter* w :
-         {&orders, &lines, &combined, &crowd, &plates, &dies, &reworks, &stocked})
+    for (const TableWriter* w : {&run.orders, &run.lines, &run.combined, &run.crowd, &run.plates,
+                                 &run.dies, &run.reworks, &run.stocked})
       Count(*w);
 
     viewRows_ = {{u"歷史工單明細"_s, n},
                  {u"歷史工單明細1"_s, n},
                  {u"歷史工單明細2"_s, n},
-                 {u"歷史工單明細3"_s, orderLines},
-                 {u"歷史工單明細4"_s, combinedRows},
-                 {u"工單未出明細"_s, unshipped},
+                 {u"歷史工單明細3"_s, run.orderLines},
+                 {u"歷史工單明細4"_s, run.combinedRows},
+                 {u"工單未出明細"_s, run.unshipped},
                  {u"工單生產報表"_s, n},
-                 {u"重工明細表"_s, reworks.Rows()},
-                 {u"打樣明細表"_s, proofs},
-                 {u"留版明細表4"_s, keptPlates},
-                 {u"刀模明細表"_s, dies.Rows()}};
+                 {u"重工明細表"_s, run.reworks.Rows()},
+                 {u"打樣明細表"_s, run.proofs},
+                 {u"留版明細表4"_s, run.keptPlates},
+                 {u"刀模明細表"_s, run.dies.Rows()}};
     summary.firstOrderDate = n > 0 ? Roc(windowStart_.addDays(offsets.front())) : QString();
     summary.lastOrderDate = n > 0 ? Roc(windowStart_.addDays(offsets.back())) : QString();
+  }
+
+  // The order itself (and its finished goods in stock); its facts for the detail rows.
+  Order WriteOrder(OrderRun& run, const Value& po, const QDate& day) {
+    TableWriter& orders = run.orders;
+    TableWriter& stocked = run.stocked;
+    const Value &y = run.y, &no = run.no, &empty = run.empty;
+    const std::vector<Value>& categories = run.categories;
+    const qint64 age = day.daysTo(today_);
+
+    // Big customers order more: the square skews the choice towards the first codes.
+    const double u = random_.Unit();
+    const Customer& customer =
+        customers_[static_cast<size_t>(u * u * static_cast<double>(customers_.size()))];
+    const Product& product = products_[static_cast<size_t>(customer.products[static_cast<size_t>(
+        random_.Below(static_cast<std::int64_t>(customer.products.size())))])];
+    const int salesperson = OnDuty(
+        random_.Chance(90)
+            ? sales_[static_cast<size_t>(customer.salesperson)]
+            : sales_[static_cast<size_t>(random_.Below(static_cast<std::int64_t>(sales_.size())))],
+        day);
+    const int keyer = OnDuty(
+        keyers_[static_cast<size_t>(random_.Below(static_cast<std::int64_t>(keyers_.size())))],
+        day);
+    const int clerk =
+        clerks_[static_cast<size_t>(random_.Below(static_cast<std::int64_t>(clerks_.size())))];
+
+    // Shares of 一般 急件 追加 打樣 外包 重印.
+    static constexpr std::array<int, 6> kCategoryShare = {62, 10, 9, 8, 6, 5};
+    int pick = static_cast<int>(random_.Below(100)), category = 0;
+    while (pick >= kCategoryShare[static_cast<size_t>(category)])
+      pick -= kCategoryShare[static_cast<size_t>(category++)];
+    const bool proof = category == run.proofCategory;
+    run.proofs += proof;
+
+    const double qty =
+        proof ? std::max(1.0, std::round(Quantity(product.unit) / 100)) : Quantity(product.unit);
+    const bool free = random_.Chance(proof ? 30 : 2);  // free proofs and goodwill reprints
+    const double price = free ? 0
+                              : RoundTo(product.basePrice * (0.9 + 0.2 * random_.Unit()),
+                                        product.basePrice < 10 ? 2 : 1);
+    const double amount = std::round(qty * price);
+    const double other = random_.Chance(12) ? static_cast<double>(random_.Between(3, 30) * 100) : 0;
+    double cost = 0;
+    if (!random_.Chance(3)) {  // 3 %: cost not entered yet
+      const double revenue = amount + other;
+      const double ratio =
+          random_.Chance(7) ? 1.02 + 0.33 * random_.Unit() : 0.55 + 0.37 * random_.Unit();
+      cost = revenue > 0 ? std::round(revenue * ratio)
+                         : static_cast<double>(random_.Between(2, 40) * 50);
+    }
+
+    const QDate promised = day.addDays(random_.Between(5, 25));
+    const QDate finishDay = day.addDays(random_.Between(3, 30));
+    const bool finished = finishDay <= today_ && !random_.Chance(3);
+    const bool noDelivery = random_.Chance(4);
+    double shipped = 0;
+    Value fsend;
+    if (noDelivery) {
+      fsend = no;
+    } else if (finished && random_.Chance(88)) {
+      shipped = qty;
+      fsend = y;
+    } else {
+      if (finished || random_.Chance(10)) shipped = std::floor(qty * (0.3 + 0.6 * random_.Unit()));
+      fsend = random_.Chance(50) ? no : empty;
+    }
+    const bool invoiced = (shipped == qty && random_.Chance(80)) || random_.Chance(2);
+    Value invoiceNo = Open(), invoiceDate = invoiceNo;
+    if (invoiced) {
+      const char letters[2] = {char('A' + random_.Below(26)), char('A' + random_.Below(26))};
+      invoiceNo =
+          QString::fromLatin1(letters, 2) + Code(QString(), random_.Between(0, 99999999), 8);
+      const QDate base = finished ? finishDay : day;
+      invoiceDate = RocValue(std::min(today_, base.addDays(random_.Between(0, 15))));
+    }
+    const Value reviewed = random_.Chance(age > 20 ? 75 : 20) ? y : Open();
+    const bool isCombined = !proof && random_.Chance(15);
+
+    orders.Add({po,
+                RocValue(day),
+                customer.id,
+                employeeIds_[static_cast<size_t>(salesperson)],
+                employeeIds_[static_cast<size_t>(keyer)],
+                employeeIds_[static_cast<size_t>(clerk)],
+                categories[static_cast<size_t>(category)],
+                random_.Chance(5) ? empty : product.classification,
+                random_.Chance(45) ? Value(Code(u"PO"_s, random_.Between(1, 999999), 6)) : empty,
+                random_.Chance(30) ? Value(Code(u"P"_s, random_.Between(1, 99999999), 8)) : empty,
+                product.code,
+                qty,
+                price,
+                amount,
+                other,
+                cost,
+                RocValue(promised),
+                finished ? RocValue(finishDay) : Open(),
+                fsend,
+                noDelivery ? 1 : 0,
+                invoiceNo,
+                invoiceDate,
+                reviewed,
+                isCombined ? run.combinedKind : run.singleKind,
+                shipped});
+    if (shipped < qty) {
+      ++run.unshipped;
+      // Finished goods waiting in the warehouse for part of the outstanding lines.
+      if (finished && random_.Chance(60))
+        stocked.Add({po, product.code,
+                     random_.Chance(70) ? qty - shipped : std::floor((qty - shipped) / 2)});
+    }
+
+    return {po, &product, category, qty, price, finished, finishDay, isCombined};
+  }
+
+  // The printing step, then the finishing steps that go out to vendors, and the order's die.
+  void WriteSteps(OrderRun& run, const Order& order) {
+    const Value& po = order.po;
+    const Product& product = *order.product;
+    const double qty = order.qty;
+    const std::vector<Value>& numbers = run.numbers;
+    const Value& empty = run.empty;
+    // The printing step, then the finishing steps that go out to vendors.
+    const int ups = static_cast<int>(random_.Pick(std::span<const double>(kUps)));
+    if (random_.Chance(65)) run.crowd.Add({po, ups});
+    const double sheets = std::ceil(qty * (product.bound ? 8 : 1) / std::max(1, ups)) * 1.03;
+    int lineNo = 0;
+    run.lines.Add({po, numbers[static_cast<size_t>(++lineNo)], run.printing, product.paper,
+                   product.paperFormat,
+                   order.category == run.outsourcedCategory
+                       ? vendors_[static_cast<size_t>(VendorOf(k印刷))].id
+                       : empty,
+                   empty, product.front, product.back, product.pressSize,
+                   RoundTo(sheets * (product.front + product.back) / 6000.0 + 0.5, 1),
+                   static_cast<double>(random_.Between(40, 80) * 100), std::ceil(qty * 0.03),
+                   std::floor(sheets / 500), std::fmod(std::round(sheets), 500.0)});
+    for (const auto& [vendorKind, text] : product.steps) {
+      const bool die = vendorKind == k軋工;
+      run.lines.Add(
+          {po, numbers[static_cast<size_t>(++lineNo)],
+           run.vendorKinds[static_cast<size_t>(vendorKind)], text, empty,
+           vendors_[static_cast<size_t>(die ? product.dieCutter : VendorOf(vendorKind))].id,
+           die ? product.dieCode : empty, Value(), Value(), empty, Value(), Value(), Value(),
+           Value(), Value()});
+    }
+    run.orderLines += lineNo;
+    if (product.dieMaker >= 0)
+      run.dies.Add({po, product.dieCode, vendors_[static_cast<size_t>(product.dieMaker)].id,
+                    vendors_[static_cast<size_t>(product.dieCutter)].id});
+  }
+
+  void WriteCombined(OrderRun& run, const Order& order) {
+    const Value& po = order.po;
+    const std::vector<Value>& numbers = run.numbers;
+    if (order.isCombined) {
+      const int partners = static_cast<int>(random_.Between(1, 3));
+      for (int k = 1; k <= partners; ++k) {
+        const Customer& partner = customers_[static_cast<size_t>(
+            random_.Below(static_cast<std::int64_t>(customers_.size())))];
+        const Product& item = products_[static_cast<size_t>(partner.products[static_cast<size_t>(
+            random_.Below(static_cast<std::int64_t>(partner.products.size())))])];
+        const double q = Quantity(item.unit);
+        const double p = RoundTo(item.basePrice * 0.8, 2);
+        run.combined.Add({po, numbers[static_cast<size_t>(k)], partner.sname, item.code, item.desc,
+                          q, p, std::round(q * p), item.unitValue});
+      }
+      run.combinedRows += partners;
+    } else {
+      run.combinedRows += 1;  // the order's own line, NO left NULL
+    }
+  }
+
+  // Plates (kept ones counted) and the occasional rework.
+  void WritePlatesAndReworks(OrderRun& run, const Order& order) {
+    const Value& po = order.po;
+    const Product& product = *order.product;
+    const double qty = order.qty, price = order.price;
+    const QDate& finishDay = order.finishDay;
+    const std::vector<Value>& numbers = run.numbers;
+    int plateNo = 0;
+    if (random_.Chance(50)) {
+      const bool kept = random_.Chance(35);
+      run.keptPlates += kept;
+      const int department = random_.Chance(60) ? 2 : random_.Chance(60) ? 0 : 1;
+      run.plates.Add({po, numbers[static_cast<size_t>(++plateNo)],
+                      random_.Chance(70) ? run.ctp : run.ps, product.pressSize, product.front,
+                      product.back, static_cast<int>(random_.Between(1, 3)),
+                      vendors_[static_cast<size_t>(VendorOf(k製版))].id,
+                      run.reworkKinds[static_cast<size_t>(department)], kept ? 1 : 0});
+    }
+    if (random_.Chance(5)) {  // a plate remake, charged to the department at fault
+      const bool kept = random_.Chance(30);
+      run.keptPlates += kept;
+      run.plates.Add({po, numbers[static_cast<size_t>(++plateNo)],
+                      random_.Pick(words_.plateRemakeReasons), product.pressSize, product.front,
+                      product.back, 1, vendors_[static_cast<size_t>(VendorOf(k製版))].id,
+                      random_.Pick(std::span<const Value>(run.reworkKinds)), kept ? 1 : 0});
+    }
+    if (order.finished && random_.Chance(4)) {
+      const double q = std::ceil(qty * (0.05 + 0.25 * random_.Unit()));
+      const bool charged = random_.Chance(30);
+      run.reworks.Add({po, numbers[1], random_.Pick(std::span<const Value>(run.reworkKinds)), q,
+                       price, charged ? std::round(q * price / 2) : 0.0,
+                       std::round(q * price * 0.6),
+                       RocValue(finishDay.addDays(random_.Between(3, 10))),
+                       random_.Pick(words_.reworkReasons)});
+    }
   }
 
   static constexpr std::array<double, 8> kUps = {1, 2, 4, 6, 8, 12, 16, 0};

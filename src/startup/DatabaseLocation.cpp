@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "db/ServerUri.h"
+#include "db/pg/ServerUri.h"
 #include "platform/HiddenAttribute.h"
 #include "platform/OwnFile.h"
 #include "platform/Paths.h"

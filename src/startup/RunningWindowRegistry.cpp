@@ -17,7 +17,7 @@ RegistryOutcome RegisterRunningWindow(const QString& connectionString, const QSt
     std::unique_ptr<db::Connection> connection =
         db::Connection::Open(connectionString, db::Connection::Access::Write);
     // The suite's Jet file is never written here: its registry stays as the suite keeps it.
-    if (connection->IsReadOnly()) return RegistryOutcome::ReadOnly;
+    if (!connection->Can(db::Capability::Write)) return RegistryOutcome::ReadOnly;
     if (!System().IsLauncherAlive(launcherWindow)) return RegistryOutcome::Done;
     db::UpdatableRecordset rows = connection->OpenForUpdate(
         QStringLiteral("select top 1 * from [SYSUSER1] where ID = '") + db::SqlEscape(id) +
@@ -41,7 +41,7 @@ void UnregisterRunningWindow(const QString& connectionString, const QString& id,
     Ui().ProcessEvents();
     std::unique_ptr<db::Connection> connection =
         db::Connection::Open(connectionString, db::Connection::Access::Write);
-    if (connection->IsReadOnly()) return;
+    if (!connection->Can(db::Capability::Write)) return;
     QString command = QStringLiteral("delete from [SYSUSER1] where ID = '") + db::SqlEscape(id) +
                       QStringLiteral("' ");
     if (!allPrograms)

@@ -6,7 +6,7 @@
 #include <QTextStream>
 #include <vector>
 
-#include "db/ServerUri.h"
+#include "db/pg/ServerUri.h"
 #include "platform/SystemServices.h"
 #include "platform/UserInterface.h"
 #include "startup/DatabaseLocation.h"

@@ -6,9 +6,9 @@
 #include "DbTestSupport.h"
 #include "JetTestSupport.h"
 #include "db/Connection.h"
-#include "db/EngineCatalog.h"
-#include "db/JetModule.h"
-#include "db/SqliteAccessFunctions.h"
+#include "db/jet/JetModule.h"
+#include "db/sqlite/SqliteAccessFunctions.h"
+#include "db/sqlite/SqliteCatalog.h"
 
 namespace tarvel::db {
 namespace {

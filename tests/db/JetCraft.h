@@ -8,8 +8,8 @@
 #include <QtEndian>
 #include <vector>
 
-#include "db/JetFile.h"
-#include "db/JetPage.h"
+#include "db/jet/JetFile.h"
+#include "db/jet/JetPage.h"
 
 namespace tarvel::db::test {
 

@@ -6,8 +6,8 @@
 #include "JetCraft.h"
 #include "JetTestSupport.h"
 #include "db/Connection.h"
-#include "db/JetFile.h"
-#include "db/JetModule.h"
+#include "db/jet/JetFile.h"
+#include "db/jet/JetModule.h"
 #include "support/Cli.h"
 #include "support/TempDir.h"
 

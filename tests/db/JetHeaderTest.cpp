@@ -7,9 +7,9 @@
 
 #include "JetCraft.h"
 #include "JetTestSupport.h"
-#include "db/EngineCatalog.h"
-#include "db/JetModule.h"
-#include "db/SqliteAccessFunctions.h"
+#include "db/jet/JetModule.h"
+#include "db/sqlite/SqliteAccessFunctions.h"
+#include "db/sqlite/SqliteCatalog.h"
 #include "support/Cli.h"
 
 namespace tarvel {

@@ -5,7 +5,7 @@
 
 #include <QByteArray>
 
-#include "db/JetPage.h"
+#include "db/jet/JetPage.h"
 
 namespace tarvel::db::jet {
 namespace {

@@ -8,7 +8,7 @@
 #include "JetCraft.h"
 #include "JetTestSupport.h"
 #include "db/Connection.h"
-#include "db/JetQueries.h"
+#include "db/jet/JetQueries.h"
 #include "support/TempDir.h"
 
 namespace tarvel::db {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "db/Connection.h"
-#include "db/ServerUri.h"
+#include "db/pg/ServerUri.h"
 
 namespace tarvel::db {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "StartupFixture.h"
 #include "db/Connection.h"
-#include "db/ServerUri.h"
+#include "db/pg/ServerUri.h"
 #include "platform/HiddenAttribute.h"
 #include "startup/DatabaseLocation.h"
 #include "support/CaseFile.h"

@@ -9,9 +9,10 @@
 #include <QStringList>
 #include <vector>
 
+#include "db/Backend.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/PgSchema.h"
+#include "db/pg/PgSchema.h"
 #include "support/TempDir.h"
 
 namespace tarvel::test {
@@ -75,7 +76,7 @@ inline void MakeAccessSqlTables(db::Connection& connection, const AccessSqlTable
                     (nameType[1] == QLatin1String("TEXT") ? QStringLiteral(" COLLATE JETGENERAL")
                                                           : QString());
     }
-    if (connection.IsServer())
+    if (db::BackendOf(connection).Engine() == db::sql::Engine::Postgres)
       connection.ExecuteScript(db::PgSchema::CreateTable(table));
     else
       connection.ExecuteScript(QStringLiteral("CREATE TABLE [") + table.name +

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <atomic>
 
-#include "db/PgSchema.h"
+#include "db/pg/PgSchema.h"
 
 namespace tarvel::test {
 

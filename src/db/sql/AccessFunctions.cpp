@@ -373,55 +373,137 @@ int WeekOfYear(const QDate& date, int firstDayOfWeek, int firstWeekOfYear) {
   return static_cast<int>(start.daysTo(date) / 7) + 1;
 }
 
-Variant Evaluate(Function f, const std::vector<Variant>& args) {
+namespace {
+
+// Date functions and Format.
+Variant EvaluateDate(Function f, const std::vector<Variant>& args) {
   const auto arg = [&](size_t i) -> const Variant& {
     static const Variant null;
     return i < args.size() ? args[i] : null;
   };
   switch (f) {
-    case Function::IsNumeric: {
-      const Variant& v = arg(0);
-      const bool numeric = v.kind == Variant::Kind::Number ||
-                           (v.kind == Variant::Kind::Text && tarvel::IsNumeric(v.text));
-      return Variant::Whole(numeric ? -1 : 0);
-    }
-    case Function::IsDate: {
-      const Variant& v = arg(0);
-      const bool date = v.kind == Variant::Kind::Date ||
-                        (v.kind == Variant::Kind::Text && ParseDateText(v.text).has_value());
-      return Variant::Whole(date ? -1 : 0);
-    }
-    case Function::IsNull:
-      return Variant::Whole(arg(0).IsNull() ? -1 : 0);
-    case Function::CStr:
-    case Function::CInt:
-    case Function::CLng:
-    case Function::CByte:
-    case Function::CSng:
-    case Function::CDbl:
-    case Function::CCur:
-    case Function::CDec:
-    case Function::CBool:
-    case Function::CDate:
+    case Function::Year:
+    case Function::Month:
+    case Function::Day:
+    case Function::Hour:
+    case Function::Minute:
+    case Function::Second: {
       if (arg(0).IsNull()) return {};
-      return Conversion(f, arg(0));
-    case Function::Hex:
-    case Function::Oct:
-      if (arg(0).IsNull()) return {};
-      return Variant::OfText(RadixText(arg(0),
-                                       args.size() > 1 ? static_cast<int>(Long(arg(1))) : 32,
-                                       f == Function::Hex ? 16 : 8));
-    case Function::Val: {
-      if (arg(0).IsNull()) return {};
-      return Variant::Of(arg(0).kind == Variant::Kind::Number ? arg(0).number
-                                                              : Val(ToText(arg(0))));
+      int seconds = 0;
+      const QDate day = DayOf(ToDate(arg(0)), &seconds);
+      switch (f) {
+        case Function::Year:
+          return Variant::Whole(day.year());
+        case Function::Month:
+          return Variant::Whole(day.month());
+        case Function::Day:
+          return Variant::Whole(day.day());
+        case Function::Hour:
+          return Variant::Whole(seconds / 3600);
+        case Function::Minute:
+          return Variant::Whole(seconds / 60 % 60);
+        default:
+          return Variant::Whole(seconds % 60);
+      }
     }
-    case Function::Str: {
+    case Function::Weekday:
+      if (arg(0).IsNull()) return {};
+      return Variant::Whole(WeekdayOf(DayOf(ToDate(arg(0))), OptionalInt(args, 1, 1)));
+    case Function::DatePart:
+      if (AnyNull(args, 2)) return {};
+      return DatePart(args);
+    case Function::DateAdd:
+      if (AnyNull(args, 3)) return {};
+      return DateAdd(args);
+    case Function::DateDiff:
+      if (AnyNull(args, 3)) return {};
+      return DateDiff(args);
+    case Function::DateSerial:
+      if (AnyNull(args, 3)) return {};
+      return DateSerial(args);
+    case Function::TimeSerial:
+      if (AnyNull(args, 3)) return {};
+      return TimeSerial(args);
+    case Function::DateValue: {
+      if (arg(0).IsNull()) return {};
+      return DateResult(OleDate(DayOf(ToDate(arg(0)))));
+    }
+    case Function::Now: {
+      const QTime now = QTime::currentTime();
+      return Variant::OfDate(OleDate(Today(), now.msecsSinceStartOfDay() / 1000));
+    }
+    case Function::Date:
+      return Variant::OfDate(OleDate(Today()));
+    case Function::Time:
+      return Variant::OfDate(
+          OleDate(QDate(1899, 12, 30), QTime::currentTime().msecsSinceStartOfDay() / 1000));
+    case Function::MonthName: {
+      if (arg(0).IsNull()) return {};
+      const qint64 month = Long(arg(0));
+      if (month < 1 || month > 12) Invalid(QStringLiteral("月份 %1").arg(month));
+      return Variant::OfText(
+          *FormatValue(Variant::OfDate(OleDate(QDate(2000, month, 1))), QStringLiteral("mmmm")));
+    }
+    case Function::Format: {
+      const QString pattern = args.size() > 1 && !arg(1).IsNull() ? TextOf(arg(1)) : QString();
+      const auto text =
+          FormatValue(arg(0), pattern, OptionalInt(args, 2, 1), OptionalInt(args, 3, 1));
+      return text ? Variant::OfText(*text) : Variant();
+    }
+    default:
+      break;
+  }
+  Invalid(QStringLiteral("此處不計算 %1").arg(static_cast<int>(f)));
+}
+
+// Number functions. Another function goes on to the next family.
+Variant EvaluateNumber(Function f, const std::vector<Variant>& args) {
+  const auto arg = [&](size_t i) -> const Variant& {
+    static const Variant null;
+    return i < args.size() ? args[i] : null;
+  };
+  switch (f) {
+    case Function::Abs:
+    case Function::Int:
+    case Function::Fix:
+    case Function::Sgn:
+    case Function::Sqr: {
       if (arg(0).IsNull()) return {};
       const double d = ToNumber(arg(0));
-      const QString t = NumberText(d);
-      return Variant::OfText(d >= 0 ? u' ' + t : t);
+      const bool integral = arg(0).integral;
+      switch (f) {
+        case Function::Abs:
+          return Variant::Of(std::fabs(d), integral);
+        case Function::Int:
+          return Variant::Of(std::floor(d), integral);
+        case Function::Fix:
+          return Variant::Of(std::trunc(d), integral);
+        case Function::Sgn:
+          return Variant::Whole(d > 0 ? 1 : d < 0 ? -1 : 0);
+        default:
+          if (d < 0) Invalid(QStringLiteral("負數的平方根"));
+          return Variant::Of(std::sqrt(d));
+      }
     }
+    case Function::Round: {
+      if (arg(0).IsNull()) return {};
+      const qint64 places = args.size() > 1 && !arg(1).IsNull() ? Long(arg(1)) : 0;
+      if (places < 0 || places > 15) Invalid(QStringLiteral("Round 的小數位數 %1").arg(places));
+      return Variant::Of(RoundHalfEven(ToNumber(arg(0)), static_cast<int>(places)),
+                         arg(0).integral);
+    }
+    default:
+      return EvaluateDate(f, args);
+  }
+}
+
+// Text functions. Another function goes on to the next family.
+Variant EvaluateText(Function f, const std::vector<Variant>& args) {
+  const auto arg = [&](size_t i) -> const Variant& {
+    static const Variant null;
+    return i < args.size() ? args[i] : null;
+  };
+  switch (f) {
     case Function::Left:
     case Function::Right: {
       if (arg(0).IsNull()) return {};
@@ -513,107 +595,70 @@ Variant Evaluate(Function f, const std::vector<Variant>& args) {
       if ((code & 0xffff) == 0) return Variant::OfText({});
       return Variant::OfText(QString(QChar(static_cast<char16_t>(code & 0xffff))));
     }
-    case Function::Abs:
-    case Function::Int:
-    case Function::Fix:
-    case Function::Sgn:
-    case Function::Sqr: {
+    default:
+      return EvaluateNumber(f, args);
+  }
+}
+
+// Conversions and tests of a value's type. Another function goes on to the next family.
+Variant EvaluateConversion(Function f, const std::vector<Variant>& args) {
+  const auto arg = [&](size_t i) -> const Variant& {
+    static const Variant null;
+    return i < args.size() ? args[i] : null;
+  };
+  switch (f) {
+    case Function::IsNumeric: {
+      const Variant& v = arg(0);
+      const bool numeric = v.kind == Variant::Kind::Number ||
+                           (v.kind == Variant::Kind::Text && tarvel::IsNumeric(v.text));
+      return Variant::Whole(numeric ? -1 : 0);
+    }
+    case Function::IsDate: {
+      const Variant& v = arg(0);
+      const bool date = v.kind == Variant::Kind::Date ||
+                        (v.kind == Variant::Kind::Text && ParseDateText(v.text).has_value());
+      return Variant::Whole(date ? -1 : 0);
+    }
+    case Function::IsNull:
+      return Variant::Whole(arg(0).IsNull() ? -1 : 0);
+    case Function::CStr:
+    case Function::CInt:
+    case Function::CLng:
+    case Function::CByte:
+    case Function::CSng:
+    case Function::CDbl:
+    case Function::CCur:
+    case Function::CDec:
+    case Function::CBool:
+    case Function::CDate:
+      if (arg(0).IsNull()) return {};
+      return Conversion(f, arg(0));
+    case Function::Hex:
+    case Function::Oct:
+      if (arg(0).IsNull()) return {};
+      return Variant::OfText(RadixText(arg(0),
+                                       args.size() > 1 ? static_cast<int>(Long(arg(1))) : 32,
+                                       f == Function::Hex ? 16 : 8));
+    case Function::Val: {
+      if (arg(0).IsNull()) return {};
+      return Variant::Of(arg(0).kind == Variant::Kind::Number ? arg(0).number
+                                                              : Val(ToText(arg(0))));
+    }
+    case Function::Str: {
       if (arg(0).IsNull()) return {};
       const double d = ToNumber(arg(0));
-      const bool integral = arg(0).integral;
-      switch (f) {
-        case Function::Abs:
-          return Variant::Of(std::fabs(d), integral);
-        case Function::Int:
-          return Variant::Of(std::floor(d), integral);
-        case Function::Fix:
-          return Variant::Of(std::trunc(d), integral);
-        case Function::Sgn:
-          return Variant::Whole(d > 0 ? 1 : d < 0 ? -1 : 0);
-        default:
-          if (d < 0) Invalid(QStringLiteral("負數的平方根"));
-          return Variant::Of(std::sqrt(d));
-      }
-    }
-    case Function::Round: {
-      if (arg(0).IsNull()) return {};
-      const qint64 places = args.size() > 1 && !arg(1).IsNull() ? Long(arg(1)) : 0;
-      if (places < 0 || places > 15) Invalid(QStringLiteral("Round 的小數位數 %1").arg(places));
-      return Variant::Of(RoundHalfEven(ToNumber(arg(0)), static_cast<int>(places)),
-                         arg(0).integral);
-    }
-    case Function::Year:
-    case Function::Month:
-    case Function::Day:
-    case Function::Hour:
-    case Function::Minute:
-    case Function::Second: {
-      if (arg(0).IsNull()) return {};
-      int seconds = 0;
-      const QDate day = DayOf(ToDate(arg(0)), &seconds);
-      switch (f) {
-        case Function::Year:
-          return Variant::Whole(day.year());
-        case Function::Month:
-          return Variant::Whole(day.month());
-        case Function::Day:
-          return Variant::Whole(day.day());
-        case Function::Hour:
-          return Variant::Whole(seconds / 3600);
-        case Function::Minute:
-          return Variant::Whole(seconds / 60 % 60);
-        default:
-          return Variant::Whole(seconds % 60);
-      }
-    }
-    case Function::Weekday:
-      if (arg(0).IsNull()) return {};
-      return Variant::Whole(WeekdayOf(DayOf(ToDate(arg(0))), OptionalInt(args, 1, 1)));
-    case Function::DatePart:
-      if (AnyNull(args, 2)) return {};
-      return DatePart(args);
-    case Function::DateAdd:
-      if (AnyNull(args, 3)) return {};
-      return DateAdd(args);
-    case Function::DateDiff:
-      if (AnyNull(args, 3)) return {};
-      return DateDiff(args);
-    case Function::DateSerial:
-      if (AnyNull(args, 3)) return {};
-      return DateSerial(args);
-    case Function::TimeSerial:
-      if (AnyNull(args, 3)) return {};
-      return TimeSerial(args);
-    case Function::DateValue: {
-      if (arg(0).IsNull()) return {};
-      return DateResult(OleDate(DayOf(ToDate(arg(0)))));
-    }
-    case Function::Now: {
-      const QTime now = QTime::currentTime();
-      return Variant::OfDate(OleDate(Today(), now.msecsSinceStartOfDay() / 1000));
-    }
-    case Function::Date:
-      return Variant::OfDate(OleDate(Today()));
-    case Function::Time:
-      return Variant::OfDate(
-          OleDate(QDate(1899, 12, 30), QTime::currentTime().msecsSinceStartOfDay() / 1000));
-    case Function::MonthName: {
-      if (arg(0).IsNull()) return {};
-      const qint64 month = Long(arg(0));
-      if (month < 1 || month > 12) Invalid(QStringLiteral("月份 %1").arg(month));
-      return Variant::OfText(
-          *FormatValue(Variant::OfDate(OleDate(QDate(2000, month, 1))), QStringLiteral("mmmm")));
-    }
-    case Function::Format: {
-      const QString pattern = args.size() > 1 && !arg(1).IsNull() ? TextOf(arg(1)) : QString();
-      const auto text =
-          FormatValue(arg(0), pattern, OptionalInt(args, 2, 1), OptionalInt(args, 3, 1));
-      return text ? Variant::OfText(*text) : Variant();
+      const QString t = NumberText(d);
+      return Variant::OfText(d >= 0 ? u' ' + t : t);
     }
     default:
-      break;
+      return EvaluateText(f, args);
   }
-  Invalid(QStringLiteral("此處不計算 %1").arg(static_cast<int>(f)));
+}
+
+}  // namespace
+
+Variant Evaluate(Function f, const std::vector<Variant>& args) {
+  return EvaluateConversion(f, args);
 }
 
 Variant Apply(Operator op, const std::vector<Variant>& v) {

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "db/DbError.h"
 #include "db/sql/AccessValues.h"
 #include "db/sql/Functions.h"
 #include "db/sql/Parser.h"
+#include "db/sql/SqlError.h"
 #include "platform/Conversions.h"
 
 namespace tarvel::db::sql {
@@ -272,7 +272,7 @@ class Binder {
       for (const Source* s : scope.sources)
         own = own || e.source.isEmpty() || SameName(s->Key(), e.source);
       if (!own) return;  // a column of an enclosing select
-      throw DbError(
+      throw SqlError(
           QStringLiteral("您嘗試執行的查詢不包含指定運算式「%1」做為彙總函數或群組的一部份。")
               .arg(e.parts.join(u'.')));
     }
@@ -348,11 +348,11 @@ class Binder {
   void Inline(Source& source, const Relation& relation) {
     for (const QString& name : inlining_) {
       if (SameName(name, relation.name))
-        throw DbError(QStringLiteral("查詢 %1 讀取它自己。").arg(relation.name));
+        throw SqlError(QStringLiteral("查詢 %1 讀取它自己。").arg(relation.name));
     }
     Statement inner = Parse(relation.inlineSql, {Wildcards::Access});
     if (inner.kind != Statement::Kind::Query)
-      throw DbError(QStringLiteral("%1 不是選取查詢，不能當作資料來源。").arg(relation.name));
+      throw SqlError(QStringLiteral("%1 不是選取查詢，不能當作資料來源。").arg(relation.name));
     for (const DeclaredParameter& p : inner.parameters) {
       const bool known =
           std::any_of(statement_.parameters.begin(), statement_.parameters.end(),
@@ -555,21 +555,21 @@ class Binder {
 
   void BindCall(Expr& e, Scope& scope) {
     const FunctionInfo* f = FindFunction(e.text);
-    if (!f) throw DbError(UndefinedFunctionMessage(e.text), QString());
+    if (!f) throw SqlError(UndefinedFunctionMessage(e.text), QString());
     const int count = static_cast<int>(e.args.size());
     if (f && (count < f->minArgs || (f->maxArgs >= 0 && count > f->maxArgs))) {
       const QString needs = f->minArgs == f->maxArgs ? QString::number(f->minArgs)
                             : f->maxArgs < 0
                                 ? QStringLiteral("至少 %1").arg(f->minArgs)
                                 : QStringLiteral("%1 到 %2").arg(f->minArgs).arg(f->maxArgs);
-      throw DbError(QStringLiteral("函數 %1 需要 %2 個引數，這裡有 %3 個。")
-                        .arg(QString::fromLatin1(f->name), needs)
-                        .arg(count),
-                    QString());
+      throw SqlError(QStringLiteral("函數 %1 需要 %2 個引數，這裡有 %3 個。")
+                         .arg(QString::fromLatin1(f->name), needs)
+                         .arg(count),
+                     QString());
     }
     if (f && f->aggregate && scope.inWhere) {
-      throw DbError(QStringLiteral("WHERE 子句裡不能有彙總函數 %1（請放在 HAVING）。")
-                        .arg(QString::fromLatin1(f->name)));
+      throw SqlError(QStringLiteral("WHERE 子句裡不能有彙總函數 %1（請放在 HAVING）。")
+                         .arg(QString::fromLatin1(f->name)));
     }
     if (f && f->aggregate && scope.select) scope.select->aggregate = true;
     std::vector<SqlType> types;
@@ -578,7 +578,7 @@ class Binder {
       types.push_back(arg->type);
     }
     if (f && f->function == Function::Switch && count % 2 != 0)
-      throw DbError(QStringLiteral("Switch 的引數要成對：條件, 值, 條件, 值…"));
+      throw SqlError(QStringLiteral("Switch 的引數要成對：條件, 值, 條件, 值…"));
     e.type = f ? ReturnType(f->function, types) : SqlType::Unknown;
     // A function that gives Null for a Null argument, called with one, is Null on every engine
     // without looking at its other arguments.
@@ -694,13 +694,13 @@ class Binder {
     crosstab.columnNames.clear();
     if (!crosstab.in.empty()) {
       for (auto& value : crosstab.in) {
-        if (!value->IsLiteral()) throw DbError(QStringLiteral("PIVOT … IN (…) 只能列常數。"));
+        if (!value->IsLiteral()) throw SqlError(QStringLiteral("PIVOT … IN (…) 只能列常數。"));
         BindExpr(*value, scope);
         crosstab.columns.push_back(value->Clone());
         crosstab.columnNames << PivotColumnName(LiteralDatum(*value));
       }
     } else {
-      if (!pivots_) throw DbError(QStringLiteral("無法讀取交叉資料表查詢的欄位值。"));
+      if (!pivots_) throw SqlError(QStringLiteral("無法讀取交叉資料表查詢的欄位值。"));
       for (const Datum& d : pivots_(query)) {
         crosstab.columns.push_back(DatumLiteral(d));
         crosstab.columnNames << PivotColumnName(d);

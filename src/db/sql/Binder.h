@@ -31,7 +31,7 @@ QString PivotColumnName(const Datum& value);
 
 /// Binds `statement` in place. `catalog` may be null (nothing is known of the database; names
 /// stay as written). `given` types the parameters the statement does not declare, by name in
-/// lower case. Throws DbError for a call of a function Access does not have or with the wrong
+/// lower case. Throws SqlError for a call of a function Access does not have or with the wrong
 /// number of arguments, a stored query that reads itself, or a crosstab whose pivot values cannot
 /// be read.
 void Bind(Statement& statement, Catalog* catalog, const PivotReader& pivots,

@@ -46,7 +46,8 @@ class Catalog {
   /// has none of that name. The pointer stays valid while the catalog lives.
   virtual const Relation* Find(const QString& name) = 0;
   /// The distinct values of a bound crosstab's pivot over its rows, read from this database now,
-  /// in Access's order (Generator::PivotValuesSql in the database's own engine). Throws DbError.
+  /// in Access's order (Generator::PivotValuesSql in the database's own engine). Throws the
+  /// database's own error, which passes through the translation as it is.
   virtual std::vector<Datum> PivotValues(const Query& crosstab) = 0;
   /// The order the database's texts sort in.
   virtual SortOrder Order() const { return SortOrder::General; }

@@ -1,7 +1,7 @@
 #include "db/sql/Generator.h"
 
-#include "db/DbError.h"
 #include "db/sql/AccessFunctions.h"
+#include "db/sql/SqlError.h"
 
 namespace tarvel::db::sql {
 namespace {
@@ -380,7 +380,7 @@ QString Generator::Raw(const Expr& e) {
     case Expr::Kind::Call: {
       const FunctionInfo* f = FindFunction(e.text);
       // The binder refuses a call of anything else; never hand a name to the engine.
-      if (!f) throw DbError(UndefinedFunctionMessage(e.text));
+      if (!f) throw SqlError(UndefinedFunctionMessage(e.text));
       if (e.type == SqlType::Null && PassesNullOn(f->function)) return QStringLiteral("NULL");
       switch (f->function) {
         case Function::IIf:
@@ -812,7 +812,7 @@ QString Generator::PivotValuesSql(const Query& q) {
       QStringLiteral(") AS tarvel_pivots ORDER BY ") +
       OrderKeys(QStringLiteral("pivot"), q.crosstab->pivot->type, false).join(QStringLiteral(", "));
   if (slots_.size() != slotsBefore) {
-    throw DbError(
+    throw SqlError(
         QStringLiteral("交叉資料表查詢的欄位要由參數決定，請在 PIVOT 之後用 IN (…) 列出欄位值。"));
   }
   return text;

@@ -263,8 +263,17 @@ class PgGenerator final : public Generator {
   QString TextDateSql(const Expr& scope, const QString& text);
   QString ValSql(const Expr& scope, const QString& text);
   QString Ordered(const char* aggregate, const Expr& call);
+  // Call by family of functions, each handing what is not its own to the next.
+  QString AggregateCall(const Expr& e, const FunctionInfo& f);
+  QString ConversionCall(const Expr& e, const FunctionInfo& f);
+  QString TextCall(const Expr& e, const FunctionInfo& f);
+  QString NumberCall(const Expr& e, const FunctionInfo& f);
   QString DateFunction(const Expr& e, Function f);
+  QString DateArithmetic(const Expr& e, Function f);
   QString Format(const Expr& e);
+  QString NumberPatternFormat(const Expr& x, const QString& pattern);
+  QString DatePatternFormat(const Expr& x, const QString& pattern);
+  QStringList DatePatternPieces(const QString& d, const QString& p);
 };
 
 /// `name` as PostgreSQL stores a name written without quotes: ASCII letters in lower case,

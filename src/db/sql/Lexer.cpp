@@ -1,6 +1,6 @@
 #include "db/sql/Lexer.h"
 
-#include "db/DbError.h"
+#include "db/sql/SqlError.h"
 
 namespace tarvel::db::sql {
 namespace {
@@ -19,7 +19,7 @@ bool IsWordPart(QChar c) {
 }
 
 [[noreturn]] void Refuse(const QString& what, const QString& sql, qsizetype position) {
-  throw DbError(QStringLiteral("SQL 陳述式的第 %1 個字元：%2").arg(position + 1).arg(what), sql);
+  throw SqlError(QStringLiteral("SQL 陳述式的第 %1 個字元：%2").arg(position + 1).arg(what), sql);
 }
 
 }  // namespace

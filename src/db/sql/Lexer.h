@@ -31,7 +31,7 @@ struct Token {
   bool IsSymbol(QStringView symbol) const { return kind == TokenKind::Symbol && text == symbol; }
 };
 
-/// The tokens of `sql` (which must outlive them), ending with one of kind End. Throws DbError
+/// The tokens of `sql` (which must outlive them), ending with one of kind End. Throws SqlError
 /// (naming the position) for a literal or name that is not closed, or a character that
 /// belongs to no token.
 std::vector<Token> Tokenize(const QString& sql);

@@ -5,8 +5,8 @@
 #include <QTime>
 #include <string>
 
-#include "db/DbError.h"
 #include "db/sql/Lexer.h"
+#include "db/sql/SqlError.h"
 
 namespace tarvel::db::sql {
 namespace {
@@ -186,10 +186,10 @@ class Parser {
     const Token& t = Peek();
     const QString near = t.kind == TokenKind::End ? QStringLiteral("結尾")
                                                   : QStringLiteral("「%1」").arg(t.text.left(30));
-    throw DbError(QStringLiteral("SQL 語法錯誤：第 %1 個字元（%2）附近，%3。")
-                      .arg(t.position + 1)
-                      .arg(near, what),
-                  sql_);
+    throw SqlError(QStringLiteral("SQL 語法錯誤：第 %1 個字元（%2）附近，%3。")
+                       .arg(t.position + 1)
+                       .arg(near, what),
+                   sql_);
   }
 
   // "Name", "[A name]", "[Forms]![Orders]![OrderID]": the parts and their separators.
@@ -679,7 +679,7 @@ class Parser {
           try {
             e->query = ParseQuery(false);
             if (!Peek().IsSymbol(u")")) e->query.reset();
-          } catch (const DbError&) {
+          } catch (const SqlError&) {
             e->query.reset();
           }
           if (!e->query) {
@@ -845,7 +845,7 @@ class Parser {
                 e->query = std::move(query);
                 return e;
               }
-            } catch (const DbError&) {
+            } catch (const SqlError&) {
             }
             next_ = at;
             markers_ = markers;

@@ -14,17 +14,10 @@
 
 #include <QString>
 
-#include "db/DbError.h"
+#include "db/sql/SqlError.h"
 #include "db/sql/Syntax.h"
 
 namespace tarvel::db::sql {
-
-/// A statement nested deeper than Access takes (parentheses, Not, subqueries, chains of operators):
-/// Access's "查詢太複雜".
-class QueryTooComplex : public DbError {
- public:
-  using DbError::DbError;
-};
 
 /// How deep a statement's expressions and queries may nest.
 inline constexpr int kMaxNesting = 200;
@@ -33,8 +26,8 @@ struct ParseOptions {
   Wildcards wildcards = Wildcards::Ansi;
 };
 
-/// The tree of `sql`. Throws DbError, naming the place, for a text that is no Access SQL statement,
-/// QueryTooComplex for one nested deeper than kMaxNesting.
+/// The tree of `sql`. Throws SqlError, naming the place, for a text that is no Access SQL
+/// statement, QueryTooComplex for one nested deeper than kMaxNesting.
 Statement Parse(const QString& sql, const ParseOptions& options = {});
 
 /// The date of a #date# literal's inside as "YYYY-MM-DD HH:MM:SS", or empty when it is no date:

@@ -14,16 +14,16 @@
 #include <QHash>
 #include <cmath>
 
-#include "db/DbError.h"
 #include "db/sql/AccessFunctions.h"
 #include "db/sql/AccessLike.h"
 #include "db/sql/Generator.h"
+#include "db/sql/SqlError.h"
 
 namespace tarvel::db::sql {
 namespace {
 
 [[noreturn]] void Refuse(const QString& what) {
-  throw DbError(QStringLiteral("PostgreSQL 資料庫上不支援 ") + what + u'。');
+  throw SqlError(QStringLiteral("PostgreSQL 資料庫上不支援 ") + what + u'。');
 }
 
 // A text as the deterministic collation "C" holds it: pattern matching and substring searches
@@ -802,61 +802,10 @@ QString PgGenerator::NullsOrder(bool descending) {
   return descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
 }
 
-QString PgGenerator::DateFunction(const Expr& e, Function f) {
+// DateAdd and DateDiff, in Access's intervals.
+QString PgGenerator::DateArithmetic(const Expr& e, Function f) {
   const auto& args = e.args;
   switch (f) {
-    case Function::Year:
-    case Function::Month:
-    case Function::Day:
-    case Function::Hour:
-    case Function::Minute: {
-      const char* field = f == Function::Year    ? "YEAR"
-                          : f == Function::Month ? "MONTH"
-                          : f == Function::Day   ? "DAY"
-                          : f == Function::Hour  ? "HOUR"
-                                                 : "MINUTE";
-      return QStringLiteral("EXTRACT(%1 FROM %2)::integer")
-          .arg(QLatin1String(field), AsDate(*args[0]));
-    }
-    case Function::Second:
-      return QStringLiteral("floor(EXTRACT(SECOND FROM %1))::integer").arg(AsDate(*args[0]));
-    case Function::Weekday: {
-      int first = 1;
-      if (args.size() > 1) {
-        const auto n = IntegerLiteral(*args[1]);
-        if (!n) Refuse(QStringLiteral("不是常數的一週第一天（Weekday）"));
-        first = *n;
-      }
-      return WeekdaySql(AsDate(*args[0]), first);
-    }
-    case Function::DatePart: {
-      const QString interval = IntervalOf(*args[0]);
-      const QString d = AsDate(*args[1]);
-      int first = 1;
-      if (args.size() > 2) {
-        const auto n = IntegerLiteral(*args[2]);
-        if (!n) Refuse(QStringLiteral("不是常數的一週第一天（DatePart）"));
-        first = *n;
-      }
-      if (args.size() > 3) {
-        const auto w = IntegerLiteral(*args[3]);
-        if (!w || (*w != 0 && *w != 1)) Refuse(QStringLiteral("DatePart 的第一週規則（只支援 1）"));
-      }
-      if (interval == u"yyyy") return QStringLiteral("EXTRACT(YEAR FROM %1)::integer").arg(d);
-      if (interval == u"q") return QStringLiteral("EXTRACT(QUARTER FROM %1)::integer").arg(d);
-      if (interval == u"m") return QStringLiteral("EXTRACT(MONTH FROM %1)::integer").arg(d);
-      if (interval == u"y") return QStringLiteral("EXTRACT(DOY FROM %1)::integer").arg(d);
-      if (interval == u"d") return QStringLiteral("EXTRACT(DAY FROM %1)::integer").arg(d);
-      if (interval == u"w") return WeekdaySql(d, first);
-      if (interval == u"ww") {
-        return QStringLiteral("((EXTRACT(DOY FROM %1)::integer + %2 - 2) / 7 + 1)")
-            .arg(d, WeekdaySql(QStringLiteral("date_trunc('year', %1)").arg(d), first));
-      }
-      if (interval == u"h") return QStringLiteral("EXTRACT(HOUR FROM %1)::integer").arg(d);
-      if (interval == u"n") return QStringLiteral("EXTRACT(MINUTE FROM %1)::integer").arg(d);
-      if (interval == u"s") return QStringLiteral("floor(EXTRACT(SECOND FROM %1))::integer").arg(d);
-      Refuse(QStringLiteral("時間間隔「%1」").arg(interval));
-    }
     case Function::DateAdd: {
       const QString interval = IntervalOf(*args[0]);
       const QString n = RoundedWhole(*args[1]);
@@ -920,6 +869,69 @@ QString PgGenerator::DateFunction(const Expr& e, Function f) {
           .arg(b, a)
           .arg(unit);
     }
+    default:
+      return {};
+  }
+}
+
+QString PgGenerator::DateFunction(const Expr& e, Function f) {
+  const auto& args = e.args;
+  switch (f) {
+    case Function::Year:
+    case Function::Month:
+    case Function::Day:
+    case Function::Hour:
+    case Function::Minute: {
+      const char* field = f == Function::Year    ? "YEAR"
+                          : f == Function::Month ? "MONTH"
+                          : f == Function::Day   ? "DAY"
+                          : f == Function::Hour  ? "HOUR"
+                                                 : "MINUTE";
+      return QStringLiteral("EXTRACT(%1 FROM %2)::integer")
+          .arg(QLatin1String(field), AsDate(*args[0]));
+    }
+    case Function::Second:
+      return QStringLiteral("floor(EXTRACT(SECOND FROM %1))::integer").arg(AsDate(*args[0]));
+    case Function::Weekday: {
+      int first = 1;
+      if (args.size() > 1) {
+        const auto n = IntegerLiteral(*args[1]);
+        if (!n) Refuse(QStringLiteral("不是常數的一週第一天（Weekday）"));
+        first = *n;
+      }
+      return WeekdaySql(AsDate(*args[0]), first);
+    }
+    case Function::DatePart: {
+      const QString interval = IntervalOf(*args[0]);
+      const QString d = AsDate(*args[1]);
+      int first = 1;
+      if (args.size() > 2) {
+        const auto n = IntegerLiteral(*args[2]);
+        if (!n) Refuse(QStringLiteral("不是常數的一週第一天（DatePart）"));
+        first = *n;
+      }
+      if (args.size() > 3) {
+        const auto w = IntegerLiteral(*args[3]);
+        if (!w || (*w != 0 && *w != 1)) Refuse(QStringLiteral("DatePart 的第一週規則（只支援 1）"));
+      }
+      if (interval == u"yyyy") return QStringLiteral("EXTRACT(YEAR FROM %1)::integer").arg(d);
+      if (interval == u"q") return QStringLiteral("EXTRACT(QUARTER FROM %1)::integer").arg(d);
+      if (interval == u"m") return QStringLiteral("EXTRACT(MONTH FROM %1)::integer").arg(d);
+      if (interval == u"y") return QStringLiteral("EXTRACT(DOY FROM %1)::integer").arg(d);
+      if (interval == u"d") return QStringLiteral("EXTRACT(DAY FROM %1)::integer").arg(d);
+      if (interval == u"w") return WeekdaySql(d, first);
+      if (interval == u"ww") {
+        return QStringLiteral("((EXTRACT(DOY FROM %1)::integer + %2 - 2) / 7 + 1)")
+            .arg(d, WeekdaySql(QStringLiteral("date_trunc('year', %1)").arg(d), first));
+      }
+      if (interval == u"h") return QStringLiteral("EXTRACT(HOUR FROM %1)::integer").arg(d);
+      if (interval == u"n") return QStringLiteral("EXTRACT(MINUTE FROM %1)::integer").arg(d);
+      if (interval == u"s") return QStringLiteral("floor(EXTRACT(SECOND FROM %1))::integer").arg(d);
+      Refuse(QStringLiteral("時間間隔「%1」").arg(interval));
+    }
+    case Function::DateAdd:
+    case Function::DateDiff:
+      return DateArithmetic(e, f);
     case Function::DateSerial: {
       // Years 0-29 are 2000-2029, 30-99 1930-1999; months and days past their ends carry over.
       const QString year =
@@ -970,26 +982,16 @@ QString PgGenerator::Ordered(const char* aggregate, const Expr& call) {
 }
 
 QString PgGenerator::Call(const Expr& e, const FunctionInfo& f) {
+  return AggregateCall(e, f);
+}
+
+// Access's aggregates, with the filter of a crosstab's column where one applies; any other
+// function goes on to the conversions.
+QString PgGenerator::AggregateCall(const Expr& e, const FunctionInfo& f) {
   const auto& args = e.args;
   const QString filter = AggregateFilter().isEmpty()
                              ? QString()
                              : QStringLiteral(" FILTER (WHERE ") + AggregateFilter() + u')';
-  const auto text = [&](size_t i) { return AsText(*args[i]); };
-  const auto number = [&](size_t i) { return AsNumeric(*args[i]); };
-  // The comparison a text function uses: Access's own in queries, without regard to case
-  // (ICU's lower case, as the root collation folds letters), or the binary one (mode 0).
-  const auto folded = [&](size_t compareArg, const QString& sql) -> QString {
-    if (compareArg < args.size()) {
-      const auto mode = IntegerLiteral(*args[compareArg]);
-      if (!mode) Refuse(QStringLiteral("不是常數的比較方式"));
-      if (*mode == 0) return Det(sql);
-    }
-    return Det(QStringLiteral("lower((%1) COLLATE \"und-x-icu\")").arg(sql));
-  };
-  // A whole-number argument, rounded half to even (beyond a Long: the overflow error).
-  const auto whole = [&](size_t i) -> QString {
-    return RoundedWhole(*args[i]) + QStringLiteral("::integer");
-  };
   switch (f.function) {
     case Function::Count: {
       const QString arg = args[0]->kind == Expr::Kind::Star ? QStringLiteral("*") : Value(*args[0]);
@@ -1044,6 +1046,17 @@ QString PgGenerator::Call(const Expr& e, const FunctionInfo& f) {
       return Ordered("var_samp", e);
     case Function::VarP:
       return Ordered("var_pop", e);
+    default:
+      return ConversionCall(e, f);
+  }
+}
+
+// Access's conversions and tests of a value's type; any other function goes on to the texts.
+QString PgGenerator::ConversionCall(const Expr& e, const FunctionInfo& f) {
+  const auto& args = e.args;
+  const auto text = [&](size_t i) { return AsText(*args[i]); };
+  const auto number = [&](size_t i) { return AsNumeric(*args[i]); };
+  switch (f.function) {
     case Function::IsNumeric: {
       const Expr& x = *args[0];
       QString test = QStringLiteral("FALSE");
@@ -1111,6 +1124,30 @@ QString PgGenerator::Call(const Expr& e, const FunctionInfo& f) {
       if (f.function == Function::Hex) return QStringLiteral("upper(to_hex(%1))").arg(wrapped);
       return OctalSql(wrapped);
     }
+    default:
+      return TextCall(e, f);
+  }
+}
+
+// Access's text functions; any other function goes on to the numbers'.
+QString PgGenerator::TextCall(const Expr& e, const FunctionInfo& f) {
+  const auto& args = e.args;
+  const auto text = [&](size_t i) { return AsText(*args[i]); };
+  // The comparison a text function uses: Access's own in queries, without regard to case
+  // (ICU's lower case, as the root collation folds letters), or the binary one (mode 0).
+  const auto folded = [&](size_t compareArg, const QString& sql) -> QString {
+    if (compareArg < args.size()) {
+      const auto mode = IntegerLiteral(*args[compareArg]);
+      if (!mode) Refuse(QStringLiteral("不是常數的比較方式"));
+      if (*mode == 0) return Det(sql);
+    }
+    return Det(QStringLiteral("lower((%1) COLLATE \"und-x-icu\")").arg(sql));
+  };
+  // A whole-number argument, rounded half to even (beyond a Long: the overflow error).
+  const auto whole = [&](size_t i) -> QString {
+    return RoundedWhole(*args[i]) + QStringLiteral("::integer");
+  };
+  switch (f.function) {
     case Function::Left:
     case Function::Right: {
       const QString n = RoundedWhole(*args[1]) + QStringLiteral("::integer");
@@ -1236,6 +1273,16 @@ QString PgGenerator::Call(const Expr& e, const FunctionInfo& f) {
                  "chr(%1 & 65535) END)")
           .arg(code);
     }
+    default:
+      return NumberCall(e, f);
+  }
+}
+
+// Access's number functions and Format; any other function is a date function.
+QString PgGenerator::NumberCall(const Expr& e, const FunctionInfo& f) {
+  const auto& args = e.args;
+  const auto number = [&](size_t i) { return AsNumeric(*args[i]); };
+  switch (f.function) {
     case Function::Abs:
       return Held(QStringLiteral("abs(%1)").arg(number(0)), e.type);
     case Function::Int:
@@ -1275,42 +1322,49 @@ QString PgGenerator::Format(const Expr& e) {
   const QString pattern = e.args[1]->text;
   if (pattern.isEmpty()) return AsText(x);
   if (IsTextPattern(pattern)) return TextPatternSql(AsText(x), pattern);
+  if (!IsDatePattern(pattern)) return NumberPatternFormat(x, pattern);
+  return DatePatternFormat(x, pattern);
+}
+
+// A number pattern (or a named one) through to_char.
+QString PgGenerator::NumberPatternFormat(const Expr& x, const QString& pattern) {
   // A text that is no number (no date, for a date pattern) comes back as it is.
   const auto orText = [&](const QString& formatted, const QString& value) -> QString {
     if (x.type != SqlType::Text && x.type != SqlType::Unknown) return formatted;
     return QStringLiteral("COALESCE(CASE WHEN %1 IS NOT NULL THEN %2 END, %3)")
         .arg(value, formatted, AsText(x));
   };
-  if (!IsDatePattern(pattern)) {
-    const QString lower = pattern.toLower();
-    const QString n = AsNumeric(x);
-    if (lower == u"general number")
-      return orText(NumberTextSql(QStringLiteral("(%1)::float8::numeric").arg(n)), n);
-    const auto choice = [&](const char* yes, const char* no) {
-      return orText(QStringLiteral("(CASE WHEN (%1) <> 0 THEN '%2' WHEN (%1) = 0 THEN '%3' END)")
-                        .arg(n, QString::fromUtf8(yes), QString::fromUtf8(no)),
-                    n);
-    };
-    if (lower == u"yes/no") return choice("是", "否");
-    if (lower == u"true/false") return choice("True", "False");
-    if (lower == u"on/off") return choice("On", "Off");
-    if (lower == u"scientific") Refuse(QStringLiteral("Format 樣式「Scientific」"));
-    static const QHash<QString, QString> named = {
-        {QStringLiteral("fixed"), QStringLiteral("0.00")},
-        {QStringLiteral("standard"), QStringLiteral("#,##0.00")},
-        {QStringLiteral("percent"), QStringLiteral("0.00%")},
-        {QStringLiteral("currency"), QStringLiteral("$#,##0.00;-$#,##0.00")},
-    };
-    const QString chosen = named.value(lower, pattern);
-    QString formatted = orText(NumberFormatSql(n, chosen), n);
-    // A fourth section stands for Null.
-    const QStringList sections = chosen.split(u';');
-    if (sections.size() >= 4)
-      formatted = QStringLiteral("(CASE WHEN %1 IS NULL THEN %2 ELSE %3 END)")
-                      .arg(Value(x), NumberSectionSql(QStringLiteral("0"), sections[3]), formatted);
-    return formatted;
-  }
-  // A date pattern: each token its own piece.
+  const QString lower = pattern.toLower();
+  const QString n = AsNumeric(x);
+  if (lower == u"general number")
+    return orText(NumberTextSql(QStringLiteral("(%1)::float8::numeric").arg(n)), n);
+  const auto choice = [&](const char* yes, const char* no) {
+    return orText(QStringLiteral("(CASE WHEN (%1) <> 0 THEN '%2' WHEN (%1) = 0 THEN '%3' END)")
+                      .arg(n, QString::fromUtf8(yes), QString::fromUtf8(no)),
+                  n);
+  };
+  if (lower == u"yes/no") return choice("是", "否");
+  if (lower == u"true/false") return choice("True", "False");
+  if (lower == u"on/off") return choice("On", "Off");
+  if (lower == u"scientific") Refuse(QStringLiteral("Format 樣式「Scientific」"));
+  static const QHash<QString, QString> named = {
+      {QStringLiteral("fixed"), QStringLiteral("0.00")},
+      {QStringLiteral("standard"), QStringLiteral("#,##0.00")},
+      {QStringLiteral("percent"), QStringLiteral("0.00%")},
+      {QStringLiteral("currency"), QStringLiteral("$#,##0.00;-$#,##0.00")},
+  };
+  const QString chosen = named.value(lower, pattern);
+  QString formatted = orText(NumberFormatSql(n, chosen), n);
+  // A fourth section stands for Null.
+  const QStringList sections = chosen.split(u';');
+  if (sections.size() >= 4)
+    formatted = QStringLiteral("(CASE WHEN %1 IS NULL THEN %2 ELSE %3 END)")
+                    .arg(Value(x), NumberSectionSql(QStringLiteral("0"), sections[3]), formatted);
+  return formatted;
+}
+
+// A date pattern (or a named one), each token its own piece.
+QString PgGenerator::DatePatternFormat(const Expr& x, const QString& pattern) {
   QString p = pattern;
   const QString lower = pattern.toLower();
   if (lower == u"general date") {
@@ -1324,6 +1378,16 @@ QString PgGenerator::Format(const Expr& e) {
   if (lower == u"medium time") p = QStringLiteral("AMPM hh:nn");
   if (lower == u"short time") p = QStringLiteral("hh:nn");
   const QString d = AsDate(x);
+  const QStringList pieces = DatePatternPieces(d, p);
+  if (pieces.isEmpty()) return TextLiteral(QString());
+  const QString formatted = QStringLiteral("(CASE WHEN %1 IS NULL THEN NULL ELSE %2 END)")
+                                .arg(d, pieces.join(QStringLiteral(" || ")));
+  if (x.type != SqlType::Text && x.type != SqlType::Unknown) return formatted;
+  return QStringLiteral("COALESCE(%1, %2)").arg(formatted, AsText(x));
+}
+
+// The pieces of date pattern `p` over the date `d`, to be joined with "||".
+QStringList PgGenerator::DatePatternPieces(const QString& d, const QString& p) {
   const QString pl = p.toLower();
   const bool twelve = pl.contains(u"am/pm") || pl.contains(u"a/p") || pl.contains(u"ampm");
   QStringList pieces;
@@ -1460,11 +1524,7 @@ QString PgGenerator::Format(const Expr& e) {
     i += run;
   }
   flush();
-  if (pieces.isEmpty()) return TextLiteral(QString());
-  const QString formatted = QStringLiteral("(CASE WHEN %1 IS NULL THEN NULL ELSE %2 END)")
-                                .arg(d, pieces.join(QStringLiteral(" || ")));
-  if (x.type != SqlType::Text && x.type != SqlType::Unknown) return formatted;
-  return QStringLiteral("COALESCE(%1, %2)").arg(formatted, AsText(x));
+  return pieces;
 }
 
 }  // namespace tarvel::db::sql

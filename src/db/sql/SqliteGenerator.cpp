@@ -1,12 +1,19 @@
 // Access SQL for SQLite: dates are texts "YYYY-MM-DD HH:MM:SS", Access's functions and the
-// operators whose meaning depends on types at run time are application functions (acc_*), and
-// what SQLite already does as Access does (LIKE with % and _, CASE, the common aggregates, NULL
+// operators whose meaning depends on types at run time are application functions (SqliteHelpers),
+// and what SQLite already does as Access does (LIKE with % and _, CASE, the common aggregates, NULL
 // first in ORDER BY) is written as SQLite's own.
 #include "db/sql/AccessLike.h"
+#include "db/sql/Functions.h"
 #include "db/sql/Generator.h"
+#include "db/sql/SqliteHelpers.h"
 
 namespace tarvel::db::sql {
 namespace {
+
+// The opening of a call of `helper`: its name and "(".
+QString Helper(SqliteHelper helper) {
+  return SqliteHelperName(helper) + u'(';
+}
 
 // The operands of a chain of "&", left to right.
 void ConcatOperands(const Expr& e, std::vector<const Expr*>& out) {
@@ -44,57 +51,57 @@ QString SqliteGenerator::ValueCondition(const QString& value, const Expr&) {
 }
 
 QString SqliteGenerator::TextAsNumber(const QString& value) {
-  return QStringLiteral("acc_num(") + value + u')';
+  return Helper(SqliteHelper::Number) + value + u')';
 }
 
 // The operators by the result's type: whole numbers and Doubles in SQLite's own arithmetic, a
-// Single's result rounded to a Single, Currency exactly in ten-thousandths (acc_c*), and texts,
-// dates and values of unknown type through Access's rules at run time (acc_add, …).
+// Single's result rounded to a Single, Currency exactly in ten-thousandths, and texts, dates and
+// values of unknown type through Access's rules at run time.
 QString SqliteGenerator::Arithmetic(const Expr& e) {
   const Expr& a = *e.args[0];
   const Expr& b = *e.args[1];
   const bool numbers = IsNumeric(a.type) && IsNumeric(b.type);
-  const auto call = [&](const char* function) -> QString {
-    return QStringLiteral("%1(%2, %3)").arg(QLatin1String(function), Argument(a), Argument(b));
+  const auto call = [&](SqliteHelper helper) -> QString {
+    return QStringLiteral("%1(%2, %3)").arg(SqliteHelperName(helper), Argument(a), Argument(b));
   };
   const auto plain = [&](const char* op) -> QString {
     const QString text = u'(' + Value(a) + QLatin1String(op) + Value(b) + u')';
-    return e.type == SqlType::Single ? QStringLiteral("acc_sng") + text : text;
+    return e.type == SqlType::Single ? SqliteHelperName(SqliteHelper::Single) + text : text;
   };
   if (e.type == SqlType::Null) return QStringLiteral("NULL");
   switch (e.op) {
     case Op::Add:
-      if (e.type == SqlType::Currency) return call("acc_cadd");
+      if (e.type == SqlType::Currency) return call(SqliteHelper::CurrencyAdd);
       if (numbers) return plain(" + ");
       if (e.type == SqlType::Text)
         return u'(' + Value(a) + QStringLiteral(" || ") + Value(b) + u')';
-      return call("acc_add");
+      return call(SqliteHelper::Add);
     case Op::Subtract:
-      if (e.type == SqlType::Currency) return call("acc_csub");
+      if (e.type == SqlType::Currency) return call(SqliteHelper::CurrencySubtract);
       if (numbers) return plain(" - ");
-      return call("acc_sub");
+      return call(SqliteHelper::Subtract);
     case Op::Multiply:
-      if (e.type == SqlType::Currency) return call("acc_cmul");
+      if (e.type == SqlType::Currency) return call(SqliteHelper::CurrencyMultiply);
       if (numbers) return plain(" * ");
-      return call("acc_mul");
+      return call(SqliteHelper::Multiply);
     case Op::Divide:
       // Jet always divides as floating point; SQLite would divide whole numbers as whole numbers.
       // A zero divisor gives NULL.
       if (numbers) return u'(' + Value(a) + QStringLiteral(" * 1.0 / ") + Value(b) + u')';
-      return call("acc_div");
+      return call(SqliteHelper::Divide);
     case Op::IntDivide:
-      return call("acc_intdiv");
+      return call(SqliteHelper::IntDivide);
     case Op::Mod:
-      return call("acc_mod");
+      return call(SqliteHelper::Mod);
     case Op::Power:
-      return call("acc_pow");
+      return call(SqliteHelper::Power);
     case Op::Concat: {
       std::vector<const Expr*> operands;
       ConcatOperands(e, operands);
       QStringList values;
       for (const Expr* operand : operands)
         values << TextValue(*operand);
-      return QStringLiteral("acc_concat(") + values.join(QStringLiteral(", ")) + u')';
+      return Helper(SqliteHelper::Concat) + values.join(QStringLiteral(", ")) + u')';
     }
     default:
       return {};
@@ -104,19 +111,19 @@ QString SqliteGenerator::Arithmetic(const Expr& e) {
 QString SqliteGenerator::Negation(const Expr& e) {
   const Expr& x = *e.args[0];
   if (IsNumeric(x.type)) return QStringLiteral("(-") + Value(x) + u')';
-  return QStringLiteral("acc_sub(0, ") + Value(x) + u')';
+  return Helper(SqliteHelper::Subtract) + QStringLiteral("0, ") + Value(x) + u')';
 }
 
 QString SqliteGenerator::TextValue(const Expr& e) {
   // A Single joins a text as it is shown, not as the double that holds it.
-  if (e.type == SqlType::Single) return QStringLiteral("acc_sngshown(") + Value(e) + u')';
+  if (e.type == SqlType::Single) return Helper(SqliteHelper::SingleShown) + Value(e) + u')';
   return Argument(e);
 }
 
 QString SqliteGenerator::Argument(const Expr& e) {
   // A text stays a text to Access's functions even where it looks like a stored date.
   if (e.type == SqlType::Text && e.kind != Expr::Kind::Null)
-    return QStringLiteral("acc_txt(") + Value(e) + u')';
+    return Helper(SqliteHelper::Text) + Value(e) + u')';
   return Value(e);
 }
 
@@ -130,7 +137,7 @@ QString SqliteGenerator::DistinctValue(const QString& value, SqlType type) {
 }
 
 QString SqliteGenerator::Shown(const QString& value, SqlType type) {
-  return type == SqlType::Single ? QStringLiteral("acc_sngshown(") + value + u')' : value;
+  return type == SqlType::Single ? Helper(SqliteHelper::SingleShown) + value + u')' : value;
 }
 
 QString SqliteGenerator::Like(const Expr& e) {
@@ -145,7 +152,8 @@ QString SqliteGenerator::Like(const Expr& e) {
              QStringLiteral(" ESCAPE '\\')");
     }
   }
-  const QString match = QStringLiteral("(acc_like(%1, %2) <> 0)").arg(value, Value(pattern));
+  const QString match = u'(' + Helper(SqliteHelper::Like) + value + QStringLiteral(", ") +
+                        Value(pattern) + QStringLiteral(") <> 0)");
   return e.negated ? QStringLiteral("(NOT ") + match + u')' : match;
 }
 
@@ -193,16 +201,16 @@ QString SqliteGenerator::Call(const Expr& e, const FunctionInfo& f) {
     case Function::Avg:
       // Currency adds up exactly, in ten-thousandths.
       if (e.args[0]->type == SqlType::Currency && !e.distinct) {
-        return (f.function == Function::Sum ? QStringLiteral("acc_csum(")
-                                            : QStringLiteral("acc_cavg(")) +
+        return (f.function == Function::Sum ? Helper(SqliteHelper::CurrencySum)
+                                            : Helper(SqliteHelper::CurrencyAvg)) +
                Value(*e.args[0]) + u')' + filter;
       }
       // Floating numbers add up in ascending order, whatever order the rows come in.
       if ((IsFloating(e.args[0]->type) || e.args[0]->type == SqlType::Decimal ||
            e.args[0]->type == SqlType::Text) &&
           !e.distinct) {
-        return (f.function == Function::Sum ? QStringLiteral("acc_fsum(")
-                                            : QStringLiteral("acc_favg(")) +
+        return (f.function == Function::Sum ? Helper(SqliteHelper::FloatSum)
+                                            : Helper(SqliteHelper::FloatAvg)) +
                Argument(*e.args[0]) + u')' + filter;
       }
       [[fallthrough]];
@@ -248,11 +256,12 @@ QString SqliteGenerator::NullsOrder(bool) {
 }
 
 QString SqliteGenerator::NumberFormat(const Expr& x, int places) {
-  return QStringLiteral("acc_formatnum(%1, %2)").arg(Value(x)).arg(places);
+  return Helper(SqliteHelper::FormatNumber) + Value(x) + QStringLiteral(", ") +
+         QString::number(places) + u')';
 }
 
 QString SqliteGenerator::ChooseIndex(const Expr& index) {
-  return QStringLiteral("acc_round(") + Value(index) + u')';
+  return SqliteFunctionName(Function::Round) + u'(' + Value(index) + u')';
 }
 
 }  // namespace tarvel::db::sql

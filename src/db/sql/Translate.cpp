@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "db/DbError.h"
 #include "db/sql/Binder.h"
 #include "db/sql/Generator.h"
+#include "db/sql/SqlError.h"
 
 namespace tarvel::db::sql {
 namespace {
@@ -21,9 +21,9 @@ Translation Translate(const QString& accessSql, Engine engine, Catalog* catalog,
   try {
     Statement statement = Parse(accessSql, {options.wildcards});
     if (options.queryOnly && statement.kind != Statement::Kind::Query)
-      throw DbError(QStringLiteral("只能執行查詢（SELECT、UNION 或 TRANSFORM），不能改變資料。"));
+      throw SqlError(QStringLiteral("只能執行查詢（SELECT、UNION 或 TRANSFORM），不能改變資料。"));
     const PivotReader pivots = [&](const Query& crosstab) -> std::vector<Datum> {
-      if (!catalog) throw DbError(QStringLiteral("沒有資料庫可以讀取交叉資料表查詢的欄位值。"));
+      if (!catalog) throw SqlError(QStringLiteral("沒有資料庫可以讀取交叉資料表查詢的欄位值。"));
       return catalog->PivotValues(crosstab);
     };
     Bind(statement, catalog, pivots, options.parameterTypes);
@@ -38,9 +38,12 @@ Translation Translate(const QString& accessSql, Engine engine, Catalog* catalog,
     if (statement.query) t.columns = statement.query->columns;
     t.spellings = std::move(generated.spellings);
     return t;
-  } catch (const DbError& e) {
+  } catch (const QueryTooComplex& e) {
     if (!e.Statement().isEmpty()) throw;
-    throw DbError(e.Description(), accessSql);
+    throw QueryTooComplex(e.Description(), accessSql);
+  } catch (const SqlError& e) {
+    if (!e.Statement().isEmpty()) throw;
+    throw SqlError(e.Description(), accessSql);
   }
 }
 

@@ -40,7 +40,7 @@ struct Translation {
   QHash<QString, QString> spellings;
 };
 
-/// Translates the Access SQL `accessSql` for `engine`. `catalog` may be null. Throws DbError, with
+/// Translates the Access SQL `accessSql` for `engine`. `catalog` may be null. Throws SqlError, with
 /// `accessSql` as its statement, for a text that is no Access SQL statement or asks for what the
 /// engine cannot serve.
 Translation Translate(const QString& accessSql, Engine engine, Catalog* catalog,

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "db/DbError.h"
 #include "db/sql/AccessFunctions.h"
 #include "db/sql/AccessLike.h"
 #include "db/sql/Parser.h"
+#include "db/sql/SqlError.h"
 #include "db/sql/Translate.h"
 #include "support/CaseFile.h"
 
@@ -161,7 +161,7 @@ TEST(AccessSqlParser, RefusesWhatIsNoSingleAccessStatementNamingThePlace) {
     try {
       Translate(QString::fromUtf8(c.sql), Engine::Sqlite, nullptr);
       ADD_FAILURE() << "accepted: " << c.sql;
-    } catch (const DbError& e) {
+    } catch (const SqlError& e) {
       EXPECT_TRUE(e.Description().contains(QString::fromUtf8(c.says)))
           << c.sql << ": " << e.Description().toStdString();
       EXPECT_EQ(e.Statement(), QString::fromUtf8(c.sql));

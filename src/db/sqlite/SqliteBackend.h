@@ -1,7 +1,5 @@
-// Inside the database layer: the SQLite engine under a Connection, for a SQLite file
-// (SqliteBackend) and for a Jet file read live through virtual tables of an in-memory database
-// (JetBackend: read-only, its stored queries offered, a statement that meets a page in flux run
-// again).
+// Inside the database layer: the SQLite engine under a Connection, for a SQLite file, and beneath
+// a Jet file read live through virtual tables of an in-memory database (jet/JetBackend.h).
 #pragma once
 
 #include <functional>
@@ -9,14 +7,10 @@
 
 #include "db/Backend.h"
 #include "db/Connection.h"
-#include "db/EngineCatalog.h"
-#include "db/SqliteSupport.h"
+#include "db/sqlite/SqliteCatalog.h"
+#include "db/sqlite/SqliteSupport.h"
 
 namespace tarvel::db {
-
-namespace jet {
-struct Source;
-}
 
 class SqliteBackend : public Backend {
  public:
@@ -30,6 +24,7 @@ class SqliteBackend : public Backend {
   sql::Engine Engine() const override { return sql::Engine::Sqlite; }
   sql::Catalog& Catalog() override { return catalog_; }
   const QString& Name() const override { return path_; }
+  Capabilities Can() const override;
 
   void RunNative(const QString& statement) override;
   void RunScript(const QString& script) override;
@@ -47,7 +42,7 @@ class SqliteBackend : public Backend {
   void Begin() override;
   void Commit() override;
   void RollbackQuietly() noexcept override;
-  bool BeginReadSnapshot() override;
+  void BeginReadSnapshot() override;
   void EndReadSnapshot() noexcept override;
   void Interrupt() noexcept override { sqlite3_interrupt(db_); }
 
@@ -55,7 +50,7 @@ class SqliteBackend : public Backend {
   sqlite3* Handle() const { return db_; }
 
  protected:
-  SqliteBackend(sqlite3* db, QString path);
+  SqliteBackend(sqlite3* db, QString path, bool readOnly);
   /// The translated text prepared, its named parameters bound. A Jet file refuses what writes.
   virtual detail::StatementPtr PrepareStatement(const sql::Translation& t, const Values& values,
                                                 const QString& accessSql);
@@ -68,34 +63,8 @@ class SqliteBackend : public Backend {
 
   sqlite3* db_;
   QString path_;
+  bool readOnly_;
   SqliteCatalog catalog_;
-};
-
-class JetBackend final : public SqliteBackend {
- public:
-  /// Opens the Jet file `path` (Jet 3 or 4) read-only: its tables as virtual tables of an
-  /// in-memory database, its stored queries offered (JetModule.h). Throws DbError.
-  static std::unique_ptr<JetBackend> OpenFile(const QString& path);
-  bool IsReadOnly() const override { return true; }
-  const std::vector<StoredQueryReport>& StoredQueries() const override { return storedQueries_; }
-  void RunNative(const QString& statement) override;
-  void RunScript(const QString& script) override;
-  UpdatableRows OpenForUpdate(const sql::Translation& t, const QString& accessSql) override;
-  void Begin() override;
-  bool BeginReadSnapshot() override { return false; }
-  std::unique_ptr<PreparedStatement> Prepare(const sql::Translation& t,
-                                             const QString& accessSql) override;
-  /// "資料庫 … 是 Jet 檔案，本程式只讀取它…": why a write was refused.
-  QString ReadOnlyDescription() const;
-
- private:
-  JetBackend(sqlite3* db, QString path, std::shared_ptr<jet::Source> source);
-  detail::StatementPtr PrepareStatement(const sql::Translation& t, const Values& values,
-                                        const QString& accessSql) override;
-  void Guarded(const QString& accessSql, const std::function<void()>& read) override;
-  bool CursorReadsWhole() const override { return true; }
-  std::shared_ptr<jet::Source> source_;
-  std::vector<StoredQueryReport> storedQueries_;
 };
 
 }  // namespace tarvel::db

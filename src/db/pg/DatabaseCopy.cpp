@@ -1,10 +1,11 @@
-#include "db/DatabaseCopy.h"
+#include "db/pg/DatabaseCopy.h"
 
 #include "db/Connection.h"
-#include "db/PgSchema.h"
 #include "db/SqlText.h"
-#include "db/SqliteBackend.h"
+#include "db/pg/PgBackend.h"
+#include "db/pg/PgSchema.h"
 #include "db/sql/Catalog.h"
+#include "db/sqlite/SqliteBackend.h"
 
 namespace tarvel::db {
 namespace {
@@ -59,7 +60,7 @@ std::vector<ViewText> ViewsOf(Connection& source, QStringList& refused) {
   std::vector<ViewText> views;
   const Recordset made = source.ReadNative(
       u"select name, sql from sqlite_schema where type = 'view' order by rowid"_s);
-  if (!source.IsReadOnly()) {
+  if (!source.Can(Capability::StoredQueries)) {
     for (qint64 v = 0; v < made.RecordCount(); ++v)
       views.push_back(
           {made.Row(v)[0].AsText(), PgSchema::ViewBody(made.Row(v)[1].AsText()), false});
@@ -94,7 +95,8 @@ std::vector<ViewText> ViewsOf(Connection& source, QStringList& refused) {
 
 CopyReport CopyDatabase(Connection& source, Connection& target, bool replace,
                         const std::function<void(const QString&)>& progress) {
-  if (!target.IsServer()) throw Error(u"the target must be a PostgreSQL server"_s);
+  if (!dynamic_cast<PgBackend*>(&BackendOf(target)))
+    throw Error(u"the target must be a PostgreSQL server"_s);
   CopyReport report;
   const auto* sqlite = dynamic_cast<SqliteBackend*>(&BackendOf(source));
   if (!sqlite) throw Error(u"the source must be a SQLite or Jet database file"_s);

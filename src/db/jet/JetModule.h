@@ -12,7 +12,7 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/JetQueries.h"
+#include "db/jet/JetQueries.h"
 #include "db/sql/JetOrder.h"
 #include "platform/StderrCapture.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "db/Backend.h"
-#include "db/EngineCatalog.h"
+#include "db/pg/PgCatalog.h"
 
 namespace tarvel::db {
 
@@ -25,7 +25,10 @@ class PgBackend final : public Backend {
   sql::Engine Engine() const override { return sql::Engine::Postgres; }
   sql::Catalog& Catalog() override { return catalog_; }
   const QString& Name() const override;
-  bool IsServer() const override { return true; }
+  Capabilities Can() const override {
+    return readOnly_ ? Capability::ReadSnapshot : Capability::Write | Capability::ReadSnapshot;
+  }
+  void CreateSchema(const QString& sqliteSchema) override;
 
   void RunNative(const QString& statement) override;
   void RunScript(const QString& script) override;
@@ -43,13 +46,14 @@ class PgBackend final : public Backend {
   void Begin() override;
   void Commit() override;
   void RollbackQuietly() noexcept override;
-  bool BeginReadSnapshot() override;
+  void BeginReadSnapshot() override;
   void EndReadSnapshot() noexcept override;
   void Interrupt() noexcept override;
 
  private:
   std::shared_ptr<pg::Session> session_;
   PgCatalog catalog_;
+  bool readOnly_;
 };
 
 }  // namespace tarvel::db

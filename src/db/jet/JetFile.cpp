@@ -1,4 +1,4 @@
-#include "db/JetFile.h"
+#include "db/jet/JetFile.h"
 
 #include <mdbtools.h>
 
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "db/JetPage.h"
+#include "db/jet/JetPage.h"
 
 namespace tarvel::db::jet {
 namespace {

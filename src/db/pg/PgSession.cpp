@@ -1,4 +1,4 @@
-#include "db/PgSession.h"
+#include "db/pg/PgSession.h"
 
 #include <charconv>
 
@@ -6,9 +6,9 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/ServerUri.h"
-#include "db/SqliteSupport.h"
+#include "db/pg/ServerUri.h"
 #include "db/sql/AccessValues.h"
+#include "db/sqlite/SqliteSupport.h"
 
 namespace tarvel::db::pg {
 namespace {

@@ -1,4 +1,4 @@
-#include "db/SqliteSupport.h"
+#include "db/sqlite/SqliteSupport.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,11 +1,11 @@
-#include "db/JetQueries.h"
+#include "db/jet/JetQueries.h"
 
 #include <QHash>
 #include <iterator>
 #include <memory>
 
 #include "db/DbError.h"
-#include "db/JetFile.h"
+#include "db/jet/JetFile.h"
 
 namespace tarvel::db::jet {
 namespace {

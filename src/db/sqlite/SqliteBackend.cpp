@@ -1,11 +1,8 @@
-#include "db/SqliteBackend.h"
+#include "db/sqlite/SqliteBackend.h"
 
 #include <QRegularExpression>
 
-#include "db/JetFile.h"
-#include "db/JetModule.h"
-#include "db/SqliteAccessFunctions.h"
-#include "platform/StderrCapture.h"
+#include "db/sqlite/SqliteAccessFunctions.h"
 
 namespace tarvel::db {
 namespace {
@@ -204,8 +201,12 @@ class SqliteRowWriter final : public RowWriter {
 
 }  // namespace
 
-SqliteBackend::SqliteBackend(sqlite3* db, QString path)
-    : db_(db), path_(std::move(path)), catalog_(db) {}
+SqliteBackend::SqliteBackend(sqlite3* db, QString path, bool readOnly)
+    : db_(db), path_(std::move(path)), readOnly_(readOnly), catalog_(db) {}
+
+Capabilities SqliteBackend::Can() const {
+  return readOnly_ ? Capability::ReadSnapshot : Capability::Write | Capability::ReadSnapshot;
+}
 
 SqliteBackend::~SqliteBackend() {
   // close_v2 waits for statements still alive instead of failing; the handle goes with the last.
@@ -222,7 +223,7 @@ std::unique_ptr<SqliteBackend> SqliteBackend::OpenFile(const QString& path, bool
   const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
                     SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
-  std::unique_ptr<SqliteBackend> backend(new SqliteBackend(raw, path));
+  std::unique_ptr<SqliteBackend> backend(new SqliteBackend(raw, path, readOnly));
   if (rc != SQLITE_OK) {
     const QString reason = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QString();
     throw DbError(QStringLiteral("無法開啟資料庫檔案：") + path + QStringLiteral("（") + reason +
@@ -328,7 +329,7 @@ std::unique_ptr<PreparedStatement> SqliteBackend::Prepare(const sql::Translation
                                                           const QString& accessSql) {
   return std::make_unique<SqlitePrepared>(
       PrepareStatement(t, {}, accessSql), accessSql,
-      [](const QString&, const std::function<void()>& read) { read(); });
+      [this](const QString& sql, const std::function<void()>& read) { Guarded(sql, read); });
 }
 
 UpdatableRows SqliteBackend::OpenForUpdate(const sql::Translation& t, const QString& accessSql) {
@@ -382,7 +383,7 @@ void SqliteBackend::RollbackQuietly() noexcept {
   sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-bool SqliteBackend::BeginReadSnapshot() {
+void SqliteBackend::BeginReadSnapshot() {
   RunScript(QStringLiteral("BEGIN DEFERRED"));
   // Reading the schema takes the read lock now, not at the first query.
   if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) !=
@@ -391,84 +392,11 @@ bool SqliteBackend::BeginReadSnapshot() {
     RollbackQuietly();
     throw DbError(description);
   }
-  return true;
 }
 
 void SqliteBackend::EndReadSnapshot() noexcept {
   // Nothing was written: ending the transaction cannot lose anything.
   sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-}
-
-// --- Jet files ---------------------------------------------------------------------------------
-
-JetBackend::JetBackend(sqlite3* db, QString path, std::shared_ptr<jet::Source> source)
-    : SqliteBackend(db, std::move(path)), source_(std::move(source)) {}
-
-std::unique_ptr<JetBackend> JetBackend::OpenFile(const QString& path) {
-  const StderrCapture libmdbWarnings("libmdb");
-  auto source = std::make_shared<jet::Source>();
-  source->file = jet::File::Open(path);
-  // A page in flux met while the tables are set up: start again on a fresh database.
-  return jet::RetryTorn(source.get(), QString(), Connection::kJetReadAttempts, [&] {
-    sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    std::unique_ptr<JetBackend> backend(new JetBackend(raw, path, source));
-    if (rc != SQLITE_OK) throw DbError(QStringLiteral("無法建立記憶體資料庫。"));
-    RegisterAccessFunctions(raw);
-    for (const jet::QueryOutcome& o : jet::Attach(raw, source, backend->catalog_)) {
-      backend->storedQueries_.push_back(
-          {o.query.name, jet::KindName(o.query.kind), o.query.accessSql, o.offer, o.reason});
-    }
-    // The engine refuses writes too, should a text get past the checks.
-    sqlite3_exec(raw, "PRAGMA query_only = ON", nullptr, nullptr, nullptr);
-    HardenConnection(raw, true);
-    return backend;
-  });
-}
-
-QString JetBackend::ReadOnlyDescription() const {
-  return QStringLiteral("資料庫 %1 是 Jet (Access) 檔案，本程式只讀取它，不寫入。").arg(path_);
-}
-
-void JetBackend::RunNative(const QString& statement) {
-  throw DbError(ReadOnlyDescription(), statement);
-}
-
-void JetBackend::RunScript(const QString& script) {
-  throw DbError(ReadOnlyDescription(), script);
-}
-
-UpdatableRows JetBackend::OpenForUpdate(const sql::Translation&, const QString& accessSql) {
-  throw DbError(ReadOnlyDescription(), accessSql);
-}
-
-void JetBackend::Begin() {
-  throw DbError(ReadOnlyDescription(), QStringLiteral("BEGIN"));
-}
-
-std::unique_ptr<PreparedStatement> JetBackend::Prepare(const sql::Translation& t,
-                                                       const QString& accessSql) {
-  return std::make_unique<SqlitePrepared>(
-      PrepareStatement(t, {}, accessSql), accessSql,
-      [this](const QString& sql, const std::function<void()>& read) { Guarded(sql, read); });
-}
-
-// On a Jet file only queries run: anything else is refused in the program's words before the
-// engine gives its own ("table … may not be modified").
-detail::StatementPtr JetBackend::PrepareStatement(const sql::Translation& t, const Values& values,
-                                                  const QString& accessSql) {
-  if (t.kind != sql::Statement::Kind::Query) throw DbError(ReadOnlyDescription(), accessSql);
-  auto stmt = SqliteBackend::PrepareStatement(t, values, accessSql);
-  if (!sqlite3_stmt_readonly(stmt.get())) throw DbError(ReadOnlyDescription(), accessSql);
-  return stmt;
-}
-
-void JetBackend::Guarded(const QString& accessSql, const std::function<void()>& read) {
-  jet::RetryTorn(source_.get(), accessSql, Connection::kJetReadAttempts, [&] {
-    read();
-    return 0;
-  });
 }
 
 }  // namespace tarvel::db

@@ -1,4 +1,4 @@
-#include "db/ServerUri.h"
+#include "db/pg/ServerUri.h"
 
 #include <QByteArray>
 #include <QUrl>

@@ -1,11 +1,12 @@
-#include "db/PgBackend.h"
+#include "db/pg/PgBackend.h"
 
 #include <QHash>
 #include <optional>
 #include <set>
 
 #include "db/DbError.h"
-#include "db/PgSession.h"
+#include "db/pg/PgSchema.h"
+#include "db/pg/PgSession.h"
 
 namespace tarvel::db {
 namespace {
@@ -241,7 +242,15 @@ class ServerRowWriter final : public RowWriter {
 }  // namespace
 
 PgBackend::PgBackend(const QString& uri, bool readOnly)
-    : session_(std::make_shared<pg::Session>(uri, readOnly)), catalog_(*session_) {}
+    : session_(std::make_shared<pg::Session>(uri, readOnly)),
+      catalog_(*session_),
+      readOnly_(readOnly) {}
+
+void PgBackend::CreateSchema(const QString& sqliteSchema) {
+  const PgSchema::Schema schema = PgSchema::SchemaFromSqlite(sqliteSchema);
+  RunScript(schema.drop);
+  RunScript(schema.create);
+}
 
 PgBackend::~PgBackend() = default;
 
@@ -373,9 +382,8 @@ void PgBackend::RollbackQuietly() noexcept {
   session_->RunQuietly("ROLLBACK");
 }
 
-bool PgBackend::BeginReadSnapshot() {
+void PgBackend::BeginReadSnapshot() {
   session_->RunScript(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-  return true;
 }
 
 void PgBackend::Interrupt() noexcept {

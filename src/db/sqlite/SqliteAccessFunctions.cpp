@@ -1,4 +1,4 @@
-#include "db/SqliteAccessFunctions.h"
+#include "db/sqlite/SqliteAccessFunctions.h"
 
 #include <sqlite3.h>
 
@@ -12,6 +12,7 @@
 #include "db/sql/AccessFunctions.h"
 #include "db/sql/AccessLike.h"
 #include "db/sql/JetOrder.h"
+#include "db/sql/SqliteHelpers.h"
 #include "platform/Conversions.h"
 
 namespace tarvel::db {
@@ -370,17 +371,77 @@ void* Tag(int value) {
   return reinterpret_cast<void*>(static_cast<std::intptr_t>(value));
 }
 
+using ScalarCall = void (*)(sqlite3_context*, int, sqlite3_value**);
+
+// What computes a scalar helper, and the tag it is registered with.
+std::pair<ScalarCall, int> Computation(sql::SqliteHelper helper) {
+  using H = sql::SqliteHelper;
+  using O = sql::Operator;
+  const auto op = [](O o) {
+    return std::pair<ScalarCall, int>{&CallOperator, static_cast<int>(o)};
+  };
+  switch (helper) {
+    case H::Add:
+      return op(O::Add);
+    case H::Subtract:
+      return op(O::Subtract);
+    case H::Multiply:
+      return op(O::Multiply);
+    case H::Divide:
+      return op(O::Divide);
+    case H::IntDivide:
+      return op(O::IntDivide);
+    case H::Mod:
+      return op(O::Mod);
+    case H::Power:
+      return op(O::Power);
+    case H::Concat:
+      return op(O::Concat);
+    case H::CurrencyAdd:
+      return op(O::CurrencyAdd);
+    case H::CurrencySubtract:
+      return op(O::CurrencySubtract);
+    case H::CurrencyMultiply:
+      return op(O::CurrencyMultiply);
+    case H::Number:
+      return {&ToNumber, 0};
+    case H::Like:
+      return {&Like, 0};
+    case H::FormatNumber:
+      return {&FormatNumber, 0};
+    case H::Single:
+      return {&Single, 0};
+    case H::SingleShown:
+      return {&Single, 1};
+    case H::Text:
+      return {&MarkText, 0};
+    default:
+      break;
+  }
+  throw DbError(QStringLiteral("no computation for %1").arg(sql::SqliteHelperName(helper)));
+}
+
+Aggregate AggregateOf(sql::SqliteHelper helper) {
+  switch (helper) {
+    case sql::SqliteHelper::CurrencySum:
+      return Aggregate::CurrencySum;
+    case sql::SqliteHelper::CurrencyAvg:
+      return Aggregate::CurrencyAvg;
+    case sql::SqliteHelper::FloatSum:
+      return Aggregate::FloatSum;
+    default:
+      return Aggregate::FloatAvg;
+  }
+}
+
 // The functions a statement may call on a connection for reading: every one registered here, and
 // SQLite's own that the translation writes.
 const QSet<QByteArray>& ReadableFunctions() {
   static const QSet<QByteArray> names = [] {
-    QSet<QByteArray> set = {"count",      "sum",          "avg",     "min",        "max",
-                            "total",      "like",         "rank",    "row_number", "coalesce",
-                            "nullif",     "acc_add",      "acc_sub", "acc_mul",    "acc_div",
-                            "acc_concat", "acc_intdiv",   "acc_mod", "acc_pow",    "acc_cadd",
-                            "acc_csub",   "acc_cmul",     "acc_num", "acc_like",   "acc_formatnum",
-                            "acc_sng",    "acc_sngshown", "acc_txt", "acc_csum",   "acc_cavg",
-                            "acc_fsum",   "acc_favg"};
+    QSet<QByteArray> set = {"count", "sum",  "avg",        "min",      "max",   "total",
+                            "like",  "rank", "row_number", "coalesce", "nullif"};
+    for (const sql::SqliteHelperInfo& h : sql::SqliteHelpers())
+      set.insert(h.name);
     for (const sql::FunctionInfo& f : sql::AllFunctions())
       set.insert(sql::SqliteFunctionName(f.function).toLatin1());
     return set;
@@ -433,55 +494,28 @@ void RegisterAccessFunctions(sqlite3* db) {
                                          Tag(static_cast<int>(f.function)), &CallFunction, nullptr,
                                          nullptr, nullptr));
   }
-  const struct {
-    const char* name;
-    sql::Operator op;
-    int arguments;
-  } operators[] = {
-      {"acc_add", sql::Operator::Add, 2},
-      {"acc_sub", sql::Operator::Subtract, 2},
-      {"acc_concat", sql::Operator::Concat, -1},
-      {"acc_intdiv", sql::Operator::IntDivide, 2},
-      {"acc_mod", sql::Operator::Mod, 2},
-      {"acc_pow", sql::Operator::Power, 2},
-      {"acc_mul", sql::Operator::Multiply, 2},
-      {"acc_div", sql::Operator::Divide, 2},
-      {"acc_cadd", sql::Operator::CurrencyAdd, 2},
-      {"acc_csub", sql::Operator::CurrencySubtract, 2},
-      {"acc_cmul", sql::Operator::CurrencyMultiply, 2},
-  };
-  for (const auto& o : operators) {
-    Check(db,
-          sqlite3_create_function_v2(db, o.name, o.arguments, kFlags, Tag(static_cast<int>(o.op)),
-                                     &CallOperator, nullptr, nullptr, nullptr));
+  // The helpers of the generator's own, each to what computes it.
+  for (const sql::SqliteHelperInfo& h : sql::SqliteHelpers()) {
+    if (h.aggregate) {
+      Check(db, sqlite3_create_function_v2(db, h.name, h.arguments, SQLITE_UTF8 | SQLITE_INNOCUOUS,
+                                           Tag(static_cast<int>(AggregateOf(h.helper))), nullptr,
+                                           &AggregateStep, &AggregateFinal, nullptr));
+      continue;
+    }
+    auto [call, tag] = Computation(h.helper);
+    Check(db, sqlite3_create_function_v2(db, h.name, h.arguments, kFlags, Tag(tag), call, nullptr,
+                                         nullptr, nullptr));
   }
-  Check(db, sqlite3_create_function_v2(db, "acc_num", 1, kFlags, nullptr, &ToNumber, nullptr,
-                                       nullptr, nullptr));
-  Check(db, sqlite3_create_function_v2(db, "acc_like", 2, kFlags, nullptr, &Like, nullptr, nullptr,
-                                       nullptr));
-  Check(db, sqlite3_create_function_v2(db, "acc_formatnum", 2, kFlags, nullptr, &FormatNumber,
-                                       nullptr, nullptr, nullptr));
-  Check(db, sqlite3_create_function_v2(db, "acc_sng", 1, kFlags, nullptr, &Single, nullptr, nullptr,
-                                       nullptr));
-  Check(db, sqlite3_create_function_v2(db, "acc_txt", 1, kFlags, nullptr, &MarkText, nullptr,
-                                       nullptr, nullptr));
-  Check(db, sqlite3_create_function_v2(db, "acc_sngshown", 1, kFlags, Tag(1), &Single, nullptr,
-                                       nullptr, nullptr));
-  const struct {
-    const char* name;
-    Aggregate aggregate;
-  } aggregates[] = {
-      {"acc_first", Aggregate::First},      {"acc_last", Aggregate::Last},
-      {"acc_stdev", Aggregate::StDev},      {"acc_stdevp", Aggregate::StDevP},
-      {"acc_var", Aggregate::Var},          {"acc_varp", Aggregate::VarP},
-      {"acc_csum", Aggregate::CurrencySum}, {"acc_cavg", Aggregate::CurrencyAvg},
-      {"acc_fsum", Aggregate::FloatSum},    {"acc_favg", Aggregate::FloatAvg},
-  };
-  for (const auto& a : aggregates) {
-    const QByteArray name(a.name);
+  // Access's aggregates SQLite has none of.
+  for (const auto& [function, aggregate] :
+       {std::pair{Function::First, Aggregate::First}, std::pair{Function::Last, Aggregate::Last},
+        std::pair{Function::StDev, Aggregate::StDev},
+        std::pair{Function::StDevP, Aggregate::StDevP}, std::pair{Function::Var, Aggregate::Var},
+        std::pair{Function::VarP, Aggregate::VarP}}) {
+    const QByteArray name = sql::SqliteFunctionName(function).toLatin1();
     Check(db, sqlite3_create_function_v2(db, name.constData(), 1, SQLITE_UTF8 | SQLITE_INNOCUOUS,
-                                         Tag(static_cast<int>(a.aggregate)), nullptr,
-                                         &AggregateStep, &AggregateFinal, nullptr));
+                                         Tag(static_cast<int>(aggregate)), nullptr, &AggregateStep,
+                                         &AggregateFinal, nullptr));
   }
   using sql::SortOrder;
   const struct {

@@ -1,11 +1,10 @@
-// Inside the database layer: what a connection's engine holds, as the Access SQL translation asks
-// for it (sql::Catalog): tables and views with their columns' types, read from the engine once
-// and kept until the connection changes its schema; and, for a Jet file, its stored queries.
+// Inside the database layer: what a SQLite connection holds, as the Access SQL translation asks for
+// it (sql::Catalog): tables and views with their columns' types, read from the engine once and
+// kept until the connection changes its schema; and, for a Jet file, its stored queries.
 #pragma once
 
 #include <QHash>
 #include <QString>
-#include <memory>
 #include <optional>
 
 #include "db/sql/Catalog.h"
@@ -13,10 +12,6 @@
 struct sqlite3;
 
 namespace tarvel::db {
-
-namespace pg {
-class Session;
-}
 
 /// The tables and views of a SQLite connection (a file, or a Jet file's in-memory database), with
 /// relations of its own laid over them: a Jet file's stored queries that became views (their
@@ -39,19 +34,6 @@ class SqliteCatalog final : public sql::Catalog {
   sqlite3* db_;
   sql::SortOrder order_ = sql::SortOrder::General;
   QHash<QString, sql::Relation> added_;
-  QHash<QString, std::optional<sql::Relation>> read_;
-};
-
-/// The tables and views of a PostgreSQL database on the session's search path.
-class PgCatalog final : public sql::Catalog {
- public:
-  explicit PgCatalog(pg::Session& session) : session_(session) {}
-  const sql::Relation* Find(const QString& name) override;
-  std::vector<sql::Datum> PivotValues(const sql::Query& crosstab) override;
-  void Clear() { read_.clear(); }
-
- private:
-  pg::Session& session_;
   QHash<QString, std::optional<sql::Relation>> read_;
 };
 

@@ -1,4 +1,4 @@
-#include "db/JetPage.h"
+#include "db/jet/JetPage.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "db/JetModule.h"
+#include "db/jet/JetModule.h"
 
 #include <sqlite3.h>
 
@@ -13,11 +13,11 @@
 #include <unordered_map>
 
 #include "db/DbError.h"
-#include "db/EngineCatalog.h"
-#include "db/JetFile.h"
-#include "db/SqliteAccessFunctions.h"
+#include "db/jet/JetFile.h"
 #include "db/sql/JetOrder.h"
 #include "db/sql/Translate.h"
+#include "db/sqlite/SqliteAccessFunctions.h"
+#include "db/sqlite/SqliteCatalog.h"
 
 namespace tarvel::db::jet {
 namespace {
@@ -510,7 +510,7 @@ void OfferViews(sqlite3* db, SqliteCatalog& catalog, std::vector<QueryOutcome>& 
         reads.insert(q.name.toLower(),
                      sql::SourceNames(sql::Parse(Body(q), {sql::Wildcards::Access})));
         candidates.insert(q.name.toLower(), &o);
-      } catch (const DbError& e) {
+      } catch (const Error& e) {
         o.reason = e.Description();
       }
     }
@@ -579,7 +579,7 @@ void OfferViews(sqlite3* db, SqliteCatalog& catalog, std::vector<QueryOutcome>& 
       relation.columns = t.columns;
       catalog.Add(std::move(relation));
       o.offer = Offer::View;
-    } catch (const DbError& e) {
+    } catch (const Error& e) {
       o.reason = e.Description();
     }
   };

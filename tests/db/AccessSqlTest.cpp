@@ -2,8 +2,8 @@
 // constructs (dates, Yes/No, Jet's General sort order) and tarvel-cli query.
 #include <gtest/gtest.h>
 
-#include "../DbTestSupport.h"
-#include "../JetTestSupport.h"
+#include "DbTestSupport.h"
+#include "JetTestSupport.h"
 #include "db/DbError.h"
 #include "db/sql/AccessValues.h"
 #include "db/sql/JetOrder.h"

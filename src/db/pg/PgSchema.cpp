@@ -1,4 +1,4 @@
-#include "db/PgSchema.h"
+#include "db/pg/PgSchema.h"
 
 #include <sqlite3.h>
 
@@ -6,11 +6,11 @@
 #include <algorithm>
 
 #include "db/DbError.h"
-#include "db/EngineCatalog.h"
-#include "db/SqliteAccessFunctions.h"
-#include "db/SqliteSupport.h"
 #include "db/sql/Generator.h"
 #include "db/sql/Translate.h"
+#include "db/sqlite/SqliteAccessFunctions.h"
+#include "db/sqlite/SqliteCatalog.h"
+#include "db/sqlite/SqliteSupport.h"
 
 namespace tarvel::db::PgSchema {
 namespace {
