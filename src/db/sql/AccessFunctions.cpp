@@ -375,12 +375,15 @@ int WeekOfYear(const QDate& date, int firstDayOfWeek, int firstWeekOfYear) {
 
 namespace {
 
+// Argument `i`, Null when the call gave fewer.
+const Variant& ArgumentAt(const std::vector<Variant>& args, size_t i) {
+  static const Variant null;
+  return i < args.size() ? args[i] : null;
+}
+
 // Date functions and Format.
 Variant EvaluateDate(Function f, const std::vector<Variant>& args) {
-  const auto arg = [&](size_t i) -> const Variant& {
-    static const Variant null;
-    return i < args.size() ? args[i] : null;
-  };
+  const auto arg = [&](size_t i) -> const Variant& { return ArgumentAt(args, i); };
   switch (f) {
     case Function::Year:
     case Function::Month:
@@ -458,10 +461,7 @@ Variant EvaluateDate(Function f, const std::vector<Variant>& args) {
 
 // Number functions. Another function goes on to the next family.
 Variant EvaluateNumber(Function f, const std::vector<Variant>& args) {
-  const auto arg = [&](size_t i) -> const Variant& {
-    static const Variant null;
-    return i < args.size() ? args[i] : null;
-  };
+  const auto arg = [&](size_t i) -> const Variant& { return ArgumentAt(args, i); };
   switch (f) {
     case Function::Abs:
     case Function::Int:
@@ -499,10 +499,7 @@ Variant EvaluateNumber(Function f, const std::vector<Variant>& args) {
 
 // Text functions. Another function goes on to the next family.
 Variant EvaluateText(Function f, const std::vector<Variant>& args) {
-  const auto arg = [&](size_t i) -> const Variant& {
-    static const Variant null;
-    return i < args.size() ? args[i] : null;
-  };
+  const auto arg = [&](size_t i) -> const Variant& { return ArgumentAt(args, i); };
   switch (f) {
     case Function::Left:
     case Function::Right: {
@@ -602,10 +599,7 @@ Variant EvaluateText(Function f, const std::vector<Variant>& args) {
 
 // Conversions and tests of a value's type. Another function goes on to the next family.
 Variant EvaluateConversion(Function f, const std::vector<Variant>& args) {
-  const auto arg = [&](size_t i) -> const Variant& {
-    static const Variant null;
-    return i < args.size() ? args[i] : null;
-  };
+  const auto arg = [&](size_t i) -> const Variant& { return ArgumentAt(args, i); };
   switch (f) {
     case Function::IsNumeric: {
       const Variant& v = arg(0);
