@@ -362,42 +362,14 @@ int CompareTexts(void*, int aBytes, const void* a, int bBytes, const void* b) {
   return total ? sql::CompareJetTotal(order, x, y) : sql::CompareJet(order, x, y);
 }
 
-// A UTF-8 text of the database (the encoding of the program's files) as the UTF-16 the orders
-// read: on the stack when short and ASCII (codes, numbers, dates: what joins and sorts compare
-// most), through a QString otherwise. Registered for UTF-8, the collations spare the engine a
-// conversion with an allocation on both sides of every comparison.
-class Utf16Text {
- public:
-  Utf16Text(const void* utf8, int bytes) {
-    const auto* p = static_cast<const unsigned char*>(utf8);
-    if (bytes <= kShort) {
-      int i = 0;
-      for (; i < bytes && p[i] < 0x80; ++i)
-        buffer_[i] = p[i];
-      if (i == bytes) {
-        view_ = QStringView(buffer_, bytes);
-        return;
-      }
-    }
-    text_ = QString::fromUtf8(static_cast<const char*>(utf8), bytes);
-    view_ = text_;
-  }
-  Utf16Text(const Utf16Text&) = delete;
-  Utf16Text& operator=(const Utf16Text&) = delete;
-  QStringView View() const { return view_; }
-
- private:
-  static constexpr int kShort = 64;
-  char16_t buffer_[kShort];
-  QString text_;
-  QStringView view_;
-};
-
+// The same on UTF-8 texts, the encoding of the program's databases: registered for it, the
+// collations spare the engine a conversion of both texts, with an allocation, at every
+// comparison.
 template <sql::SortOrder order, bool total>
 int CompareUtf8Texts(void*, int aBytes, const void* a, int bBytes, const void* b) {
-  const Utf16Text x(a, aBytes), y(b, bBytes);
-  return total ? sql::CompareJetTotal(order, x.View(), y.View())
-               : sql::CompareJet(order, x.View(), y.View());
+  return sql::CompareJetUtf8(order, total,
+                             std::string_view(static_cast<const char*>(a), std::size_t(aBytes)),
+                             std::string_view(static_cast<const char*>(b), std::size_t(bBytes)));
 }
 
 void Check(sqlite3* db, int rc) {

@@ -73,11 +73,27 @@ int FastWeight(char16_t c) {
   return -1;
 }
 
+// The fast path reads UTF-16 and UTF-8 alike: it knows only ASCII, and a byte of a longer UTF-8
+// sequence is no ASCII character.
+qsizetype Size(QStringView text) {
+  return text.size();
+}
+qsizetype Size(std::string_view text) {
+  return static_cast<qsizetype>(text.size());
+}
+char16_t Unit(QStringView text, qsizetype at) {
+  return text[at].unicode();
+}
+char16_t Unit(std::string_view text, qsizetype at) {
+  return static_cast<unsigned char>(text[static_cast<std::size_t>(at)]);
+}
+
 // Moves `at` past what the first pass passes over; false at a character the fast path does not
 // know.
-bool SkipPassedOver(QStringView text, qsizetype& at, bool& skipped) {
-  while (at < text.size()) {
-    const int weight = FastWeight(text[at].unicode());
+template <typename Text>
+bool SkipPassedOver(Text text, qsizetype& at, bool& skipped) {
+  while (at < Size(text)) {
+    const int weight = FastWeight(Unit(text, at));
     if (weight == -1) return false;
     if (weight != kSkipped) return true;
     skipped = true;
@@ -88,9 +104,10 @@ bool SkipPassedOver(QStringView text, qsizetype& at, bool& skipped) {
 
 // Whether the rest of `text` from `at` is made of what the fast path knows; counts in `left` the
 // characters the first pass compares.
-bool RestIsFast(QStringView text, qsizetype at, qsizetype& left, bool& skipped) {
-  for (; at < text.size(); ++at) {
-    const int weight = FastWeight(text[at].unicode());
+template <typename Text>
+bool RestIsFast(Text text, qsizetype at, qsizetype& left, bool& skipped) {
+  for (; at < Size(text); ++at) {
+    const int weight = FastWeight(Unit(text, at));
     if (weight == -1) return false;
     if (weight == kSkipped)
       skipped = true;
@@ -100,14 +117,15 @@ bool RestIsFast(QStringView text, qsizetype at, qsizetype& left, bool& skipped) 
   return true;
 }
 
-int FastGeneral(QStringView a, QStringView b) {
+template <typename Text>
+int FastGeneral(Text a, Text b) {
   qsizetype i = 0, j = 0;
   bool skipped = false;
   int order = 0;
   while (true) {
     if (!SkipPassedOver(a, i, skipped) || !SkipPassedOver(b, j, skipped)) return kNotFast;
-    if (i == a.size() || j == b.size()) break;
-    const int x = FastWeight(a[i].unicode()), y = FastWeight(b[j].unicode());
+    if (i == Size(a) || j == Size(b)) break;
+    const int x = FastWeight(Unit(a, i)), y = FastWeight(Unit(b, j));
     if (x != y) {
       order = x < y ? -1 : 1;
       ++i;
@@ -181,6 +199,18 @@ int CompareJetTotal(SortOrder order, QStringView a, QStringView b) {
   for (qsizetype i = 0; i < n; ++i)
     if (ux[i] != uy[i]) return ux[i] < uy[i] ? -1 : 1;
   return ux.size() == uy.size() ? 0 : (ux.size() < uy.size() ? -1 : 1);
+}
+
+int CompareJetUtf8(SortOrder order, bool total, std::string_view a, std::string_view b) {
+  if (order == SortOrder::General) {
+    const int fast = FastGeneral(a, b);
+    if (fast != kNotFast && fast != 0) return fast;
+    // Equal in the order: told apart by their code points, in the order of their UTF-8 bytes.
+    if (fast == 0) return total ? a.compare(b) : 0;
+  }
+  const QString x = QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size()));
+  const QString y = QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size()));
+  return total ? CompareJetTotal(order, x, y) : CompareJet(order, x, y);
 }
 
 }  // namespace tarvel::db::sql

@@ -140,6 +140,31 @@ TEST(JetOrder, TheFastPathOrdersAsTheCollator) {
   }
 }
 
+// SQLite hands the collations UTF-8: read as it is, it must order as the same texts in UTF-16,
+// whether the fast path takes them or not.
+TEST(JetOrder, Utf8TextsOrderAsTheirUtf16) {
+  const QString letters = QStringLiteral("09aAzZ-'é中 ");
+  quint32 seed = 54321;
+  const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  const auto sign = [](int x) { return (x > 0) - (x < 0); };
+  for (int round = 0; round < 3000; ++round) {
+    QString a, b;
+    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
+      a += letters[next() % letters.size()];
+    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
+      b += letters[next() % letters.size()];
+    const QByteArray x = a.toUtf8(), y = b.toUtf8();
+    for (const SortOrder order : {SortOrder::General, SortOrder::TraditionalChineseStroke}) {
+      ASSERT_EQ(sign(CompareJetUtf8(order, false, x.toStdString(), y.toStdString())),
+                sign(CompareJet(order, a, b)))
+          << a.toStdString() << " / " << b.toStdString();
+      ASSERT_EQ(sign(CompareJetUtf8(order, true, x.toStdString(), y.toStdString())),
+                sign(CompareJetTotal(order, a, b)))
+          << a.toStdString() << " / " << b.toStdString();
+    }
+  }
+}
+
 TEST(AccessSqlParser, RefusesWhatIsNoSingleAccessStatementNamingThePlace) {
   const struct {
     const char* sql;
