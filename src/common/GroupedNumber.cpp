@@ -37,6 +37,22 @@ int DecimalPlacesOf(double value) {
   return std::max(0, mantissaDecimals - exponent);
 }
 
+QString GroupedWhole(qint64 value) {
+  std::array<char16_t, 32> text{};
+  std::size_t at = text.size();
+  quint64 left = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+  int digits = 0;
+  do {
+    if (digits > 0 && digits % 3 == 0) text[--at] = u',';
+    text[--at] = static_cast<char16_t>(u'0' + left % 10);
+    left /= 10;
+    ++digits;
+  } while (left > 0);
+  if (value < 0) text[--at] = u'-';
+  return QString(reinterpret_cast<const QChar*>(text.data() + at),
+                 static_cast<qsizetype>(text.size() - at));
+}
+
 QString PatternWithDecimals(int decimals) {
   QString pattern = QStringLiteral("#,##0");
   if (decimals > 0) pattern += u'.' + QString(decimals, u'0');
@@ -56,6 +72,9 @@ QString FormatGrouped(const QString& text) {
 
 QString FormatGroupedNumber(double value) {
   if (!std::isfinite(value)) return NumberText(value);
+  // Whole numbers below 10^15, most quantities and amounts, are grouped as the integers they are.
+  if (std::fabs(value) < 1e15 && value == std::trunc(value))
+    return GroupedWhole(static_cast<qint64>(value));
   return FormatGroupedDecimals(value, DecimalPlacesOf(value));
 }
 

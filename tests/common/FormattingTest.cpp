@@ -20,9 +20,9 @@ TEST(GroupedNumber, KeepsTheDecimalsTheValueHas) {
   }
 }
 
-// An export picks each number's format from the number: it must be the format of the number's
-// text, whose decimals are the digits after the point of its plain form (1.5E+20 has none, 1E-05
-// five).
+// An export picks each number's format from the number, and a report groups a number's digits
+// without writing it out first: both must be those of the number's text, whose decimals are the
+// digits after the point of its plain form (1.5E+20 has none, 1E-05 five).
 TEST(GroupedNumber, TheFormatOfANumberIsThatOfItsText) {
   const auto ofText = [](double value) {
     const QString text = NumberText(value);
@@ -58,8 +58,14 @@ TEST(GroupedNumber, TheFormatOfANumberIsThatOfItsText) {
     values.push_back(mantissa * std::pow(10.0, exponent));
     values.push_back(mantissa / static_cast<double>(next() % 997 + 1));
   }
-  for (const double value : values)
+  for (const double value : values) {
     ASSERT_EQ(GroupedNumberFormatOf(value), ofText(value)) << value;
+    // A report's amounts: the same decimals, grouped.
+    const qsizetype point = ofText(value).indexOf(u'.');
+    ASSERT_EQ(FormatGroupedNumber(value),
+              FormatGroupedDecimals(value, point < 0 ? 0 : ofText(value).size() - point - 1))
+        << value;
+  }
   EXPECT_EQ(GroupedNumberFormatOf(std::nan("")), QStringLiteral("NaN"));
 }
 
