@@ -202,6 +202,8 @@ int CompareJetTotal(SortOrder order, QStringView a, QStringView b) {
 }
 
 int CompareJetUtf8(SortOrder order, bool total, std::string_view a, std::string_view b) {
+  // The same text is equal in every order: a join's lookup ends on it, hyphens or not.
+  if (a == b) return 0;
   if (order == SortOrder::General) {
     const int fast = FastGeneral(a, b);
     if (fast != kNotFast && fast != 0) return fast;
