@@ -16,48 +16,30 @@
 #include <chrono>
 #include <thread>
 
+#include "Table1Request.h"
 #include "common/GroupedNumber.h"
 #include "common/RocDate.h"
 #include "db/Connection.h"
-#include "demo/DemoDatabase.h"
 #include "excel/workbook/Workbook.h"
 #include "output/OutputRun.h"
 #include "output/ReportCatalogue.h"
-#include "platform/Clock.h"
 #include "platform/Conversions.h"
-#include "startup/DatabaseLocation.h"
 
 namespace tarvel {
 namespace {
 
-int Orders() {
-  const int fromEnvironment = qEnvironmentVariableIntValue("TARVEL_BENCH_ORDERS");
-  return fromEnvironment > 0 ? fromEnvironment : 100000;
-}
-
 struct Fixture {
   QTemporaryDir dir;
-  AppContext context;
-  WorkOrderCriteria criteria;
+  bench::Table1Request request;
+  const AppContext& context;
+  const WorkOrderCriteria& criteria;
   QString statement;
 
-  Fixture() {
-    SetToday(QDate(2026, 12, 4));
-    demo::DemoOptions options;
-    options.orders = Orders();
-    options.today = QDate(2026, 12, 4);
-    demo::GenerateDemoDatabase(dir.path(), options);
-    context.ConnectionString = ComposeConnectionString(dir.filePath("KORV.mdb"));
-    context.AdminName = "系統管理員";
-    OverviewFormState form;  // every work order
-    form.txt單號_末 = "zzzzzzzzz";
-    form.txt客戶代號1 = {"", "zzzzzzzzz"};
-    form.txt日期_起 = "0000000";
-    form.txt日期_末 = "9999999";
-    CaptureCriteria(form, criteria);
-    statement =
-        RowFor(form).Statement({.context = context, .overview = &criteria}, StatementUse::Export);
-  }
+  Fixture()
+      : request(bench::WriteDemo(dir.path(), bench::OrdersFrom("TARVEL_BENCH_ORDERS", 100000))),
+        context(request.context),
+        criteria(request.criteria),
+        statement(request.Statement(StatementUse::Export)) {}
 };
 
 Fixture& Shared() {

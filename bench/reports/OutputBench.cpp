@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "Table1Request.h"
 #include "criteria/Statement.h"
 #include "criteria/WorkOrderCriteria.h"
 #include "db/Connection.h"
@@ -44,29 +45,12 @@ namespace {
 constexpr const char* kChild = "TARVEL_OUTPUT_BENCH_CHILD";
 constexpr const char* kChildDatabase = "TARVEL_OUTPUT_BENCH_DATABASE";
 
-int OrdersFrom(const char* variable, int fallback) {
-  const int fromEnvironment = qEnvironmentVariableIntValue(variable);
-  return fromEnvironment > 0 ? fromEnvironment : fallback;
-}
-
 /// The request of every bench: 表1 over every work order, as the administrator.
-struct Request {
-  AppContext context;
-  WorkOrderCriteria criteria;
+struct Request : bench::Table1Request {
   QString statement;
 
-  explicit Request(const QString& database) {
-    context.ConnectionString = ComposeConnectionString(database);
-    context.CompanyName = QString::fromUtf8(demo::kDefaultDemoCompany);
-    OverviewFormState form;
-    form.txt單號_末 = "zzzzzzzzz";
-    form.txt客戶代號1 = {"", "zzzzzzzzz"};
-    form.txt日期_起 = "0000000";
-    form.txt日期_末 = "9999999";
-    CaptureCriteria(form, criteria);
-    statement = FindRow("rptTarvel_1")->Statement(Criteria(), StatementUse::Layout);
-  }
-  RequestCriteria Criteria() const { return {.context = context, .overview = &criteria}; }
+  explicit Request(const QString& database)
+      : Table1Request(database), statement(Statement(StatementUse::Layout)) {}
   /// The layout for one request with the rows its check read, as the program runs it.
   std::unique_ptr<Report> Checked() const {
     std::unique_ptr<Report> report = FindRow("rptTarvel_1")->CreateLayout(Criteria());
@@ -82,25 +66,19 @@ struct Fixture {
   std::unique_ptr<Request> request;
   qint64 lines = 0;
 
-  explicit Fixture(int orders) {
-    SetToday(QDate(2026, 12, 4));
-    demo::DemoOptions options;
-    options.orders = orders;
-    options.today = QDate(2026, 12, 4);
-    demo::GenerateDemoDatabase(dir.path(), options);
-    database = dir.filePath(QStringLiteral("KORV.mdb"));
-    request = std::make_unique<Request>(database);
-    lines = db::Connection::OpenFile(database)->CountRows(request->statement);
-  }
+  explicit Fixture(int orders)
+      : database(bench::WriteDemo(dir.path(), orders)),
+        request(std::make_unique<Request>(database)),
+        lines(db::Connection::OpenFile(database)->CountRows(request->statement)) {}
 };
 
 Fixture& Shared() {
-  static Fixture fixture(OrdersFrom("TARVEL_BENCH_ORDERS", 100000));
+  static Fixture fixture(bench::OrdersFrom("TARVEL_BENCH_ORDERS", 100000));
   return fixture;
 }
 
 Fixture& Big() {
-  static Fixture fixture(OrdersFrom("TARVEL_BENCH_BIG_ORDERS", 1000000));
+  static Fixture fixture(bench::OrdersFrom("TARVEL_BENCH_BIG_ORDERS", 1000000));
   return fixture;
 }
 
@@ -371,7 +349,7 @@ QByteArray HighWaterMark() {
 
 /// The child: one output of the big demo, then its high-water mark on the standard output.
 int RunChild(const QString& what, const QString& database) {
-  SetToday(QDate(2026, 12, 4));
+  SetToday(bench::BenchToday());
   const Request request(database);
   QTemporaryDir dir;
   if (what == QLatin1String("text"))

@@ -26,5 +26,9 @@ QString FormatGrouped(const db::Value& value);
 /// decimals, "#,##0." followed by one "0" per decimal otherwise. Empty and non-numeric texts
 /// come back unchanged.
 QString GroupedNumberFormat(const QString& text);
+/// GroupedNumberFormat of a number's own text (NumberText), chosen from the number without
+/// writing it out: an export gives every amount of every line its format. NaN and infinities
+/// come back as their text.
+QString GroupedNumberFormatOf(double value);
 
 }  // namespace tarvel

@@ -260,6 +260,7 @@ Connection::Prepared Connection::PrepareQuery(const QString& accessSql,
   sql::TranslateOptions translate{
       options.accessWildcards ? sql::Wildcards::Access : sql::Wildcards::Ansi,
       options.queryOnly,
+      options.unordered,
       {}};
   for (auto given = options.parameters.cbegin(); given != options.parameters.cend(); ++given)
     translate.parameterTypes.insert(given.key(), GivenType(given.value()));
@@ -334,8 +335,9 @@ Cursor Connection::OpenCursor(const QString& accessSql, const QueryOptions& opti
 }
 
 qint64 Connection::CountRows(const QString& jetSql) {
-  const Recordset count = OpenRecordset(QStringLiteral("select count(*) as n from (") + jetSql +
-                                        QStringLiteral("\n) as counted"));
+  const Recordset count = OpenRecordset(
+      QStringLiteral("select count(*) as n from (") + jetSql + QStringLiteral("\n) as counted"),
+      {.unordered = true});
   return count.RecordCount() > 0 ? count.Field(0).AsInteger() : 0;
 }
 
@@ -344,7 +346,7 @@ void Connection::Interrupt() noexcept {
 }
 
 bool Connection::HasRows(const QString& jetSql) {
-  const Prepared p = PrepareQuery(jetSql, {});
+  const Prepared p = PrepareQuery(jetSql, {.unordered = true});
   return backend_->HasRows(p.translation, p.values, jetSql);
 }
 

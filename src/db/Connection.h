@@ -80,6 +80,8 @@ struct QueryOptions {
   ParameterValues parameters;
   /// Refuse anything but a query (a text a user types to look at data).
   bool queryOnly = false;
+  /// Only the rows' number or existence is asked: no ORDER BY (sql::TranslateOptions).
+  bool unordered = false;
 };
 
 class Connection {
@@ -147,10 +149,11 @@ class Connection {
   Cursor OpenCursor(const QString& jetSql);
   Cursor OpenCursor(const QString& accessSql, const QueryOptions& options);
   /// The number of rows a Jet SQL query yields, counted by the engine without handing them over
-  /// ("select count(*) from (query)"). Throws DbError.
+  /// ("select count(*) from (query)") and without sorting them. Throws DbError.
   qint64 CountRows(const QString& jetSql);
-  /// Whether a Jet SQL query yields at least one row. Reads no further than the first row, so a
-  /// check before a report costs nothing however many rows the report will have. Throws DbError.
+  /// Whether a Jet SQL query yields at least one row. Reads no further than the first row, in no
+  /// particular order (an ORDER BY would sort every row first), so a check before a report costs
+  /// nothing however many rows the report will have. Throws DbError.
   bool HasRows(const QString& jetSql);
   /// Called from another thread while this one runs a statement: asks it to stop soon, so it
   /// fails with a DbError (Backend::Interrupt). Never throws.

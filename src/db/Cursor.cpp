@@ -52,7 +52,30 @@ bool Cursor::Next() {
   }
   row_.swap(next_);
   ++position_;
+  rowWhole_ = !learning_;
   return true;
+}
+
+void Cursor::WantWhatIsRead() {
+  if (learning_ || !source_) return;
+  // Only a source that can read the current row's field again can leave fields out.
+  if (HasRow() && FieldCount() > 0) {
+    Value again;
+    if (!source_->Reread(0, again)) return;
+  }
+  learning_ = true;
+  read_.assign(row_.size(), false);
+  source_->Want(read_);
+}
+
+void Cursor::LearnField(int index) const {
+  const auto at = static_cast<size_t>(index);
+  read_[at] = true;
+  if (source_) source_->Want(read_);
+  if (rowWhole_) return;
+  if (!source_ || !source_->Reread(index, row_[at]))
+    throw DbError(
+        QStringLiteral("最後一筆資料之後不能再讀取沒有讀過的欄位「%1」").arg(names_.value(index)));
 }
 
 qint64 Cursor::KnownCount() const {
@@ -79,6 +102,7 @@ const Value& Cursor::Field(int index) const {
     throw DbError(messages::kItemNotFound + u'（' + QString::number(index) + u'）');
   }
   if (!HasRow()) throw DbError(messages::kNoCurrentRecord);
+  if (learning_ && !read_[static_cast<size_t>(index)]) LearnField(index);
   return row_[static_cast<size_t>(index)];
 }
 

@@ -68,6 +68,14 @@ class Cursor {
   /// others read as NULL. A report reads the columns its controls show, not every one of a wide
   /// view.
   void Want(const std::vector<bool>& fields);
+  /// From the next row on, reads only the fields read since (through Field, Text or Number) and
+  /// leaves the others undecoded: a field read for the first time is read then from the current
+  /// row (Reread) and from every row after. For a caller that reads a dozen fields of a wide view
+  /// by name, as an export routine does, without saying which beforehand. A source that cannot
+  /// read a row's field again (rows read whole) goes on reading every field. A field read for
+  /// the first time after the last row, which the source no longer holds, throws DbError. Row()
+  /// shows the fields not read as NULL.
+  void WantWhatIsRead();
   /// The number of rows, where it is known without reading them (rows read before, as a Jet
   /// file's are); -1 otherwise.
   qint64 KnownCount() const;
@@ -86,10 +94,17 @@ class Cursor {
   QStringList names_;
   FieldLookup lookup_;
   std::unique_ptr<RowSource> source_;
-  std::vector<Value> row_;
+  void LearnField(int index) const;
+
+  mutable std::vector<Value> row_;  // a field read for the first time is read into it then
   std::vector<Value> next_;
   qint64 position_ = 0;
   bool done_ = false;
+  // WantWhatIsRead: the fields read so far, and whether the current row holds every field. A
+  // read of a const cursor widens what the next rows read, hence mutable.
+  bool learning_ = false;
+  mutable std::vector<bool> read_;
+  mutable bool rowWhole_ = true;
 };
 
 }  // namespace tarvel::db

@@ -66,10 +66,10 @@ void ShowExportResult(const ExportResult& result);
 /// from there. The rows are streamed through a cursor in one db::ReadSnapshot, so memory stays
 /// flat however many there are; its first row is the test for "no rows". Their total is known
 /// at once where the rows were read whole (a Jet file), else counted beside the export
-/// (db::BackgroundCount). `watch` hears the status and may stop the run; so may `stop` (from
-/// another thread: the statement under way is interrupted, the converter's process group
-/// ended), and a signal ending the program (TerminationRequested), which stops it without a
-/// message. The rights are not checked here: callers ask CheckExcelRights first.
+/// (db::BackgroundCount) when there is a `watch` to hear it. `watch` hears the status and may stop
+/// the run; so may `stop` (from another thread: the statement under way is interrupted, the
+/// converter's process group ended), and a signal ending the program (TerminationRequested), which
+/// stops it without a message. The rights are not checked here: callers ask CheckExcelRights first.
 ExportResult RunExport(PageBlockSheet& sheet, const std::function<QString()>& statement,
                        const QString& errorTitle, const AppContext& context,
                        const QString& targetPath, const ExportWatch& watch = {},

@@ -132,7 +132,7 @@ double PageBlockSheet::Number(char column, int row, const QString& fieldText) co
 void PageBlockSheet::Number(char column, int row, double value) const {
   const excel::Range cell = Cell(column, row);
   cell.SetValue(value);
-  cell.SetNumberFormatLocal(GroupedNumberFormat(NumberText(value)));
+  cell.SetNumberFormatLocal(GroupedNumberFormatOf(value));
 }
 
 void PageBlockSheet::CompanyRow(int row) const {

@@ -343,6 +343,10 @@ QString NumberText(double value) {
   if (std::isinf(value))
     return value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
   if (value == 0.0) return QStringLiteral("0");  // also -0.0
+  // A whole number below 10^15 has at most 15 digits: its text is the integer's. Most numbers of
+  // a report are.
+  if (std::fabs(value) < 1e15 && value == std::trunc(value))
+    return QString::number(static_cast<qint64>(value));
 
   const SignificantDigits sig = Significant(value);
   std::string digits = sig.digits;

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 #include "common/DisplayWidth.h"
 #include "common/GroupedNumber.h"
 #include "common/ReamSheet.h"
+#include "platform/Conversions.h"
 #include "platform/Error.h"
 #include "support/CaseFile.h"
 
@@ -14,6 +18,55 @@ TEST(GroupedNumber, KeepsTheDecimalsTheValueHas) {
     EXPECT_EQ(FormatGrouped(c[0]), c[1]) << c[0].toStdString();
     EXPECT_EQ(GroupedNumberFormat(c[0]), c[2]) << c[0].toStdString();
   }
+}
+
+// An export picks each number's format from the number, and a report groups a number's digits
+// without writing it out first: both must be those of the number's text, whose decimals are the
+// digits after the point of its plain form (1.5E+20 has none, 1E-05 five).
+TEST(GroupedNumber, TheFormatOfANumberIsThatOfItsText) {
+  const auto ofText = [](double value) {
+    const QString text = NumberText(value);
+    const qsizetype e = text.indexOf(u'E');
+    const QString mantissa = e < 0 ? text : text.left(e);
+    const qsizetype point = mantissa.indexOf(u'.');
+    const int decimals = (point < 0 ? 0 : static_cast<int>(mantissa.size() - point - 1)) -
+                         (e < 0 ? 0 : text.mid(e + 1).toInt());
+    return decimals > 0 ? QStringLiteral("#,##0.") + QString(decimals, u'0')
+                        : QStringLiteral("#,##0");
+  };
+  std::vector<double> values = {0,
+                                -0.0,
+                                1234,
+                                12.5,
+                                0.1 + 0.2,
+                                1e15,
+                                1e15 + 0.5,
+                                1.5e20,
+                                1e-05,
+                                -7.25,
+                                1.005,
+                                2.9999999999999996,
+                                999999999999999.9,
+                                123456789012345.0,
+                                1e-300,
+                                1e300};
+  quint32 seed = 2718;
+  const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  for (int i = 0; i < 5000; ++i) {
+    const double mantissa = static_cast<double>(next() % 10000000) - 5000000;
+    const int exponent = static_cast<int>(next() % 17) - 8;
+    values.push_back(mantissa * std::pow(10.0, exponent));
+    values.push_back(mantissa / static_cast<double>(next() % 997 + 1));
+  }
+  for (const double value : values) {
+    ASSERT_EQ(GroupedNumberFormatOf(value), ofText(value)) << value;
+    // A report's amounts: the same decimals, grouped.
+    const qsizetype point = ofText(value).indexOf(u'.');
+    ASSERT_EQ(FormatGroupedNumber(value),
+              FormatGroupedDecimals(value, point < 0 ? 0 : ofText(value).size() - point - 1))
+        << value;
+  }
+  EXPECT_EQ(GroupedNumberFormatOf(std::nan("")), QStringLiteral("NaN"));
 }
 
 TEST(ReamSheet, ReamsAndRemainingSheets) {

@@ -7,6 +7,7 @@
 #include "db/DbError.h"
 #include "db/sql/AccessValues.h"
 #include "db/sql/JetOrder.h"
+#include "db/sql/Translate.h"
 #include "support/AccessSqlCases.h"
 #include "support/Cli.h"
 
@@ -45,6 +46,36 @@ TEST(AccessSql, LikeReadsTheWildcardsOfItsText) {
   EXPECT_EQ(count("select * from T where A like 'a_b'", true), 1);
   EXPECT_EQ(count("select * from T where A like 'a_b'", false), 1);
   EXPECT_EQ(count("select * from T where A like 'a?b'", true), 1);
+}
+
+// A count and a test for rows sort nothing (sorting every row before the first costs as much as
+// reading them all), except where TOP picks the rows by their order: they count what a read gets.
+TEST(AccessSql, CountsAndTestsForRowsLeaveTheOrderOutUnlessTopPicksByIt) {
+  test::ScratchDb db(
+      QStringLiteral("create table T (A integer); insert into T values (3), (1), (2), (2);"));
+  const struct {
+    const char* sql;
+    bool sorts;
+  } cases[] = {
+      {"select A from T order by A", false},
+      {"select * from (select A from T order by A desc) as D order by A", false},
+      {"select A from T union select A from T order by 1", false},
+      {"select top 2 A from T order by A desc", true},
+      {"select * from (select top 1 A from T order by A) as D order by A", true},
+      {"select A from T where A > 5 order by A", false},
+  };
+  for (const auto& c : cases) {
+    const QString text = QString::fromUtf8(c.sql);
+    SCOPED_TRACE(c.sql);
+    const QString translated =
+        sql::Translate(text, sql::Engine::Sqlite, &db.connection->Catalog(), {.unordered = true})
+            .sql;
+    EXPECT_EQ(translated.contains(QStringLiteral("ORDER BY"), Qt::CaseInsensitive), c.sorts)
+        << translated.toStdString();
+    const qint64 read = db.connection->OpenRecordset(text).RecordCount();
+    EXPECT_EQ(db.connection->CountRows(text), read);
+    EXPECT_EQ(db.connection->HasRows(text), read > 0);
+  }
 }
 
 TEST(AccessSql, AStatementWithoutTheValuesOfItsParametersIsRefusedNamingThem) {

@@ -220,7 +220,7 @@ TEST(Connection, ACursorStreamsTheRowsAndKeepsTheLastOneAfterTheEnd) {
   ScratchDb db(
       QStringLiteral("create table T (ID integer, NAME text);"
                      "insert into T values (3, 'c'), (1, 'a'), (2, null);"));
-  // The count wraps the query whole, its ORDER BY included.
+  // The count wraps the query whole (sorting nothing, but where TOP picks the rows by the order).
   const QString query = QStringLiteral("select NAME, ID from [T] order by ID");
   EXPECT_EQ(db.connection->CountRows(query), 3);
   EXPECT_EQ(db.connection->CountRows(QStringLiteral("select top 2 * from T order by ID")), 2);
@@ -243,6 +243,35 @@ TEST(Connection, ACursorStreamsTheRowsAndKeepsTheLastOneAfterTheEnd) {
               db.connection->OpenCursor(QStringLiteral("select * from [NONE]"));
             }).Statement(),
             QStringLiteral("select * from [NONE]"));
+}
+
+// An export reads a dozen fields of a wide view by name: the cursor decodes only those, learning
+// them as they are read, and a field read for the first time on a later row still has its value.
+TEST(Connection, ACursorCanReadOnlyTheFieldsItIsAskedFor) {
+  ScratchDb db(
+      QStringLiteral("create table T (ID integer, NAME text, NOTE text);"
+                     "insert into T values (1, 'a', 'x'), (2, 'b', 'y'), (3, 'c', 'z');"));
+  Cursor rows = db.connection->OpenCursor(QStringLiteral("select * from T order by ID"));
+  ASSERT_TRUE(rows.Next());
+  rows.WantWhatIsRead();
+  EXPECT_EQ(rows.Text("ID"), "1");
+  ASSERT_TRUE(rows.Next());
+  EXPECT_TRUE(rows.Row()[1].IsNull()) << "NAME was not read: not decoded";
+  EXPECT_EQ(rows.Text("NAME"), "b") << "read for the first time: from the current row";
+  ASSERT_TRUE(rows.Next());
+  EXPECT_EQ(rows.Text("ID") + rows.Text("NAME"), "3c");
+  EXPECT_FALSE(rows.Next());
+  EXPECT_EQ(rows.Text("NAME"), "c") << "the last row stays current";
+  EXPECT_TRUE(ErrorOf([&] { rows.Field("NOTE"); }).Description().contains("NOTE"));
+
+  // Rows read whole (a snapshot) cannot leave fields out: every field stays readable.
+  auto snapshot = std::make_shared<Recordset>(
+      db.connection->OpenRecordset(QStringLiteral("select * from T order by ID")));
+  Cursor whole = Cursor::Over(snapshot);
+  ASSERT_TRUE(whole.Next());
+  whole.WantWhatIsRead();
+  ASSERT_TRUE(whole.Next());
+  EXPECT_EQ(whole.Text("NOTE"), "y");
 }
 
 TEST(Connection, CommandsBindAndRunManyTimes) {

@@ -21,6 +21,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <string_view>
 
 namespace tarvel::db::sql {
 
@@ -54,5 +55,9 @@ QByteArray JetEqualityKey(SortOrder order, QStringView text);
 /// The same, with texts equal in the order told apart by their characters' codes (uppercase
 /// first): the order of ORDER BY, the same on every engine however it sorts.
 int CompareJetTotal(SortOrder order, QStringView a, QStringView b);
+
+/// CompareJet, or with `total` CompareJetTotal, of two UTF-8 texts (as SQLite hands them to a
+/// collation): codes in ASCII are compared as they are, without being widened first.
+int CompareJetUtf8(SortOrder order, bool total, std::string_view a, std::string_view b);
 
 }  // namespace tarvel::db::sql

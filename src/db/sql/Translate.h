@@ -21,6 +21,10 @@ struct TranslateOptions {
   Wildcards wildcards = Wildcards::Ansi;
   /// Refuse anything but a query (SELECT, UNION, TRANSFORM): for texts a user types.
   bool queryOnly = false;
+  /// Only whether the query has rows, or how many, is asked: its ORDER BY is left out (and that
+  /// of the derived tables it reads), except where TOP picks the rows by it. Sorting every row
+  /// before the first is handed over costs as much as reading them all.
+  bool unordered = false;
   /// The types of the values given for parameters the statement does not declare, by name in
   /// lower case (a number given is a Double, a date a Date, …).
   QHash<QString, SqlType> parameterTypes;

@@ -363,6 +363,16 @@ int CompareTexts(void*, int aBytes, const void* a, int bBytes, const void* b) {
   return total ? sql::CompareJetTotal(order, x, y) : sql::CompareJet(order, x, y);
 }
 
+// The same on UTF-8 texts, the encoding of the program's databases: registered for it, the
+// collations spare the engine a conversion of both texts, with an allocation, at every
+// comparison.
+template <sql::SortOrder order, bool total>
+int CompareUtf8Texts(void*, int aBytes, const void* a, int bBytes, const void* b) {
+  return sql::CompareJetUtf8(order, total,
+                             std::string_view(static_cast<const char*>(a), std::size_t(aBytes)),
+                             std::string_view(static_cast<const char*>(b), std::size_t(bBytes)));
+}
+
 void Check(sqlite3* db, int rc) {
   if (rc != SQLITE_OK) throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
 }
@@ -518,20 +528,28 @@ void RegisterAccessFunctions(sqlite3* db) {
                                          &AggregateFinal, nullptr));
   }
   using sql::SortOrder;
+  using Compare = int (*)(void*, int, const void*, int, const void*);
   const struct {
     const char* name;
-    int (*compare)(void*, int, const void*, int, const void*);
+    Compare utf16;
+    Compare utf8;
   } collations[] = {
-      {sql::SqliteCollation(SortOrder::General), &CompareTexts<SortOrder::General, false>},
-      {sql::SqliteCollation(SortOrder::General, true), &CompareTexts<SortOrder::General, true>},
+      {sql::SqliteCollation(SortOrder::General), &CompareTexts<SortOrder::General, false>,
+       &CompareUtf8Texts<SortOrder::General, false>},
+      {sql::SqliteCollation(SortOrder::General, true), &CompareTexts<SortOrder::General, true>,
+       &CompareUtf8Texts<SortOrder::General, true>},
       {sql::SqliteCollation(SortOrder::TraditionalChineseStroke),
-       &CompareTexts<SortOrder::TraditionalChineseStroke, false>},
+       &CompareTexts<SortOrder::TraditionalChineseStroke, false>,
+       &CompareUtf8Texts<SortOrder::TraditionalChineseStroke, false>},
       {sql::SqliteCollation(SortOrder::TraditionalChineseStroke, true),
-       &CompareTexts<SortOrder::TraditionalChineseStroke, true>},
+       &CompareTexts<SortOrder::TraditionalChineseStroke, true>,
+       &CompareUtf8Texts<SortOrder::TraditionalChineseStroke, true>},
   };
+  // Each in both encodings: the engine takes the one of the database's.
   for (const auto& c : collations) {
-    Check(db, sqlite3_create_collation_v2(db, c.name, SQLITE_UTF16_ALIGNED, nullptr, c.compare,
-                                          nullptr));
+    Check(db,
+          sqlite3_create_collation_v2(db, c.name, SQLITE_UTF16_ALIGNED, nullptr, c.utf16, nullptr));
+    Check(db, sqlite3_create_collation_v2(db, c.name, SQLITE_UTF8, nullptr, c.utf8, nullptr));
   }
 }
 

@@ -222,6 +222,11 @@ std::unique_ptr<SqliteBackend> SqliteBackend::OpenFile(const QString& path, bool
   // per-call locking (a mutex round trip for every column read) buys nothing.
   const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
                     SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+  // Nor do the engine's memory statistics, which the program never reads: they take one lock
+  // for every allocation of every connection, so an export and the count of its rows beside it
+  // would take turns at it. Settable only before the engine's first use (the first open).
+  static const bool withoutStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+  Q_UNUSED(withoutStatistics);
   const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
   std::unique_ptr<SqliteBackend> backend(new SqliteBackend(raw, path, readOnly));
   if (rc != SQLITE_OK) {

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -38,9 +39,19 @@ class FormatTable {
     return qHashMulti(seed, transition.from, transition.change);
   }
 
+  // The last transitions, looked up before the table: an export sets the same few properties on
+  // the same few formats line after line.
+  struct Recent {
+    Transition transition;
+    Id to = kEmpty;
+    bool known = false;
+  };
+  static std::size_t RecentSlot(Id from, const FormatChange& change);
+
   std::vector<CellFormat> formats_;
   QHash<QString, Id> ids_;
   QHash<Transition, Id> transitions_;
+  std::array<Recent, 64> recent_{};
 };
 
 }  // namespace tarvel::excel

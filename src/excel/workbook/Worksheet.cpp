@@ -268,8 +268,11 @@ void Worksheet::Touched(const CellArea& area) {
 
 Worksheet::Row& Worksheet::RowAt(int number) {
   if (number != cachedRowNumber_ || !cachedRow_) {
+    // A new row mostly holds as many cells as the one before: room for them at once.
+    const std::size_t likely = cachedRow_ ? cachedRow_->cells.size() : 0;
     cachedRow_ = &rows_[number];
     cachedRowNumber_ = number;
+    if (cachedRow_->cells.empty()) cachedRow_->cells.reserve(likely);
   }
   return *cachedRow_;
 }
@@ -351,7 +354,7 @@ void Worksheet::WriteRow(int number, const Row& row) {
       check(worksheet_write_number(sheet_, r, c, cell.value.number, format));
       value = true;
     } else if (hasText) {
-      check(worksheet_write_string(sheet_, r, c, cell.value.text.toUtf8().constData(), format));
+      check(worksheet_write_string(sheet_, r, c, Utf8(cell.value.text), format));
       value = true;
     } else if (format) {
       check(worksheet_write_blank(sheet_, r, c, format));
@@ -375,6 +378,14 @@ void Worksheet::WriteRow(int number, const Row& row) {
       record.cells.push_back({cell.column, cell.value, book_.Formats().Get(cell.format)});
     recorder->RowWritten(index_, std::move(record));
   }
+}
+
+const char* Worksheet::Utf8(const QString& text) {
+  const qsizetype needed = utf8Encoder_.requiredSpace(text.size()) + 1;
+  if (utf8_.size() < needed) utf8_.resize(needed);
+  char* end = utf8Encoder_.appendToBuffer(utf8_.data(), text);
+  *end = '\0';
+  return utf8_.constData();
 }
 
 lxw_format* Worksheet::FormatFor(FormatTable::Id format, bool quotePrefix) {

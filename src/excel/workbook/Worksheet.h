@@ -18,7 +18,9 @@
 
 #include <xlsxwriter.h>
 
+#include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <map>
 #include <optional>
 #include <set>
@@ -139,6 +141,8 @@ class Worksheet {
   void CommitSettings();
   void RegisterMergesThrough(int row);
   void WriteRow(int number, const Row& row);
+  /// `text` in UTF-8, NUL-terminated, valid until the next call.
+  const char* Utf8(const QString& text);
   lxw_format* FormatFor(FormatTable::Id format, bool quotePrefix);
   /// Hands everything to libxlsxwriter before the workbook is closed; the sheet takes no
   /// changes afterwards.
@@ -174,6 +178,9 @@ class Worksheet {
   int lastRowWritten_ = 0;
   SheetValues values_;
   std::vector<XlsxFormat> xlsxFormats_;  // by format id * 2 + quote prefix
+  // Every text of every row goes through them: one buffer, not an allocation a cell.
+  QStringEncoder utf8Encoder_{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
+  QByteArray utf8_;
 };
 
 }  // namespace tarvel::excel

@@ -121,9 +121,10 @@ TEST(JetOrder, EveryPairOfTheTable) {
   }
 }
 
-// Codes and numbers take a path without ICU: it must order as ICU does.
+// Codes and numbers, hyphens and apostrophes among them, take a path without ICU: it must order
+// as ICU does.
 TEST(JetOrder, TheFastPathOrdersAsTheCollator) {
-  const QString letters = QStringLiteral("0129aAbBmMzZ");
+  const QString letters = QStringLiteral("0129aAbBmMzZ-'");
   quint32 seed = 12345;
   const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
   for (int round = 0; round < 3000; ++round) {
@@ -136,6 +137,31 @@ TEST(JetOrder, TheFastPathOrdersAsTheCollator) {
     const int fast = CompareJet(SortOrder::General, a, b);
     const int icu = CompareJet(SortOrder::General, a + u' ', b + u' ');
     ASSERT_EQ(fast, icu) << a.toStdString() << " / " << b.toStdString();
+  }
+}
+
+// SQLite hands the collations UTF-8: read as it is, it must order as the same texts in UTF-16,
+// whether the fast path takes them or not.
+TEST(JetOrder, Utf8TextsOrderAsTheirUtf16) {
+  const QString letters = QStringLiteral("09aAzZ-'é中 ");
+  quint32 seed = 54321;
+  const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  const auto sign = [](int x) { return (x > 0) - (x < 0); };
+  for (int round = 0; round < 3000; ++round) {
+    QString a, b;
+    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
+      a += letters[next() % letters.size()];
+    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
+      b += letters[next() % letters.size()];
+    const QByteArray x = a.toUtf8(), y = b.toUtf8();
+    for (const SortOrder order : {SortOrder::General, SortOrder::TraditionalChineseStroke}) {
+      ASSERT_EQ(sign(CompareJetUtf8(order, false, x.toStdString(), y.toStdString())),
+                sign(CompareJet(order, a, b)))
+          << a.toStdString() << " / " << b.toStdString();
+      ASSERT_EQ(sign(CompareJetUtf8(order, true, x.toStdString(), y.toStdString())),
+                sign(CompareJetTotal(order, a, b)))
+          << a.toStdString() << " / " << b.toStdString();
+    }
   }
 }
 
