@@ -43,13 +43,14 @@ void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
   c.SalesFrom = form.txt業務員代號[0].trimmed();
   c.SalesTo = form.txt業務員代號[1].trimmed();
   c.CustomerPoKeyword = form.txt客戶單號.trimmed();
-  c.BySalesperson = form.chk依業務印表 ? BySalesperson::PerSalesperson : BySalesperson::OneList;
-  const bool firstUnreviewedBox = choice == k表1 || choice == k表2 || choice == k未送總表;
-  c.UnreviewedOnly = (firstUnreviewedBox ? form.chk只印未審單 : form.chk只印未審單1)
-                         ? UnreviewedOnly::Yes
-                         : UnreviewedOnly::No;
   c.Classification = form.cbo分類.trimmed();
-  c.MarginAnomaly = form.chk金額異常 && choice != k表3 && choice != k表5 && choice != k未送總表;
+  for (const OptionBox& box : OptionBoxes()) {
+    if (box.sets == nullptr) continue;
+    if (Contains(box.readOn, choice))
+      box.sets->set(c, form.*box.ticked);
+    else if (box.clearedElsewhere)
+      box.sets->set(c, false);
+  }
 
   if (choice == k表1 || choice == k表2 || choice == k表4含合版 || choice == k未送總表) {
     c.DateBasis = form.sopt發票 == 0   ? DateBasis::Invoice
@@ -62,9 +63,6 @@ void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
     c.DeliveryFilter = static_cast<DeliveryFilter>(std::clamp(form.sopt送貨, 0, 2) + 1);
     c.InvoiceFilter = static_cast<InvoiceFilter>(std::clamp(form.sopt發票, 0, 2) + 1);
   }
-  if (choice == k表2)
-    c.PositiveAmountOnly =
-        form.chk只印金額大於零 ? PositiveAmountOnly::Yes : PositiveAmountOnly::No;
 }
 
 }  // namespace tarvel
