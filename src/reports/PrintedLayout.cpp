@@ -254,6 +254,14 @@ LayoutDefinition PrintedLayout(const ReportDefinition& d) {
     }
     AddLineCells(*same, d, line, 30);
   }
+  // An inner group with no line of its own still breaks where its key changes, or its footer
+  // would close only once, after the last row.
+  if (d.inner && std::none_of(bands.begin(), bands.end(), [](const SectionDef& s) {
+        return s.kind == SectionKind::GroupHeader2;
+      }))
+    bands.push_back({.kind = SectionKind::GroupHeader2,
+                     .height = 0,
+                     .groupKey = QString::fromUtf8(d.inner->key)});
   if (d.innerFooter) bands.push_back(FooterBand(*d.innerFooter, width, 2));
   bands.push_back(FooterBand(d.footer, width, 1));
   return FramedLayout(QString::fromUtf8(d.name), d.page, std::move(bands));
