@@ -15,15 +15,37 @@ QString ReportChoiceCaption(int choice) {
                                                     : QString();
 }
 
+namespace {
+
+/// What a main-window choice reads besides its option boxes: the production dates (spn2) instead
+/// of the order dates, and the three status groups (完工, 送貨, 發票) as filters.
+struct ChoiceReads {
+  bool productionDates = false;
+  bool statusGroups = false;
+};
+constexpr ChoiceReads kChoiceReads[kReportChoiceCount] = {
+    /* 表1 */ {.statusGroups = true},
+    /* 表2 */ {.statusGroups = true},
+    /* 表3 */ {},
+    /* 表4含合版 */ {.statusGroups = true},
+    /* 表5 */ {.productionDates = true},
+    /* 未送總表 */ {.statusGroups = true},
+    /* 補版明細 */ {},
+};
+
+}  // namespace
+
 void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
   const int choice = form.sopt選擇報表;
+  const ChoiceReads reads =
+      choice >= 0 && choice < kReportChoiceCount ? kChoiceReads[choice] : ChoiceReads{};
   const auto orDefault = [](const QString& text, const QString& fallback) {
     const QString trimmed = text.trimmed();
     return trimmed.isEmpty() ? fallback : trimmed;
   };
   const QString nineNines = QStringLiteral("9999999");
 
-  if (choice == k表5) {
+  if (reads.productionDates) {
     c.DateFrom = form.txt日期[0].trimmed();
     c.DateTo = orDefault(form.txt日期[1], nineNines);
   } else {
@@ -52,7 +74,7 @@ void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
       box.sets->set(c, false);
   }
 
-  if (choice == k表1 || choice == k表2 || choice == k表4含合版 || choice == k未送總表) {
+  if (reads.statusGroups) {
     c.DateBasis = form.sopt發票 == 0   ? DateBasis::Invoice
                   : form.sopt完工 == 0 ? DateBasis::Finish
                                        : DateBasis::Order;

@@ -446,7 +446,9 @@ void MainWindow::OnOptionsClicked(bool ticked) {
     u.pic選項1->hide();
     return;
   }
-  const bool salesRange = reportOptions_[k表3]->isChecked();
+  const int choice = ReportChoice();
+  const bool salesRange = choice >= 0 && ChoiceFor(ReportFamily::Overview, choice).window.panel ==
+                                             OptionPanel::SalesRange;
   u.pic選項->setVisible(!salesRange);
   u.pic選項1->setVisible(salesRange);
 }
