@@ -226,11 +226,14 @@ void DefinedSheet::BeforeRecord(const db::Cursor& record) {
   // A change of the outer key closes the block (the salesperson's) with its totals; the next
   // starts at the top of a new page block.
   const QString value = record.Field(outerKey_).Text();
-  if (started_ && value != outerValue_)
+  if (started_ && value != outerValue_) {
+    // The inner group closes inside its outer one, before the block's totals.
+    CloseInnerGroup(record);
     CloseBlock(record, [&] {
       std::fill(sums_[1].begin(), sums_[1].end(), 0);
       salesperson_ = empno_ >= 0 ? Salesperson(record) : QString();
     });
+  }
   started_ = true;
   outerValue_ = value;
 }
@@ -239,10 +242,7 @@ void DefinedSheet::WriteRecord(const db::Cursor& record) {
   if (innerKey_ >= 0) {
     const QString value = record.Field(innerKey_).Text();
     const bool starts = !innerStarted_ || value != innerValue_;
-    if (starts && innerStarted_ && definition_.innerFooter) {
-      WriteFooter(*definition_.innerFooter, 2, NewLine(record, false), innerLines_);
-      innerLines_ = 0;
-    }
+    if (starts) CloseInnerGroup(record);
     innerStarted_ = true;
     innerValue_ = value;
     if (starts)
@@ -254,8 +254,15 @@ void DefinedSheet::WriteRecord(const db::Cursor& record) {
 }
 
 void DefinedSheet::AfterLastRecord(const db::Cursor& record) {
-  if (innerKey_ >= 0 && definition_.innerFooter)
+  CloseInnerGroup(record);
+}
+
+void DefinedSheet::CloseInnerGroup(const db::Cursor& record) {
+  if (!innerStarted_) return;
+  innerStarted_ = false;
+  if (definition_.innerFooter)
     WriteFooter(*definition_.innerFooter, 2, NewLine(record, false), innerLines_);
+  innerLines_ = 0;
 }
 
 void DefinedSheet::WriteLine(const SheetLine& line, const db::Cursor& record) {

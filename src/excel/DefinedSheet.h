@@ -37,6 +37,8 @@ class DefinedSheet : public PageBlockSheet {
   void Plan();
   static std::vector<Run> RunsOf(std::vector<std::pair<char, SheetAlign>> aligned);
   void Resolve(const db::Cursor& record);
+  /// Writes the open inner group's footer line, if it has one, and closes the group.
+  void CloseInnerGroup(const db::Cursor& record);
   void WriteLine(const SheetLine& line, const db::Cursor& record);
   void WriteCell(const SheetCell& cell, int row, const db::Cursor& record) const;
   void WriteFooter(const Footer& footer, int level, int row, qint64 count);

@@ -12,6 +12,8 @@
 #include "cli/Command.h"
 #include "db/Connection.h"
 #include "design/ReportRegistry.h"
+#include "excel/DefinedSheet.h"
+#include "excel/workbook/Workbook.h"
 #include "excel/workbook/XlsxReadback.h"
 #include "output/CatalogueCheck.h"
 #include "output/OutputRun.h"
@@ -178,6 +180,48 @@ TEST_F(DeliveryDateRecipe, TheSheetHasTheSameSubtotalsUnderEachDate) {
   }
   ASSERT_GT(totalRow, subtotalRows.back());
   EXPECT_DOUBLE_EQ(value("H", totalRow).toDouble(), amount);
+}
+
+// The same dates within each salesperson's page block: groups at both levels, each date's
+// subtotal closing inside its salesperson's block, before the block's totals.
+TEST_F(DeliveryDateRecipe, AnInnerGroupClosesInsideItsOuterBlockOnTheSheet) {
+  ReportDefinition bySalesperson = DeliveryDateOverview();
+  bySalesperson.statement.orderBy = " order by EMPNO, PDATE, PO ";
+  bySalesperson.outer = {.key = "EMPNO", .newPage = true};
+  CaptureCriteria(form, criteria);
+  const RequestCriteria request{.context = context, .overview = &criteria};
+  auto connection = db::Connection::Open(context.ConnectionString);
+  db::Cursor rows =
+      connection->OpenCursor(ComposeStatement(bySalesperson.statement, criteria, context));
+  excel::DefinedSheet sheet(bySalesperson, request);
+  excel::Workbook book;
+  ASSERT_TRUE(sheet.Write(rows, book));
+  const QString path = folder.File("業務交期.xlsx");
+  book.SaveAs(path);
+  const std::optional<QJsonObject> read = excel::test::OpenpyxlRead(path);
+  if (!read) GTEST_SKIP() << "/usr/bin/python3 has no openpyxl";
+  const QJsonObject cells = read->value("sheet")
+                                .toObject()
+                                .value(read->value("sheets").toArray().at(0).toString())
+                                .toObject()
+                                .value("cells")
+                                .toObject();
+  // Column A from the top: L a work order's line, S a subtotal, T a block's totals.
+  QString seen;
+  const QRegularExpression workOrder("^[0-9]{9}$");
+  for (int row = 1; cells.contains("A" + QString::number(row)) || row < 100; ++row) {
+    const QString a = cells.value("A" + QString::number(row)).toObject().value("value").toString();
+    if (workOrder.match(a).hasMatch())
+      seen += u'L';
+    else if (a.startsWith("小　　計："))
+      seen += u'S';
+    else if (a.startsWith("合　　計："))
+      seen += u'T';
+  }
+  ASSERT_GT(seen.count(u'T'), 1) << "a block per salesperson";
+  EXPECT_FALSE(seen.contains("TS")) << "a subtotal left for the next block: " << seen.toStdString();
+  EXPECT_FALSE(seen.contains("LT")) << "a block closed before its last date's subtotal";
+  EXPECT_TRUE(seen.endsWith("ST")) << seen.right(20).toStdString();
 }
 
 TEST_F(DeliveryDateRecipe, TheWindowAndTheCommandLineReachIt) {
