@@ -269,6 +269,22 @@ QStringList CatalogueProblems(const CatalogueCheck& check,
   QStringList problems;
   if (check.windowHas) CheckWindow(check, problems);
   CheckChoices(definitions, problems);
+  // Many layouts read the same rows: each statement is asked once (the program runs this check
+  // at start-up, where every statement is a round trip to the database).
+  std::map<QString, std::pair<std::optional<QStringList>, QString>> asked;
+  CatalogueCheck once = check;
+  if (check.columnsOf)
+    once.columnsOf = [&asked, &check](const QString& statement,
+                                      QString& problem) -> std::optional<QStringList> {
+      auto it = asked.find(statement);
+      if (it == asked.end()) {
+        QString said;
+        std::optional<QStringList> columns = check.columnsOf(statement, said);
+        it = asked.emplace(statement, std::pair{std::move(columns), said}).first;
+      }
+      problem = it->second.second;
+      return it->second.first;
+    };
   for (const ReportDefinition& d : definitions) {
     DefinitionCheck definition(d, problems);
     if (d.sheetOf != nullptr &&
@@ -279,7 +295,7 @@ QStringList CatalogueProblems(const CatalogueCheck& check,
     definition.Layout();
     definition.Sheet();
     if (check.columnsOf && (!check.offered || check.offered(d.family, d.choice)))
-      definition.Statements(check);
+      definition.Statements(once);
   }
   return problems;
 }
