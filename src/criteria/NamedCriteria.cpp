@@ -1,5 +1,7 @@
 #include "criteria/NamedCriteria.h"
 
+#include "criteria/OptionBoxes.h"
+
 namespace tarvel {
 namespace {
 
@@ -13,7 +15,8 @@ constexpr auto kFlag = OverviewName::Kind::Flag;
 constexpr auto kChoice = OverviewName::Kind::Choice;
 
 // clang-format off
-const OverviewName kOverviewNames[] = {
+// The texts; the option boxes follow from criteria/OptionBoxes.h.
+const OverviewName kOverviewTexts[] = {
     {"PoFrom", "po-from", kText, [](O& f, const QString& v) { f.txt單號_起 = v; }},
     {"PoTo", "po-to", kText, [](O& f, const QString& v) { f.txt單號_末 = v; }},
     // A date range means the same whichever pair of date boxes the choice reads.
@@ -31,16 +34,10 @@ const OverviewName kOverviewNames[] = {
     {"SalesTo", "sales-to", kText, [](O& f, const QString& v) { f.txt業務員代號[1] = v; }},
     {"CustomerPoKeyword", "customer-po", kText, [](O& f, const QString& v) { f.txt客戶單號 = v; }},
     {"Classification", "classification", kText, [](O& f, const QString& v) { f.cbo分類 = v; }},
-    {"chk只印未審單", "unreviewed", kFlag, nullptr, &O::chk只印未審單},
-    {"chk只印未審單1", "unreviewed-sales-range", kFlag, nullptr, &O::chk只印未審單1},
-    {"chk金額異常", "anomaly", kFlag, nullptr, &O::chk金額異常},
-    {"chk只印金額大於零", "positive-amount", kFlag, nullptr, &O::chk只印金額大於零},
-    {"chk依業務印表", "by-salesperson", kFlag, nullptr, &O::chk依業務印表},
-    {"chk依業務印表1", "by-salesperson-range", kFlag, nullptr, &O::chk依業務印表1},
-    {"chk印合版資料", "combined-plates", kFlag, nullptr, &O::chk印合版資料},
-    {"chk印刀模代號", "die-code", kFlag, nullptr, &O::chk印刀模代號},
-    {"chk客戶單號", "customer-po-layout", kFlag, nullptr, &O::chk客戶單號},
-    {"chk不印金額", "no-amounts", kFlag, nullptr, &O::chk不印金額},
+};
+
+// The option groups, after the boxes (which come from the box table).
+const OverviewName kOverviewChoices[] = {
     {"sopt完工", "completion", kChoice, nullptr, nullptr, [](O& f, int n) { f.sopt完工 = n; }, 0, 2,
      {{"finished", 0}, {"unfinished", 1}, {"all", 2}}},
     {"sopt送貨", "delivery", kChoice, nullptr, nullptr, [](O& f, int n) { f.sopt送貨 = n; }, 0, 2,
@@ -99,7 +96,14 @@ UserGroups GroupsOf(const QStringList& parts) {
 }  // namespace
 
 std::span<const NamedCriterion<OverviewFormState>> OverviewCriteriaNames() {
-  return kOverviewNames;
+  static const std::vector<OverviewName> names = [] {
+    std::vector<OverviewName> all(std::begin(kOverviewTexts), std::end(kOverviewTexts));
+    for (const OptionBox& box : OptionBoxes())
+      all.push_back({box.name, box.flag, kFlag, nullptr, box.ticked});
+    all.insert(all.end(), std::begin(kOverviewChoices), std::end(kOverviewChoices));
+    return all;
+  }();
+  return names;
 }
 
 std::span<const NamedCriterion<ReworkFormState>> ReworkCriteriaNames() {

@@ -1,8 +1,9 @@
 // The windows' criteria as a script gives them: by the program's own names in a criteria file
-// (the record's fields and the window's controls: "PoFrom", "chk不印金額", "sopt完工") and by
-// readable options on a command line ("--po-from"), applied over a window's state in order, the
-// file's first. One table per window says which names there are; tarvel-cli and any other
-// scripted caller read them here.
+// (the record's fields and the window's controls: "PoFrom", an option box's object name,
+// "sopt完工") and by readable options on a command line ("--po-from"), applied over a window's
+// state in order, the file's first. One table per window says which names there are (the main
+// window's option boxes come from criteria/OptionBoxes.h); tarvel-cli and any other scripted
+// caller read them here.
 #pragma once
 
 #include <QString>

@@ -15,15 +15,37 @@ QString ReportChoiceCaption(int choice) {
                                                     : QString();
 }
 
+namespace {
+
+/// What a main-window choice reads besides its option boxes: the production dates (spn2) instead
+/// of the order dates, and the three status groups (完工, 送貨, 發票) as filters.
+struct ChoiceReads {
+  bool productionDates = false;
+  bool statusGroups = false;
+};
+constexpr ChoiceReads kChoiceReads[kReportChoiceCount] = {
+    /* 表1 */ {.statusGroups = true},
+    /* 表2 */ {.statusGroups = true},
+    /* 表3 */ {},
+    /* 表4含合版 */ {.statusGroups = true},
+    /* 表5 */ {.productionDates = true},
+    /* 未送總表 */ {.statusGroups = true},
+    /* 補版明細 */ {},
+};
+
+}  // namespace
+
 void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
   const int choice = form.sopt選擇報表;
+  const ChoiceReads reads =
+      choice >= 0 && choice < kReportChoiceCount ? kChoiceReads[choice] : ChoiceReads{};
   const auto orDefault = [](const QString& text, const QString& fallback) {
     const QString trimmed = text.trimmed();
     return trimmed.isEmpty() ? fallback : trimmed;
   };
   const QString nineNines = QStringLiteral("9999999");
 
-  if (choice == k表5) {
+  if (reads.productionDates) {
     c.DateFrom = form.txt日期[0].trimmed();
     c.DateTo = orDefault(form.txt日期[1], nineNines);
   } else {
@@ -43,15 +65,16 @@ void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
   c.SalesFrom = form.txt業務員代號[0].trimmed();
   c.SalesTo = form.txt業務員代號[1].trimmed();
   c.CustomerPoKeyword = form.txt客戶單號.trimmed();
-  c.BySalesperson = form.chk依業務印表 ? BySalesperson::PerSalesperson : BySalesperson::OneList;
-  const bool firstUnreviewedBox = choice == k表1 || choice == k表2 || choice == k未送總表;
-  c.UnreviewedOnly = (firstUnreviewedBox ? form.chk只印未審單 : form.chk只印未審單1)
-                         ? UnreviewedOnly::Yes
-                         : UnreviewedOnly::No;
   c.Classification = form.cbo分類.trimmed();
-  c.MarginAnomaly = form.chk金額異常 && choice != k表3 && choice != k表5 && choice != k未送總表;
+  for (const OptionBox& box : OptionBoxes()) {
+    if (box.sets == nullptr) continue;
+    if (Contains(box.readOn, choice))
+      box.sets->set(c, form.*box.ticked);
+    else if (box.clearedElsewhere)
+      box.sets->set(c, false);
+  }
 
-  if (choice == k表1 || choice == k表2 || choice == k表4含合版 || choice == k未送總表) {
+  if (reads.statusGroups) {
     c.DateBasis = form.sopt發票 == 0   ? DateBasis::Invoice
                   : form.sopt完工 == 0 ? DateBasis::Finish
                                        : DateBasis::Order;
@@ -62,9 +85,6 @@ void CaptureCriteria(const OverviewFormState& form, WorkOrderCriteria& c) {
     c.DeliveryFilter = static_cast<DeliveryFilter>(std::clamp(form.sopt送貨, 0, 2) + 1);
     c.InvoiceFilter = static_cast<InvoiceFilter>(std::clamp(form.sopt發票, 0, 2) + 1);
   }
-  if (choice == k表2)
-    c.PositiveAmountOnly =
-        form.chk只印金額大於零 ? PositiveAmountOnly::Yes : PositiveAmountOnly::No;
 }
 
 }  // namespace tarvel

@@ -5,6 +5,8 @@
 #include <QString>
 #include <array>
 
+#include "criteria/OptionBoxes.h"
+
 namespace tarvel {
 
 // The coded choices of the record. Each keeps the number the program has always stored (0 before
@@ -91,16 +93,8 @@ struct OverviewFormState {
   std::array<QString, 2> txt業務員代號;
   QString txt客戶單號;
   QString cbo分類;
-  bool chk依業務印表 = false;
-  bool chk依業務印表1 = false;
-  bool chk只印未審單 = false;
-  bool chk只印未審單1 = false;
-  bool chk金額異常 = false;
-  bool chk只印金額大於零 = false;
-  bool chk印合版資料 = false;
-  bool chk印刀模代號 = false;
-  bool chk客戶單號 = false;
-  bool chk不印金額 = false;
+  /// The option boxes, one member each, named as the box (criteria/OptionBoxes.h).
+  TARVEL_OPTION_BOXES(TARVEL_OPTION_BOX_MEMBER)
   int sopt完工 = 2;      ///< 0 已完工, 1 未完工, 2 全部
   int sopt送貨 = 2;      ///< 0 已送清, 1 未送清, 2 全部
   int sopt發票 = 2;      ///< 0 已開, 1 未開, 2 全部

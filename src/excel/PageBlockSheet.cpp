@@ -35,6 +35,7 @@ bool PageBlockSheet::Write(db::Cursor& rows, Workbook& book, const ExportProgres
     Sheet().FlushRowsBefore(blocks_.HeadingRows().front());
     if (progress && !progress(rows.Position(), total)) return false;
   } while (rows.Next());
+  AfterLastRecord(rows);
   // The cursor keeps the last record: a heading for the totals alone shows its values.
   if (blocks_.TotalsNeedNewBlock()) {
     blocks_.StartNextBlock();
@@ -48,6 +49,7 @@ bool PageBlockSheet::Write(db::Cursor& rows, Workbook& book, const ExportProgres
 void PageBlockSheet::SetColumnLayout() {
   const std::vector<double> widths = ColumnWidths();
   for (size_t i = 0; i < widths.size(); ++i) {
+    if (widths[i] <= 0) continue;
     const QString column(QLatin1Char(static_cast<char>('A' + i)));
     Sheet().Columns(column + QLatin1Char(':') + column).SetColumnWidth(widths[i]);
   }
@@ -157,20 +159,6 @@ void PageBlockSheet::ColumnHeadings(int row, const std::vector<const char*>& hea
   for (size_t i = 0; i < headings.size(); ++i)
     if (*headings[i] != '\0')
       Cell(static_cast<char>('A' + i), row).SetValue(QString::fromUtf8(headings[i]));
-}
-
-void PageBlockSheet::CountCell(int row) const {
-  MergeLeft(Span('A', 'C', row));
-  Cell('A', row).SetValue(QStringLiteral("合　　計：") + QString::number(totals_.dataRowCount) +
-                          QStringLiteral(" 件"));
-}
-
-void PageBlockSheet::QuantityAndAmountTotals(int row, char quantity, char amount) const {
-  CountCell(row);
-  Number(quantity, row, totals_.quantity);
-  Number(amount, row, totals_.amount);
-  AlignRight(Span(quantity, amount, row));
-  TotalsBorders(row, false);
 }
 
 void PageBlockSheet::ThinBottom(int row) const {

@@ -1,7 +1,6 @@
 // The sheet every export writes: the column layout, a heading block at the top of each page block,
 // the detail lines with their page breaks, the totals line and the page setup. It knows no
-// criteria: an export routine supplies its heading block, its record's lines and its totals line
-// (the overview routines through OverviewSheet, which adds the criteria's heading pieces).
+// criteria and no report: DefinedSheet supplies a definition's heading block, lines and totals.
 #pragma once
 
 #include <QString>
@@ -17,28 +16,20 @@
 #include "excel/workbook/XlConstants.h"
 #include "startup/AppContext.h"
 
-namespace tarvel {
-struct RequestCriteria;
-}
-
 namespace tarvel::excel {
 
 /// Hears the records written so far and their number (for the window's progress bar) and answers
 /// whether to go on: false cancels the export.
 using ExportProgress = std::function<bool(qint64 written, qint64 total)>;
 
-/// What a run of one routine counts, besides the page blocks (at least 32-bit: an export of more
-/// than 32,767 lines is no error here).
+/// What a run counts, besides the page blocks and the sheet's own totals (at least 32-bit: an
+/// export of more than 32,767 lines is no error here).
 struct ExportTotals {
   int pageCount = 0;     ///< heading blocks written (PageCount)
   int dataRowCount = 0;  ///< work-order lines of the block or sheet (DataRowCount)
-  double quantity = 0;   ///< QuantityTotal
-  double amount = 0;     ///< AmountTotal
-  double cost = 0;       ///< the salesperson overview's cost total
-  double margin = 0;     ///< the salesperson overview's margin total
 };
 
-/// What sets one routine's sheet apart besides its heading block and columns.
+/// What sets one sheet apart besides its heading block and columns.
 struct SheetDesign {
   XlPageOrientation orientation = XlPageOrientation::kLandscape;
   double sheetFontSize = 0;  ///< points, the whole sheet's font size; 0 leaves the Normal font's
@@ -76,8 +67,8 @@ class PageBlockSheet {
  protected:
   PageBlockSheet(SheetDesign design, const AppContext& context);
 
-  /// Column widths (characters, from column A) and the whole sheet's row height 20, vertical
-  /// centring and font size (none when the design gives 0).
+  /// Column widths (characters, from column A; 0 leaves a column's width to Excel). The whole
+  /// sheet gets row height 20, vertical centring and the design's font size (none for 0).
   virtual std::vector<double> ColumnWidths() const = 0;
   /// The heading block on Blocks().HeadingRows(); `record` is the current record.
   virtual void WriteHeadingRows(const db::Cursor& record) = 0;
@@ -85,8 +76,10 @@ class PageBlockSheet {
   virtual void WriteRecord(const db::Cursor& record) = 0;
   /// The totals line on `row`.
   virtual void WriteTotalsRow(int row) = 0;
-  /// Called before each record: a routine that closes a block when a value changes does it here.
+  /// Called before each record: a sheet that closes a block when a value changes does it here.
   virtual void BeforeRecord(const db::Cursor& /*record*/) {}
+  /// Called after the last record, before the totals line: a group still open closes here.
+  virtual void AfterLastRecord(const db::Cursor& /*record*/) {}
 
   /// WritePageHeading: counts the block and writes its heading rows (on a new sheet when the
   /// block does not fit on this one).
@@ -118,11 +111,6 @@ class PageBlockSheet {
   /// The company's name on the whole line, merged and centred, 20 points bold 標楷體.
   void CompanyRow(int row) const;
   void ColumnHeadings(int row, const std::vector<const char*>& headings) const;
-  /// "合　　計：" & DataRowCount & " 件" on A to C merged left.
-  void CountCell(int row) const;
-  /// The common totals line: the count, QuantityTotal and AmountTotal in their columns
-  /// (right-aligned with what lies between them) and a medium bottom border.
-  void QuantityAndAmountTotals(int row, char quantity, char amount) const;
   /// A thin continuous bottom border along a line.
   void ThinBottom(int row) const;
   /// A medium bottom border along a line, and a double top border when `doubleTop`.
@@ -142,10 +130,5 @@ class PageBlockSheet {
   Worksheet* sheet_ = nullptr;
   int sheetRowLimit_ = kMaxRows;
 };
-
-/// An export routine's factory: its sheet for one request, ready to write. Each routine's file
-/// defines its own (NewItemCodeExport, …); the report catalogue names it in the export's row.
-using ExportFactory = std::unique_ptr<PageBlockSheet> (*)(const SheetDesign& design,
-                                                          const RequestCriteria& request);
 
 }  // namespace tarvel::excel

@@ -1,9 +1,10 @@
 // The report catalogue: every report choice of both windows, the layouts each leads to and their
-// exports. The windows, the output run and tarvel-cli ask a row; nothing else knows which layout,
-// statement, page or export a choice has.
+// exports, gathered from the definitions that register themselves (design/ReportRegistry.h) and
+// the main window's option boxes (criteria/OptionBoxes.h). The windows, the output run and
+// tarvel-cli ask a row; nothing else knows which layout, statement, page or export a choice has.
 //
-// Adding a layout is one row here with its layout's file (and, when it exports, an export row with
-// its routine's file); docs/adding-a-report.md walks through it.
+// Adding a report is its definition's file (and, when an option box picks it, the box's line and
+// its place in the window's .ui file); docs/adding-a-report.md walks through it.
 #pragma once
 
 #include <QString>
@@ -12,16 +13,15 @@
 #include <optional>
 #include <span>
 
+#include "criteria/OptionBoxes.h"
 #include "criteria/RequestCriteria.h"
 #include "criteria/Statement.h"
+#include "design/ReportDefinition.h"
 #include "excel/PageBlockSheet.h"
 #include "reports/LayoutDesign.h"
 #include "reports/engine/Report.h"
 
 namespace tarvel {
-
-/// Which window's report choices a row belongs to.
-enum class ReportFamily { Overview, Rework };
 
 /// What a statement is composed for.
 enum class StatementUse {
@@ -30,30 +30,33 @@ enum class StatementUse {
   Export,  ///< the rows an export writes
 };
 
-/// An export of a layout's rows to a workbook: the routine and what sets it apart.
+/// An export of a layout's rows to a workbook: a definition's sheet (several layouts may share
+/// one: 表1's die-code and no-amount layouts export the item-code overview's).
 struct ExportRow {
   const char* name;        ///< what it writes, "ItemCode": its golden sheet's name
   const char* errorTitle;  ///< the failure message's title, "表八轉Excel錯誤"
   excel::SheetDesign sheet;
-  excel::ExportFactory create;
-  /// The statement it writes, where it is not its layout's own (overview exports only).
+  /// The statement it writes (overview exports; a rework list's comes from its choice).
   std::optional<StatementSpec> statement;
+  const ReportDefinition* definition;  ///< whose sheet it is
 };
 
 /// One layout of a report choice, with its export when it has one.
 struct ReportRow {
   ReportFamily family;
-  /// Overview rows: whether the main window's check boxes pick this layout. A choice's rows are
-  /// tested in catalogue order and the first that agrees wins, so the last row of a choice says
-  /// yes. Null: always.
-  bool (*selects)(const OverviewFormState& form) = nullptr;
+  /// Overview rows: the option box that picks this layout among its choice's (the first ticked
+  /// box of the choice in the box table's order wins); null: the choice's layout when no box
+  /// picks another.
+  const OptionBox* box = nullptr;
   LayoutDesign layout;
-  LayoutFactory create = nullptr;
   const ExportRow* exporter = nullptr;
+  const ReportDefinition* definition = nullptr;
 
   /// The layout's name ("rptTarvel_1").
   QString Name() const { return QString::fromUtf8(layout.name); }
   int Choice() const { return layout.choice; }
+  /// Whether the main window's state leads to this row among its choice's.
+  bool Picks(const OverviewFormState& form) const;
 
   /// The statement of this row for `request`'s criteria. Export asks the export's statement
   /// (throws tarvel::Error when the row has no export).
@@ -69,21 +72,21 @@ struct ReportRow {
 enum class OptionPanel { None, Options, SalesRange };
 
 /// What choosing a main-window report shows and hides, by control name, besides what every
-/// choice resets first.
+/// choice resets first and the option boxes it offers (criteria/OptionBoxes.h).
 struct WindowRule {
   std::initializer_list<const char*> shown;
   std::initializer_list<const char*> hidden;
   OptionPanel panel = OptionPanel::None;
-  /// Check boxes that, ticked when the choice is made, leave 轉Excel檔 hidden.
-  std::initializer_list<const char*> excelUnlessTicked;
   bool allCompletion = false;    ///< 完工狀態 "全部" is chosen
   bool allInvoices = false;      ///< 發票狀態 "全部" is chosen
   bool customerRange = false;    ///< the 客戶 range button is offered
-  const char* untick = nullptr;  ///< a check box unticked by the choice
   bool untickOptions = false;    ///< 選項 is unticked (its panels hidden) before anything else
   bool kindBesideSales = false;  ///< 類別 moves up beside 業務員
   const char* focus = nullptr;   ///< the box that takes the focus
 };
+
+/// The controls every main-window choice shows again before its own rule applies.
+std::span<const char* const> ShownByEveryChoice();
 
 /// A report choice: an option button of its window and what choosing it shows and hides (the main
 /// window's; the rework window moves its criteria groups itself).
@@ -93,7 +96,8 @@ struct ChoiceRow {
   WindowRule window;
 };
 
-/// Every layout row, grouped by family and choice in the order of the choices' precedence.
+/// Every layout row, grouped by family and choice, a choice's rows in their precedence (the
+/// option boxes' order, the layout no box picks last).
 std::span<const ReportRow> ReportRows();
 /// Every choice of both windows.
 std::span<const ChoiceRow> ChoiceRows();

@@ -1,48 +1,57 @@
-#include "reports/CombinedPlateCodeOverview.h"
-
-#include <algorithm>
-
+// 表1 with 印合版資料 (rptTarvel6_1): the item-code overview's line once per work order, the
+// combined-plate lines printed on the same plates under it, and totals that count work orders
+// and add both the orders' and the combined jobs' quantities and amounts.
+#include "criteria/WorkOrderCriteria.h"
+#include "design/ReportRegistry.h"
 #include "reports/ItemCodeOverview.h"
-#include "reports/LayoutBuilder.h"
+#include "reports/OverviewColumns.h"
 
 namespace tarvel {
+namespace {
 
-using namespace layout;
+using namespace columns;
 
-std::vector<SectionDef> CombinedPlateCodeOverview::Bands() {
-  // ItemCodeOverview's title block, headings and line; the header ends on the headings' underline,
-  // where the first order's rule falls.
-  constexpr int kFullWidth = 14850 - 90;
-  ListBands list = OverviewList({.ruleWidth = kFullWidth, .headerHeight = 1470},
-                                OverviewTitleBlock({}), ItemCodeOverview::Columns());
-  std::erase_if(list.detail.controls,
-                [](const ControlDef& c) { return c.kind == ControlKind::Line; });
-  return CombinedPlateReport::Bands(
-      std::move(list.header), std::move(list.detail.controls), kFullWidth,
-      {
-          {"txt合版客戶簡稱", "合版客戶簡稱", "Label11"},
-          {"txt合版代號", "合版代號", "Label35"},
-          {"txt合版名稱", "合版名稱", "Label2"},
-          {"txt合版數量", "合版數量", "Label12", Alignment::Right},
-          {"txt合版單價", "合版單價", "Label29", Alignment::Right},
-          {"txt合版小計", "合版小計", "Label15", Alignment::Right},
-      },
-      {{"txt數量合計", "", 7275, 1545}, {"txt合計", "", 9180, 1710}}, Ming(11), 255);
+ReportDefinition CombinedPlateCodeOverview() {
+  constexpr auto kRight = Alignment::Right;
+  return {
+      .name = "rptTarvel6_1",
+      .choice = k表1,
+      .pickedBy = "combined-plates",
+      .statement = {.source = "歷史工單明細4", .orderBy = " order by PO, [NO] "},
+      .page = PrintedPage(Orientation::Landscape, 450, 500, 400, 400),
+      // The header ends on the headings' underline, where the first order's rule falls.
+      .measures = {.ruleWidth = kItemCodeWidth, .headerHeight = 1470},
+      .columns = ItemCodeColumns(),
+      .inner = Group{.key = "PO"},
+      .columnsBand = SectionKind::GroupHeader2,
+      .lines = {CombinedPlateLine({
+          PlateField("SNAME", "txt合版客戶簡稱"),
+          PlateField("CODE", "txt合版代號"),
+          PlateField("DESC", "txt合版名稱"),
+          PlateField("QTY", "txt合版數量", Shows::Grouped, kRight),
+          PlateField("PRICE", "txt合版單價", Shows::Grouped, kRight),
+          PlateField("AMT", "txt合版小計", Shows::Grouped, kRight),
+      })},
+      // Kept by the layout: the engine would count plate rows, not work orders.
+      .footer = {.countField = "txt筆數",
+                 .countByEngine = false,
+                 .totals = {{.field = "txt數量合計",
+                             .columns = {"QTY", "合版數量"},
+                             .engine = false,
+                             .left = 7275,
+                             .width = 1545,
+                             .sheetLetter = 'F'},
+                            {.field = "txt合計",
+                             .columns = {"AMT", "合版小計"},
+                             .engine = false,
+                             .left = 9180,
+                             .width = 1710,
+                             .sheetLetter = 'H'}}},
+      .sheet = ItemCodeSheet("CombinedPlateCode", "表八之一轉Excel錯誤"),
+  };
 }
 
-CombinedPlateCodeOverview::CombinedPlateCodeOverview(const LayoutDesign& design,
-                                                     const WorkOrderCriteria& criteria,
-                                                     const AppContext& context)
-    : CombinedPlateReport(design, Bands(), criteria, context) {}
+TARVEL_REGISTER_REPORT(CombinedPlateCodeOverview)
 
-void CombinedPlateCodeOverview::WriteWorkOrderLine() {
-  WriteWorkOrderDates();
-  WriteGrouped({"txtQTY", "txtPRICE", "txtAMT"});
-}
-
-std::unique_ptr<Report> NewCombinedPlateCodeOverview(const LayoutDesign& design,
-                                                     const RequestCriteria& request) {
-  return std::make_unique<CombinedPlateCodeOverview>(design, request.Overview(), request.context);
-}
-
+}  // namespace
 }  // namespace tarvel

@@ -1,56 +1,77 @@
-#include "reports/CombinedPlatesOverview.h"
-
-#include <algorithm>
-
-#include "reports/LayoutBuilder.h"
+// 表4(含合版) (rptTarvel8): the work orders with their combined-plate lines, portrait, without
+// item code and with the customer's order number in place of salesperson, dates and category.
+#include "criteria/WorkOrderCriteria.h"
+#include "design/ReportRegistry.h"
+#include "reports/OverviewColumns.h"
 
 namespace tarvel {
+namespace {
 
-using namespace layout;
+using namespace columns;
 
-std::vector<SectionDef> CombinedPlatesOverview::Bands() {
-  using namespace columns;
-  constexpr int kFullWidth = 10890 - 90;  // portrait A4 inside the margins
-  ListBands list = OverviewList(
-      {.ruleWidth = kFullWidth, .headerHeight = 1455, .font = Ming(10), .lineHeight = 240},
-      OverviewTitleBlock({.titleLeft = 4590, .companyVisible = true, .rightLeft = 8610}),
-      {
-          WorkOrderNo(90, 1080),
-          OrderDate(1215, 540),
-          Customer(1800, 1170),
-          ItemName(3015, 2790),
-          Quantity(5850, 990),
-          Price(6885, 900),
-          Amount(7830, 1170),
-          {"Label19", "客戶單號", "txtNAME", "CUSTNO", 9045, 1845, Alignment::Center},
-      });
-  std::erase_if(list.detail.controls,
-                [](const ControlDef& c) { return c.kind == ControlKind::Line; });
-  return CombinedPlateReport::Bands(
-      std::move(list.header), std::move(list.detail.controls), kFullWidth,
-      {
-          {"txt合版客戶簡稱", "合版客戶簡稱", "Label11"},
-          {"txt合版名稱", "合版名稱", "Label2"},
-          {"txt合版數量", "合版數量", "Label12", Alignment::Right},
-          {"txt合版單價", "合版單價", "Label29", Alignment::Right},
-          {"txt合版小計", "合版小計", "Label15", Alignment::Right},
-      },
-      {{"txt數量合計", "", 5295, 1545}, {"txt合計", "", 7290, 1710}}, Ming(10), 240);
+ReportDefinition CombinedPlatesOverview() {
+  constexpr auto kCentre = SheetAlign::Center;
+  constexpr auto kRight = SheetAlign::Right;
+  constexpr auto kKeep = SheetAlign::Keep;
+  return {
+      .name = "rptTarvel8",
+      .choice = k表4含合版,
+      .statement = {.source = "歷史工單明細4", .orderBy = " order by PO, [NO] "},
+      .page = PrintedPage(Orientation::Portrait, 450, 500, 400, 400),
+      .title = {.titleLeft = 4590, .companyVisible = true, .rightLeft = 8610},
+      .measures = {.ruleWidth = 10890 - 90,  // portrait A4 inside the margins
+                   .headerHeight = 1455,
+                   .font = FontSpec{QStringLiteral("新細明體"), 10},
+                   .lineHeight = 240},
+      .columns =
+          {
+              WorkOrderNo(90, 1080).Sheet('A', 7.5, kCentre),
+              OrderDate(1215, 540).Sheet('B', 4, kCentre),
+              Customer(1800, 1170).Sheet('C', 8, kKeep, "客　戶"),
+              ItemName(3015, 2790).Sheet('D', 35, kKeep, "印 件 名 稱"),
+              Quantity(5850, 990).Sheet('E', 8, kRight, "數 量"),
+              Price(6885, 900).Sheet('F', 7, kRight, "單 價"),
+              Amount(7830, 1170).Sheet('G', 8, kRight, "金 額"),
+              Col("Label19", "客戶單號", "txtNAME", Stored("CUSTNO"), 1845, Alignment::Center)
+                  .At(9045)
+                  .Sheet('H', 12),
+          },
+      .inner = Group{.key = "PO"},
+      .columnsBand = SectionKind::GroupHeader2,
+      .lines = {CombinedPlateLine({
+          PlateField("SNAME", "txt合版客戶簡稱"),
+          PlateField("DESC", "txt合版名稱"),
+          PlateField("QTY", "txt合版數量", Shows::Grouped, Alignment::Right),
+          PlateField("PRICE", "txt合版單價", Shows::Grouped, Alignment::Right),
+          PlateField("AMT", "txt合版小計", Shows::Grouped, Alignment::Right),
+          // The sheet repeats the order's customer number on each plate line.
+          {.under = "CUSTNO", .sheet = Stored("CUSTNO")},
+      })},
+      .footer = {.countField = "txt筆數",
+                 .countByEngine = false,
+                 .totals = {{.field = "txt數量合計",
+                             .columns = {"QTY", "合版數量"},
+                             .engine = false,
+                             .left = 5295,
+                             .width = 1545,
+                             .sheetLetter = 'E'},
+                            {.field = "txt合計",
+                             .columns = {"AMT", "合版小計"},
+                             .engine = false,
+                             .left = 7290,
+                             .width = 1710,
+                             .sheetLetter = 'G'}}},
+      .sheet = SheetForm{.name = "CombinedPlates",
+                         .errorTitle = "表七轉Excel錯誤",
+                         .orientation = excel::XlPageOrientation::kPortrait,
+                         .fontSize = 10,
+                         .pageRows = 41,
+                         .heading = {CompanyRow(), TitleRow(18), CompletionRow('G'),
+                                     DeliveryRow('G'), DatesRow(nullptr, 'D', 'G'), HeadingsRow()}},
+  };
 }
 
-CombinedPlatesOverview::CombinedPlatesOverview(const LayoutDesign& design,
-                                               const WorkOrderCriteria& criteria,
-                                               const AppContext& context)
-    : CombinedPlateReport(design, Bands(), criteria, context) {}
+TARVEL_REGISTER_REPORT(CombinedPlatesOverview)
 
-void CombinedPlatesOverview::WriteWorkOrderLine() {
-  Field(QStringLiteral("txtODATE")).SetText(MonthDay(Field(QStringLiteral("txtODATE")).Value()));
-  WriteGrouped({"txtQTY", "txtPRICE", "txtAMT"});
-}
-
-std::unique_ptr<Report> NewCombinedPlatesOverview(const LayoutDesign& design,
-                                                  const RequestCriteria& request) {
-  return std::make_unique<CombinedPlatesOverview>(design, request.Overview(), request.context);
-}
-
+}  // namespace
 }  // namespace tarvel

@@ -1,57 +1,61 @@
+// 表1, the base work-order overview (rptTarvel_1): one landscape line per work order of
+// [歷史工單明細], a title block that repeats the criteria, and the count and totals of the lines.
 #include "reports/ItemCodeOverview.h"
 
-#include "reports/LayoutBuilder.h"
+#include "criteria/WorkOrderCriteria.h"
+#include "design/ReportRegistry.h"
+#include "reports/OverviewColumns.h"
 
 namespace tarvel {
 
-using namespace layout;
+using namespace columns;
+constexpr auto kCentre = SheetAlign::Center;
+constexpr auto kRight = SheetAlign::Right;
 
-namespace {
-constexpr int kFullWidth = 14850 - 90;  // from the first column's left to the last column's right
-}
-
-std::vector<OverviewColumn> ItemCodeOverview::Columns() {
-  using namespace columns;
+std::vector<Column> ItemCodeColumns() {
   return {
-      WorkOrderNo(90, 1080),   OrderDate(1215, 540),     Customer(1800, 990),  ItemCode(2835, 1620),
-      ItemName(4500, 3285),    Quantity(7830, 990),      Price(8865, 990),     Amount(9900, 990),
-      Salesperson(10935, 765), PromisedDate(11745, 900), Finished(12690, 450), Days(13185, 630),
-      Kind(13860, 990),
+      WorkOrderNo(90, 1080).Sheet('A', 9, kCentre),
+      OrderDate(1215, 540).Sheet('B', 5, kCentre),
+      Customer(1800, 990).Sheet('C', 9, SheetAlign::Keep, "客　戶"),
+      ItemCode(2835, 1620).Sheet('D', 15, SheetAlign::Keep, "印 件 代 號"),
+      ItemName(4500, 3285).Sheet('E', 35, SheetAlign::Keep, "印 件 名 稱"),
+      Quantity(7830, 990).Sheet('F', 8, kRight, "數 量"),
+      Price(8865, 990).Sheet('G', 9, kRight, "單 價"),
+      Amount(9900, 990).Sheet('H', 9, kRight, "金 額"),
+      Salesperson(10935, 765).Sheet('I', 6.5),
+      PromisedDate(11745, 900).Sheet('J', 8, kCentre, "預交日期"),
+      Finished(12690, 450).Sheet('K', 4, kCentre),
+      Days(13185, 630).Sheet('L', 5),
+      Kind(13860, 990).Sheet('M', 8, SheetAlign::Keep, "單別"),
   };
 }
 
-std::vector<SectionDef> ItemCodeOverview::Bands() {
-  ListBands list = OverviewList({.ruleWidth = kFullWidth}, OverviewTitleBlock({}), Columns());
-  return {std::move(list.header), std::move(list.detail),
-          OverviewFooter(
-              {.ruleWidth = kFullWidth,
-               .totals = {{"txt數量合計", "QTY", 7275, 1545}, {"txt合計", "AMT", 9180, 1710}}})};
+SheetForm ItemCodeSheet(const char* name, const char* errorTitle) {
+  return {.name = name,
+          .errorTitle = errorTitle,
+          .fontSize = 11,
+          .heading = {TitleRow(20, true), CompletionRow('K'), DeliveryRow('K'),
+                      DatesRow(nullptr, 'D', 'K'), HeadingsRow()}};
 }
 
-ItemCodeOverview::ItemCodeOverview(const LayoutDesign& design, const WorkOrderCriteria& criteria,
-                                   const AppContext& context)
-    : OverviewReport(design, Bands(), criteria, context) {}
+namespace {
 
-ItemCodeOverview::ItemCodeOverview(const LayoutDesign& design, std::vector<SectionDef> bands,
-                                   const WorkOrderCriteria& criteria, const AppContext& context)
-    : OverviewReport(design, std::move(bands), criteria, context) {}
-
-void ItemCodeOverview::GroupHeader1_Format() {
-  FillTitleBlock();
+ReportDefinition ItemCodeOverview() {
+  return {
+      .name = "rptTarvel_1",
+      .choice = k表1,
+      .statement = {.source = "歷史工單明細", .orderBy = " order by PO "},
+      .page = PrintedPage(Orientation::Landscape, 450, 500, 400, 400),
+      .measures = {.ruleWidth = kItemCodeWidth},
+      .columns = ItemCodeColumns(),
+      .footer = {.totals = {Sum("txt數量合計", "QTY", 7275, 1545, 'F'),
+                            Sum("txt合計", "AMT", 9180, 1710, 'H')}},
+      .sheet = ItemCodeSheet("ItemCode", "表八轉Excel錯誤"),
+  };
 }
 
-void ItemCodeOverview::Detail_Format() {
-  WriteWorkOrderDates();
-  WriteGrouped({"txtQTY", "txtPRICE", "txtAMT"});
-}
+}  // namespace
 
-void ItemCodeOverview::GroupFooter1_Format() {
-  WriteGrouped({"txt數量合計", "txt合計"});
-}
-
-std::unique_ptr<Report> NewItemCodeOverview(const LayoutDesign& design,
-                                            const RequestCriteria& request) {
-  return std::make_unique<ItemCodeOverview>(design, request.Overview(), request.context);
-}
+TARVEL_REGISTER_REPORT(ItemCodeOverview)
 
 }  // namespace tarvel

@@ -1,28 +1,17 @@
-// 表1, the base work-order overview: one landscape line per work order of [歷史工單明細].
+// 表1's item-code overview: its thirteen columns (on the page and on the sheet) and its sheet,
+// which 印合版資料's overview shares.
 #pragma once
 
-#include "reports/OverviewReport.h"
+#include "design/ReportDefinition.h"
 
 namespace tarvel {
 
-class ItemCodeOverview : public OverviewReport {
- public:
-  ItemCodeOverview(const LayoutDesign& design, const WorkOrderCriteria& criteria,
-                   const AppContext& context);
+/// From the first column's left to the last column's right (twips).
+inline constexpr int kItemCodeWidth = 14850 - 90;
 
-  /// The bands: title block and headings, the work-order line, the footer.
-  static std::vector<SectionDef> Bands();
-  /// The columns of the work-order line, as the combined-plate layout reuses them.
-  static std::vector<OverviewColumn> Columns();
-
-  void GroupHeader1_Format() override;
-  void Detail_Format() override;
-  void GroupFooter1_Format() override;
-
- protected:
-  /// For the 表1 variants that keep this layout's handlers with bands of their own.
-  ItemCodeOverview(const LayoutDesign& design, std::vector<SectionDef> bands,
-                   const WorkOrderCriteria& criteria, const AppContext& context);
-};
+/// The thirteen columns of the item-code line, A to M on the sheet.
+std::vector<Column> ItemCodeColumns();
+/// The item-code sheet (the heading block over A to M) under `name` and `errorTitle`.
+SheetForm ItemCodeSheet(const char* name, const char* errorTitle);
 
 }  // namespace tarvel

@@ -1,16 +1,12 @@
-// What the report catalogue tells a layout about itself: the name it is known by, the report
-// choice it prints, the statement it reads and its page.
+// What the report catalogue tells of a layout: the name it is known by, the report choice it
+// prints, the statement it reads and its page, and the definition it is built from.
 #pragma once
 
-#include <memory>
-
-#include "criteria/RequestCriteria.h"
 #include "criteria/Statement.h"
+#include "design/ReportDefinition.h"
 #include "reports/engine/ReportLayout.h"
 
 namespace tarvel {
-
-class Report;
 
 struct LayoutDesign {
   /// The design's name ("rptTarvel_1", "rpt重工明細表"): what users, stored settings and the golden
@@ -21,12 +17,11 @@ struct LayoutDesign {
   /// The statement of an overview layout; a rework layout composes its own from the choice.
   StatementSpec statement;
   PageSettings page;
-};
+  const ReportDefinition* definition = nullptr;
 
-/// A layout's factory: a new instance for one request, ActiveReport_Initialize not yet raised.
-/// Each layout's file defines its own (NewItemCodeOverview, …); the report catalogue names it in
-/// the layout's row.
-using LayoutFactory = std::unique_ptr<Report> (*)(const LayoutDesign& design,
-                                                  const RequestCriteria& request);
+  static LayoutDesign Of(const ReportDefinition& definition) {
+    return {definition.name, definition.choice, definition.statement, definition.page, &definition};
+  }
+};
 
 }  // namespace tarvel

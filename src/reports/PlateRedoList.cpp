@@ -1,66 +1,52 @@
-#include "reports/PlateRedoList.h"
-
-#include "reports/LayoutBuilder.h"
+// 補版明細 (rptTarvel10): the work orders that needed a plate remade (a PLATE line mentioning
+// 補版), one portrait line each with quantity, salesperson and finished flag.
+#include "criteria/WorkOrderCriteria.h"
+#include "design/ReportRegistry.h"
+#include "reports/OverviewColumns.h"
 
 namespace tarvel {
-
-using namespace layout;
-
 namespace {
-constexpr int kFullWidth = 10845 - 90;  // portrait A4 inside the margins
-}
 
-std::vector<SectionDef> PlateRedoList::Bands() {
-  using namespace columns;
-  // The selection is by order date only, so the caption stays 工單日期： and no delivery or
-  // completion texts are printed.
-  ListBands list =
-      OverviewList({.ruleWidth = kFullWidth,
-                    .headerHeight = 1590,
-                    .detailHeight = 375,
-                    .font = Ming(12),
-                    .lineHeight = 285},
-                   OverviewTitleBlock({.title = "補版明細表",
-                                       .titleLeft = 4570,
-                                       .companyVisible = true,
-                                       .rightLeft = 8565,
-                                       .statusLines = false,
-                                       .dateCaption = "工單日期："}),
-                   {
-                       WorkOrderNo(90, 1200),
-                       OrderDate(1335, 660),
-                       Customer(2040, 1320),
-                       ItemName(3405, 3120).Titled("印　件　名　稱"),
-                       Quantity(6570, 1080),
-                       {"Label19", "業務員", "txtNAME", "NAME", 7695, 1080, Alignment::Center},
-                       Finished(8820, 600),
-                       Kind(9465, 1380),
-                   });
+using namespace columns;
+
+ReportDefinition PlateRedoList() {
   return {
-      std::move(list.header), std::move(list.detail),
-      OverviewFooter({.ruleWidth = kFullWidth, .totals = {{"txt數量合計", "QTY", 6105, 1545}}})};
+      .name = "rptTarvel10",
+      .choice = k補版明細,
+      .statement = {.source = "歷史工單明細",
+                    .where = WhereRule::PlateRedo,
+                    .orderBy = "order by PO "},
+      .page = PrintedPage(Orientation::Portrait, 450, 500, 400, 400),
+      // The selection is by order date only, so the caption stays 工單日期： and no delivery or
+      // completion texts are printed.
+      .title = {.title = "補版明細表",
+                .titleLeft = 4570,
+                .companyVisible = true,
+                .rightLeft = 8565,
+                .statusLines = false,
+                .dateCaption = "工單日期：",
+                .dateCaptionByBasis = false},
+      .measures = {.ruleWidth = 10845 - 90,  // portrait A4 inside the margins
+                   .headerHeight = 1590,
+                   .detailHeight = 375,
+                   .font = FontSpec{QStringLiteral("新細明體"), 12},
+                   .lineHeight = 285},
+      .columns =
+          {
+              WorkOrderNo(90, 1200),
+              OrderDate(1335, 660),
+              Customer(2040, 1320),
+              ItemName(3405, 3120).Titled("印　件　名　稱"),
+              Quantity(6570, 1080),
+              Col("Label19", "業務員", "txtNAME", Stored("NAME"), 1080, Alignment::Center).At(7695),
+              Finished(8820, 600),
+              Kind(9465, 1380),
+          },
+      .footer = {.totals = {Sum("txt數量合計", "QTY", 6105, 1545)}},
+  };
 }
 
-PlateRedoList::PlateRedoList(const LayoutDesign& design, const WorkOrderCriteria& criteria,
-                             const AppContext& context)
-    : OverviewReport(design, Bands(), criteria, context) {}
+TARVEL_REGISTER_REPORT(PlateRedoList)
 
-void PlateRedoList::GroupHeader1_Format() {
-  FillTitleDates();
-}
-
-void PlateRedoList::Detail_Format() {
-  WriteWorkOrderDates({.dayCount = false});
-  WriteGrouped({"txtQTY"});
-}
-
-void PlateRedoList::GroupFooter1_Format() {
-  WriteGrouped({"txt數量合計"});
-}
-
-std::unique_ptr<Report> NewPlateRedoList(const LayoutDesign& design,
-                                         const RequestCriteria& request) {
-  return std::make_unique<PlateRedoList>(design, request.Overview(), request.context);
-}
-
+}  // namespace
 }  // namespace tarvel

@@ -1,16 +1,17 @@
 #include "reports/UnshippedOrders.h"
 
 #include "common/GroupedNumber.h"
+#include "criteria/WorkOrderCriteria.h"
 #include "db/DbError.h"
-#include "platform/Conversions.h"
+#include "design/ReportRegistry.h"
 #include "platform/UserInterface.h"
-#include "reports/LayoutBuilder.h"
+#include "reports/OverviewColumns.h"
 
 namespace tarvel {
 
-using namespace layout;
-
 namespace {
+
+using namespace columns;
 
 constexpr int kLeft = 90;
 constexpr int kRight = 14850;
@@ -18,65 +19,93 @@ constexpr int kRight = 14850;
 const QString kStockedQuery =
     QStringLiteral("select * from [工單產品入庫數] where PO = ? and PID = ? ");
 
-}  // namespace
-
-std::vector<SectionDef> UnshippedOrders::Bands() {
-  using namespace columns;
-  TitleBlockSpec title{.title = "未 送 總 表",
-                       .titleLeft = 6210,
-                       .statusLines = false,
-                       .salesperson = TitleBlockSpec::Salesperson::Absent,
-                       .printDateField = "txt印表日期",
-                       .printDateCaption = "印表日期：",
-                       .dateCaption = "工單日期：",
-                       .font = Ming(11)};
-  std::vector<ControlDef> titleBlock = OverviewTitleBlock(title);
-  for (ControlDef& control : titleBlock) {
-    if (control.name == QStringLiteral("lbl日期")) {
-      control.name = QStringLiteral("Label22");  // this layout's name for the date caption
-    }
-    if (control.name == QLatin1String("Label1")) control.alignment = Alignment::Center;
-  }
-  titleBlock.push_back(
-      LabelDef("Label39", "頁　　次：", title.rightLeft, 540, 1260, 270, Ming(11)));
-  titleBlock.push_back(FieldDef("txt頁次", "", title.rightLeft + 1260, 540, 1020, 270, Ming(11)));
-
-  ListBands list = OverviewList(
-      {.ruleWidth = kRight - kLeft}, std::move(titleBlock),
-      {
-          WorkOrderNo(90, 1170),
-          OrderDate(1305, 540),
-          Customer(1890, 990).Titled("客   戶"),
-          ItemCode(2925, 1800),
-          ItemName(4770, 3420),
-          Quantity(8235, 1080).Titled("工單數量"),
-          {"Label13", "已出數量", "txt已出數量", "已出數量", 9360, 1080, Alignment::Right},
-          {"Label14", "未出數量", "txt未出數量", "未出數量", 10485, 1080, Alignment::Right},
-          {"Label15", "入庫數量", "txt入庫數量", "", 11610, 1080, Alignment::Right},
-          {"Label17", "目前庫存", "txtSTOCK", "STOCK", 12735, 1080, Alignment::Right},
-          PromisedDate(13860, 990).Titled("預交日期"),
-      });
-  list.detail.controls.push_back(Hidden(FieldDef("txt種類", "種類", 0, 45, 0, 255, Ming(11))));
-  list.detail.controls.push_back(Hidden(FieldDef("txtNAME", "NAME", 0, 45, 0, 255, Ming(11))));
-  list.detail.controls.push_back(Hidden(FieldDef("txtCQTY", "已出數量", 0, 45, 0, 255, Ming(11))));
-
-  return {std::move(list.header), std::move(list.detail),
-          OverviewFooter({.ruleWidth = kRight - kLeft,
-                          .countField = "txt筆數",
-                          .count = FooterCount::Layout,
-                          .unit = "筆",
-                          .totals = {
-                              {"txtQTY1", "QTY", 8235, 1080},
-                              {"txt已出數量1", "已出數量", 9360, 1080},
-                              {"txt未出數量1", "未出數量", 10485, 1080},
-                              {"txt入庫數量1", "", 11610, 1080},
-                              {"txtCQTY1", "已出數量", 12735, 1080, false},
-                          }})};
+/// 種類 with 合版 shortened to 合.
+db::Value KindShort(const CellInputs& in, const AppContext&) {
+  const QString kind = in[0].Text();
+  return kind == QStringLiteral("合版") ? QStringLiteral("合") : kind;
 }
+
+std::unique_ptr<Report> NewUnshippedOrders(const ReportDefinition& definition,
+                                           const RequestCriteria& request) {
+  return std::make_unique<UnshippedOrders>(LayoutDesign::Of(definition), request.Overview(),
+                                           request.context);
+}
+
+ReportDefinition Unshipped() {
+  constexpr auto kRightAligned = Alignment::Right;
+  const auto value = [&](const char* column) { return Shown(Shows::GroupedValue, column); };
+  Column quantity = Quantity(8235, 1080).Titled("工單數量");
+  quantity.cell = value("QTY");
+  // 種類 is hidden in the design; the handler still writes it.
+  Column kind = Col(nullptr, "", "txt種類", Computed(&KindShort, {"種類"}, "種類"), 0);
+  kind.fieldVisible = false;
+  const auto total = [](const char* field, const char* column, int left, bool visible = true) {
+    Total t = Sum(field, column, left, 1080);
+    t.shows = Shows::GroupedValue;
+    t.visible = visible;
+    return t;
+  };
+  return {
+      .name = "rpt工單未出明細_橫",
+      .choice = k未送總表,
+      .statement = {.source = "工單未出明細",
+                    .pieces = {.customerRange = false},
+                    .orderBy = " order by PO, [NO] "},
+      .page = PrintedPage(Orientation::Landscape, 450, 500, 400, 500),
+      .title = {.title = "未 送 總 表",
+                .titleLeft = 6210,
+                .titleCentred = true,
+                .statusLines = false,
+                .salespersonBlock = false,
+                .printDateField = "txt印表日期",
+                .printDateCaption = "印表日期：",
+                .dateCaption = "工單日期：",
+                .dateCaptionName = "Label22",  // this layout's name for the date caption
+                .dateCaptionByBasis = false,
+                .pageNumber = true,
+                .font = FontSpec{QStringLiteral("新細明體"), 11}},
+      .measures = {.ruleWidth = kRight - kLeft},
+      .columns =
+          {
+              WorkOrderNo(90, 1170),
+              OrderDate(1305, 540),
+              Customer(1890, 990).Titled("客   戶"),
+              ItemCode(2925, 1800),
+              ItemName(4770, 3420),
+              quantity,
+              Col("Label13", "已出數量", "txt已出數量", value("已出數量"), 1080, kRightAligned)
+                  .At(9360),
+              Col("Label14", "未出數量", "txt未出數量", value("未出數量"), 1080, kRightAligned)
+                  .At(10485),
+              // Looked up per row by the hook.
+              Col("Label15", "入庫數量", "txt入庫數量", Stored(""), 1080, kRightAligned).At(11610),
+              Col("Label17", "目前庫存", "txtSTOCK", value("STOCK"), 1080, kRightAligned).At(12735),
+              PromisedDate(13860, 990).Titled("預交日期"),
+              kind,
+          },
+      .hidden = {{"txtNAME", "NAME"}, {"txtCQTY", "已出數量"}},
+      .footer = {.countField = "txt筆數",
+                 .countByEngine = false,
+                 .unit = "筆",
+                 .totals = {total("txtQTY1", "QTY", 8235),
+                            total("txt已出數量1", "已出數量", 9360),
+                            total("txt未出數量1", "未出數量", 10485),
+                            {.field = "txt入庫數量1",
+                             .kind = TotalKind::Hook,
+                             .left = 11610,
+                             .width = 1080},
+                            total("txtCQTY1", "已出數量", 12735, false)}},
+      .layoutHook = &NewUnshippedOrders,
+  };
+}
+
+TARVEL_REGISTER_REPORT(Unshipped)
+
+}  // namespace
 
 UnshippedOrders::UnshippedOrders(const LayoutDesign& design, const WorkOrderCriteria& criteria,
                                  const AppContext& context)
-    : OverviewReport(design, Bands(), criteria, context) {}
+    : DefinedReport(*design.definition, {.context = context, .overview = &criteria}) {}
 
 UnshippedOrders::~UnshippedOrders() = default;
 
@@ -84,7 +113,7 @@ void UnshippedOrders::ActiveReport_ReportStart() {
   // One connection and one prepared query for the whole run instead of one per printed row.
   // When they cannot be had, every row shows 0, as a failing lookup does, and the report goes on.
   try {
-    stockConnection_ = db::Connection::Open(context_.ConnectionString);
+    stockConnection_ = db::Connection::Open(Context().ConnectionString);
     stockQuery_.emplace(stockConnection_->Prepare(kStockedQuery));
   } catch (const Error& error) {
     stockQuery_.reset();
@@ -104,20 +133,8 @@ void UnshippedOrders::ActiveReport_ReportEnd() {
   }
 }
 
-void UnshippedOrders::GroupHeader1_Format() {
-  FillTitleBlock();
-  // The header repeats at the top of every page, so counting its instances numbers the pages.
-  ++pages_;
-  Field(QStringLiteral("txt頁次")).SetText(QString::number(pages_));
-}
-
 void UnshippedOrders::Detail_Format() {
-  ReportControl& orderDate = Field(QStringLiteral("txtODATE"));
-  orderDate.SetText(MonthDay(orderDate.Value()));
-  WriteGroupedValues({"txtQTY", "txtCQTY", "txt已出數量", "txt未出數量", "txtSTOCK"});
-  ReportControl& kind = Field(QStringLiteral("txt種類"));
-  if (kind.Value().Text() == QStringLiteral("合版")) kind.SetText(QStringLiteral("合"));
-  ++rows_;
+  DefinedReport::Detail_Format();
   StockedQuantityLookup(Field(QStringLiteral("txtPO")).Value().Text(),
                         Field(QStringLiteral("txtCODE")).Value().Text());
 }
@@ -146,14 +163,8 @@ void UnshippedOrders::StockedQuantityLookup(const QString& po, const QString& pr
 }
 
 void UnshippedOrders::GroupFooter1_Format() {
-  WriteGroupedValues({"txtQTY1", "txtCQTY1", "txt已出數量1", "txt未出數量1"});
+  DefinedReport::GroupFooter1_Format();
   Field(QStringLiteral("txt入庫數量1")).SetText(FormatGroupedNumber(stockedSum_));
-  Field(QStringLiteral("txt筆數")).SetText(QString::number(rows_));
-}
-
-std::unique_ptr<Report> NewUnshippedOrders(const LayoutDesign& design,
-                                           const RequestCriteria& request) {
-  return std::make_unique<UnshippedOrders>(design, request.Overview(), request.context);
 }
 
 }  // namespace tarvel

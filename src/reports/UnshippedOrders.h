@@ -1,28 +1,28 @@
-// 未送總表: the work-order lines not yet fully delivered, with the quantity stocked in per line
-// looked up in [工單產品入庫數], a page number in the title block and a footer of totals.
+// 未送總表 (rpt工單未出明細_橫): the work-order lines not yet fully delivered, with the quantity
+// stocked in per line looked up in [工單產品入庫數], a page number in the title block and a footer
+// of totals. Its definition is data like every report's; the lookup is this layout's hook.
 #pragma once
 
 #include <memory>
 #include <optional>
 
 #include "db/Connection.h"
-#include "reports/OverviewReport.h"
+#include "reports/DefinedReport.h"
 
 namespace tarvel {
 
-class UnshippedOrders : public OverviewReport {
+class UnshippedOrders : public DefinedReport {
  public:
+  /// The layout of `design` (the catalogue's rpt工單未出明細_橫) for these criteria and context,
+  /// copied as they are now.
   UnshippedOrders(const LayoutDesign& design, const WorkOrderCriteria& criteria,
                   const AppContext& context);
   ~UnshippedOrders() override;
-
-  static std::vector<SectionDef> Bands();
 
   /// Opens the one connection and prepared query of the stocked-in lookup for the run.
   void ActiveReport_ReportStart() override;
   /// Reports a failed lookup once, when the run is over (the rows concerned show 0).
   void ActiveReport_ReportEnd() override;
-  void GroupHeader1_Format() override;
   void Detail_Format() override;
   void GroupFooter1_Format() override;
 
@@ -37,9 +37,6 @@ class UnshippedOrders : public OverviewReport {
   /// or the lookup fails: a lookup never stops the report.
   void StockedQuantityLookup(const QString& po, const QString& productCode);
 
-  // Counters of this instance, zero at creation (one instance serves one request).
-  int pages_ = 0;
-  qint64 rows_ = 0;
   double stockedSum_ = 0;
 
   // The lookup's connection and statement, alive from ReportStart to ReportEnd (or destruction);

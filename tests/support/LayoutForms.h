@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include "criteria/ReworkCriteria.h"
 #include "output/ReportCatalogue.h"
@@ -12,12 +14,32 @@
 
 namespace tarvel::test {
 
-/// The main window's check boxes that choose among the layouts of a report choice.
+/// A main-window check box, as the window's state holds it.
 using OverviewBox = bool OverviewFormState::*;
-inline constexpr OverviewBox kOverviewBoxes[] = {
-    &OverviewFormState::chk客戶單號,   &OverviewFormState::chk印刀模代號,
-    &OverviewFormState::chk印合版資料, &OverviewFormState::chk不印金額,
-    &OverviewFormState::chk依業務印表, &OverviewFormState::chk依業務印表1};
+
+/// The option boxes that choose among the layouts of a report choice (those some catalogue row
+/// is picked by), in the box table's order; read from the catalogue when first asked.
+class LayoutBoxes {
+ public:
+  size_t size() const { return All().size(); }
+  OverviewBox operator[](size_t i) const { return All()[i]; }
+  auto begin() const { return All().begin(); }
+  auto end() const { return All().end(); }
+
+ private:
+  static const std::vector<OverviewBox>& All() {
+    static const std::vector<OverviewBox> boxes = [] {
+      std::vector<OverviewBox> picking;
+      for (const OptionBox& box : OptionBoxes())
+        if (std::any_of(ReportRows().begin(), ReportRows().end(),
+                        [&](const ReportRow& row) { return row.box == &box; }))
+          picking.push_back(box.ticked);
+      return picking;
+    }();
+    return boxes;
+  }
+};
+inline constexpr LayoutBoxes kOverviewBoxes{};
 
 /// The main window's defaults over last month and this one of the demo: every layout has rows
 /// (this month alone has no plate remake), and a few pages each.

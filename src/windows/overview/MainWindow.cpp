@@ -19,6 +19,7 @@
 #include "criteria/OutputRights.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "output/CatalogueCheck.h"
 #include "output/OutputRun.h"
 #include "output/ReportCatalogue.h"
 #include "platform/Clock.h"
@@ -45,12 +46,6 @@ constexpr int kExitTop = 5340;
 // How far the report options move up to make room for 表5.
 constexpr int kReportOptionsShiftTwips = 120;
 
-// Shown again by every choice before its own rule applies.
-constexpr std::initializer_list<const char*> kShownByEveryChoice = {
-    "lbl業務員", "txt業務員",   "scmd業務員",  "chk金額異常",  "pic送清",
-    "chk選項",   "lbl工務人員", "txt工務人員", "scmd工務人員", "lbl類別",
-    "cbo種類",   "lbl客戶單號", "txt客戶單號", "lbl分類",      "cbo分類"};
-
 }  // namespace
 
 MainWindow::MainWindow(AppContext& context, MainWindowSeams seams, QWidget* parent)
@@ -67,6 +62,12 @@ MainWindow::MainWindow(AppContext& context, MainWindowSeams seams, QWidget* pare
   customerCodes_ = {u.txt客戶代號1_0, u.txt客戶代號1_1};
   customerNames_ = {u.lbl客戶簡稱1_0, u.lbl客戶簡稱1_1};
   productionDates_ = {u.txt日期_0, u.txt日期_1};
+  // The boxes come from their table, and so do their captions.
+  for (const OptionBox& box : OptionBoxes()) {
+    auto* check = findChild<QCheckBox*>(QString::fromUtf8(box.name));
+    if (check != nullptr) check->setText(QString::fromUtf8(box.caption));
+    boxes_.push_back(check);
+  }
 
   if (!seams_.openLookup)
     seams_.openLookup = [this](LookupKind kind, LookupValues& values, QWidget* caller) {
@@ -164,12 +165,10 @@ void MainWindow::WireControls() {
 
   // Only the user's clicks run the interlocks: a box unticked by another box's rule leaves the
   // Excel button as that rule set it.
-  connect(u.chk不印金額, &QAbstractButton::clicked, this, &MainWindow::OnNoAmountsClicked);
-  connect(u.chk印刀模代號, &QAbstractButton::clicked, this, &MainWindow::OnDieCodesClicked);
-  connect(u.chk印合版資料, &QAbstractButton::clicked, this, &MainWindow::OnCombinedPlatesClicked);
-  connect(u.chk客戶單號, &QAbstractButton::clicked, this, &MainWindow::OnCustomerPoClicked);
-  connect(u.chk只印金額大於零, &QAbstractButton::clicked, this, &MainWindow::OnPositiveOnlyClicked);
-  connect(u.chk金額異常, &QAbstractButton::clicked, this, &MainWindow::OnAnomalyClicked);
+  for (size_t b = 0; b < boxes_.size(); ++b)
+    if (boxes_[b] != nullptr)
+      connect(boxes_[b], &QAbstractButton::clicked, this,
+              [this, b](bool ticked) { OnBoxClicked(b, ticked); });
   connect(u.chk選項, &QAbstractButton::clicked, this, &MainWindow::OnOptionsClicked);
 
   for (int i = 0; i < 3; ++i) {
@@ -246,6 +245,7 @@ void MainWindow::FirstActivation() {
   }
   ApplyDateDefaults();
   LoadListsAndDefaults();
+  CheckCatalogue();
 
   setEnabled(true);
   ui_->txt日期_起->setFocus(Qt::OtherFocusReason);
@@ -320,16 +320,8 @@ OverviewFormState MainWindow::FormState() const {
   form.txt業務員代號 = {u.txt業務員代號_0->text(), u.txt業務員代號_1->text()};
   form.txt客戶單號 = u.txt客戶單號->text();
   form.cbo分類 = u.cbo分類->currentText();
-  form.chk依業務印表 = u.chk依業務印表->isChecked();
-  form.chk依業務印表1 = u.chk依業務印表1->isChecked();
-  form.chk只印未審單 = u.chk只印未審單->isChecked();
-  form.chk只印未審單1 = u.chk只印未審單1->isChecked();
-  form.chk金額異常 = u.chk金額異常->isChecked();
-  form.chk只印金額大於零 = u.chk只印金額大於零->isChecked();
-  form.chk印合版資料 = u.chk印合版資料->isChecked();
-  form.chk印刀模代號 = u.chk印刀模代號->isChecked();
-  form.chk客戶單號 = u.chk客戶單號->isChecked();
-  form.chk不印金額 = u.chk不印金額->isChecked();
+  for (size_t b = 0; b < boxes_.size(); ++b)
+    form.*OptionBoxes()[b].ticked = boxes_[b] != nullptr && boxes_[b]->isChecked();
   const auto chosen = [](const auto& options) {
     for (size_t i = 0; i < options.size(); ++i)
       if (options[i]->isChecked()) return static_cast<int>(i);
@@ -348,24 +340,22 @@ int MainWindow::ReportChoice() const {
   return -1;
 }
 
+QWidget* MainWindow::Control(const char* name) const {
+  return findChild<QWidget*>(QString::fromUtf8(name));
+}
+
 void MainWindow::ChooseReport(int index) {
   if (index < 0 || index >= kReportChoiceCount) return;
   auto& u = *ui_;
   reportOptions_[index]->setChecked(true);
-  const auto control = [this](const char* name) {
-    QWidget* widget = findChild<QWidget*>(QString::fromUtf8(name));
-    Q_ASSERT_X(widget, "frmTarvel::ChooseReport", name);
-    return widget;
-  };
 
   ShowExcelButton(false);
   u.lbl類別->move(u.lbl類別->x(), u.lbl鍵機人員->y());
   u.cbo種類->move(u.cbo種類->x(), u.txt鍵機人員->y());
-  u.chk印刀模代號->hide();
   u.spn1->show();
   u.spn2->hide();
-  for (const char* name : kShownByEveryChoice)
-    control(name)->show();
+  for (const char* name : ShownByEveryChoice())
+    if (QWidget* control = Control(name)) control->show();
   const WindowRule& rule = ChoiceFor(ReportFamily::Overview, index).window;
   u.scmd客戶->setVisible(rule.customerRange);
   if (rule.untickOptions) {
@@ -373,19 +363,27 @@ void MainWindow::ChooseReport(int index) {
     OnOptionsClicked(false);
   }
   for (const char* name : rule.shown)
-    control(name)->show();
+    if (QWidget* control = Control(name)) control->show();
   for (const char* name : rule.hidden)
-    control(name)->hide();
-  if (rule.untick) findChild<QCheckBox*>(QString::fromUtf8(rule.untick))->setChecked(false);
+    if (QWidget* control = Control(name)) control->hide();
+  // The boxes the choice offers, and the Excel button unless a box that hides it is ticked.
+  bool excel = ChoiceExports(ReportFamily::Overview, index);
+  for (size_t b = 0; b < boxes_.size(); ++b) {
+    const OptionBox& box = OptionBoxes()[b];
+    QCheckBox* check = boxes_[b];
+    if (check == nullptr) continue;
+    check->setVisible(box.Offered(index));
+    if (Contains(box.untickedBy, index)) check->setChecked(false);
+    const bool hides = box.excel == HidesExcel::WhenChosen || box.excel == HidesExcel::Always;
+    if (hides && box.Offered(index) && check->isChecked()) excel = false;
+  }
   if (rule.kindBesideSales) {
     u.lbl類別->move(u.lbl類別->x(), u.lbl業務員->y());
     u.cbo種類->move(u.cbo種類->x(), u.txt業務員->y());
   }
-  bool excel = ChoiceExports(ReportFamily::Overview, index);
-  for (const char* name : rule.excelUnlessTicked)
-    excel = excel && !findChild<QCheckBox*>(QString::fromUtf8(name))->isChecked();
   ShowExcelButton(excel);
-  if (rule.focus) control(rule.focus)->setFocus(Qt::OtherFocusReason);
+  if (rule.focus)
+    if (QWidget* control = Control(rule.focus)) control->setFocus(Qt::OtherFocusReason);
   if (rule.panel != OptionPanel::None && u.chk選項->isChecked()) {
     u.pic選項->setVisible(rule.panel == OptionPanel::Options);
     u.pic選項1->setVisible(rule.panel == OptionPanel::SalesRange);
@@ -400,48 +398,45 @@ void MainWindow::ShowExcelButton(bool shown) {
   exit->move(exit->x(), TwipsToPixels(shown ? kExitTop : kExcelTop, screen()));
 }
 
-void MainWindow::OnNoAmountsClicked(bool ticked) {
-  auto& u = *ui_;
-  if (ticked) {
-    u.chk客戶單號->setChecked(false);
-    u.chk印刀模代號->setChecked(false);
-    u.chk印合版資料->setChecked(false);
+void MainWindow::OnBoxClicked(size_t index, bool ticked) {
+  const OptionBox& box = OptionBoxes()[index];
+  if (ticked && box.exclusive != kNotExclusive)
+    for (size_t b = 0; b < boxes_.size(); ++b)
+      if (b != index && boxes_[b] != nullptr && OptionBoxes()[b].exclusive == box.exclusive)
+        boxes_[b]->setChecked(false);
+  if (box.excel == HidesExcel::WhenClicked || box.excel == HidesExcel::Always)
+    ShowExcelButton(!ticked);
+}
+
+void MainWindow::CheckCatalogue() {
+  std::unique_ptr<db::Connection> connection;
+  try {
+    connection = db::Connection::Open(context_.ConnectionString);
+  } catch (const Error&) {
+    // The lists' loading has said why; the statements go unchecked.
   }
-  ShowExcelButton(!ticked);
-}
-
-void MainWindow::OnDieCodesClicked(bool ticked) {
-  auto& u = *ui_;
-  if (ticked) {
-    u.chk客戶單號->setChecked(false);
-    u.chk印合版資料->setChecked(false);
-    u.chk不印金額->setChecked(false);
-  }
-  ShowExcelButton(!ticked);
-}
-
-void MainWindow::OnCombinedPlatesClicked(bool ticked) {
-  if (!ticked) return;
-  auto& u = *ui_;
-  u.chk客戶單號->setChecked(false);
-  u.chk印刀模代號->setChecked(false);
-  u.chk不印金額->setChecked(false);
-}
-
-void MainWindow::OnCustomerPoClicked(bool ticked) {
-  if (!ticked) return;
-  auto& u = *ui_;
-  u.chk印刀模代號->setChecked(false);
-  u.chk印合版資料->setChecked(false);
-  u.chk不印金額->setChecked(false);
-}
-
-void MainWindow::OnPositiveOnlyClicked(bool ticked) {
-  if (ticked && !ui_->chk只印金額大於零->isHidden()) ui_->chk金額異常->setChecked(false);
-}
-
-void MainWindow::OnAnomalyClicked(bool ticked) {
-  if (ticked && !ui_->chk金額異常->isHidden()) ui_->chk只印金額大於零->setChecked(false);
+  const bool production = OffersProductionSheet(context_.CompanyName);
+  CatalogueCheck check{
+      .windowHas = [this](const QString& name) { return findChild<QWidget*>(name) != nullptr; },
+      .offered =
+          [production](ReportFamily family, int choice) {
+            return family != ReportFamily::Overview || choice != k表5 || production;
+          }};
+  if (connection)
+    check.columnsOf = [&](const QString& statement,
+                          QString& problem) -> std::optional<QStringList> {
+      try {
+        return connection->OpenRecordset(statement).FieldNames();
+      } catch (const Error& error) {
+        problem = error.Description();
+        return std::nullopt;
+      }
+    };
+  const QStringList problems = CatalogueProblems(check);
+  if (!problems.isEmpty())
+    ShowMessage(
+        QStringLiteral("報表目錄有誤，下列報表可能無法列印：\n") + problems.join(QLatin1Char('\n')),
+        kExclamation, QStringLiteral("報表目錄檢查"));
 }
 
 void MainWindow::OnOptionsClicked(bool ticked) {
@@ -451,7 +446,9 @@ void MainWindow::OnOptionsClicked(bool ticked) {
     u.pic選項1->hide();
     return;
   }
-  const bool salesRange = reportOptions_[k表3]->isChecked();
+  const int choice = ReportChoice();
+  const bool salesRange = choice >= 0 && ChoiceFor(ReportFamily::Overview, choice).window.panel ==
+                                             OptionPanel::SalesRange;
   u.pic選項->setVisible(!salesRange);
   u.pic選項1->setVisible(salesRange);
 }

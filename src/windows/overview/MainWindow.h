@@ -108,13 +108,13 @@ class MainWindow : public QMainWindow {
   void RunRequest(OutputMode mode);
   void Output(CheckedRequest& request);
 
-  void OnNoAmountsClicked(bool ticked);
-  void OnDieCodesClicked(bool ticked);
-  void OnCombinedPlatesClicked(bool ticked);
-  void OnCustomerPoClicked(bool ticked);
-  void OnPositiveOnlyClicked(bool ticked);
-  void OnAnomalyClicked(bool ticked);
+  /// An option box clicked: the others of its group unticked, the Excel button as the box says.
+  void OnBoxClicked(size_t box, bool ticked);
   void OnOptionsClicked(bool ticked);
+  /// The catalogue's check against this window and the database; what is wrong is told once.
+  void CheckCatalogue();
+  /// The control of that object name, or nullptr (the catalogue's check has named it).
+  QWidget* Control(const char* name) const;
   void OnCompletionClicked(int index);
   void OnInvoiceClicked(int index);
   void ChooseCompletion(int index);
@@ -134,6 +134,8 @@ class MainWindow : public QMainWindow {
   bool firstActivation_ = true;
   bool closing_ = false;
 
+  /// The option boxes by their place in the box table (nullptr where the form lacks one).
+  std::vector<QCheckBox*> boxes_;
   std::array<QRadioButton*, kReportChoiceCount> reportOptions_{};
   std::array<QRadioButton*, 3> completionOptions_{};
   std::array<QRadioButton*, 3> deliveryOptions_{};

@@ -149,6 +149,44 @@ TEST_F(MainWindowTest, DieCodesHideTheExcelButtonUntilUntickedByTheUser) {
   EXPECT_FALSE(Get<QCheckBox>("chk金額異常")->isChecked());
 }
 
+// Every line of the option-box table, a box added later included: its caption, the choices that
+// show it, the boxes its click unticks and what the click does to 轉Excel檔.
+TEST_F(MainWindowTest, EveryOptionBoxFollowsItsLineOfTheTable) {
+  Open();
+  Click("chk選項");
+  for (int choice = 0; choice < kReportChoiceCount; ++choice) {
+    if (choice == k表5) continue;  // not offered to this company
+    Click(QStringLiteral("sopt選擇報表_%1").arg(choice).toUtf8().constData());
+    for (const OptionBox& box : OptionBoxes()) {
+      SCOPED_TRACE(std::string(box.name) + " on choice " + std::to_string(choice));
+      const auto* check = Get<QCheckBox>(box.name);
+      EXPECT_EQ(check->text(), QString::fromUtf8(box.caption));
+      EXPECT_EQ(!check->isHidden(), box.Offered(choice));
+    }
+  }
+  Click("sopt選擇報表_0");
+  for (const OptionBox& box : OptionBoxes()) {
+    if (!box.Offered(k表1)) continue;
+    SCOPED_TRACE(box.name);
+    for (const OptionBox& other : OptionBoxes())
+      Get<QCheckBox>(other.name)->setChecked(other.Offered(k表1) && &other != &box);
+    Click(box.name);
+    for (const OptionBox& other : OptionBoxes()) {
+      if (&other == &box || !other.Offered(k表1)) continue;
+      const bool excluded = box.exclusive != kNotExclusive && other.exclusive == box.exclusive;
+      EXPECT_EQ(Get<QCheckBox>(other.name)->isChecked(), !excluded) << other.name;
+    }
+    const bool hides = box.excel == HidesExcel::WhenClicked || box.excel == HidesExcel::Always;
+    Get<QAbstractButton>("ssc轉Excel檔")->show();
+    Click(box.name);  // unticked again
+    EXPECT_TRUE(Shown("ssc轉Excel檔"));
+    Click(box.name);
+    EXPECT_EQ(Shown("ssc轉Excel檔"), !hides);
+    Click(box.name);
+    EXPECT_EQ(Shown("ssc轉Excel檔"), true);
+  }
+}
+
 // What each report choice shows, read from the controls after choosing it with 選項 ticked.
 TEST_F(MainWindowTest, EachChoiceShowsItsControls) {
   Open();
