@@ -91,11 +91,11 @@ class Cursor {
   double Number(const QString& name) const { return Field(name).Number(); }
 
  private:
+  void LearnField(int index) const;
+
   QStringList names_;
   FieldLookup lookup_;
   std::unique_ptr<RowSource> source_;
-  void LearnField(int index) const;
-
   mutable std::vector<Value> row_;  // a field read for the first time is read into it then
   std::vector<Value> next_;
   qint64 position_ = 0;

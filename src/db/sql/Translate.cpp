@@ -47,12 +47,12 @@ Translation Translate(const QString& accessSql, Engine engine, Catalog* catalog,
     Statement statement = Parse(accessSql, {options.wildcards});
     if (options.queryOnly && statement.kind != Statement::Kind::Query)
       throw SqlError(QStringLiteral("只能執行查詢（SELECT、UNION 或 TRANSFORM），不能改變資料。"));
-    if (options.unordered && statement.kind == Statement::Kind::Query && statement.query)
-      LeaveOrderOut(*statement.query);
     const PivotReader pivots = [&](const Query& crosstab) -> std::vector<Datum> {
       if (!catalog) throw SqlError(QStringLiteral("沒有資料庫可以讀取交叉資料表查詢的欄位值。"));
       return catalog->PivotValues(crosstab);
     };
+    if (options.unordered && statement.kind == Statement::Kind::Query && statement.query)
+      LeaveOrderOut(*statement.query);
     Bind(statement, catalog, pivots, options.parameterTypes);
     const std::unique_ptr<Generator> generator = GeneratorFor(engine);
     if (catalog) generator->SetOrder(catalog->Order());
