@@ -5,7 +5,7 @@
 // no other select (no parenthesis, compound operator or ";") returns at most N rows when the engine
 // runs it: a comment or anything else in the tail never loses the limit; a statement whose literal
 // carries quotes keeps its shape: "select * from CUST where ID = '<text>'" finds exactly the rows
-// whose ID is that text.
+// whose ID equals that text in Jet's order.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sqlite3.h>
 
@@ -18,6 +18,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/SqlText.h"
+#include "db/sql/JetOrder.h"
 #include "db/sql/SqlError.h"
 #include "db/sql/Translate.h"
 #include "db/sqlite/SqliteBackend.h"
@@ -100,8 +101,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   stepsLeft = kStepBudget;
   try {
     const qint64 rows = Database().OpenRecordset(lookup).RecordCount();
-    const bool known = literal.size() == 1 && QStringLiteral("abcdeABCDE").contains(literal);
-    Check(rows == (known ? 1 : 0), "a quoted literal stays a literal", lookup,
+    // The rows whose ID equals the literal in Jet's order, which passes over what Jet passes
+    // over (control characters, for one: 'E' followed by U+000F finds 'e').
+    qint64 equal = 0;
+    for (const char* id : {"a", "b", "c", "d", "e"})
+      equal += tarvel::db::sql::CompareJet(tarvel::db::sql::SortOrder::General,
+                                           QString::fromLatin1(id), literal) == 0;
+    Check(rows == equal, "a quoted literal stays a literal", lookup,
           tarvel::db::sql::Translate(lookup, Engine::Sqlite, &Database().Catalog()).sql);
   } catch (const tarvel::db::DbError&) {
     Check(false, "a quoted literal is a statement", lookup, QString());
