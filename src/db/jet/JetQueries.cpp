@@ -217,141 +217,152 @@ StoredQuery::Kind KindOfCatalogFlags(qint64 flags) {
   return index < std::size(kByFlags) ? kByFlags[index] : Kind::Unknown;
 }
 
-StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows,
-                         qint64 catalogFlags) {
-  StoredQuery query;
-  query.name = name;
+// A stored query's rows of MSysQueries, by what each holds.
+struct QueryParts {
   const QueryRow* typeRow = nullptr;
   const QueryRow* flagsRow = nullptr;
   const QueryRow* remote = nullptr;
   std::vector<const QueryRow*> parameters, tables, columns, joins, wheres, groups, havings, orders;
+};
+
+QueryParts PartsOf(const std::vector<QueryRow>& rows) {
+  QueryParts parts;
   for (const QueryRow& r : rows) {
     switch (r.attribute) {
       case kType:
-        typeRow = &r;
+        parts.typeRow = &r;
         break;
       case kParameter:
-        parameters.push_back(&r);
+        parts.parameters.push_back(&r);
         break;
       case kFlags:
-        flagsRow = &r;
+        parts.flagsRow = &r;
         break;
       case kRemoteDatabase:
-        remote = &r;
+        parts.remote = &r;
         break;
       case kTable:
-        tables.push_back(&r);
+        parts.tables.push_back(&r);
         break;
       case kColumn:
-        columns.push_back(&r);
+        parts.columns.push_back(&r);
         break;
       case kJoin:
-        joins.push_back(&r);
+        parts.joins.push_back(&r);
         break;
       case kWhere:
-        wheres.push_back(&r);
+        parts.wheres.push_back(&r);
         break;
       case kGroupBy:
-        groups.push_back(&r);
+        parts.groups.push_back(&r);
         break;
       case kHaving:
-        havings.push_back(&r);
+        parts.havings.push_back(&r);
         break;
       case kOrderBy:
-        orders.push_back(&r);
+        parts.orders.push_back(&r);
         break;
       default:
         break;
     }
   }
+  return parts;
+}
+
+StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows,
+                         qint64 catalogFlags) {
+  StoredQuery query;
+  query.name = name;
+  const QueryParts p = PartsOf(rows);
   // The type row's type; without one (as some files keep their oldest queries) or with one
   // Access does not write, the catalog's. Those whose text or target table only the type row
   // holds cannot be rebuilt without it.
   using Kind = StoredQuery::Kind;
-  query.kind = typeRow ? KindOf(typeRow->flag) : Kind::Unknown;
+  query.kind = p.typeRow ? KindOf(p.typeRow->flag) : Kind::Unknown;
   if (query.kind == Kind::Unknown) query.kind = KindOfCatalogFlags(catalogFlags);
   if (query.kind == Kind::Unknown) {
     throw DbError(QStringLiteral("查詢類型 %1 不明（MSysObjects 的 Flags 為 %2）。")
-                      .arg(typeRow ? typeRow->flag : -1)
+                      .arg(p.typeRow ? p.typeRow->flag : -1)
                       .arg(catalogFlags));
   }
-  if (!typeRow) {
+  if (!p.typeRow) {
     if (query.kind == Kind::DataDefinition || query.kind == Kind::PassThrough ||
         query.kind == Kind::MakeTable || query.kind == Kind::Append) {
       throw DbError(QStringLiteral("MSysQueries 沒有它的類型列，%1 查詢的文字或目標在那一列。")
                         .arg(KindName(query.kind)));
     }
-    if (tables.empty() && columns.empty())
+    if (p.tables.empty() && p.columns.empty())
       throw DbError(QStringLiteral("MSysQueries 沒有它的定義。"));
   }
-  query.hasParameters = !parameters.empty();
-  const int flags = flagsRow ? flagsRow->flag : 0;
+  query.hasParameters = !p.parameters.empty();
+  const int flags = p.flagsRow ? p.flagsRow->flag : 0;
 
   if (query.kind == StoredQuery::Kind::DataDefinition ||
       query.kind == StoredQuery::Kind::PassThrough) {
-    QString text = typeRow->expression.trimmed();
+    QString text = p.typeRow->expression.trimmed();
     if (!text.endsWith(u';')) text += u';';
     query.accessSql = text;
     return query;
   }
 
   QStringList lines;
-  if (!parameters.empty()) {
+  if (!p.parameters.empty()) {
     QStringList declared;
-    for (const QueryRow* p : parameters) {
+    for (const QueryRow* parameter : p.parameters) {
       // "User Name" as Access shows it, [User Name]; "[Forms]![F]![C]" as it stands.
-      const bool written = p->name1.contains(u'[') || p->name1.contains(u'!');
-      declared << (written ? p->name1 : Name(p->name1)) + u' ' + ParameterType(p->flag);
+      const bool written = parameter->name1.contains(u'[') || parameter->name1.contains(u'!');
+      declared << (written ? parameter->name1 : Name(parameter->name1)) + u' ' +
+                      ParameterType(parameter->flag);
     }
     lines << QStringLiteral("PARAMETERS ") + declared.join(QStringLiteral(", ")) + u';';
   }
 
   const auto where = [&] {
-    if (!wheres.empty()) lines << QStringLiteral("WHERE ") + wheres.front()->expression;
+    if (!p.wheres.empty()) lines << QStringLiteral("WHERE ") + p.wheres.front()->expression;
   };
   const auto orderBy = [&] {
     QStringList parts;
-    for (const QueryRow* o : orders) {
+    for (const QueryRow* o : p.orders) {
       const bool descending = o->name1.compare(QLatin1String("D"), Qt::CaseInsensitive) == 0;
       parts << o->expression + (descending ? QStringLiteral(" DESC") : QString());
     }
     if (!parts.isEmpty()) lines << QStringLiteral("ORDER BY ") + parts.join(QStringLiteral(", "));
   };
-  QString from = FromList(tables, joins);
-  if (remote) from += QStringLiteral(" IN '") + remote->name1 + u'\'';
+  QString from = FromList(p.tables, p.joins);
+  if (p.remote) from += QStringLiteral(" IN '") + p.remote->name1 + u'\'';
 
   if (query.kind == Kind::Union) {
     // Each part is the text of one select (itself maybe a union), as typed.
     QStringList parts;
-    for (const QueryRow* t : tables)
+    for (const QueryRow* t : p.tables)
       parts << t->expression.trimmed();
     lines << parts.join((flags & kUnionAll) ? QStringLiteral("\nUNION ALL\n")
                                             : QStringLiteral("\nUNION\n"));
     orderBy();
   } else if (query.kind == Kind::Update) {
     QStringList sets;
-    for (const QueryRow* c : columns)
+    for (const QueryRow* c : p.columns)
       sets << c->name2 + QStringLiteral(" = ") + c->expression;
     lines << QStringLiteral("UPDATE ") + from;
     lines << QStringLiteral("SET ") + sets.join(QStringLiteral(", "));
     where();
   } else if (query.kind == Kind::Delete) {
-    lines << QStringLiteral("DELETE ") + Joined(columns, true);
+    lines << QStringLiteral("DELETE ") + Joined(p.columns, true);
     lines << QStringLiteral("FROM ") + from;
     where();
   } else {
-    std::vector<const QueryRow*> selected = columns;
-    std::vector<const QueryRow*> grouped = groups;
+    std::vector<const QueryRow*> selected = p.columns;
+    std::vector<const QueryRow*> grouped = p.groups;
     QString transform;
     QString pivot;
     if (query.kind == Kind::Crosstab) {
       std::vector<const QueryRow*> values, rowHeads, rowGroups;
-      for (const QueryRow* c : columns) {
+      for (const QueryRow* c : p.columns) {
         if (c->flag == kCrosstabValue) values.push_back(c);
         if (c->flag == kCrosstabRow) rowHeads.push_back(c);
         if (c->flag == kCrosstabPivot && pivot.isEmpty()) pivot = c->expression;
       }
-      for (const QueryRow* g : groups) {
+      for (const QueryRow* g : p.groups) {
         if (g->flag == kCrosstabRow) rowGroups.push_back(g);
       }
       transform = QStringLiteral("TRANSFORM ") + Joined(values, true);
@@ -363,7 +374,7 @@ StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows,
     if (flags & kDistinct) select += QStringLiteral("DISTINCT ");
     if (flags & kDistinctRow) select += QStringLiteral("DISTINCTROW ");
     if (flags & kTop) {
-      select += QStringLiteral("TOP ") + flagsRow->name1 + u' ';
+      select += QStringLiteral("TOP ") + p.flagsRow->name1 + u' ';
       if (flags & kPercent) select += QStringLiteral("PERCENT ");
     }
     QString list = Joined(selected, true);
@@ -371,19 +382,19 @@ StoredQuery RebuildQuery(const QString& name, const std::vector<QueryRow>& rows,
       list = list.isEmpty() ? QStringLiteral("*") : QStringLiteral("*, ") + list;
     if (query.kind == Kind::Append) {
       QStringList targets;
-      for (const QueryRow* c : columns)
+      for (const QueryRow* c : p.columns)
         targets << c->name2;
-      lines << QStringLiteral("INSERT INTO ") + Name(typeRow->name1) + QStringLiteral(" (") +
+      lines << QStringLiteral("INSERT INTO ") + Name(p.typeRow->name1) + QStringLiteral(" (") +
                    targets.join(QStringLiteral(", ")) + u')';
-      list = Joined(columns, false);
+      list = Joined(p.columns, false);
     }
     select += list;
-    if (query.kind == Kind::MakeTable) select += QStringLiteral(" INTO ") + Name(typeRow->name1);
+    if (query.kind == Kind::MakeTable) select += QStringLiteral(" INTO ") + Name(p.typeRow->name1);
     lines << select;
     lines << QStringLiteral("FROM ") + from;
     where();
     if (!grouped.empty()) lines << QStringLiteral("GROUP BY ") + Joined(grouped, false);
-    if (!havings.empty()) lines << QStringLiteral("HAVING ") + havings.front()->expression;
+    if (!p.havings.empty()) lines << QStringLiteral("HAVING ") + p.havings.front()->expression;
     orderBy();
     if (!pivot.isEmpty()) lines << QStringLiteral("PIVOT ") + pivot;
     if (flags & kOwnerAccess) lines << QStringLiteral("WITH OWNERACCESS OPTION");
