@@ -6,7 +6,8 @@
 //     reading every column as text.
 // Prints each side's median wall time, user time (its children's included: the workbook's
 // package is made in one) and peak resident memory, and tarvel's ratios to the bare program.
-// TARVEL_BENCH_ORDERS sets the demo's work orders (100,000), TARVEL_BENCH_PAIRS the pairs (3).
+// TARVEL_BENCH_ORDERS sets the demo's work orders (100,000), TARVEL_BENCH_PAIRS the pairs (3);
+// with TARVEL_BENCH_KEEP set, the database, the statement and the outputs are kept for profiling.
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
@@ -76,6 +77,10 @@ int Main() {
   const int orders = bench::OrdersFrom("TARVEL_BENCH_ORDERS", 100000);
   const int pairs = bench::OrdersFrom("TARVEL_BENCH_PAIRS", 3);
   QTemporaryDir dir;
+  if (qEnvironmentVariableIsSet("TARVEL_BENCH_KEEP")) {
+    dir.setAutoRemove(false);
+    std::printf("files kept in %s\n", qPrintable(dir.path()));
+  }
   const QString database = bench::WriteDemo(dir.path(), orders);
   const bench::Table1Request request(database);
   const QString cli = QStringLiteral(TARVEL_CLI_PATH);

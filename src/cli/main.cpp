@@ -1,6 +1,7 @@
 // tarvel-cli: the headless tool for support staff and scripting users.
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -52,39 +53,8 @@ void PrintUsage(QTextStream& err) {
     err << "  " << e.name << " " << e.summary << "\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // Before any application object: it answers without a display or a database.
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("tarvel-cli %s\n", TARVEL_VERSION);
-    return 0;
-  }
-  // A run ended by a signal leaves no work folder and no converter behind; the handlers come
-  // before anything that may start threads.
-  tarvel::InstallTerminationHandlers(tarvel::TerminationStyle::kExitAtOnce);
-  tarvel::KeepFreedHeapForReuse();
-  // Reports need fonts and a paint device, so a GUI application (offscreen when no display).
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt wants a private runtime folder; sessions without a desktop (cron, ssh) have none. One
-  // under /tmp is anyone's to plant first (a link to another folder), so only a folder of the
-  // user's own found there is used.
-  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-%1").arg(getuid());
-    ::mkdir(QFile::encodeName(runtime).constData(), 0700);
-    if (tarvel::IsPrivateFolder(runtime)) {
-      ::chmod(QFile::encodeName(runtime).constData(), 0700);  // as Qt wants it
-      qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    }
-  }
-  // The arguments are the tool's own: given to Qt, "-platform xcb" or "-reverse" among them would
-  // be taken as Qt's options. Qt gets the program's name only.
-  QStringList args = tarvel::ArgumentsAfterProgram(argc, argv);
-  int qtArgc = 1;
-  char* qtArgv[] = {argv[0], nullptr};
-  QGuiApplication app(qtArgc, qtArgv);
+/// Runs the command `args` name, under the application object made for it.
+int RunCommand(QStringList args) {
   QTextStream out(stdout);
   QTextStream err(stderr);
   if (args.isEmpty() || args.first() == QLatin1String("--help") ||
@@ -104,4 +74,46 @@ int main(int argc, char** argv) {
   err << "tarvel-cli: unknown command " << name << "\n";
   PrintUsage(err);
   return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Before any application object: it answers without a display or a database.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("tarvel-cli %s\n", TARVEL_VERSION);
+    return 0;
+  }
+  // A run ended by a signal leaves no work folder and no converter behind; the handlers come
+  // before anything that may start threads.
+  tarvel::InstallTerminationHandlers(tarvel::TerminationStyle::kExitAtOnce);
+  tarvel::KeepFreedHeapForReuse();
+  // The arguments are the tool's own: given to Qt, "-platform xcb" or "-reverse" among them would
+  // be taken as Qt's options. Qt gets the program's name only.
+  const QStringList args = tarvel::ArgumentsAfterProgram(argc, argv);
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  // Only drawn pages (PDF) need fonts and a paint device. Text, workbooks and queries run under a
+  // plain application object and spare the start the platform's and the fonts' set-up.
+  if (!args.contains(QLatin1String("--pdf"))) {
+    QCoreApplication app(qtArgc, qtArgv);
+    return RunCommand(args);
+  }
+  // Drawing needs a GUI application (offscreen when there is no display).
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt wants a private runtime folder; sessions without a desktop (cron, ssh) have none. One
+  // under /tmp is anyone's to plant first (a link to another folder), so only a folder of the
+  // user's own found there is used.
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-%1").arg(getuid());
+    ::mkdir(QFile::encodeName(runtime).constData(), 0700);
+    if (tarvel::IsPrivateFolder(runtime)) {
+      ::chmod(QFile::encodeName(runtime).constData(), 0700);  // as Qt wants it
+      qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
+  }
+  QGuiApplication app(qtArgc, qtArgv);
+  return RunCommand(args);
 }

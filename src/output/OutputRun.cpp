@@ -1,8 +1,10 @@
 #include "output/OutputRun.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <functional>
 
 #include "criteria/ReworkStatements.h"
 #include "db/Connection.h"
@@ -11,6 +13,7 @@
 #include "reports/engine/PdfRenderer.h"
 #include "reports/engine/ReportRun.h"
 #include "reports/engine/TextDump.h"
+#include "reports/engine/TextSink.h"
 #include "reports/preview/ReportOutput.h"
 
 namespace tarvel {
@@ -71,11 +74,11 @@ OutputResult Run(OutputMode mode, AppContext& context, const RequestCriteria& cr
   return OutputResult::Failed;
 }
 
-/// Writes the text of `pages` to `path`, with the system's words for what failed. A file is made
-/// beside the target and renamed over it once complete. A device or a pipe (/dev/stdout, a named
-/// pipe) is written into instead: it cannot be made anew, and a file renamed over it would
-/// replace the device itself wherever the user may (root's /dev/full).
-void WriteTextFile(const PageSource& pages, const QString& path) {
+/// Writes a report's text to `path` through `write`, with the system's words for what failed. A
+/// file is made beside the target and renamed over it once complete. A device or a pipe
+/// (/dev/stdout, a named pipe) is written into instead: it cannot be made anew, and a file
+/// renamed over it would replace the device itself wherever the user may (root's /dev/full).
+void WriteTextFile(const QString& path, const std::function<void(QIODevice&)>& write) {
   const auto cannotWrite = [&](const QFileDevice& file) {
     return Error(QStringLiteral("無法寫入檔案：%1（%2）").arg(path, file.errorString()));
   };
@@ -83,13 +86,29 @@ void WriteTextFile(const PageSource& pages, const QString& path) {
   if (target.exists() && !target.isFile() && !target.isDir()) {
     QFile device(path);
     if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) throw cannotWrite(device);
-    WriteText(pages, device);
+    write(device);
     return;
   }
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) throw cannotWrite(file);
-  WriteText(pages, file);
+  write(file);
   if (!file.commit()) throw cannotWrite(file);
+}
+
+/// Writes a report's text to the file of `files` or, without one, to `out`.
+void WriteReportText(const ReportFiles& files, QTextStream& out,
+                     const std::function<void(QIODevice&)>& write) {
+  if (!files.textPath.isEmpty()) {
+    WriteTextFile(files.textPath, write);
+  } else if (QIODevice* device = out.device()) {
+    out.flush();
+    write(*device);
+  } else {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    write(buffer);
+    out << QString::fromUtf8(buffer.data());
+  }
 }
 
 }  // namespace
@@ -137,22 +156,22 @@ void PrintOrPreview(CheckedRequest& request, QWidget* parent, const PrintDialogF
 }
 
 int WriteReportFiles(CheckedRequest& request, const ReportFiles& files, QTextStream& out) {
+  std::unique_ptr<Report> report = request.CreateLayout();
+  if (files.pdfPath.isEmpty()) {
+    // Text alone is written out page by page as the run goes.
+    TextSink text;
+    ReportRun(*report, text).Finish();
+    report.reset();
+    WriteReportText(files, out, [&](QIODevice& device) { text.WriteTo(device); });
+    return text.PageCount();
+  }
   // The pages are kept in a store (bounded memory), so one run serves both files.
   PageStore pages;
-  {
-    std::unique_ptr<Report> report = request.CreateLayout();
-    ReportRun(*report, pages).Finish();
-  }
-  if (!files.pdfPath.isEmpty()) WritePdf(pages, files.pdfPath);
-  if (!files.textPath.isEmpty()) WriteTextFile(pages, files.textPath);
-  if (files.pdfPath.isEmpty() && files.textPath.isEmpty()) {
-    if (QIODevice* device = out.device()) {
-      out.flush();
-      WriteText(pages, *device);
-    } else {
-      out << DumpText(pages);
-    }
-  }
+  ReportRun(*report, pages).Finish();
+  report.reset();
+  WritePdf(pages, files.pdfPath);
+  if (!files.textPath.isEmpty())
+    WriteTextFile(files.textPath, [&](QIODevice& device) { WriteText(pages, device); });
   return pages.PageCount();
 }
 

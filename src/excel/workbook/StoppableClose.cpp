@@ -1,6 +1,8 @@
 #include "excel/workbook/StoppableClose.h"
 
+#include <poll.h>
 #include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +20,17 @@ pid_t WaitNoHang(pid_t child, int& status) {
     done = ::waitpid(child, &status, WNOHANG);
   } while (done < 0 && errno == EINTR);
   return done;
+}
+
+/// Waits up to `milliseconds` for the child to end: at once when it does, through a descriptor
+/// of the process (pidfd), or the whole time where the system has none.
+void AwaitEnd(int pidfd, int milliseconds) {
+  if (pidfd < 0) {
+    ::usleep(static_cast<useconds_t>(milliseconds) * 1000);
+    return;
+  }
+  pollfd ended{pidfd, POLLIN, 0};
+  ::poll(&ended, 1, milliseconds);
 }
 
 }  // namespace
@@ -40,6 +53,7 @@ std::optional<lxw_error> CloseWorkbook(lxw_workbook* book, const std::function<b
   }
   ::setpgid(child, child);  // whichever of the two comes first
   const TerminationCleanup killedAtSignal = TerminationCleanup::ProcessGroup(child);
+  const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
   int status = 0;
   std::optional<lxw_error> result;
   while (true) {
@@ -60,8 +74,9 @@ std::optional<lxw_error> CloseWorkbook(lxw_workbook* book, const std::function<b
       }
       break;
     }
-    ::usleep(20000);
+    AwaitEnd(pidfd, 20);
   }
+  if (pidfd >= 0) ::close(pidfd);
   // This process's copy of the book: its package was the child's to write.
   lxw_workbook_free(book);
   return result;

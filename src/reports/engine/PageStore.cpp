@@ -1,19 +1,15 @@
 #include "reports/engine/PageStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <atomic>
-#include <cerrno>
 #include <cstring>
 #include <type_traits>
 
 #include "platform/Error.h"
+#include "reports/engine/PrivateTempFile.h"
 
 namespace tarvel {
 namespace {
@@ -21,6 +17,8 @@ namespace {
 static_assert(std::is_trivially_copyable_v<PageBand> && std::is_trivially_copyable_v<PageText> &&
                   std::is_trivially_copyable_v<PageLine>,
               "pages are written to the temporary file as they are in memory");
+
+const QString kFileName = QStringLiteral("報表的暫存頁檔");
 
 /// Pages are handed to the file in pieces of about this size.
 constexpr std::size_t kWriteChunk = std::size_t{1} << 20;
@@ -46,36 +44,6 @@ const char* Take(const char* in, std::uint32_t count, std::vector<T>& items) {
   items.resize(count);
   if (count > 0) std::memcpy(static_cast<void*>(items.data()), in, count * sizeof(T));
   return in + count * sizeof(T);
-}
-
-QString SystemReason() {
-  return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-/// Makes `path` a folder of this user's only, or finds it so; false when it is something else
-/// (another user's folder, a link), which is then not used.
-bool MakePrivateFolder(const QString& path) {
-  QDir().mkpath(QFileInfo(path).path());
-  const QByteArray native = QFile::encodeName(path);
-  if (::mkdir(native.constData(), 0700) == 0) return true;
-  if (errno != EEXIST) return false;
-  struct stat info {};
-  if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-      info.st_uid != ::geteuid())
-    return false;
-  ::chmod(native.constData(), 0700);
-  return true;
-}
-
-void WriteAll(int fd, const char* data, std::size_t size, qint64 offset) {
-  while (size > 0) {
-    const ssize_t written = ::pwrite(fd, data, size, offset);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) throw Error(QStringLiteral("無法寫入報表的暫存頁檔：%1").arg(SystemReason()));
-    data += written;
-    size -= static_cast<std::size_t>(written);
-    offset += written;
-  }
 }
 
 }  // namespace
@@ -131,21 +99,7 @@ void PageStore::End(int pageCount) {
 }
 
 void PageStore::OpenFile() {
-  if (!MakePrivateFolder(folder_)) {
-    throw Error(
-        QStringLiteral("無法建立報表的暫存資料夾 %1（它須是使用者自己的資料夾）").arg(folder_));
-  }
-  const QByteArray native = QFile::encodeName(folder_);
-  fd_ = ::open(native.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-  if (fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-    // A file system without nameless files: a named one, unlinked before anything is written.
-    QByteArray name = native + "/pages-XXXXXX";
-    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd_ >= 0) ::unlink(name.constData());
-  }
-  if (fd_ < 0) {
-    throw Error(QStringLiteral("無法建立報表的暫存頁檔於 %1：%2").arg(folder_, SystemReason()));
-  }
+  fd_ = OpenPrivateTempFile(folder_);
 }
 
 void PageStore::Write(const Page& page) {
@@ -167,7 +121,7 @@ void PageStore::Write(const Page& page) {
 
 void PageStore::Flush() const {
   if (pending_.empty()) return;
-  WriteAll(fd_, pending_.data(), pending_.size(), pendingStart_);
+  WriteAllAt(fd_, pending_.data(), pending_.size(), pendingStart_, kFileName);
   pendingStart_ += static_cast<qint64>(pending_.size());
   pending_.clear();
 }
@@ -177,18 +131,7 @@ void PageStore::ReadBack(int fileIndex) const {
   const qint64 start = offsets_[index];
   const qint64 end = index + 1 < offsets_.size() ? offsets_[index + 1] : fileEnd_;
   if (end > pendingStart_) Flush();
-  readBuffer_.resize(static_cast<std::size_t>(end - start));
-  std::size_t done = 0;
-  while (done < readBuffer_.size()) {
-    const ssize_t got = ::pread(fd_, readBuffer_.data() + done, readBuffer_.size() - done,
-                                start + static_cast<qint64>(done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      throw Error(QStringLiteral("無法讀回報表的暫存頁檔：%1")
-                      .arg(got == 0 ? QStringLiteral("檔案被截短") : SystemReason()));
-    }
-    done += static_cast<std::size_t>(got);
-  }
+  ReadAllAt(fd_, static_cast<std::size_t>(end - start), start, readBuffer_, kFileName);
   PageHeader header{};
   if (readBuffer_.size() >= sizeof header) std::memcpy(&header, readBuffer_.data(), sizeof header);
   const std::size_t expected = sizeof header + std::size_t{header.bands} * sizeof(PageBand) +

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstddef>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "reports/engine/PageSink.h"
@@ -77,7 +78,7 @@ class PageStore final : public PageSink, public PageSource {
   mutable qint64 pendingStart_ = 0;
   mutable Page slot_;  // the page on file read last
   mutable int slotIndex_ = -1;
-  mutable std::vector<char> readBuffer_;
+  mutable std::string readBuffer_;
 };
 
 /// For tests: stores made while it lives keep `bytes` of pages in memory.

@@ -7,7 +7,7 @@
 #include "reports/engine/PageStore.h"
 #include "reports/engine/PdfRenderer.h"
 #include "reports/engine/ReportRun.h"
-#include "reports/engine/TextDump.h"
+#include "reports/engine/TextSink.h"
 
 namespace tarvel {
 
@@ -20,10 +20,10 @@ int WriteReportPdf(Report& report, const QString& path, std::optional<PaperTwips
 }
 
 int WriteReportText(Report& report, QIODevice& device, std::optional<PaperTwips> paper) {
-  PageStore store;
-  ReportRun(report, store, paper).Finish();
-  WriteText(store, device);
-  return store.PageCount();
+  TextSink text;
+  ReportRun(report, text, paper).Finish();
+  text.WriteTo(device);
+  return text.PageCount();
 }
 
 int WriteReportText(Report& report, const QString& path, std::optional<PaperTwips> paper) {

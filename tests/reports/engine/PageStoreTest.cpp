@@ -1,14 +1,19 @@
 // The page store: pages past the memory budget go to a nameless temporary file in a private
 // folder and come back as they were written; the page count is written in once it is known.
+// The text sink: a run's text written page by page gives what the pages kept whole give.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <string>
 
 #include "platform/Error.h"
 #include "reports/engine/PageStore.h"
 #include "reports/engine/TestReports.h"
+#include "reports/engine/TextDump.h"
+#include "reports/engine/TextSink.h"
 #include "support/TempDir.h"
 
 namespace tarvel::test {
@@ -164,6 +169,78 @@ TEST(PageStore, AFolderThatIsNotTheUsersOwnIsNotUsed) {
     EXPECT_TRUE(error.Description().contains(link)) << error.Description().toStdString();
   }
   EXPECT_EQ(OpenFilesIn(elsewhere), 0);
+}
+
+/// The text `sink` writes for the pages made by MakePage(n % 7, withPageCount), n < `count`, and
+/// the text DumpText gives for the same pages kept whole.
+std::pair<QByteArray, QByteArray> SinkAndDump(TextSink& sink, int count, bool withPageCount) {
+  PageFrame frame = Frame();
+  if (!withPageCount) frame.styles.pop_back();
+  PageModelSink whole;
+  sink.Begin(frame);
+  whole.Begin(frame);
+  for (int n = 0; n < count; ++n) {
+    sink.Add(MakePage(n % 7, withPageCount));
+    whole.Add(MakePage(n % 7, withPageCount));
+  }
+  sink.End(count);
+  whole.End(count);
+  QBuffer written;
+  written.open(QIODevice::WriteOnly);
+  sink.WriteTo(written);
+  return {written.data(), DumpText(whole.Take()).toUtf8()};
+}
+
+TEST(TextSink, WritesWhatThePagesKeptWholeGiveFromMemoryFileOrStore) {
+  TempDir dir;
+  const QString folder = dir.File(QStringLiteral("pages"));
+  const struct {
+    const char* what;
+    std::size_t budget;
+    bool withPageCount;
+    bool onFile;
+  } cases[] = {
+      {"all in memory", PageStore::kDefaultBudget, false, false},
+      {"past a budget of 3,000 bytes, the rest from the file", 3000, false, true},
+      {"nothing in memory", 0, false, true},
+      {"pages showing the page count wait in a store", 3000, true, false},
+  };
+  for (const auto& c : cases) {
+    TextSink sink(c.budget, folder);
+    const auto [written, dumped] = SinkAndDump(sink, 300, c.withPageCount);
+    EXPECT_EQ(written, dumped) << c.what;
+    EXPECT_EQ(sink.PageCount(), 300) << c.what;
+    EXPECT_LE(sink.MemoryBytes(), c.budget) << c.what;
+    EXPECT_EQ(sink.FileBytes() > 0, c.onFile) << c.what;
+    if (c.onFile) {
+      EXPECT_EQ(OpenFilesIn(folder), 1) << c.what;
+    }
+  }
+  EXPECT_EQ(OpenFilesIn(folder), 0) << "the spool goes with the sink";
+  TextSink empty(PageStore::kDefaultBudget, folder);
+  const auto [nothing, dumpedNothing] = SinkAndDump(empty, 0, false);
+  EXPECT_EQ(nothing, dumpedNothing);
+  EXPECT_TRUE(nothing.isEmpty());
+}
+
+TEST(TextSink, EncodesTextAsQtDoesHalfPairsIncluded) {
+  // Lone halves of a surrogate pair cannot be written as literals: spelled out as code units.
+  const std::u16string cases[] = {
+      u"",
+      u"txtPO: 113120001",
+      u"華成運動用品 é",
+      u"𠀋 and 😀",
+      {char16_t{0xD800}, u'a'},
+      {u'a', char16_t{0xDC00}},
+      {u'x', char16_t{0xD83D}},
+      {char16_t{0xDE00}, char16_t{0xD83D}},
+      {char16_t{0x7F}, char16_t{0x80}, char16_t{0x7FF}, char16_t{0x800}, char16_t{0xFFFF}}};
+  for (const std::u16string& text : cases) {
+    const QString q = QString::fromStdU16String(text);
+    std::string out = "kept:";
+    AppendUtf8(out, q);
+    EXPECT_EQ(QByteArray::fromStdString(out), "kept:" + q.toUtf8()) << q.toStdString();
+  }
 }
 
 }  // namespace
