@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <future>
 #include <limits>
 #include <vector>
 
@@ -197,47 +198,29 @@ class PartCheck {
   void Add(const char* data, qint64 size) {
     crc_ = crc32(crc_, reinterpret_cast<const Bytef*>(data), static_cast<uInt>(size));
     size_ += size;
-    if (worksheet_) Scan(data, size);
+    if (worksheet_) rows_.Add(data, size);
   }
 
   void Verify() const {
     const QString name = QString::fromUtf8(entry_.name);
     if (size_ != entry_.size || crc_ != entry_.crc) Damaged(name + QStringLiteral(" 檢查碼不符"));
     if (!worksheet_) return;
-    if (!carry_.trimmed().endsWith("</worksheet>")) Damaged(name + QStringLiteral(" 不完整"));
-    if (rows_ != worksheet_->rows || lastRow_ != worksheet_->lastRow)
+    if (!rows_.Ended()) Damaged(name + QStringLiteral(" 不完整"));
+    if (rows_.Rows() != worksheet_->rows || rows_.LastRow() != worksheet_->lastRow)
       Damaged(QStringLiteral("%1 應有 %2 列、最後一列 %3，實有 %4 列、最後一列 %5")
                   .arg(name)
                   .arg(worksheet_->rows)
                   .arg(worksheet_->lastRow)
-                  .arg(rows_)
-                  .arg(lastRow_));
+                  .arg(rows_.Rows())
+                  .arg(rows_.LastRow()));
   }
 
  private:
-  // Counts <row r="N" elements (texts cannot hold "<": it is written &lt;) and keeps the
-  // number of the last; the carried tail lets a tag split between two pieces be seen whole.
-  void Scan(const char* data, qint64 size) {
-    static const QByteArray kTag = QByteArrayLiteral("<row r=\"");
-    const qsizetype carried = carry_.size();
-    carry_.append(data, size);
-    for (qsizetype at = carry_.indexOf(kTag); at >= 0; at = carry_.indexOf(kTag, at + 1)) {
-      if (at + kTag.size() > carried) ++rows_;
-      const qsizetype digits = at + kTag.size();
-      const qsizetype quote = carry_.indexOf('"', digits);
-      if (quote > digits && quote - digits <= 7)
-        lastRow_ = carry_.mid(digits, quote - digits).toInt();
-    }
-    carry_ = carry_.right(64);
-  }
-
   const Entry& entry_;
   const WorksheetExpectation* worksheet_;
   uLong crc_ = crc32(0, nullptr, 0);
   qint64 size_ = 0;
-  QByteArray carry_;
-  qint64 rows_ = 0;
-  int lastRow_ = 0;
+  WorksheetRows rows_;
 };
 
 // The target with its write position; a zip without ZIP64 ends at 4 GiB.
@@ -345,18 +328,81 @@ void ReadPart(QIODevice& source, const Entry& entry, PartCheck& check, Stored&& 
   check.Verify();
 }
 
-void CopyPart(QIODevice& source, Output& out, Entry& entry, const WorksheetExpectation* worksheet,
-              const std::function<bool()>& stopped) {
-  const Entry original = entry;
-  entry.flags &= ~kDataDescriptorFlag;  // the sizes go into the local header
-  entry.offset = out.Offset();
-  out.Write(LocalHeader(entry));
-  PartCheck check(original, worksheet);
-  ReadPart(source, original, check, [&](const char* data, qint64 size) {
-    if (stopped && stopped()) throw SaveStopped(QStringLiteral("儲存已停止"));
-    out.Write(data, size);
-  });
+// Reads the stored data of `entry` whole (a worksheet's is a few megabytes compressed).
+QByteArray ReadStored(QIODevice& source, const Entry& entry) {
+  QByteArray stored;
+  stored.reserve(entry.compressedSize);
+  ReadData(source, entry, [&](const char* data, qint64 size) { stored.append(data, size); });
+  return stored;
 }
+
+// Inflates a part's stored data and checks what it holds.
+void CheckStored(const QByteArray& stored, const Entry& entry,
+                 const WorksheetExpectation* worksheet) {
+  PartCheck check(entry, worksheet);
+  const auto uncompressed = [&](const char* data, qint64 size) { check.Add(data, size); };
+  if (entry.method == kStored) {
+    uncompressed(stored.constData(), stored.size());
+  } else {
+    Inflater inflater;
+    for (qsizetype at = 0; at < stored.size(); at += kChunk)
+      inflater.Feed(stored.constData() + at, std::min<qint64>(kChunk, stored.size() - at),
+                    uncompressed);
+    if (!inflater.Finished())
+      Damaged(QString::fromUtf8(entry.name) + QStringLiteral(" 壓縮資料不完整"));
+  }
+  check.Verify();
+}
+
+// Copies the parts of a package and checks each on the way, two at a time: one on a second
+// thread while the next is copied and checked on this one. Inflating the worksheets is most of a
+// save's check, and the package's other work is done by then.
+class PartCopier {
+ public:
+  PartCopier(Output& out, const std::function<bool()>& stopped) : out_(out), stopped_(stopped) {}
+  ~PartCopier() {
+    // A check still running when another failed: its outcome no longer matters.
+    if (pending_.valid()) pending_.wait();
+  }
+  PartCopier(const PartCopier&) = delete;
+  PartCopier& operator=(const PartCopier&) = delete;
+
+  void Copy(QIODevice& source, Entry& entry, const WorksheetExpectation* worksheet) {
+    const Entry original = entry;
+    entry.flags &= ~kDataDescriptorFlag;  // the sizes go into the local header
+    entry.offset = out_.Offset();
+    out_.Write(LocalHeader(entry));
+    QByteArray stored = ReadStored(source, original);
+    for (qsizetype at = 0; at < stored.size(); at += kChunk) {
+      if (stopped_ && stopped_()) throw SaveStopped(QStringLiteral("儲存已停止"));
+      out_.Write(stored.constData() + at, std::min<qint64>(kChunk, stored.size() - at));
+    }
+    // The small parts are checked at once; the worksheets take turns with the second thread.
+    if (!worksheet) {
+      CheckStored(stored, original, nullptr);
+      return;
+    }
+    auto check = [stored = std::move(stored), original, worksheet] {
+      CheckStored(stored, original, worksheet);
+    };
+    if (!pending_.valid()) {
+      pending_ = std::async(std::launch::async, std::move(check));
+      return;
+    }
+    check();
+    Finish();
+  }
+
+  /// Waits for the check on the second thread; throws what it found.
+  void Finish() {
+    if (pending_.valid()) pending_.get();
+  }
+
+ private:
+  Output& out_;
+  const std::function<bool()>& stopped_;
+  std::future<void> pending_;
+};
 
 void ReplacePart(QIODevice& source, Output& out, Entry& entry,
                  const std::function<QByteArray(const QByteArray&)>& replace) {
@@ -382,6 +428,42 @@ void ReplacePart(QIODevice& source, Output& out, Entry& entry,
 }
 
 }  // namespace
+
+// A piece is searched where it lies; the seam (the tail carried from what came before and the
+// piece's start) finds a tag or a number split between two pieces. Every tag is counted once: in
+// the piece when it lies wholly in it, at the seam when it begins in the tail and ends past it.
+// A number is read wherever its closing quote is seen, in order, so the last one read is the
+// last row's.
+void WorksheetRows::Add(const char* data, qint64 size) {
+  static constexpr QByteArrayView kTag("<row r=\"");
+  const QByteArrayView piece(data, size);
+  const bool small = size < kSeam;
+  const QByteArray seam = tail_ + (small ? piece : piece.first(kSeam)).toByteArray();
+  const qsizetype counted = tail_.size();  // tags wholly in the tail were counted before
+  for (qsizetype at = seam.indexOf(kTag); at >= 0 && (small || at < counted);
+       at = seam.indexOf(kTag, at + 1)) {
+    if (at + kTag.size() > counted) ++rows_;
+    ReadNumber(seam, at + kTag.size());
+  }
+  if (small) {
+    tail_ = seam.right(kSeam);
+    return;
+  }
+  for (qsizetype at = piece.indexOf(kTag); at >= 0; at = piece.indexOf(kTag, at + 1)) {
+    ++rows_;
+    ReadNumber(piece, at + kTag.size());
+  }
+  tail_ = piece.last(kSeam).toByteArray();
+}
+
+void WorksheetRows::ReadNumber(QByteArrayView text, qsizetype digits) {
+  const qsizetype quote = text.indexOf('"', digits);
+  if (quote > digits && quote - digits <= 7) lastRow_ = text.sliced(digits, quote - digits).toInt();
+}
+
+bool WorksheetRows::Ended() const {
+  return tail_.trimmed().endsWith("</worksheet>");
+}
 
 void ReadPackagePart(QIODevice& source, const QString& name,
                      const std::function<void(const char*, qint64)>& sink) {
@@ -412,6 +494,7 @@ void RewritePackage(QIODevice& source, QIODevice& target, const PackageEdit& edi
                     const std::function<bool()>& stopped) {
   std::vector<Entry> entries = ReadDirectory(source);
   Output out(target);
+  PartCopier copier(out, stopped);
   int replaced = 0;
   int worksheets = 0;
   for (Entry& entry : entries) {
@@ -424,9 +507,9 @@ void RewritePackage(QIODevice& source, QIODevice& target, const PackageEdit& edi
     }
     const auto worksheet = edit.worksheets.constFind(name);
     if (worksheet != edit.worksheets.constEnd()) ++worksheets;
-    CopyPart(source, out, entry, worksheet != edit.worksheets.constEnd() ? &*worksheet : nullptr,
-             stopped);
+    copier.Copy(source, entry, worksheet != edit.worksheets.constEnd() ? &*worksheet : nullptr);
   }
+  copier.Finish();
   if (replaced != edit.replace.size() || worksheets != edit.worksheets.size())
     Damaged(QStringLiteral("缺少部分內容"));
 

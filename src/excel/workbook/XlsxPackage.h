@@ -20,6 +20,27 @@ struct WorksheetExpectation {
   int lastRow = 0;
 };
 
+/// Counts the rows of a worksheet part's XML handed over in pieces of any size (as it is
+/// inflated): its <row r="N"> elements (texts cannot hold "<": it is written &lt;), the number of
+/// the last, and whether the document ends. Keeps only a short tail of what it was given.
+class WorksheetRows {
+ public:
+  void Add(const char* data, qint64 size);
+  qint64 Rows() const { return rows_; }
+  /// The number of the last row element (0 before any).
+  int LastRow() const { return lastRow_; }
+  /// Whether what was given ends the worksheet's document.
+  bool Ended() const;
+
+ private:
+  static constexpr qsizetype kSeam = 64;
+  void ReadNumber(QByteArrayView text, qsizetype digits);
+
+  QByteArray tail_;
+  qint64 rows_ = 0;
+  int lastRow_ = 0;
+};
+
 struct PackageEdit {
   /// Parts replaced on the way: part name ("xl/styles.xml") to a function giving the new
   /// content from the old (it may throw WorkbookError). Each must be present in the package.

@@ -72,7 +72,7 @@ TextSink::~TextSink() {
 
 void TextSink::Begin(const PageFrame& frame) {
   if (frame.NeedsPageCount()) {
-    store_ = std::make_unique<PageStore>(budget_, folder_);
+    store_ = std::make_unique<PageStore>(PageStore::DefaultBudget(), folder_);
     store_->Begin(frame);
     return;
   }

@@ -3,6 +3,8 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <tuple>
+#include <vector>
 
 #include "XlsxReadback.h"
 #include "excel/workbook/Workbook.h"
@@ -114,6 +116,46 @@ TEST_F(PackageTest, DamagedOrIncompletePackagesAreRefused) {
   PackageEdit missing;
   missing.replace.insert(QStringLiteral("xl/none.xml"), [](const QByteArray& old) { return old; });
   EXPECT_THROW(Rewrite(bytes_, missing), WorkbookError);
+}
+
+TEST(WorksheetRows, CountsEveryRowOnceHoweverThePiecesFall) {
+  QByteArray xml = "<?xml version=\"1.0\"?><worksheet><sheetData>";
+  for (int r = 1; r <= 40; ++r)
+    xml += QStringLiteral("<row r=\"%1\" spans=\"1:2\"><c r=\"A%1\" t=\"inlineStr\"><is><t>&lt;row "
+                          "r=\"9\"</t></is></c></row>")
+               .arg(r * 25)
+               .toUtf8();
+  xml += "</sheetData></worksheet>\n";
+  const auto count = [&](const std::vector<qsizetype>& cuts) {
+    WorksheetRows rows;
+    qsizetype from = 0;
+    for (qsizetype cut : cuts) {
+      rows.Add(xml.constData() + from, cut - from);
+      from = cut;
+    }
+    rows.Add(xml.constData() + from, xml.size() - from);
+    return std::tuple(rows.Rows(), rows.LastRow(), rows.Ended());
+  };
+  const auto whole = std::tuple(qint64{40}, 1000, true);
+  ASSERT_EQ(count({}), whole);
+  // Two pieces cut anywhere; three with a short middle piece (a tag or a number across three).
+  for (qsizetype cut = 0; cut <= xml.size(); ++cut) {
+    EXPECT_EQ(count({cut}), whole) << cut;
+    for (qsizetype middle : {1, 3, 7, 63, 64, 65}) {
+      if (cut + middle <= xml.size()) {
+        EXPECT_EQ(count({cut, cut + middle}), whole) << cut << "+" << middle;
+      }
+    }
+  }
+  // Byte by byte.
+  std::vector<qsizetype> everyByte;
+  for (qsizetype at = 1; at < xml.size(); ++at)
+    everyByte.push_back(at);
+  EXPECT_EQ(count(everyByte), whole);
+  // A document cut short does not end.
+  WorksheetRows cut;
+  cut.Add(xml.constData(), xml.size() - 20);
+  EXPECT_FALSE(cut.Ended());
 }
 
 TEST_F(PackageTest, AFailingTargetIsReported) {
