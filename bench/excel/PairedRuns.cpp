@@ -80,8 +80,9 @@ void Report(const char* work, const std::vector<Usage>& tarvelRuns,
   std::printf("%-6s ratio   %7.2fx wall %7.2fx user %7.2fx memory   (medians of %d pairs)\n", work,
               tarvel.wallSeconds / bare.wallSeconds, tarvel.userSeconds / bare.userSeconds,
               tarvel.peakMiB / bare.peakMiB, pairs);
-  std::printf("%-6s pairs   %7.2fx wall %7.2fx user %7.2fx memory   (median of the pairs' ratios)\n",
-              work, ratio.wallSeconds, ratio.userSeconds, ratio.peakMiB);
+  std::printf(
+      "%-6s pairs   %7.2fx wall %7.2fx user %7.2fx memory   (median of the pairs' ratios)\n", work,
+      ratio.wallSeconds, ratio.userSeconds, ratio.peakMiB);
   std::fflush(stdout);
 }
 

@@ -401,13 +401,15 @@ QString FormatNumber(double value, const QString& pattern) {
     if (integerPattern[i] == u',' && i > firstPlaceholder && i < lastPlaceholder) grouping = true;
   }
 
-  // Integer part, built right to left.
+  // Integer part, built right to left (reversed, turned round at the end).
   QString integerText;
+  integerText.reserve(integerPattern.size() +
+                      static_cast<qsizetype>(rounded.integer.size()) * 4 / 3 + 1);
   qsizetype nextDigit = static_cast<qsizetype>(rounded.integer.size());  // digits left to place
   int written = 0;                                                       // for grouping
   auto writeDigit = [&](char digit) {
-    if (grouping && written > 0 && written % 3 == 0) integerText.prepend(u',');
-    integerText.prepend(QChar::fromLatin1(digit));
+    if (grouping && written > 0 && written % 3 == 0) integerText += u',';
+    integerText += QChar::fromLatin1(digit);
     ++written;
   };
   auto writeSurplus = [&] {
@@ -425,9 +427,10 @@ QString FormatNumber(double value, const QString& pattern) {
       }
       if (i == firstPlaceholder) writeSurplus();
     } else if (!(c == u',' && grouping && i > firstPlaceholder && i < lastPlaceholder)) {
-      integerText.prepend(c);
+      integerText += c;
     }
   }
+  std::reverse(integerText.begin(), integerText.end());
 
   // Fraction part, left to right; a # writes its digit unless it and all after it are zeros.
   QString fractionText;

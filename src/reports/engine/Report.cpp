@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QLocale>
+#include <cmath>
 
 #include "db/Connection.h"
+#include "platform/Conversions.h"
 #include "platform/Error.h"
 
 namespace tarvel {
@@ -74,6 +76,23 @@ PaperTwips SystemDefaultPaper() {
 
 ReportControl::ReportControl(const ControlDef& def)
     : def_(&def), text_(def.text), visible_(def.visible), dataField_(def.dataField) {}
+
+void ReportControl::MakeText() const {
+  // A number is formatted as it is, not written out and read back first: Format reads the
+  // number's text to the same 15 significant digits it rounds on.
+  const QString& outputFormat = def_->outputFormat;
+  textFromValue_ = false;
+  if (!outputFormat.isEmpty() && value_.IsNumber()) {
+    const double number =
+        value_.IsInteger() ? static_cast<double>(value_.AsInteger()) : value_.AsReal();
+    if (std::isfinite(number)) {
+      text_ = FormatNumber(number, outputFormat);
+      return;
+    }
+  }
+  text_ = value_.Text();
+  if (!outputFormat.isEmpty() && !text_.isEmpty()) text_ = Format(text_, outputFormat);
+}
 
 void ReportControl::SetValue(db::Value value) {
   value_ = std::move(value);

@@ -42,11 +42,18 @@ class ReportControl {
 
   /// The display text. The engine sets it from Value (with the output format) before the
   /// section's Format handler runs; unbound fields keep their text until a handler changes it.
-  const QString& Text() const { return text_; }
-  void SetText(QString text) { text_ = std::move(text); }
+  /// (Made from the value when first asked for: a handler that writes its own text spares it.)
+  const QString& Text() const {
+    if (textFromValue_) MakeText();
+    return text_;
+  }
+  void SetText(QString text) {
+    text_ = std::move(text);
+    textFromValue_ = false;
+  }
   /// A label's caption (the same slot as Text).
-  const QString& Caption() const { return text_; }
-  void SetCaption(QString caption) { text_ = std::move(caption); }
+  const QString& Caption() const { return Text(); }
+  void SetCaption(QString caption) { SetText(std::move(caption)); }
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible) { visible_ = visible; }
@@ -59,10 +66,14 @@ class ReportControl {
   friend class Report;
   friend class ReportRun;
   explicit ReportControl(const ControlDef& def);
+  /// The text shows the value from now on, made when it is first asked for.
+  void ShowValue() { textFromValue_ = true; }
+  void MakeText() const;
 
   const ControlDef* def_;
   db::Value value_;
-  QString text_;
+  mutable QString text_;
+  mutable bool textFromValue_ = false;
   bool visible_;
   QString dataField_;
   int column_ = -1;  ///< resolved column index; -2 = resolve again

@@ -17,19 +17,6 @@ constexpr SectionKind kHeaderOf[3] = {SectionKind::Detail, SectionKind::GroupHea
 constexpr SectionKind kFooterOf[3] = {SectionKind::Detail, SectionKind::GroupFooter1,
                                       SectionKind::GroupFooter2};
 
-QString DisplayText(const db::Value& value, const QString& outputFormat) {
-  // A number is formatted as it is, not written out and read back first: Format reads the
-  // number's text to the same 15 significant digits it rounds on.
-  if (!outputFormat.isEmpty() && value.IsNumber()) {
-    const double number =
-        value.IsInteger() ? static_cast<double>(value.AsInteger()) : value.AsReal();
-    if (std::isfinite(number)) return FormatNumber(number, outputFormat);
-  }
-  QString text = value.Text();
-  if (!outputFormat.isEmpty() && !text.isEmpty()) text = Format(text, outputFormat);
-  return text;
-}
-
 }  // namespace
 
 ReportRun::ReportRun(Report& report, PageSink& sink, std::optional<PaperTwips> devicePaper)
@@ -168,23 +155,23 @@ void ReportRun::Bind(ReportSection& section) {
     switch (def.summary.function) {
       case SummaryFunction::Sum:
         control->value_ = db::Value(control->sum_);
-        control->text_ = DisplayText(control->value_, def.outputFormat);
+        control->ShowValue();
         break;
       case SummaryFunction::Count:
         control->value_ = db::Value(control->count_);
-        control->text_ = DisplayText(control->value_, def.outputFormat);
+        control->ShowValue();
         break;
       case SummaryFunction::PageCount:
         // Not known before the run is over: the page store writes it.
         control->value_ = db::Value();
-        control->text_.clear();
+        control->SetText(QString());
         break;
       case SummaryFunction::None:
         if (control->DataField().isEmpty()) break;
         if (control->column_ == -2)
           control->column_ = ResolveRebound(control->DataField(), control->Name());
         control->value_ = hasRow_ ? row_[static_cast<size_t>(control->column_)] : db::Value();
-        control->text_ = DisplayText(control->value_, def.outputFormat);
+        control->ShowValue();
         break;
     }
   }
@@ -209,8 +196,8 @@ void ReportRun::Place(ReportSection& section, Placement placement) {
       stagedLines_.push_back(control->style_);
     } else if (frame_.styles[control->style_].pageCount) {
       stagedTexts_.emplace_back(control->style_, QString());
-    } else if (!control->text_.isEmpty()) {
-      stagedTexts_.emplace_back(control->style_, control->text_);
+    } else if (const QString& text = control->Text(); !text.isEmpty()) {
+      stagedTexts_.emplace_back(control->style_, text);
     }
   }
   const int height = section.Design().height;

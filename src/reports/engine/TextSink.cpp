@@ -19,6 +19,9 @@ constexpr std::size_t kDevicePiece = std::size_t{64} << 10;
 
 const QString kSpoolName = QStringLiteral("報表文字的暫存檔");
 
+/// Pages handed to the sink's thread and not yet written out, at most.
+constexpr std::size_t kWaitingPages = 8;
+
 void AppendNumber(std::string& out, long long number) {
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
@@ -67,7 +70,18 @@ TextSink::TextSink(std::size_t budget, QString folder)
     : budget_(budget), folder_(folder.isEmpty() ? PageStore::DefaultFolder() : std::move(folder)) {}
 
 TextSink::~TextSink() {
+  StopWriting();
   if (fd_ >= 0) ::close(fd_);
+}
+
+void TextSink::StopWriting() {
+  if (!writer_.joinable()) return;
+  {
+    const std::lock_guard lock(mutex_);
+    ending_ = true;
+  }
+  changed_.notify_all();
+  writer_.join();
 }
 
 void TextSink::Begin(const PageFrame& frame) {
@@ -88,6 +102,7 @@ void TextSink::Begin(const PageFrame& frame) {
     AppendUtf8(section, SectionName(static_cast<SectionKind>(kind)));
     section += " top=";
   }
+  writer_ = std::thread(&TextSink::WriteOut, this);
 }
 
 void TextSink::Add(Page&& page) {
@@ -95,6 +110,37 @@ void TextSink::Add(Page&& page) {
     store_->Add(std::move(page));
     return;
   }
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [&] { return handedOver_.size() < kWaitingPages || failure_; });
+  if (failure_) std::rethrow_exception(failure_);
+  handedOver_.push_back(std::move(page));
+  lock.unlock();
+  changed_.notify_all();
+}
+
+void TextSink::WriteOut() {
+  while (true) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return !handedOver_.empty() || ending_; });
+    if (handedOver_.empty()) return;
+    Page page = std::move(handedOver_.front());
+    handedOver_.pop_front();
+    lock.unlock();
+    changed_.notify_all();
+    try {
+      Write(page);
+    } catch (...) {
+      lock.lock();
+      failure_ = std::current_exception();
+      handedOver_.clear();
+      lock.unlock();
+      changed_.notify_all();
+      return;
+    }
+  }
+}
+
+void TextSink::Write(const Page& page) {
   page_.clear();
   for (const PageBand& band : page.bands) {
     page_ += sections_[static_cast<std::size_t>(band.section)];
@@ -114,7 +160,12 @@ void TextSink::Add(Page&& page) {
 }
 
 void TextSink::End(int pageCount) {
-  if (store_) store_->End(pageCount);
+  if (store_) {
+    store_->End(pageCount);
+    return;
+  }
+  StopWriting();
+  if (failure_) std::rethrow_exception(failure_);
 }
 
 int TextSink::PageCount() const {
@@ -155,6 +206,8 @@ void TextSink::WriteTo(QIODevice& device) {
     WriteText(*store_, device);
     return;
   }
+  StopWriting();  // every page written out (End has waited for them already)
+  if (failure_) std::rethrow_exception(failure_);
   if (fd_ >= 0) FlushPending();
   // The spool is read once, in order: the pieces in memory, then the file a piece at a time.
   std::size_t piece = 0, inPiece = 0;

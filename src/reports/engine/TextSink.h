@@ -5,9 +5,14 @@
 
 #include <QString>
 #include <array>
+#include <condition_variable>
 #include <cstddef>
+#include <deque>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "reports/engine/PageStore.h"
@@ -21,8 +26,10 @@ namespace tarvel {
 void AppendUtf8(std::string& out, QStringView text);
 
 /// A PageSink whose pages end up as the text DumpText gives for them. Each page's bands and texts
-/// are written in UTF-8 as the page comes and kept in a spool: in memory up to `budget` bytes,
-/// the rest in a nameless file of the page store's private folder. The headings ("=== page 3/41
+/// are written in UTF-8 as the page comes, on a thread of the sink's own (the run lays out the
+/// next pages meanwhile; a few pages wait at most), and kept in a spool: in memory up to `budget`
+/// bytes, the rest in a nameless file of the page store's private folder. The headings ("=== page
+/// 3/41
 /// ===") are added by WriteTo, once the page count is known. A layout that prints the page count
 /// on its pages cannot be written before the count is known either: its pages wait in a
 /// PageStore (the page store's default budget, the same folder) and are written from there.
@@ -39,8 +46,10 @@ class TextSink final : public PageSink {
   TextSink& operator=(const TextSink&) = delete;
 
   void Begin(const PageFrame& frame) override;
-  /// Throws tarvel::Error when the spool cannot be written (a full disk).
+  /// Throws tarvel::Error when the spool could not be written (a full disk): the failure of an
+  /// earlier page, found by the sink's thread.
   void Add(Page&& page) override;
+  /// Waits for the pages still being written; throws as Add does.
   void End(int pageCount) override;
 
   /// The pages added so far.
@@ -53,8 +62,13 @@ class TextSink final : public PageSink {
   std::size_t FileBytes() const { return static_cast<std::size_t>(fileEnd_); }
 
  private:
+  /// The sink's thread: writes out the pages handed over until the run ends or a write fails.
+  void WriteOut();
+  void Write(const Page& page);
   void Spool(const std::string& bytes);
   void FlushPending();
+  /// Lets the sink's thread finish the pages handed over and waits for it.
+  void StopWriting();
 
   std::size_t budget_;
   QString folder_;
@@ -70,6 +84,15 @@ class TextSink final : public PageSink {
   int fd_ = -1;
   std::string pending_;  ///< bytes for the file not yet written
   qint64 fileEnd_ = 0;   ///< bytes written to the file
+
+  // Between the run and the sink's thread. Everything above belongs to the sink's thread while
+  // it runs, and to the caller before it starts and once it has ended.
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Page> handedOver_;  ///< pages waiting to be written out
+  bool ending_ = false;          ///< no more pages come
+  std::exception_ptr failure_;   ///< why the thread stopped writing
+  std::thread writer_;
 };
 
 }  // namespace tarvel

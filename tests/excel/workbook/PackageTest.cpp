@@ -121,8 +121,9 @@ TEST_F(PackageTest, DamagedOrIncompletePackagesAreRefused) {
 TEST(WorksheetRows, CountsEveryRowOnceHoweverThePiecesFall) {
   QByteArray xml = "<?xml version=\"1.0\"?><worksheet><sheetData>";
   for (int r = 1; r <= 40; ++r)
-    xml += QStringLiteral("<row r=\"%1\" spans=\"1:2\"><c r=\"A%1\" t=\"inlineStr\"><is><t>&lt;row "
-                          "r=\"9\"</t></is></c></row>")
+    xml += QStringLiteral(
+               "<row r=\"%1\" spans=\"1:2\"><c r=\"A%1\" t=\"inlineStr\"><is><t>&lt;row "
+               "r=\"9\"</t></is></c></row>")
                .arg(r * 25)
                .toUtf8();
   xml += "</sheetData></worksheet>\n";

@@ -223,6 +223,28 @@ TEST(TextSink, WritesWhatThePagesKeptWholeGiveFromMemoryFileOrStore) {
   EXPECT_TRUE(nothing.isEmpty());
 }
 
+TEST(TextSink, ASpoolThatCannotBeWrittenFailsTheRunNamingWhy) {
+  TempDir dir;
+  const QString elsewhere = dir.File(QStringLiteral("elsewhere"));
+  ASSERT_TRUE(QDir().mkpath(elsewhere));
+  const QString link = dir.File(QStringLiteral("pages"));
+  ASSERT_TRUE(QFile::link(elsewhere, link));
+  PageFrame frame = Frame();
+  frame.styles.pop_back();
+  TextSink sink(0, link);
+  sink.Begin(frame);
+  // The sink's thread finds it; the run hears of it at its next page or at its end.
+  try {
+    for (int n = 0; n < 50; ++n)
+      sink.Add(MakePage(n % 7));
+    sink.End(50);
+    FAIL() << "a spool through a link was written";
+  } catch (const Error& error) {
+    EXPECT_TRUE(error.Description().contains(link)) << error.Description().toStdString();
+  }
+  EXPECT_EQ(OpenFilesIn(elsewhere), 0);
+}
+
 TEST(TextSink, EncodesTextAsQtDoesHalfPairsIncluded) {
   // Lone halves of a surrogate pair cannot be written as literals: spelled out as code units.
   const std::u16string cases[] = {
