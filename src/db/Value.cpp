@@ -52,43 +52,12 @@ Value::Value(const QString& v) : Value(QStringView(v)) {}
 Value::Value(const char* utf8) : Value(QString::fromUtf8(utf8)) {}
 Value::Value(const QByteArray& v) : Value(FromBytes(v.constData(), v.size())) {}
 
-Value::Value(const Value& other) noexcept : i_(other.i_), kind_(other.kind_) {
-  if ((kind_ == Kind::Text || kind_ == Kind::Blob) && block_) {
-    block_->references.fetch_add(1, std::memory_order_relaxed);
-  }
-}
-
-Value::Value(Value&& other) noexcept : i_(other.i_), kind_(other.kind_) {
-  other.kind_ = Kind::Null;
-  other.i_ = 0;
-}
-
-Value& Value::operator=(const Value& other) noexcept {
-  if (this != &other) {
-    Value copy(other);
-    *this = std::move(copy);
-  }
-  return *this;
-}
-
-Value& Value::operator=(Value&& other) noexcept {
-  if (this != &other) {
-    Release();
-    i_ = other.i_;
-    kind_ = other.kind_;
-    other.kind_ = Kind::Null;
-    other.i_ = 0;
-  }
-  return *this;
-}
-
-Value::~Value() {
-  Release();
+void Value::Share() noexcept {
+  block_->references.fetch_add(1, std::memory_order_relaxed);
 }
 
 void Value::Release() noexcept {
-  if ((kind_ == Kind::Text || kind_ == Kind::Blob) && block_ &&
-      block_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+  if (block_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
     block_->~Block();
     ::operator delete(block_);
   }

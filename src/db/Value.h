@@ -38,11 +38,31 @@ class Value {
   /// Bytes, copied once.
   static Value FromBytes(const void* bytes, qsizetype length);
 
-  Value(const Value& other) noexcept;
-  Value(Value&& other) noexcept;
-  Value& operator=(const Value& other) noexcept;
-  Value& operator=(Value&& other) noexcept;
-  ~Value();
+  // Copies share the text's block; a number or NULL is copied without a call.
+  Value(const Value& other) noexcept : i_(other.i_), kind_(other.kind_) {
+    if (HasBlock()) Share();
+  }
+  Value(Value&& other) noexcept : i_(other.i_), kind_(other.kind_) {
+    other.kind_ = Kind::Null;
+    other.i_ = 0;
+  }
+  Value& operator=(const Value& other) noexcept {
+    if (this != &other) *this = Value(other);
+    return *this;
+  }
+  Value& operator=(Value&& other) noexcept {
+    if (this != &other) {
+      if (HasBlock()) Release();
+      i_ = other.i_;
+      kind_ = other.kind_;
+      other.kind_ = Kind::Null;
+      other.i_ = 0;
+    }
+    return *this;
+  }
+  ~Value() {
+    if (HasBlock()) Release();
+  }
 
   Kind GetKind() const { return kind_; }
   bool IsNull() const { return kind_ == Kind::Null; }
@@ -78,6 +98,12 @@ class Value {
  private:
   struct Block;
   static Block* NewBlock(const void* data, qsizetype bytes, qsizetype length);
+  bool HasBlock() const noexcept {
+    return (kind_ == Kind::Text || kind_ == Kind::Blob) && block_ != nullptr;
+  }
+  /// One more value shares the block (HasBlock()).
+  void Share() noexcept;
+  /// Lets go of the block, freed with its last value, and becomes NULL (HasBlock()).
   void Release() noexcept;
 
   union {

@@ -47,6 +47,16 @@ namespace {
 
 constexpr double kTitleRowHeight = 23;
 
+/// What a field's text reads as (Val of its text): a whole number of the database is that
+/// number, read without writing it out first; any other value goes by its text, as the
+/// runtime read it (a real number by its 15 significant digits).
+double FieldNumber(const db::Value& field) {
+  constexpr qint64 kExact = qint64{1} << 53;  // beyond it a double skips whole numbers
+  if (field.IsInteger() && field.AsInteger() > -kExact && field.AsInteger() < kExact)
+    return static_cast<double>(field.AsInteger());
+  return Val(field.Text());
+}
+
 /// The letters a definition's sheet uses, A to the last.
 char LastLetter(const ReportDefinition& d) {
   char last = 'A';
@@ -281,7 +291,7 @@ void DefinedSheet::WriteLine(const SheetLine& line, const db::Cursor& record) {
   ThinBottom(row);
   if (form_.wrapLines) Line(row).SetWrapText(true);
   for (const SheetLine::Add& add : line.adds)
-    sums_[add.level][add.total] += Val(record.Field(add.index).Text());
+    sums_[add.level][add.total] += FieldNumber(record.Field(add.index));
 }
 
 void DefinedSheet::WriteCell(const SheetCell& sheetCell, int row, const db::Cursor& record) const {
@@ -296,23 +306,23 @@ void DefinedSheet::WriteCell(const SheetCell& sheetCell, int row, const db::Curs
       cell.SetValue(text());
       break;
     case Shows::MonthDay:
-      cell.SetValue(QLatin1Char('\'') + Format(text().trimmed().right(4), QStringLiteral("00/00")));
+      cell.SetQuotedText(Format(text().trimmed().right(4), QStringLiteral("00/00")));
       break;
     case Shows::FullDate:
-      cell.SetValue(QLatin1Char('\'') + Format(text().trimmed(), QStringLiteral("###/##/##")));
+      cell.SetQuotedText(Format(text().trimmed(), QStringLiteral("###/##/##")));
       break;
     case Shows::Grouped:
     case Shows::GroupedValue:
-      Number(letter, row, text());
+      Number(letter, row, FieldNumber(record.Field(sheetCell.column)));
       break;
     case Shows::Plain:
-      cell.SetValue(Val(text()));
+      cell.SetValue(FieldNumber(record.Field(sheetCell.column)));
       break;
     case Shows::Finished:
       cell.SetValue(text().isEmpty() ? QStringLiteral("N") : QStringLiteral("Y"));
       break;
     case Shows::Caption:
-      cell.SetValue(QLatin1Char('\'') + QString::fromUtf8(sheetCell.cell.caption) + text());
+      cell.SetQuotedText(QString::fromUtf8(sheetCell.cell.caption) + text());
       break;
     case Shows::Computed: {
       CellInputs in;

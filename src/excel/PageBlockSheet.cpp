@@ -122,7 +122,7 @@ excel::Range PageBlockSheet::Span(char first, char last, int row) const {
 }
 
 void PageBlockSheet::Text(char column, int row, const QString& text) const {
-  Cell(column, row).SetValue(QLatin1Char('\'') + text.trimmed());
+  Cell(column, row).SetQuotedText(text.trimmed());
 }
 
 double PageBlockSheet::Number(char column, int row, const QString& fieldText) const {

@@ -43,6 +43,12 @@ void Range::SetValue(const QString& text) const {
   sheet_->SetValue(area_, entry.value, entry.numberFormat);
 }
 
+void Range::SetQuotedText(const QString& text) const {
+  if (text.size() > kMaxTextLength)
+    throw WorkbookError(QStringLiteral("儲存格 %1 的文字超過 32767 個字元").arg(Address()));
+  sheet_->SetValue(area_, CellValue::Text(text, true), {});
+}
+
 void Range::SetValue(double number) const {
   if (!std::isfinite(number))
     throw WorkbookError(QStringLiteral("儲存格 %1 的數值無效").arg(Address()));

@@ -39,6 +39,9 @@ class Range {
   void SetValue(const QString& text) const;
   /// Range.Value = number.
   void SetValue(double number) const;
+  /// A text shown as it is, never read as a number: what SetValue gives "'" + `text` (the quote
+  /// prefix kept as the cell's own flag), without making that text first.
+  void SetQuotedText(const QString& text) const;
 
   /// Range.NumberFormatLocal: the format text as the Traditional Chinese Excel shows it
   /// ("#,##0.0"; "G/通用格式" for General).
