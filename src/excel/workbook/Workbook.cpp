@@ -6,6 +6,7 @@
 
 #include "excel/workbook/LibxlsxwriterGaps.h"
 #include "excel/workbook/RecordedWorkbook.h"
+#include "excel/workbook/RowWriter.h"
 #include "excel/workbook/StoppableClose.h"
 #include "excel/workbook/StylesPatch.h"
 #include "excel/workbook/WorkbookError.h"
@@ -63,6 +64,7 @@ Workbook::Workbook(const WorkbookOptions& options) : options_(options) {
   normal_.vertical = XlVAlign::kBottom;
   normal_.wrapText = false;
   xlsxFormats_ = std::make_unique<XlsxFormatCache>(book_, normal_);
+  writer_ = std::make_unique<RowWriter>();
   try {
     NewSheet(options_.firstSheetName);
   } catch (...) {
@@ -76,6 +78,7 @@ Workbook::~Workbook() {
 }
 
 void Workbook::Discard() {
+  writer_.reset();  // its thread may still be writing into the workbook
   if (book_) {
     lxw_workbook_free(book_);
     book_ = nullptr;
@@ -112,6 +115,7 @@ Worksheet& Workbook::AddSheet(const QString& name) {
         QStringLiteral("工作表名稱「%1」無效：%2").arg(sheetName, SheetNameProblem(problem)));
   for (const auto& sheet : sheets_)
     sheet->FlushAll();
+  Writer().Drain();  // adding a sheet is the workbook's own call
   return NewSheet(sheetName);
 }
 
@@ -167,6 +171,8 @@ void Workbook::SaveAs(const QString& path, const std::function<bool()>& stopped)
     throw SaveStopped(QStringLiteral("已停止儲存：") + QDir::toNativeSeparators(target));
   };
   if (stopped && stopped()) stop();
+  // Every row is written out (Finish): the writer's thread ends before the package is made.
+  writer_.reset();
   // Closing writes the package and frees the workbook, whatever the outcome.
   const std::optional<lxw_error> closed = CloseWorkbook(book_, stopped);
   book_ = nullptr;

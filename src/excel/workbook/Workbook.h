@@ -28,6 +28,7 @@
 namespace tarvel::excel {
 
 class RecordedWorkbook;
+class RowWriter;
 
 /// How a workbook is made. The defaults are what a Traditional Chinese Excel's new workbook has.
 struct WorkbookOptions {
@@ -113,6 +114,7 @@ class Workbook {
   const CellFormat& Normal() const { return normal_; }
   XlsxFormatCache& XlsxFormats() { return *xlsxFormats_; }
   RecordedWorkbook* Recorder() const { return options_.recorder; }
+  RowWriter& Writer() { return *writer_; }
   Worksheet& NewSheet(const QString& name);
 
   WorkbookOptions options_;
@@ -124,6 +126,8 @@ class Workbook {
   CellFormat normal_;
   std::unique_ptr<XlsxFormatCache> xlsxFormats_;
   std::vector<std::unique_ptr<Worksheet>> sheets_;
+  /// Until the workbook is closed; ends (its thread with it) before libxlsxwriter's workbook.
+  std::unique_ptr<RowWriter> writer_;
 };
 
 }  // namespace tarvel::excel

@@ -7,6 +7,7 @@
 #include "excel/workbook/ColumnWidth.h"
 #include "excel/workbook/LibxlsxwriterGaps.h"
 #include "excel/workbook/RecordedWorkbook.h"
+#include "excel/workbook/RowWriter.h"
 #include "excel/workbook/Workbook.h"
 #include "excel/workbook/WorkbookError.h"
 
@@ -306,12 +307,12 @@ void Worksheet::Flush(int limit) {
   }
   RegisterMergesThrough(limit - 1);
   firstOpenRow_ = limit;
+  book_.Writer().Commit();
 }
 
 void Worksheet::CommitSettings() {
   if (settingsCommitted_) return;
-  worksheet_set_default_row(sheet_, rowHeight_.value_or(book_.Options().standardRowHeight),
-                            LXW_FALSE);
+  book_.Writer().SetDefaultRow(sheet_, rowHeight_.value_or(book_.Options().standardRowHeight));
   settingsCommitted_ = true;
 }
 
@@ -327,23 +328,18 @@ void Worksheet::RegisterMergesThrough(int row) {
   });
   for (const CellArea& merge : due) {
     // Without a format libxlsxwriter only records the area; its cells are written as they are.
-    Check(worksheet_merge_range(sheet_, merge.firstRow - 1, merge.firstColumn - 1,
-                                merge.lastRow - 1, merge.lastColumn - 1, "", nullptr),
-          QStringLiteral("無法合併儲存格 ") + AddressText(merge));
+    book_.Writer().Merge(sheet_, merge);
     if (RecordedWorkbook* recorder = book_.Recorder()) recorder->MergeWritten(index_, merge);
   }
 }
 
 void Worksheet::WriteRow(int number, const Row& row) {
   const lxw_row_t r = static_cast<lxw_row_t>(number - 1);
-  const auto check = [&](lxw_error error) {
-    if (error != LXW_NO_ERROR)
-      Fail(error, QStringLiteral("無法寫入工作表「%1」第 %2 列").arg(name_).arg(number));
-  };
+  RowWriter& writer = book_.Writer();
   bool wrote = false;
   bool value = false;
   if (row.height) {
-    check(worksheet_set_row(sheet_, r, *row.height, nullptr));
+    writer.SetRow(sheet_, &name_, r, *row.height);
     wrote = true;
   }
   for (const Cell& cell : row.cells) {
@@ -351,13 +347,13 @@ void Worksheet::WriteRow(int number, const Row& row) {
     const bool hasText = cell.value.type == CellValue::Type::kText && !cell.value.text.isEmpty();
     lxw_format* format = FormatFor(cell.format, hasText && cell.value.quotePrefix);
     if (cell.value.type == CellValue::Type::kNumber) {
-      check(worksheet_write_number(sheet_, r, c, cell.value.number, format));
+      writer.WriteNumber(sheet_, &name_, r, c, cell.value.number, format);
       value = true;
     } else if (hasText) {
-      check(worksheet_write_string(sheet_, r, c, Utf8(cell.value.text), format));
+      writer.WriteString(sheet_, &name_, r, c, cell.value.text, format);
       value = true;
     } else if (format) {
-      check(worksheet_write_blank(sheet_, r, c, format));
+      writer.WriteBlank(sheet_, &name_, r, c, format);
     } else {
       continue;  // nothing to show: no cell in the file
     }
@@ -380,14 +376,6 @@ void Worksheet::WriteRow(int number, const Row& row) {
   }
 }
 
-const char* Worksheet::Utf8(const QString& text) {
-  const qsizetype needed = utf8Encoder_.requiredSpace(text.size()) + 1;
-  if (utf8_.size() < needed) utf8_.resize(needed);
-  char* end = utf8Encoder_.appendToBuffer(utf8_.data(), text);
-  *end = '\0';
-  return utf8_.constData();
-}
-
 lxw_format* Worksheet::FormatFor(FormatTable::Id format, bool quotePrefix) {
   const std::size_t slot = std::size_t{format} * 2 + (quotePrefix ? 1 : 0);
   if (slot >= xlsxFormats_.size()) xlsxFormats_.resize(std::max(slot + 1, xlsxFormats_.size() * 2));
@@ -406,6 +394,8 @@ void Worksheet::Finish(FormatTable::Id bookDefault) {
   if (finished_) return;
   FlushAll();
   CommitSettings();
+  // The rows are written out before the sheet's own calls: libxlsxwriter is this thread's again.
+  book_.Writer().Drain();
   WriteColumns(bookDefault);
   WritePageSetup();
   if (RecordedWorkbook* recorder = book_.Recorder()) recorder->SettingsWritten(index_, Settings());

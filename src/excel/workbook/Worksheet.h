@@ -2,7 +2,8 @@
 // merged areas, the whole-sheet settings, column widths and page setup.
 //
 // Rows are collected in memory and handed to libxlsxwriter (constant-memory mode: a row handed
-// over is written out and forgotten) once nothing can touch them any more. The export routines
+// over is written out and forgotten; the workbook's RowWriter makes the calls on a thread of its
+// own) once nothing can touch them any more. The export routines
 // only move forward (a page block's heading, its lines, its totals, the next block), so a row is
 // handed over
 // - when a change reaches a row more than WorkbookOptions::rowWindow rows below it (1,024 by
@@ -20,7 +21,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringEncoder>
 #include <map>
 #include <optional>
 #include <set>
@@ -141,8 +141,6 @@ class Worksheet {
   void CommitSettings();
   void RegisterMergesThrough(int row);
   void WriteRow(int number, const Row& row);
-  /// `text` in UTF-8, NUL-terminated, valid until the next call.
-  const char* Utf8(const QString& text);
   lxw_format* FormatFor(FormatTable::Id format, bool quotePrefix);
   /// Hands everything to libxlsxwriter before the workbook is closed; the sheet takes no
   /// changes afterwards.
@@ -178,9 +176,6 @@ class Worksheet {
   int lastRowWritten_ = 0;
   SheetValues values_;
   std::vector<XlsxFormat> xlsxFormats_;  // by format id * 2 + quote prefix
-  // Every text of every row goes through them: one buffer, not an allocation a cell.
-  QStringEncoder utf8Encoder_{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
-  QByteArray utf8_;
 };
 
 }  // namespace tarvel::excel
