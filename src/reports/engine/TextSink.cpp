@@ -114,6 +114,7 @@ void TextSink::Add(Page&& page) {
   changed_.wait(lock, [&] { return handedOver_.size() < kWaitingPages || failure_; });
   if (failure_) std::rethrow_exception(failure_);
   handedOver_.push_back(std::move(page));
+  ++added_;
   lock.unlock();
   changed_.notify_all();
 }
@@ -169,7 +170,7 @@ void TextSink::End(int pageCount) {
 }
 
 int TextSink::PageCount() const {
-  return store_ ? store_->PageCount() : static_cast<int>(pageEnds_.size());
+  return store_ ? store_->PageCount() : added_;
 }
 
 void TextSink::Spool(const std::string& bytes) {

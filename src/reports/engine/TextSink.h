@@ -52,12 +52,12 @@ class TextSink final : public PageSink {
   /// Waits for the pages still being written; throws as Add does.
   void End(int pageCount) override;
 
-  /// The pages added so far.
+  /// The pages added so far (written out or not).
   int PageCount() const;
   /// Writes the text of every page to `device` (after End). Throws tarvel::Error when the device
   /// refuses to be written or the spool cannot be read back.
   void WriteTo(QIODevice& device);
-  /// Bytes of text kept in memory and on file.
+  /// Bytes of text kept in memory and on file (after End).
   std::size_t MemoryBytes() const { return memoryBytes_; }
   std::size_t FileBytes() const { return static_cast<std::size_t>(fileEnd_); }
 
@@ -93,6 +93,7 @@ class TextSink final : public PageSink {
   bool ending_ = false;          ///< no more pages come
   std::exception_ptr failure_;   ///< why the thread stopped writing
   std::thread writer_;
+  int added_ = 0;  ///< the pages added: the caller's own
 };
 
 }  // namespace tarvel
