@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <string>
+#include <utility>
 
 #include "platform/Error.h"
 #include "reports/engine/PageStore.h"
@@ -154,12 +155,19 @@ TEST(PageStore, ThePageCountIsWrittenIntoMemoryAndFilePagesOnceKnown) {
   EXPECT_EQ(before.Text(before.texts.back()), QString());
 }
 
+/// A folder "pages" in `dir` that is a link to the folder "elsewhere" beside it: no folder of the
+/// user's own. Returns {the link, where it leads}.
+std::pair<QString, QString> LinkedFolder(const TempDir& dir) {
+  const QString elsewhere = dir.File(QStringLiteral("elsewhere"));
+  const QString link = dir.File(QStringLiteral("pages"));
+  EXPECT_TRUE(QDir().mkpath(elsewhere));
+  EXPECT_TRUE(QFile::link(elsewhere, link));
+  return {link, elsewhere};
+}
+
 TEST(PageStore, AFolderThatIsNotTheUsersOwnIsNotUsed) {
   TempDir dir;
-  const QString elsewhere = dir.File(QStringLiteral("elsewhere"));
-  ASSERT_TRUE(QDir().mkpath(elsewhere));
-  const QString link = dir.File(QStringLiteral("pages"));
-  ASSERT_TRUE(QFile::link(elsewhere, link));
+  const auto [link, elsewhere] = LinkedFolder(dir);
   PageStore store(1, link);
   store.Begin(Frame());
   try {
@@ -225,10 +233,7 @@ TEST(TextSink, WritesWhatThePagesKeptWholeGiveFromMemoryFileOrStore) {
 
 TEST(TextSink, ASpoolThatCannotBeWrittenFailsTheRunNamingWhy) {
   TempDir dir;
-  const QString elsewhere = dir.File(QStringLiteral("elsewhere"));
-  ASSERT_TRUE(QDir().mkpath(elsewhere));
-  const QString link = dir.File(QStringLiteral("pages"));
-  ASSERT_TRUE(QFile::link(elsewhere, link));
+  const auto [link, elsewhere] = LinkedFolder(dir);
   PageFrame frame = Frame();
   frame.styles.pop_back();
   TextSink sink(0, link);
