@@ -1,6 +1,8 @@
 #include "support/Demo.h"
 
 #include <QFile>
+#include <deque>
+#include <mutex>
 
 #include "criteria/WindowDefaults.h"
 #include "demo/DemoDatabase.h"
@@ -9,31 +11,32 @@
 
 namespace tarvel::test {
 
+namespace {
+
+/// The demo of `orders` work orders the test run made (its path in `variable`), or one made here
+/// in a folder that lasts as long as the tests.
+QString DemoOf(const char* variable, int orders) {
+  const QString fromRun = qEnvironmentVariable(variable);
+  if (!fromRun.isEmpty() && QFile::exists(fromRun)) return fromRun;
+  static std::mutex guard;
+  static std::deque<TempDir> folders;  // one per demo made, kept to the end of the run
+  const std::lock_guard lock(guard);
+  demo::DemoOptions options;
+  options.orders = orders;
+  options.seed = kDemoSeed;
+  options.today = DemoToday();
+  return demo::GenerateDemoDatabase(folders.emplace_back().Path(), options).filePath;
+}
+
+}  // namespace
+
 QString DemoDatabasePath() {
-  static const QString path = [] {
-    const QString fromRun = qEnvironmentVariable("TARVEL_TEST_DEMO");
-    if (!fromRun.isEmpty() && QFile::exists(fromRun)) return fromRun;
-    static TempDir dir;
-    demo::DemoOptions options;
-    options.orders = kDemoOrders;
-    options.seed = kDemoSeed;
-    options.today = DemoToday();
-    return demo::GenerateDemoDatabase(dir.Path(), options).filePath;
-  }();
+  static const QString path = DemoOf("TARVEL_TEST_DEMO", kDemoOrders);
   return path;
 }
 
 QString LargeDemoDatabasePath() {
-  static const QString path = [] {
-    const QString fromRun = qEnvironmentVariable("TARVEL_TEST_LARGE_DEMO");
-    if (!fromRun.isEmpty() && QFile::exists(fromRun)) return fromRun;
-    static TempDir dir;
-    demo::DemoOptions options;
-    options.orders = kLargeDemoOrders;
-    options.seed = kDemoSeed;
-    options.today = DemoToday();
-    return demo::GenerateDemoDatabase(dir.Path(), options).filePath;
-  }();
+  static const QString path = DemoOf("TARVEL_TEST_LARGE_DEMO", kLargeDemoOrders);
   return path;
 }
 
