@@ -17,6 +17,15 @@ class DbError : public tarvel::Error {
   QString statement_;
 };
 
+/// An update or deletion whose row is no longer as it was read (another workstation changed or
+/// deleted it): the message every engine gives.
+class RowChanged : public DbError {
+ public:
+  explicit RowChanged(const QString& statement)
+      : DbError(QStringLiteral("找不到要更新的資料列。某些值可能在上次讀取之後已經變更。"),
+                statement) {}
+};
+
 /// A statement nested deeper than Access takes: Access's "查詢太複雜".
 class QueryTooComplex : public DbError {
  public:

@@ -1,4 +1,4 @@
-// The one helper through which every value spliced into an SQL text passes.
+// The helpers through which every value and name spliced into an SQL text passes.
 #pragma once
 
 #include <QString>
@@ -14,6 +14,14 @@ inline QString SqlEscape(const QString& value) {
   escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
   escaped.remove(QChar(u'\0'));
   return escaped;
+}
+
+/// `name` as an SQL identifier in double quotes, a quote inside it doubled: "工單""明細". For the
+/// names of tables and columns the program writes into the statements it makes itself.
+inline QString QuotedName(const QString& name) {
+  QString quoted = name;
+  quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+  return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 }  // namespace tarvel::db

@@ -480,9 +480,7 @@ void DefinedSheet::WriteColumnHeadings(const ::tarvel::HeadingRow& heading, int 
     line.Borders(XlBordersIndex::kEdgeTop).SetWeight(XlBorderWeight::kMedium);
     line.Borders(XlBordersIndex::kEdgeTop).SetColorIndex(XlColorIndex::kAutomatic);
   }
-  line.Borders(XlBordersIndex::kEdgeBottom).SetLineStyle(XlLineStyle::kContinuous);
-  line.Borders(XlBordersIndex::kEdgeBottom).SetWeight(XlBorderWeight::kThin);
-  line.Borders(XlBordersIndex::kEdgeBottom).SetColorIndex(XlColorIndex::kAutomatic);
+  ThinBottom(row);
   for (size_t i = 0; i < captions_.size(); ++i) {
     const char letter = static_cast<char>('A' + i);
     if (!captions_[i].isEmpty()) Cell(letter, row).SetValue(captions_[i]);

@@ -147,20 +147,6 @@ void PageBlockSheet::CompanyRow(int row) const {
   Cell('A', row).SetValue(context_.CompanyName);
 }
 
-void PageBlockSheet::ColumnHeadings(int row, const std::vector<const char*>& headings) const {
-  const excel::Range line = Line(row);
-  AlignCenter(line);
-  line.Borders(XlBordersIndex::kEdgeTop).SetLineStyle(XlLineStyle::kContinuous);
-  line.Borders(XlBordersIndex::kEdgeTop).SetWeight(XlBorderWeight::kMedium);
-  line.Borders(XlBordersIndex::kEdgeTop).SetColorIndex(XlColorIndex::kAutomatic);
-  line.Borders(XlBordersIndex::kEdgeBottom).SetLineStyle(XlLineStyle::kContinuous);
-  line.Borders(XlBordersIndex::kEdgeBottom).SetWeight(XlBorderWeight::kThin);
-  line.Borders(XlBordersIndex::kEdgeBottom).SetColorIndex(XlColorIndex::kAutomatic);
-  for (size_t i = 0; i < headings.size(); ++i)
-    if (*headings[i] != '\0')
-      Cell(static_cast<char>('A' + i), row).SetValue(QString::fromUtf8(headings[i]));
-}
-
 void PageBlockSheet::ThinBottom(int row) const {
   const RangeBorder bottom = Line(row).Borders(XlBordersIndex::kEdgeBottom);
   bottom.SetLineStyle(XlLineStyle::kContinuous);

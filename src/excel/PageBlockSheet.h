@@ -62,7 +62,6 @@ class PageBlockSheet {
 
   const SheetDesign& Design() const { return design_; }
   const ExportTotals& Totals() const { return totals_; }
-  const PageBlocks& Blocks() const { return blocks_; }
 
  protected:
   PageBlockSheet(SheetDesign design, const AppContext& context);
@@ -110,7 +109,6 @@ class PageBlockSheet {
   // The shared pieces of the heading blocks.
   /// The company's name on the whole line, merged and centred, 20 points bold 標楷體.
   void CompanyRow(int row) const;
-  void ColumnHeadings(int row, const std::vector<const char*>& headings) const;
   /// A thin continuous bottom border along a line.
   void ThinBottom(int row) const;
   /// A medium bottom border along a line, and a double top border when `doubleTop`.

@@ -66,6 +66,19 @@ double Printed(const test::BandText& band, const char* field) {
   return test::TextOf(band, field).remove(u',').toDouble();
 }
 
+/// The cells of the first sheet of the workbook at `path`, as openpyxl reads them; nothing when
+/// the system's python3 has no openpyxl.
+std::optional<QJsonObject> FirstSheetCells(const QString& path) {
+  const std::optional<QJsonObject> read = excel::test::OpenpyxlRead(path);
+  if (!read) return std::nullopt;
+  return read->value("sheet")
+      .toObject()
+      .value(read->value("sheets").toArray().at(0).toString())
+      .toObject()
+      .value("cells")
+      .toObject();
+}
+
 /// One promised delivery date's lines: their count and sums, as the database adds them.
 struct DateSums {
   qint64 lines = 0;
@@ -148,16 +161,10 @@ TEST_F(DeliveryDateRecipe, TheSheetHasTheSameSubtotalsUnderEachDate) {
   const auto dates = ExpectedDates(request);
   const QString path = folder.File("交期.xlsx");
   ASSERT_EQ(ExportReport(Row(), request, path), excel::ExportOutcome::Written);
-  const std::optional<QJsonObject> read = excel::test::OpenpyxlRead(path);
-  if (!read) GTEST_SKIP() << "/usr/bin/python3 has no openpyxl";
-  const QJsonObject cells = read->value("sheet")
-                                .toObject()
-                                .value(read->value("sheets").toArray().at(0).toString())
-                                .toObject()
-                                .value("cells")
-                                .toObject();
+  const std::optional<QJsonObject> cells = FirstSheetCells(path);
+  if (!cells) GTEST_SKIP() << "/usr/bin/python3 has no openpyxl";
   const auto value = [&](const QString& column, int row) {
-    return cells.value(column + QString::number(row)).toObject().value("value");
+    return cells->value(column + QString::number(row)).toObject().value("value");
   };
   // The subtotal lines in their order, wherever the page blocks put them.
   std::vector<int> subtotalRows;
@@ -198,19 +205,13 @@ TEST_F(DeliveryDateRecipe, AnInnerGroupClosesInsideItsOuterBlockOnTheSheet) {
   ASSERT_TRUE(sheet.Write(rows, book));
   const QString path = folder.File("業務交期.xlsx");
   book.SaveAs(path);
-  const std::optional<QJsonObject> read = excel::test::OpenpyxlRead(path);
-  if (!read) GTEST_SKIP() << "/usr/bin/python3 has no openpyxl";
-  const QJsonObject cells = read->value("sheet")
-                                .toObject()
-                                .value(read->value("sheets").toArray().at(0).toString())
-                                .toObject()
-                                .value("cells")
-                                .toObject();
+  const std::optional<QJsonObject> cells = FirstSheetCells(path);
+  if (!cells) GTEST_SKIP() << "/usr/bin/python3 has no openpyxl";
   // Column A from the top: L a work order's line, S a subtotal, T a block's totals.
   QString seen;
   const QRegularExpression workOrder("^[0-9]{9}$");
-  for (int row = 1; cells.contains("A" + QString::number(row)) || row < 100; ++row) {
-    const QString a = cells.value("A" + QString::number(row)).toObject().value("value").toString();
+  for (int row = 1; cells->contains("A" + QString::number(row)) || row < 100; ++row) {
+    const QString a = cells->value("A" + QString::number(row)).toObject().value("value").toString();
     if (workOrder.match(a).hasMatch())
       seen += u'L';
     else if (a.startsWith("小　　計："))

@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "db/DbError.h"
+#include "db/SqlText.h"
 #include "db/jet/JetFile.h"
 #include "db/sql/JetOrder.h"
 #include "db/sql/Translate.h"
@@ -21,12 +22,6 @@
 
 namespace tarvel::db::jet {
 namespace {
-
-QString Quoted(const QString& name) {
-  QString inner = name;
-  inner.replace(u'"', QStringLiteral("\"\""));
-  return u'"' + inner + u'"';
-}
 
 // The declared type of a Jet column: Access's name of its type (SQLite takes its affinity from it,
 // the translation its type). Texts sort in the file's own sort order (`collation`).
@@ -184,7 +179,7 @@ int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
     QStringList declared;
     const char* collation = CollationOf(*source->file);
     for (const Column& c : columns)
-      declared << Quoted(c.name) + u' ' + DeclaredType(c, collation);
+      declared << QuotedName(c.name) + u' ' + DeclaredType(c, collation);
     if (declared.isEmpty()) declared << QStringLiteral("\"\" BLOB");
     const QString schema = QStringLiteral("CREATE TABLE x(") + declared.join(u',') + u')';
     const int rc = sqlite3_declare_vtab(db, schema.toUtf8().constData());
@@ -406,7 +401,7 @@ void Run(sqlite3* db, const QString& sql) {
 // Whether the view compiles (its tables, columns and functions exist); the engine's words if not.
 QString Check(sqlite3* db, const QString& view) {
   sqlite3_stmt* stmt = nullptr;
-  const QByteArray sql = (QStringLiteral("SELECT * FROM ") + Quoted(view)).toUtf8();
+  const QByteArray sql = (QStringLiteral("SELECT * FROM ") + QuotedName(view)).toUtf8();
   const int rc = sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr);
   const QString reason = rc == SQLITE_OK ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
   sqlite3_finalize(stmt);
@@ -451,7 +446,8 @@ std::vector<QueryOutcome> Attach(sqlite3* db, const std::shared_ptr<Source>& sou
   }
   const QStringList& tables = source->file->Tables();
   for (int i = 0; i < tables.size(); ++i) {
-    Run(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING jet(%2)").arg(Quoted(tables[i])).arg(i));
+    Run(db,
+        QStringLiteral("CREATE VIRTUAL TABLE %1 USING jet(%2)").arg(QuotedName(tables[i])).arg(i));
   }
 
   std::vector<QueryOutcome> outcomes;
@@ -561,8 +557,8 @@ void OfferViews(sqlite3* db, SqliteCatalog& catalog, std::vector<QueryOutcome>& 
         o.offer = Offer::InPlace;
         return;
       }
-      const QString create =
-          QStringLiteral("CREATE VIEW ") + Quoted(o.query.name) + QStringLiteral(" AS ") + t.sql;
+      const QString create = QStringLiteral("CREATE VIEW ") + QuotedName(o.query.name) +
+                             QStringLiteral(" AS ") + t.sql;
       char* message = nullptr;
       if (sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         o.reason = QString::fromUtf8(message ? message : "");
@@ -571,7 +567,7 @@ void OfferViews(sqlite3* db, SqliteCatalog& catalog, std::vector<QueryOutcome>& 
       }
       o.reason = Check(db, o.query.name);
       if (!o.reason.isEmpty()) {
-        Run(db, QStringLiteral("DROP VIEW ") + Quoted(o.query.name));
+        Run(db, QStringLiteral("DROP VIEW ") + QuotedName(o.query.name));
         return;
       }
       sql::Relation relation;

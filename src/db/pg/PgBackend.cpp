@@ -5,26 +5,18 @@
 #include <set>
 
 #include "db/DbError.h"
+#include "db/SqlText.h"
 #include "db/pg/PgSchema.h"
 #include "db/pg/PgSession.h"
 
 namespace tarvel::db {
 namespace {
 
-const QString kConflict =
-    QStringLiteral("找不到要更新的資料列。某些值可能在上次讀取之後已經變更。");
-
-QString Quoted(const QString& name) {
-  QString quoted = name;
-  quoted.replace(u'"', QStringLiteral("\"\""));
-  return u'"' + quoted + u'"';
-}
-
 // "a, b, c": the columns a statement returns, in the order of the fields.
 QString ColumnList(const QStringList& columns) {
   QStringList quoted;
   for (const QString& column : columns)
-    quoted << Quoted(column);
+    quoted << QuotedName(column);
   return quoted.join(QStringLiteral(", "));
 }
 
@@ -174,7 +166,7 @@ class ServerRowWriter final : public RowWriter {
     } else {
       QStringList names, marks;
       for (const auto& [field, value] : changes) {
-        names << Quoted(columns_[field]);
+        names << QuotedName(columns_[field]);
         parameters.push_back(value);
         marks << u'$' + QString::number(parameters.size());
       }
@@ -195,22 +187,22 @@ class ServerRowWriter final : public RowWriter {
       return u'$' + QString::number(parameters.size());
     };
     for (const auto& [field, value] : changes)
-      assignments << Quoted(columns_[field]) + QStringLiteral(" = ") + parameter(value);
+      assignments << QuotedName(columns_[field]) + QStringLiteral(" = ") + parameter(value);
     QString where;
     if (!keyFields_.empty()) {
       // The key finds the row; the fields we change must still hold what we read.
       for (int field : keyFields_)
-        criteria << Quoted(columns_[field]) + QStringLiteral(" = ") +
+        criteria << QuotedName(columns_[field]) + QStringLiteral(" = ") +
                         parameter(snapshot.Row(row)[static_cast<size_t>(field)]);
       for (const auto& [field, value] : changes) {
-        criteria << Quoted(columns_[field]) + QStringLiteral(" IS NOT DISTINCT FROM ") +
+        criteria << QuotedName(columns_[field]) + QStringLiteral(" IS NOT DISTINCT FROM ") +
                         parameter(snapshot.Row(row)[static_cast<size_t>(field)]);
       }
       where = criteria.join(QStringLiteral(" AND "));
     } else {
       // Without a key every value read must still be there; of rows alike, one is changed.
       for (int field = 0; field < snapshot.FieldCount(); ++field) {
-        criteria << Quoted(columns_[field]) + QStringLiteral(" IS NOT DISTINCT FROM ") +
+        criteria << QuotedName(columns_[field]) + QStringLiteral(" IS NOT DISTINCT FROM ") +
                         parameter(snapshot.Row(row)[static_cast<size_t>(field)]);
       }
       where = QStringLiteral("ctid = (SELECT ctid FROM ") + tableSql_ + QStringLiteral(" WHERE ") +
@@ -220,7 +212,7 @@ class ServerRowWriter final : public RowWriter {
                         assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + where +
                         QStringLiteral(" RETURNING ") + ColumnList(columns_);
     const pg::ResultPtr stored = session_->Run(sql, parameters, statement_);
-    if (PQntuples(stored.get()) == 0) throw DbError(kConflict, statement_);
+    if (PQntuples(stored.get()) == 0) throw RowChanged(statement_);
     return Stored(stored.get(), snapshot.FieldCount());
   }
 

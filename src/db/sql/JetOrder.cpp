@@ -135,14 +135,12 @@ int FastGeneral(Text a, Text b) {
   qsizetype i = 0, j = 0;
   bool skipped = false;
   int order = 0;
-  // Codes sorted next to each other share most of their start: the same characters in both,
-  // passed over or equal in weight alike, are gone through at once.
+  // Codes sorted next to each other share most of their start: the same characters in both are
+  // gone through at once. They decide nothing, not even in the second pass (a hyphen both have
+  // at the same place), so only a character the fast path does not know stops it.
   for (const qsizetype shorter = std::min(Size(a), Size(b));
-       i < shorter && Unit(a, i) == Unit(b, i); ++i) {
-    const int weight = FastWeight(Unit(a, i));
-    if (weight == -1) return kNotFast;
-    if (weight == kSkipped) skipped = true;
-  }
+       i < shorter && Unit(a, i) == Unit(b, i); ++i)
+    if (FastWeight(Unit(a, i)) == -1) return kNotFast;
   j = i;
   while (true) {
     if (!SkipPassedOver(a, i, skipped) || !SkipPassedOver(b, j, skipped)) return kNotFast;

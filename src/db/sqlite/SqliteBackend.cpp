@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "db/SqlText.h"
 #include "db/sqlite/SqliteAccessFunctions.h"
 
 namespace tarvel::db {
@@ -9,15 +10,6 @@ namespace {
 
 using detail::PrepareSingle;
 using detail::ThrowEngineError;
-
-const QString kConflict =
-    QStringLiteral("找不到要更新的資料列。某些值可能在上次讀取之後已經變更。");
-
-QString Quoted(const QString& name) {
-  QString quoted = name;
-  quoted.replace(u'"', QStringLiteral("\"\""));
-  return u'"' + quoted + u'"';
-}
 
 void StepToEnd(sqlite3* db, sqlite3_stmt* stmt, const QString& statement) {
   int rc;
@@ -107,13 +99,13 @@ class SqliteRowWriter final : public RowWriter {
         statement_(std::move(statement)) {}
 
   std::vector<Value> Insert(const Changes& changes, int fields) override {
-    QString sql = QStringLiteral("INSERT INTO ") + Quoted(table_);
+    QString sql = QStringLiteral("INSERT INTO ") + QuotedName(table_);
     if (changes.empty()) {
       sql += QStringLiteral(" DEFAULT VALUES");
     } else {
       QStringList names, marks;
       for (const auto& [field, value] : changes) {
-        names << Quoted(columns_[field]);
+        names << QuotedName(columns_[field]);
         marks << QStringLiteral("?");
       }
       sql += QStringLiteral(" (") + names.join(u',') + QStringLiteral(") VALUES (") +
@@ -139,7 +131,7 @@ class SqliteRowWriter final : public RowWriter {
     QStringList assignments, criteria;
     std::vector<Value> parameters;
     for (const auto& [field, value] : changes) {
-      assignments << Quoted(columns_[field]) + QStringLiteral(" = ?");
+      assignments << QuotedName(columns_[field]) + QStringLiteral(" = ?");
       parameters.push_back(value);
     }
     if (hasRowid_) {
@@ -147,23 +139,23 @@ class SqliteRowWriter final : public RowWriter {
       parameters.emplace_back(rowids_[static_cast<size_t>(row)]);
       // Optimistic check: the fields we change must still hold what we read.
       for (const auto& [field, value] : changes) {
-        criteria << Quoted(columns_[field]) + QStringLiteral(" IS ?");
+        criteria << QuotedName(columns_[field]) + QStringLiteral(" IS ?");
         parameters.push_back(snapshot.Row(row)[static_cast<size_t>(field)]);
       }
     } else {
       for (int field = 0; field < snapshot.FieldCount(); ++field) {
-        criteria << Quoted(columns_[field]) + QStringLiteral(" IS ?");
+        criteria << QuotedName(columns_[field]) + QStringLiteral(" IS ?");
         parameters.push_back(snapshot.Row(row)[static_cast<size_t>(field)]);
       }
     }
-    const QString sql = QStringLiteral("UPDATE ") + Quoted(table_) + QStringLiteral(" SET ") +
+    const QString sql = QStringLiteral("UPDATE ") + QuotedName(table_) + QStringLiteral(" SET ") +
                         assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
                         criteria.join(QStringLiteral(" AND "));
     auto stmt = PrepareSingle(db_, sql, statement_);
     for (size_t i = 0; i < parameters.size(); ++i)
       detail::BindValue(stmt.get(), static_cast<int>(i + 1), parameters[i], statement_);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE) ThrowEngineError(db_, statement_);
-    if (sqlite3_changes(db_) == 0) throw DbError(kConflict, statement_);
+    if (sqlite3_changes(db_) == 0) throw RowChanged(statement_);
     const auto read = snapshot.Row(row);
     std::vector<Value> stored(read.begin(), read.end());
     for (const auto& [field, value] : changes)
@@ -177,9 +169,9 @@ class SqliteRowWriter final : public RowWriter {
   void Reread(qint64 rowid, std::vector<Value>& row) {
     QStringList names;
     for (const QString& column : columns_)
-      names << Quoted(column);
+      names << QuotedName(column);
     const QString sql = QStringLiteral("SELECT ") + names.join(u',') + QStringLiteral(" FROM ") +
-                        Quoted(table_) + QStringLiteral(" WHERE _rowid_ = ?");
+                        QuotedName(table_) + QStringLiteral(" WHERE _rowid_ = ?");
     auto stmt = PrepareSingle(db_, sql, statement_);
     detail::BindValue(stmt.get(), 1, Value(rowid), statement_);
     const int rc = sqlite3_step(stmt.get());

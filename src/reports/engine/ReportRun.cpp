@@ -2,9 +2,7 @@
 
 #include <QtMath>
 #include <algorithm>
-#include <cmath>
 
-#include "platform/Conversions.h"
 #include "platform/Error.h"
 
 namespace tarvel {

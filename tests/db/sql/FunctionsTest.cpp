@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "db/sql/AccessFunctions.h"
 #include "db/sql/AccessLike.h"
@@ -121,18 +123,30 @@ TEST(JetOrder, EveryPairOfTheTable) {
   }
 }
 
+/// 3,000 pairs of texts of up to eight characters drawn from `letters`, the same in every run;
+/// every other pair starts alike (as codes sorted next to each other do) and differs after.
+std::vector<std::pair<QString, QString>> RandomTextPairs(const QString& letters, quint32 seed) {
+  const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  const auto text = [&](QString start) {
+    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
+      start += letters[next() % letters.size()];
+    return start;
+  };
+  std::vector<std::pair<QString, QString>> pairs;
+  for (int round = 0; round < 3000; ++round) {
+    const QString a = text({});
+    const QString shared = round % 2 ? a.left(static_cast<qsizetype>(next() % 5)) : QString();
+    QString first = text(a);  // in order: the generator's sequence is the pairs
+    QString second = text(shared);
+    pairs.emplace_back(std::move(first), std::move(second));
+  }
+  return pairs;
+}
+
 // Codes and numbers, hyphens and apostrophes among them, take a path without ICU: it must order
 // as ICU does.
 TEST(JetOrder, TheFastPathOrdersAsTheCollator) {
-  const QString letters = QStringLiteral("0129aAbBmMzZ-'");
-  quint32 seed = 12345;
-  const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
-  for (int round = 0; round < 3000; ++round) {
-    QString a, b;
-    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
-      a += letters[next() % letters.size()];
-    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
-      b += letters[next() % letters.size()];
+  for (const auto& [a, b] : RandomTextPairs(QStringLiteral("0129aAbBmMzZ-'"), 12345)) {
     // A space forces ICU's path; it sorts first, so appending it keeps the order of a and b.
     const int fast = CompareJet(SortOrder::General, a, b);
     const int icu = CompareJet(SortOrder::General, a + u' ', b + u' ');
@@ -143,16 +157,8 @@ TEST(JetOrder, TheFastPathOrdersAsTheCollator) {
 // SQLite hands the collations UTF-8: read as it is, it must order as the same texts in UTF-16,
 // whether the fast path takes them or not.
 TEST(JetOrder, Utf8TextsOrderAsTheirUtf16) {
-  const QString letters = QStringLiteral("09aAzZ-'é中 ");
-  quint32 seed = 54321;
-  const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
   const auto sign = [](int x) { return (x > 0) - (x < 0); };
-  for (int round = 0; round < 3000; ++round) {
-    QString a, b;
-    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
-      a += letters[next() % letters.size()];
-    for (int i = 0, n = static_cast<int>(next() % 5); i < n; ++i)
-      b += letters[next() % letters.size()];
+  for (const auto& [a, b] : RandomTextPairs(QStringLiteral("09aAzZ-'é中 "), 54321)) {
     const QByteArray x = a.toUtf8(), y = b.toUtf8();
     for (const SortOrder order : {SortOrder::General, SortOrder::TraditionalChineseStroke}) {
       ASSERT_EQ(sign(CompareJetUtf8(order, false, x.toStdString(), y.toStdString())),
